@@ -1,0 +1,62 @@
+// The one model record of the program and the two operations on it.
+//
+// Everything the program computes and shows lives in CurveState: the node
+// abscissae that the descent improves, the copy of them that is evaluated and
+// drawn, the fall time, the reference cycloid and the polyline in pixels.
+// Nothing here uses a windowing type, so the model builds and runs anywhere.
+#ifndef RODADERO_MODEL_CURVE_STATE_H
+#define RODADERO_MODEL_CURVE_STATE_H
+
+#include <cstdint>
+
+enum { NODE_COUNT = 21, SEGMENT_COUNT = 20, INNER_FIRST = 1, INNER_LAST = 19 };
+
+// A cycloid sample in model units: x first, then y.
+struct ModelPoint {
+    double x;
+    double y;
+};
+
+// A polyline vertex in client pixels: y first, then x.
+struct ScreenPoint {
+    double y;
+    double x;
+};
+
+struct CurveStateRecord {
+    double NodeX[NODE_COUNT];        // node abscissae being improved
+    double ShownX[NODE_COUNT];       // the copy that is evaluated and drawn
+    double FallTime;                 // seconds, fall time of ShownX
+    ModelPoint CycloidPts[NODE_COUNT];
+    ScreenPoint ScreenPts[NODE_COUNT];
+    std::uint32_t ApproxColor;       // polyline colour, red in the low byte
+    double Alpha;                    // descent step factor
+    std::int32_t AlphaPos;           // scroll-bar position, 1..100
+    std::int32_t RunContinuous;      // 0 timed, 1 continuous
+};
+
+extern CurveStateRecord CurveState;
+
+// The step factor the dialog sets for scroll position p: p x (0.0001 x 0.02).
+const double ALPHA_PER_POSITION = 2.0000000000000003e-6;
+const double ALPHA_START = 0.0001;
+const std::int32_t ALPHA_POS_START = 50;
+
+// Straight chord, display copy, cycloid and the fixed screen depths.
+void InitCurves(ScreenPoint points[NODE_COUNT]);
+
+// One gradient evaluated at ShownX, applied 301 times to NodeX, then the
+// fall time of ShownX stored in FallTime.
+void DescentStep();
+
+// Fall time of the polyline with inner abscissae x[1..19] (x[0] and x[20]
+// are ignored: the ends are the constants 0 and 1).
+double PolylineFallTime(const double x[NODE_COUNT]);
+
+// Gradient of the fall time at x[1..19]; g[1..19] receives it.
+void FallTimeGradient(const double x[NODE_COUNT], double g[NODE_COUNT]);
+
+extern const double SegmentTimeFactor[SEGMENT_COUNT];
+extern const double GradientFactor[SEGMENT_COUNT];
+
+#endif

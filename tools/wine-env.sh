@@ -1,0 +1,83 @@
+# Shared by wine-run and wine-session (bash): where a build keeps its Wine prefix
+# and the record of its running session (X display and Xvfb process).
+# Sourced, not run.
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+
+# The build folder holding PATH: the nearest folder upward with a CMakeCache.txt.
+wine_build_dir() {
+    d=$(cd "$1" 2>/dev/null && pwd) || return 1
+    while [ "$d" != / ]; do
+        [ -f "$d/CMakeCache.txt" ] && { echo "$d"; return 0; }
+        d=$(dirname "$d")
+    done
+    return 1
+}
+
+# Sets WINEPREFIX and SESSION_FILE for the build folder $1.
+wine_paths() {
+    WINE_DIR="$1/wine"
+    export WINEPREFIX="$WINE_DIR/prefix"
+    SESSION_FILE="$WINE_DIR/session"
+}
+
+# True when the session file names a live Xvfb; exports its DISPLAY.
+wine_session_alive() {
+    [ -f "$SESSION_FILE" ] || return 1
+    . "$SESSION_FILE"
+    kill -0 "$XVFB_PID" 2>/dev/null || return 1
+    export DISPLAY
+}
+
+# Closes inherited descriptors above 2 so that detached children (Xvfb,
+# wineserver, Wine's background services) hold no pipe or lock of ours.
+close_extra_fds() {
+    local fd
+    for fd in $(ls /proc/$$/fd 2>/dev/null); do
+        if [ "$fd" -gt 2 ] 2>/dev/null; then
+            eval "exec $fd>&-" 2>/dev/null || true
+        fi
+    done
+    return 0
+}
+
+# Starts Xvfb on the first free display from 90 up; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+    n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    i=0
+    while ! xdpyinfo >/dev/null 2>&1; do
+        i=$((i + 1))
+        if [ $i -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+            echo "wine session: Xvfb did not start on $DISPLAY" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+# Creates the prefix if needed, then keeps a wineserver running for it.
+start_wine() {
+    mkdir -p "$WINE_DIR"
+    fresh=0
+    [ -f "$WINEPREFIX/system.reg" ] || fresh=1
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine wineboot -i </dev/null >/dev/null 2>&1
+    if [ $fresh = 1 ]; then
+        # Without a window manager, unmanaged windows are created and
+        # destroyed at once instead of waiting for one.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+            </dev/null >/dev/null 2>&1
+    fi
+}
+
+stop_wine() {
+    wineserver -k </dev/null >/dev/null 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+    return 0
+}
