@@ -40,51 +40,91 @@ void SegmentLengths(const double x[NODE_COUNT], double len[SEGMENT_COUNT])
     double d = 1.0 - x[19];
     len[19] = std::sqrt(d * d + DEPTH_STEP_SQUARED);
 }
-}
 
-double PolylineFallTime(const double x[NODE_COUNT])
+double FallTimeFromLengths(const double len[SEGMENT_COUNT])
 {
-    double len[SEGMENT_COUNT];
-    SegmentLengths(x, len);
-    int k = SUMMATION_ORDER[0];
-    double t = len[k] * SegmentTimeFactor[k];
-    for (int n = 1; n < SEGMENT_COUNT; ++n) {
-        k = SUMMATION_ORDER[n];
-        t = t + len[k] * SegmentTimeFactor[k];
-    }
+    double part[SEGMENT_COUNT];
+    for (int k = 0; k < SEGMENT_COUNT; ++k)
+        part[k] = len[k] * SegmentTimeFactor[k];
+    double t = part[SUMMATION_ORDER[0]];
+    for (int n = 1; n < SEGMENT_COUNT; ++n)
+        t = t + part[SUMMATION_ORDER[n]];
     return t;
 }
 
-void FallTimeGradient(const double x[NODE_COUNT], double g[NODE_COUNT])
+// The gradient from the lengths already taken. Node i has segment i - 1
+// above it and segment i below it. Segment k's term for the node below it is
+// ((2x_{k+1} - 2x_k) GF_k) / L_k; for the node above it the difference is
+// taken the other way round. Rounding to nearest is symmetric, so that term
+// has the same magnitude, and its sign is the sign of its own difference
+// (GF_k and L_k are positive), zeros included: each segment needs only one
+// division.
+void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_COUNT],
+                         double g[NODE_COUNT])
 {
-    double len[SEGMENT_COUNT];
-    SegmentLengths(x, len);
-    // Node i has segment i - 1 above it and segment i below it; the end
-    // abscissae are the constants 0 and 1 (doubled: 0 and 2.0).
+    // Abscissae doubled, with the ends 0 and 1 (doubled: 0 and 2.0).
     double twice[NODE_COUNT];
     twice[0] = 0.0;
     for (int i = 1; i <= INNER_LAST; ++i)
         twice[i] = x[i] + x[i];
     twice[20] = 2.0;
 
-    g[1] = (x[1] * GradientFactor[0]) / len[0]
-         + ((twice[1] - twice[2]) * GradientFactor[1]) / len[1];
-    for (int i = 2; i <= INNER_LAST; ++i)
-        g[i] = ((twice[i] - twice[i - 1]) * GradientFactor[i - 1]) / len[i - 1]
-             + ((twice[i] - twice[i + 1]) * GradientFactor[i]) / len[i];
+    // Segment 0 takes x_1 undoubled.
+    double rise[SEGMENT_COUNT];
+    rise[0] = x[1];
+    for (int k = 1; k < SEGMENT_COUNT; ++k)
+        rise[k] = twice[k + 1] - twice[k];
+
+    double term[SEGMENT_COUNT];
+    for (int k = 0; k < SEGMENT_COUNT; ++k)
+        term[k] = (rise[k] * GradientFactor[k]) / len[k];
+
+    for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
+        g[i] = term[i - 1] + std::copysign(term[i], twice[i] - twice[i + 1]);
+}
 }
 
+double PolylineFallTime(const double x[NODE_COUNT])
+{
+    double len[SEGMENT_COUNT];
+    SegmentLengths(x, len);
+    return FallTimeFromLengths(len);
+}
+
+void FallTimeGradient(const double x[NODE_COUNT], double g[NODE_COUNT])
+{
+    double len[SEGMENT_COUNT];
+    SegmentLengths(x, len);
+    GradientFromLengths(x, len, g);
+}
+
+// The 301 applications run on a local copy of NodeX[1..19], padded to 20 so
+// that it fills ten register pairs; the product Alpha x G_i is the same in
+// every pass, so it is formed once. ShownX only needs the copy made before
+// the last application.
 void DescentStep()
 {
+    enum { LANES = 20 };
     double g[NODE_COUNT];
     FallTimeGradient(CurveState.ShownX, g);
 
-    for (int pass = 0; pass < APPLICATIONS_PER_STEP; ++pass) {
-        for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
-            CurveState.ShownX[i] = CurveState.NodeX[i];
-        for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
-            CurveState.NodeX[i] = CurveState.NodeX[i] - CurveState.Alpha * g[i];
+    const double alpha = CurveState.Alpha;
+    double node[LANES];
+    double step[LANES];
+    for (int i = 0; i < INNER_LAST; ++i) {
+        node[i] = CurveState.NodeX[i + 1];
+        step[i] = alpha * g[i + 1];
     }
+    node[LANES - 1] = 0.0;
+    step[LANES - 1] = 0.0;
+
+    for (int pass = 0; pass < APPLICATIONS_PER_STEP - 1; ++pass)
+        for (int i = 0; i < LANES; ++i)
+            node[i] = node[i] - step[i];
+    for (int i = 0; i < INNER_LAST; ++i)
+        CurveState.ShownX[i + 1] = node[i];
+    for (int i = 0; i < INNER_LAST; ++i)
+        CurveState.NodeX[i + 1] = node[i] - step[i];
 
     CurveState.FallTime = PolylineFallTime(CurveState.ShownX);
 }
