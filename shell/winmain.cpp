@@ -1,0 +1,6 @@
+#include "shell.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+{
+    return RodaderoMain(instance, show);
+}
