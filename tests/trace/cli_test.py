@@ -1,0 +1,185 @@
+#!/usr/bin/env python3
+"""rodadero-trace as a process: exit codes, what goes to standard output and
+standard error, the sweep rows, the SVG file, and output compared byte for
+byte with stored files (the same bytes natively and from the .exe).
+
+cli_test.py CHECK PROGRAM [EMULATOR]
+CHECK is one of: bad-input, help, golden, sweep, svg.
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def run(command, args, cwd=None):
+    p = subprocess.run(command + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                       cwd=cwd, timeout=600)
+    return p.returncode, p.stdout, p.stderr
+
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL: " + what)
+
+
+# Each bad input, and what the one line on standard error must name.
+BAD_INPUTS = [
+    (["--bogus"], "--bogus"),
+    (["stray"], "stray"),
+    (["--position"], "--position"),
+    (["--position", "0"], "--position"),
+    (["--position", "101"], "--position"),
+    (["--position", "12abc"], "--position"),
+    (["--position="], "--position"),
+    (["--steps", "-1"], "--steps"),
+    (["--steps", "100000001"], "--steps"),
+    (["--steps", "ten"], "--steps"),
+    (["--steps"], "--steps"),
+    (["--every", "0"], "--every"),
+    (["--every", "2.5"], "--every"),
+    (["--svg"], "--svg"),
+    (["--svg", "no-such-folder/p.svg"], "--svg"),
+    (["--svg", "."], "--svg"),
+    (["--nodes=yes"], "--nodes"),
+    (["--sweep", "--position", "3"], "--position"),
+]
+
+
+def bad_input(command):
+    with tempfile.TemporaryDirectory() as work:
+        for args, named in BAD_INPUTS:
+            code, out, err = run(command, args, cwd=work)
+            shown = " ".join(repr(a) for a in args)
+            check(code == 2, "%s: exit code %d, not 2" % (shown, code))
+            check(out == b"", "%s: standard output not empty: %r" % (shown, out[:80]))
+            lines = err.decode("utf-8", "replace").splitlines()
+            check(len(lines) == 1, "%s: %d lines on standard error" % (shown, len(lines)))
+            check(named in err.decode("utf-8", "replace"),
+                  "%s: the message does not name %s: %r" % (shown, named, err))
+        check(os.listdir(work) == [], "files left behind: %r" % os.listdir(work))
+
+
+def help_text(command):
+    code, out, err = run(command, ["--help"])
+    check(code == 0, "--help: exit code %d" % code)
+    check(out.startswith(b"Usage: rodadero-trace"), "--help: %r" % out[:40])
+    check(err == b"", "--help wrote to standard error: %r" % err)
+
+
+# Runs whose standard output is stored in golden/.
+GOLDEN = [
+    (["--steps", "12", "--every", "5", "--position", "37", "--nodes"], "steps12_every5_p37_nodes.csv"),
+    (["--steps", "0"], "steps0.csv"),
+    (["--position", "100", "--steps", "3000", "--every", "997"], "p100_steps3000_every997.csv"),
+]
+
+
+def golden(command):
+    for args, name in GOLDEN:
+        code, out, err = run(command, args)
+        with open(os.path.join(HERE, "golden", name), "rb") as f:
+            expected = f.read()
+        check(code == 0, "%s: exit code %d" % (name, code))
+        check(out == expected, "%s: output differs:\n%s" % (name, out.decode()[:2000]))
+        check(err.count(b"\n") == 1 and err.endswith(b"\n"),
+              "%s: standard error is not one line: %r" % (name, err))
+
+
+# The rows the sweep must print with --steps 6000.
+SWEEP_ROWS = {
+    1: "1,556874,,,,",
+    57: "57,542355,2880,,,",
+    58: "58,543340,,5626,543340,543399",
+    59: "59,544952,,5546,544731,544952",
+    60: "60,546545,,5013,546104,546545",
+    100: "100,606421,,2919,606421,619768",
+}
+
+
+def sweep(command):
+    code, out, err = run(command, ["--sweep", "--steps", "6000"])
+    check(code == 0, "--sweep: exit code %d" % code)
+    check(err == b"", "--sweep wrote to standard error: %r" % err)
+    lines = out.decode().split("\n")
+    check(lines[0] == "position,last_us,settled_from,alternating_from,low_us,high_us",
+          "--sweep header: %r" % lines[0])
+    check(len(lines) == 102 and lines[-1] == "", "--sweep: %d lines" % len(lines))
+    for position, row in SWEEP_ROWS.items():
+        check(lines[position] == row, "--sweep row %d: %r, not %r" % (position, lines[position], row))
+    for position in range(2, 58):
+        fields = lines[position].split(",")
+        check(fields[3] == "", "position %d alternates: %r" % (position, lines[position]))
+    for position in range(58, 101):
+        fields = lines[position].split(",")
+        check(fields[3] != "", "position %d does not alternate: %r" % (position, lines[position]))
+
+
+def points(element):
+    return [tuple(float(v) for v in p.split(",")) for p in element.get("points").split()]
+
+
+def svg(command):
+    ns = {"svg": "http://www.w3.org/2000/svg"}
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "picture.svg")
+        with open(path, "w") as f:
+            f.write("an older file\n")
+        code, out, err = run(command, ["--steps", "500", "--every", "500", "--svg", path])
+        check(code == 0, "--svg: exit code %d: %r" % (code, err))
+        check(os.listdir(work) == ["picture.svg"], "--svg: folder holds %r" % os.listdir(work))
+        try:
+            root = ET.parse(path).getroot()
+        except ET.ParseError as e:
+            check(False, "--svg: not XML: %s" % e)
+            return
+        check(root.tag == "{http://www.w3.org/2000/svg}svg", "--svg: root %s" % root.tag)
+        curves = {e.get("id"): e for e in root.iterfind(".//svg:polyline", ns)}
+        check(sorted(curves) == ["brachistochrone", "cycloid", "polyline"],
+              "--svg: curves %r" % sorted(curves))
+        if len(curves) != 3:
+            return
+        check(curves["polyline"].get("stroke") == "#ff0000", "polyline is not red")
+        check(curves["cycloid"].get("stroke") == "#0096fa", "cycloid is not blue")
+        check(curves["brachistochrone"].get("stroke-dasharray"), "brachistochrone is not dashed")
+        poly = points(curves["polyline"])
+        check(len(poly) == 21 and poly[0] == (0.0, 0.0) and poly[-1] == (400.0, 368.0),
+              "polyline points: %r" % poly[:2])
+        # The window's cycloid samples: (0, 2) in truncated pixels, then to (691, 397).
+        cyc = points(curves["cycloid"])
+        check(len(cyc) == 21 and int(cyc[0][0]) == 0 and int(cyc[0][1]) == 2
+              and int(cyc[-1][0]) == 691 and int(cyc[-1][1]) == 397, "cycloid points: %r" % cyc[:1])
+        exact = points(curves["brachistochrone"])
+        check(exact[0] == (0.0, 0.0) and abs(exact[-1][0] - 400) < 1e-3 and abs(exact[-1][1] - 368) < 1e-3,
+              "brachistochrone ends: %r %r" % (exact[0], exact[-1]))
+        check(root.find(".//svg:rect[@id='frame']", ns) is not None, "no frame")
+        check(root.find(".//svg:path[@id='target']", ns) is not None, "no target lines")
+        text = " ".join(t.text or "" for t in root.iterfind(".//svg:text", ns))
+        row = out.decode().split("\n")[1].split(",")
+        model = "%.6f" % float(row[2])
+        exact_s = "%.6f" % float(row[3])
+        check("model time " + model in text, "caption lacks the model time %s: %r" % (model, text))
+        check("exact time " + exact_s in text, "caption lacks the exact time %s: %r" % (exact_s, text))
+        check("0.571394" in text, "caption lacks the brachistochrone time: %r" % text)
+
+
+CHECKS = {"bad-input": bad_input, "help": help_text, "golden": golden, "sweep": sweep, "svg": svg}
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3 or sys.argv[1] not in CHECKS:
+        print(__doc__)
+        sys.exit(2)
+    command = ([sys.argv[3]] if len(sys.argv) > 3 and sys.argv[3] else []) + [sys.argv[2]]
+    CHECKS[sys.argv[1]](command)
+    if failures:
+        print("%d failures" % len(failures))
+        sys.exit(1)
+    print("%s: all checks passed" % sys.argv[1])

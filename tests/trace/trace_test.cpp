@@ -1,0 +1,612 @@
+// rodadero-trace in-process: its CSV against the model's own values, the
+// exact fall times, the sweep's patterns, the options and the picture.
+// Runs natively and under Wine.
+#include "trace.h"
+#include "trunc_int.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::uint64_t Bits(double v)
+{
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+std::vector<std::string> Split(const std::string &text, char separator)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    std::istringstream in(text);
+    while (std::getline(in, part, separator))
+        parts.push_back(part);
+    if (!text.empty() && text.back() == separator && separator == ',')
+        parts.push_back("");
+    return parts;
+}
+
+double Read(const std::string &text)
+{
+    char *end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    EXPECT_EQ(*end, '\0') << text;
+    return v;
+}
+
+// --- numbers -------------------------------------------------------------
+
+TEST(FormatDouble, ReadsBackAndMatchesTheNativeDigits)
+{
+    static const struct { double v; const char *text; } cases[] = {
+        {0.0, "0"},
+        {-0.0, "-0"},
+        {0.1, "0.10000000000000001"},
+        {0.15000000000000002, "0.15000000000000002"},
+        {0.58481878425979283, "0.58481878425979283"},
+        {1.0, "1"},
+        {100000000.0, "100000000"},
+        {1e22, "1e+22"},
+        {123456789012345678.0, "1.2345678901234568e+17"},
+        {2.0000000000000003e-6, "2.0000000000000003e-06"},
+        {5e-324, "4.9406564584124654e-324"},
+        {1.7976931348623157e308, "1.7976931348623157e+308"},
+        {-0.028300000000000002, "-0.028300000000000002"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(FormatDouble(c.v), c.text);
+        EXPECT_EQ(Bits(Read(FormatDouble(c.v))), Bits(c.v)) << c.text;
+    }
+}
+
+TEST(PrintedTime, TruncatesLikeTheWindow)
+{
+    static const struct { double t; std::int32_t us; } cases[] = {
+        {0.0, 0}, {0.5123456789, 512345}, {0.58481878425979283, 584818},
+        {0.5423559999999, 542355}, {0.542356, 542356},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PrintedTime(c.t), c.us) << c.t;
+}
+
+TEST(AlphaForPosition, AsTheDialogSetsIt)
+{
+    EXPECT_EQ(Bits(AlphaForPosition(50)), Bits(0.00010000000000000002));
+    EXPECT_EQ(Bits(AlphaForPosition(1)), Bits(2.0000000000000003e-6));
+    EXPECT_EQ(Bits(AlphaForPosition(100)), Bits(100 * 2.0000000000000003e-6));
+}
+
+// --- exact times -----------------------------------------------------------
+
+double ChordClosedForm()
+{
+    return std::sqrt(2.0 * (1.0 + 0.92 * 0.92) / (10.0 * 0.92));
+}
+
+// Nodes on the brachistochrone through (1, 0.92), at the model's depths.
+void CycloidPolyline(double x[NODE_COUNT])
+{
+    Brachistochrone b = BrachistochroneThrough(1.0, 0.92, 10.0);
+    x[0] = 0.0;
+    x[20] = 1.0;
+    for (int k = 1; k < 20; ++k) {
+        double theta = std::acos(1.0 - k * 0.046 / b.radius);
+        x[k] = b.radius * (theta - std::sin(theta));
+    }
+}
+
+TEST(Brachistochrone, SolvedThroughItsEndPoint)
+{
+    static const struct {
+        double x, y, g;
+        double theta, time, tolerance;
+    } cases[] = {
+        {1.0, 0.92, 10.0, NAN, 0.571394, 5e-7},
+        // Across pi/2 for each unit down: the lowest point, theta = pi.
+        {1.5707963267948966, 1.0, 10.0, 3.141592653589793, 3.141592653589793 * std::sqrt(0.05), 1e-12},
+        // Half as strong gravity: sqrt 2 times as long.
+        {1.0, 0.92, 5.0, NAN, 0.571394 * std::sqrt(2.0), 1e-6},
+    };
+    for (const auto &c : cases) {
+        Brachistochrone b = BrachistochroneThrough(c.x, c.y, c.g);
+        EXPECT_NEAR(b.time, c.time, c.tolerance) << c.x << "," << c.y << " g=" << c.g;
+        if (!std::isnan(c.theta)) {
+            EXPECT_NEAR(b.endTheta, c.theta, 1e-12);
+        }
+        EXPECT_NEAR(b.radius * (b.endTheta - std::sin(b.endTheta)), c.x, 1e-12);
+        EXPECT_NEAR(b.radius * (1.0 - std::cos(b.endTheta)), c.y, 1e-12);
+    }
+}
+
+TEST(ExactPolylineTime, KnownPolylines)
+{
+    double chord[NODE_COUNT], cycloid[NODE_COUNT], drop[NODE_COUNT];
+    for (int k = 0; k < NODE_COUNT; ++k) {
+        chord[k] = k * 0.05;
+        drop[k] = 0.0;
+    }
+    CycloidPolyline(cycloid);
+    // Straight down to the last level, then across: free fall, then one
+    // segment from speed sqrt(2 g 0.874) to sqrt(2 g 0.92).
+    double dropTime = std::sqrt(2.0 * 0.874 / 10.0) +
+                      2.0 * std::sqrt(1.0 + 0.046 * 0.046) /
+                          (std::sqrt(2.0 * 10.0 * 0.874) + std::sqrt(2.0 * 10.0 * 0.92));
+    static const double brachistochrone = 0.571394;
+    const struct {
+        const char *name;
+        const double *x;
+        double expected;
+        double relative;
+    } cases[] = {
+        {"chord, closed form", chord, ChordClosedForm(), 1e-13},
+        {"chord, digits", chord, 0.633554, 1e-6},
+        {"on the cycloid", cycloid, brachistochrone, 1e-3},
+        {"drop then across", drop, dropTime, 1e-13},
+    };
+    for (const auto &c : cases) {
+        double t = ExactPolylineTime(c.x);
+        EXPECT_NEAR(t / c.expected, 1.0, c.relative) << c.name << ": " << FormatDouble(t);
+        // No curve beats the brachistochrone.
+        EXPECT_GT(t, brachistochrone - 1e-6) << c.name;
+    }
+    // The ends come from constants, not from x[0] and x[20].
+    chord[0] = 0.3;
+    chord[20] = -2.0;
+    double plain[NODE_COUNT];
+    for (int k = 0; k < NODE_COUNT; ++k)
+        plain[k] = k * 0.05;
+    EXPECT_EQ(Bits(ExactPolylineTime(chord)), Bits(ExactPolylineTime(plain)));
+}
+
+// --- one run -------------------------------------------------------------
+
+struct RunCase {
+    const char *name;
+    std::vector<const char *> args;
+    std::vector<long> rows;   // steps printed
+    double alpha;
+    bool nodes;
+};
+
+TEST(RunTrace, RowsAreTheModelsOwnValues)
+{
+    static const std::vector<RunCase> cases = {
+        {"defaults, five steps", {"--steps", "5"}, {1, 2, 3, 4, 5}, ALPHA_START, false},
+        {"nodes", {"--steps", "3", "--nodes"}, {1, 2, 3}, ALPHA_START, true},
+        {"every 3 and the last", {"--steps", "10", "--every", "3", "--position", "58"},
+         {3, 6, 9, 10}, 58 * ALPHA_PER_POSITION, false},
+        {"every divides the steps", {"--steps=8", "--every=4", "--position=1"}, {4, 8},
+         ALPHA_PER_POSITION, false},
+        {"every beyond the steps", {"--steps", "4", "--every", "100", "--nodes"}, {4}, ALPHA_START,
+         true},
+        {"position 100", {"--position", "100", "--steps", "14"},
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, 100 * ALPHA_PER_POSITION, false},
+        {"no step: the chord", {"--steps", "0", "--nodes"}, {0}, ALPHA_START, true},
+    };
+    for (const auto &c : cases) {
+        TraceOptions options;
+        std::string error;
+        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &options,
+                                      &error))
+            << c.name << ": " << error;
+        std::ostringstream out;
+        TraceSummary summary = RunTrace(options, out);
+        std::vector<std::string> lines = Split(out.str(), '\n');
+        ASSERT_EQ(lines.size(), c.rows.size() + 1) << c.name;
+        EXPECT_EQ(lines[0] + "\n", TraceHeader(c.nodes)) << c.name;
+
+        // The same run, straight on the model.
+        CurveStateRecord fresh = {};
+        fresh.Alpha = ALPHA_START;
+        fresh.AlphaPos = ALPHA_POS_START;
+        CurveState = fresh;
+        InitCurves(CurveState.ScreenPts);
+        CurveState.Alpha = c.alpha;
+        long done = 0;
+        for (std::size_t r = 0; r < c.rows.size(); ++r) {
+            for (; done < c.rows[r]; ++done)
+                DescentStep();
+            std::vector<std::string> f = Split(lines[r + 1], ',');
+            ASSERT_EQ(f.size(), c.nodes ? 23u : 4u) << c.name << ": " << lines[r + 1];
+            EXPECT_EQ(f[0], std::to_string(c.rows[r])) << c.name;
+            EXPECT_EQ(f[1], std::to_string(TruncToInt(CurveState.FallTime * 1000000.0))) << c.name;
+            EXPECT_EQ(Bits(Read(f[2])), Bits(CurveState.FallTime)) << c.name << " row " << r;
+            EXPECT_EQ(Bits(Read(f[3])), Bits(ExactPolylineTime(CurveState.ShownX)))
+                << c.name << " row " << r;
+            if (c.nodes) {
+                for (int i = 1; i <= 19; ++i)
+                    EXPECT_EQ(Bits(Read(f[3 + i])), Bits(CurveState.ShownX[i]))
+                        << c.name << " row " << r << " x" << i;
+            }
+        }
+        EXPECT_EQ(summary.steps, c.rows.back()) << c.name;
+        EXPECT_EQ(Bits(summary.alpha), Bits(c.alpha)) << c.name;
+        EXPECT_EQ(Bits(summary.modelTime), Bits(CurveState.FallTime)) << c.name;
+    }
+}
+
+TEST(RunTrace, PrintedTimesTheWindowShows)
+{
+    static const struct {
+        std::vector<const char *> args;
+        std::string lastRowStart;
+    } cases[] = {
+        {{"--steps", "1"}, "1,584818,0.58481878425"},
+        {{"--steps", "1000", "--every", "1000"}, "1000,542984,"},
+        {{"--steps", "13", "--every", "13", "--position", "100"}, "13,569810,"},
+        {{"--steps", "10", "--every", "10", "--position", "1"}, "10,589358,"},
+        {{"--steps", "0"}, "0,0,0,0.63355449990"},
+    };
+    for (const auto &c : cases) {
+        TraceOptions options;
+        std::string error;
+        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &options, &error));
+        std::ostringstream out;
+        RunTrace(options, out);
+        std::vector<std::string> lines = Split(out.str(), '\n');
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[1].compare(0, c.lastRowStart.size(), c.lastRowStart), 0) << lines[1];
+    }
+}
+
+TEST(SummaryLine, ComparesWithTheBrachistochrone)
+{
+    TraceSummary s = {3283, ALPHA_START, 0.5423559, 0.5717};
+    std::string line = SummaryLine(s);
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_NE(line.find("after 3283 steps"), std::string::npos) << line;
+    EXPECT_NE(line.find("0.542356"), std::string::npos) << line;
+    EXPECT_NE(line.find("0.571700"), std::string::npos) << line;
+    EXPECT_NE(line.find("0.571394"), std::string::npos) << line;
+    EXPECT_NE(line.find("model -5.08"), std::string::npos) << line;
+    EXPECT_NE(line.find("exact +0.05"), std::string::npos) << line;
+}
+
+// --- sweep ---------------------------------------------------------------
+
+struct PatternCase {
+    const char *name;
+    std::vector<std::int32_t> printed;
+    long settledFrom;
+    long alternatingFrom;
+    std::int32_t low, high;
+};
+
+TEST(SweepTracker, FinalPatterns)
+{
+    static const std::vector<PatternCase> cases = {
+        {"no step", {}, 0, 0, 0, 0},
+        {"one step", {5}, 0, 0, 0, 0},
+        {"two equal steps are too few", {5, 5}, 0, 0, 0, 0},
+        {"three equal steps", {5, 5, 5}, 1, 0, 0, 0},
+        {"falling", {9, 8, 7}, 0, 0, 0, 0},
+        {"falling, then two equal", {9, 8, 7, 7}, 0, 0, 0, 0},
+        {"falling, then settled", {9, 8, 7, 7, 7}, 3, 0, 0, 0},
+        {"alternating throughout", {9, 8, 9, 8}, 0, 1, 8, 9},
+        {"three alternating steps", {4, 3, 4}, 0, 1, 3, 4},
+        {"two alternating steps are too few", {3, 4}, 0, 0, 0, 0},
+        {"alternating from step 2", {7, 9, 8, 9}, 0, 2, 8, 9},
+        {"alternating from step 3", {1, 2, 3, 4, 3, 4}, 0, 3, 3, 4},
+        {"alternation that ends", {7, 9, 8, 9, 8, 8}, 0, 0, 0, 0},
+        {"settled after alternating", {9, 8, 9, 8, 8, 8}, 4, 0, 0, 0},
+        {"falling with a repeat", {9, 8, 8, 7}, 0, 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        SweepTracker t = NewSweepTracker();
+        for (std::int32_t v : c.printed)
+            TrackPrintedTime(&t, v);
+        SweepRow row = SweepResult(7, t);
+        EXPECT_EQ(row.position, 7);
+        EXPECT_EQ(row.lastUs, c.printed.empty() ? 0 : c.printed.back()) << c.name;
+        EXPECT_EQ(row.settledFrom, c.settledFrom) << c.name;
+        EXPECT_EQ(row.alternatingFrom, c.alternatingFrom) << c.name;
+        EXPECT_EQ(row.lowUs, c.low) << c.name;
+        EXPECT_EQ(row.highUs, c.high) << c.name;
+    }
+}
+
+TEST(SweepPosition, SixThousandSteps)
+{
+    static const struct {
+        int position;
+        const char *row;
+    } cases[] = {
+        {1, "1,556874,,,,\n"},
+        {56, "56,542355,2931,,,\n"},
+        {57, "57,542355,2880,,,\n"},
+        {58, "58,543340,,5626,543340,543399\n"},
+        {59, "59,544952,,5546,544731,544952\n"},
+        {60, "60,546545,,5013,546104,546545\n"},
+        {100, "100,606421,,2919,606421,619768\n"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SweepRowText(SweepPosition(c.position, 6000)), c.row);
+}
+
+TEST(SweepPosition, NoStep)
+{
+    EXPECT_EQ(SweepRowText(SweepPosition(57, 0)), "57,0,,,,\n");
+}
+
+// --- options ---------------------------------------------------------------
+
+struct GoodCase {
+    std::vector<const char *> args;
+    bool help, sweep, nodes;
+    int position;   // 0: none
+    long steps;
+    long every;     // 0: none
+    const char *svg;
+};
+
+TEST(ParseTraceOptions, Accepted)
+{
+    static const std::vector<GoodCase> cases = {
+        {{}, false, false, false, 0, 1000, 0, ""},
+        {{"--position", "57"}, false, false, false, 57, 1000, 0, ""},
+        {{"--position=1"}, false, false, false, 1, 1000, 0, ""},
+        {{"--position", "100"}, false, false, false, 100, 1000, 0, ""},
+        {{"--steps", "0"}, false, false, false, 0, 0, 0, ""},
+        {{"--steps", "100000000"}, false, false, false, 0, 100000000, 0, ""},
+        {{"--steps", "10000", "--every", "1000"}, false, false, false, 0, 10000, 1000, ""},
+        {{"--every", "100000000"}, false, false, false, 0, 1000, 100000000, ""},
+        {{"--steps", "5", "--steps", "7"}, false, false, false, 0, 7, 0, ""},
+        {{"--nodes", "--svg", "out.svg"}, false, false, true, 0, 1000, 0, "out.svg"},
+        {{"--svg=a b.svg"}, false, false, false, 0, 1000, 0, "a b.svg"},
+        {{"--sweep", "--steps", "6000"}, false, true, false, 0, 6000, 0, ""},
+        {{"--sweep"}, false, true, false, 0, 1000, 0, ""},
+        {{"--help"}, true, false, false, 0, 1000, 0, ""},
+        {{"--steps", "x", "--help"}, true, false, false, 0, 1000, 0, ""},
+        {{"-h"}, true, false, false, 0, 1000, 0, ""},
+    };
+    for (const auto &c : cases) {
+        TraceOptions o;
+        std::string error;
+        std::string shown;
+        for (const char *a : c.args)
+            shown += std::string(a) + " ";
+        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &o, &error))
+            << shown << error;
+        EXPECT_EQ(o.help, c.help) << shown;
+        EXPECT_EQ(o.sweep, c.sweep) << shown;
+        EXPECT_EQ(o.nodes, c.nodes) << shown;
+        EXPECT_EQ(o.hasPosition, c.position != 0) << shown;
+        if (c.position) {
+            EXPECT_EQ(o.position, c.position) << shown;
+        }
+        EXPECT_EQ(o.steps, c.steps) << shown;
+        EXPECT_EQ(o.hasEvery, c.every != 0) << shown;
+        EXPECT_EQ(o.every, c.every ? c.every : 1) << shown;
+        EXPECT_EQ(o.svgPath, c.svg) << shown;
+    }
+}
+
+struct BadCase {
+    std::vector<const char *> args;
+    const char *named;    // what the message must name
+    const char *accepts;  // and what it must say is accepted
+};
+
+// Every kind of bad input: exit code 2, nothing on standard output, one line
+// on standard error naming the option and what it takes.
+const std::vector<BadCase> &BadCases()
+{
+    static const std::vector<BadCase> cases = {
+        {{"--bogus"}, "'--bogus'", "--position, --steps"},
+        {{"--bogus=3"}, "'--bogus'", "--position, --steps"},
+        {{"-x"}, "'-x'", "--position, --steps"},
+        {{"stray"}, "'stray'", "starts with --"},
+        {{"--steps", "5", "7"}, "'7'", "starts with --"},
+        {{"--position"}, "--position", "from 1 to 100"},
+        {{"--position", "--nodes"}, "--position", "from 1 to 100"},
+        {{"--position="}, "--position", "from 1 to 100"},
+        {{"--position", ""}, "--position", "from 1 to 100"},
+        {{"--position", "0"}, "--position", "from 1 to 100"},
+        {{"--position", "101"}, "--position", "from 1 to 100"},
+        {{"--position", "-3"}, "--position", "from 1 to 100"},
+        {{"--position", "5x"}, "--position", "from 1 to 100"},
+        {{"--position", "5.0"}, "--position", "from 1 to 100"},
+        {{"--position", "fifty"}, "--position", "from 1 to 100"},
+        {{"--steps"}, "--steps", "from 0 to 100000000"},
+        {{"--steps", "-1"}, "--steps", "from 0 to 100000000"},
+        {{"--steps", "100000001"}, "--steps", "from 0 to 100000000"},
+        {{"--steps", "99999999999999999999999"}, "--steps", "from 0 to 100000000"},
+        {{"--steps", "1e3"}, "--steps", "from 0 to 100000000"},
+        {{"--steps", " 5"}, "--steps", "from 0 to 100000000"},
+        {{"--steps", "0x10"}, "--steps", "from 0 to 100000000"},
+        {{"--every", "0"}, "--every", "from 1 to 100000000"},
+        {{"--every", "abc"}, "--every", "from 1 to 100000000"},
+        {{"--every"}, "--every", "from 1 to 100000000"},
+        {{"--svg"}, "--svg", "path of the SVG file"},
+        {{"--svg="}, "--svg", "path of the SVG file"},
+        {{"--svg", "no-such-folder/picture.svg"}, "--svg", "no-such-folder/picture.svg"},
+        {{"--svg", "."}, "--svg", "folder"},
+        {{"--nodes=1"}, "--nodes", "no value"},
+        {{"--sweep=yes"}, "--sweep", "no value"},
+        {{"--sweep", "--position", "5"}, "--position", "--sweep"},
+        {{"--sweep", "--every", "5"}, "--every", "--sweep"},
+        {{"--sweep", "--nodes"}, "--nodes", "--sweep"},
+        {{"--sweep", "--svg", "x.svg"}, "--svg", "--sweep"},
+    };
+    return cases;
+}
+
+TEST(TraceMain, BadInputExitsWithTwoAndPrintsNothing)
+{
+    for (const auto &c : BadCases()) {
+        std::string shown;
+        for (const char *a : c.args)
+            shown += std::string("[") + a + "] ";
+        std::ostringstream out, err;
+        int code = TraceMain(static_cast<int>(c.args.size()), c.args.data(), out, err);
+        EXPECT_EQ(code, 2) << shown;
+        EXPECT_EQ(out.str(), "") << shown;
+        std::string line = err.str();
+        ASSERT_FALSE(line.empty()) << shown;
+        EXPECT_EQ(line.find('\n'), line.size() - 1) << shown << line;
+        EXPECT_EQ(line.compare(0, 16, "rodadero-trace: "), 0) << shown << line;
+        EXPECT_NE(line.find(c.named), std::string::npos) << shown << line;
+        EXPECT_NE(line.find(c.accepts), std::string::npos) << shown << line;
+    }
+    EXPECT_FALSE(std::filesystem::exists("x.svg"));
+}
+
+TEST(TraceMain, Help)
+{
+    const char *args[] = {"--help"};
+    std::ostringstream out, err;
+    EXPECT_EQ(TraceMain(1, args, out, err), 0);
+    EXPECT_EQ(out.str(), TraceUsage());
+    EXPECT_EQ(err.str(), "");
+    for (const char *option : {"--position", "--steps", "--every", "--nodes", "--svg", "--sweep"})
+        EXPECT_NE(out.str().find(option), std::string::npos) << option;
+}
+
+TEST(TraceMain, RunPrintsCsvAndOneSummaryLine)
+{
+    const char *args[] = {"--steps", "10000", "--every", "1000"};
+    std::ostringstream out, err;
+    EXPECT_EQ(TraceMain(4, args, out, err), 0);
+    std::vector<std::string> lines = Split(out.str(), '\n');
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0], "step,time_us,model_s,exact_s");
+    EXPECT_EQ(lines[1].compare(0, 12, "1000,542984,"), 0) << lines[1];
+    EXPECT_EQ(lines[10].compare(0, 13, "10000,542355,"), 0) << lines[10];
+    EXPECT_EQ(err.str().find('\n'), err.str().size() - 1);
+    EXPECT_NE(err.str().find("after 10000 steps"), std::string::npos) << err.str();
+}
+
+// --- picture ---------------------------------------------------------------
+
+std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Leftovers(const std::string &folder)
+{
+    std::vector<std::string> names;
+    for (const auto &e : std::filesystem::directory_iterator(folder))
+        if (e.path().filename().string().find(".tmp-") != std::string::npos)
+            names.push_back(e.path().filename().string());
+    return names;
+}
+
+class SvgFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = (std::filesystem::temp_directory_path() /
+                  (std::string("rodadero-trace-test-") +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                     .string();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string folder;
+};
+
+TEST_F(SvgFiles, PictureHoldsTheThreeCurves)
+{
+    StartRun(ALPHA_START);
+    for (int i = 0; i < 50; ++i)
+        DescentStep();
+    TraceSummary s = {50, ALPHA_START, CurveState.FallTime, ExactPolylineTime(CurveState.ShownX)};
+    std::string svg = SvgPicture(s);
+    static const char *const parts[] = {
+        "<svg xmlns=\"http://www.w3.org/2000/svg\"",
+        "<polyline id=\"polyline\" stroke=\"#ff0000\"",
+        "<polyline id=\"cycloid\" stroke=\"#0096fa\"",
+        "<polyline id=\"brachistochrone\"",
+        "stroke-dasharray",
+        "id=\"frame\"",
+        "id=\"target\"",
+        "</svg>\n",
+    };
+    for (const char *p : parts)
+        EXPECT_NE(svg.find(p), std::string::npos) << p;
+    char times[64];
+    std::snprintf(times, sizeof times, "model time %.6f s", s.modelTime);
+    EXPECT_NE(svg.find(times), std::string::npos) << times;
+    std::snprintf(times, sizeof times, "exact time %.6f s", s.exactTime);
+    EXPECT_NE(svg.find(times), std::string::npos) << times;
+    // The polyline starts at the origin and ends at (1, 0.92) in pixels.
+    std::size_t at = svg.find("<polyline id=\"polyline\"");
+    std::size_t points = svg.find("points=\"", at) + 8;
+    std::string list = svg.substr(points, svg.find('"', points) - points);
+    EXPECT_EQ(list.compare(0, 12, "0.000,0.000 "), 0) << list;
+    EXPECT_EQ(list.substr(list.size() - 16), " 400.000,368.000") << list;
+    EXPECT_EQ(Split(list, ' ').size(), 21u);
+}
+
+TEST_F(SvgFiles, WrittenWholeOrNotAtAll)
+{
+    std::string path = folder + "/picture.svg";
+    {
+        const char *args[] = {"--steps", "20", "--svg", path.c_str()};
+        std::ostringstream out, err;
+        EXPECT_EQ(TraceMain(4, args, out, err), 0) << err.str();
+    }
+    std::string first = ReadFile(path);
+    EXPECT_NE(first.find("after 20 steps"), std::string::npos);
+    EXPECT_TRUE(Leftovers(folder).empty());
+
+    // A second run replaces it.
+    {
+        const char *args[] = {"--steps", "30", "--svg", path.c_str()};
+        std::ostringstream out, err;
+        EXPECT_EQ(TraceMain(4, args, out, err), 0) << err.str();
+    }
+    EXPECT_NE(ReadFile(path).find("after 30 steps"), std::string::npos);
+    EXPECT_TRUE(Leftovers(folder).empty());
+
+    // Bad input leaves the old picture alone.
+    {
+        const char *args[] = {"--steps", "-1", "--svg", path.c_str()};
+        std::ostringstream out, err;
+        EXPECT_EQ(TraceMain(4, args, out, err), 2);
+    }
+    EXPECT_NE(ReadFile(path).find("after 30 steps"), std::string::npos);
+
+    // A path in a missing folder: nothing written anywhere.
+    std::string missing = folder + "/none/picture.svg";
+    {
+        const char *args[] = {"--svg", missing.c_str()};
+        std::ostringstream out, err;
+        EXPECT_EQ(TraceMain(2, args, out, err), 2);
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder + "/none"));
+    EXPECT_TRUE(Leftovers(folder).empty());
+}
+
+TEST_F(SvgFiles, FailedRenameRemovesTheTemporaryFile)
+{
+    // The target turns into a folder while the run is going on.
+    std::string path = folder + "/late.svg";
+    std::string error;
+    std::FILE *tmp = OpenSvgTemp(path, &error);
+    ASSERT_NE(tmp, nullptr) << error;
+    std::filesystem::create_directories(path + "/inside");
+    EXPECT_FALSE(FinishSvg(tmp, path, "<svg/>\n", &error));
+    EXPECT_NE(error.find("late.svg"), std::string::npos) << error;
+    EXPECT_TRUE(Leftovers(folder).empty());
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+} // namespace

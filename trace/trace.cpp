@@ -1,0 +1,282 @@
+// One run, the sweep, the exact fall times and the command itself.
+#include "trace.h"
+#include "trunc_int.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+std::string FormatDouble(double v)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+std::int32_t PrintedTime(double fallTime)
+{
+    return TruncToInt(fallTime * 1000000.0);
+}
+
+double AlphaForPosition(int position)
+{
+    return position * ALPHA_PER_POSITION;
+}
+
+// --- physics -------------------------------------------------------------
+
+double ExactPolylineTime(const double x[NODE_COUNT])
+{
+    double t = 0.0;
+    double vTop = 0.0;
+    for (int k = 0; k < SEGMENT_COUNT; ++k) {
+        double xTop = k == 0 ? 0.0 : x[k];
+        double xBottom = k == SEGMENT_COUNT - 1 ? END_X : x[k + 1];
+        double dx = xBottom - xTop;
+        double length = std::sqrt(dx * dx + DEPTH_STEP * DEPTH_STEP);
+        double vBottom = std::sqrt(2.0 * GRAVITY * ((k + 1) * DEPTH_STEP));
+        t += 2.0 * length / (vTop + vBottom);
+        vTop = vBottom;
+    }
+    return t;
+}
+
+namespace {
+const double TWO_PI = 6.283185307179586;
+
+// (theta - sin theta) / (1 - cos theta): how far the cycloid has gone across
+// for each unit down at angle theta; rises from 0 to infinity on (0, 2 pi).
+double CycloidSlopeRatio(double theta)
+{
+    return (theta - std::sin(theta)) / (1.0 - std::cos(theta));
+}
+}
+
+Brachistochrone BrachistochroneThrough(double endX, double endY, double g)
+{
+    double target = endX / endY;
+    double lo = 0.0;
+    double hi = TWO_PI;
+    for (int i = 0; i < 200; ++i) {
+        double mid = 0.5 * (lo + hi);
+        if (mid <= lo || mid >= hi)
+            break;
+        if (CycloidSlopeRatio(mid) < target)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    Brachistochrone b;
+    b.endTheta = 0.5 * (lo + hi);
+    b.radius = endY / (1.0 - std::cos(b.endTheta));
+    b.time = b.endTheta * std::sqrt(b.radius / g);
+    return b;
+}
+
+// --- one run -------------------------------------------------------------
+
+void StartRun(double alpha)
+{
+    CurveStateRecord fresh = {};
+    fresh.Alpha = ALPHA_START;
+    fresh.AlphaPos = ALPHA_POS_START;
+    CurveState = fresh;
+    InitCurves(CurveState.ScreenPts);
+    CurveState.Alpha = alpha;
+}
+
+std::string TraceHeader(bool nodes)
+{
+    std::string h = "step,time_us,model_s,exact_s";
+    if (nodes)
+        for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
+            h += ",x" + std::to_string(i);
+    return h + "\n";
+}
+
+std::string TraceRow(long step, bool nodes)
+{
+    std::string row = std::to_string(step);
+    row += ',';
+    row += std::to_string(PrintedTime(CurveState.FallTime));
+    row += ',';
+    row += FormatDouble(CurveState.FallTime);
+    row += ',';
+    row += FormatDouble(ExactPolylineTime(CurveState.ShownX));
+    if (nodes) {
+        for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
+            row += ',';
+            row += FormatDouble(CurveState.ShownX[i]);
+        }
+    }
+    row += '\n';
+    return row;
+}
+
+TraceSummary RunTrace(const TraceOptions &options, std::ostream &out)
+{
+    double alpha = options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
+    StartRun(alpha);
+    out << TraceHeader(options.nodes);
+    if (options.steps == 0)
+        out << TraceRow(0, options.nodes);
+    for (long step = 1; step <= options.steps; ++step) {
+        DescentStep();
+        if (step % options.every == 0 || step == options.steps)
+            out << TraceRow(step, options.nodes);
+    }
+    TraceSummary s;
+    s.steps = options.steps;
+    s.alpha = alpha;
+    s.modelTime = CurveState.FallTime;
+    s.exactTime = ExactPolylineTime(CurveState.ShownX);
+    return s;
+}
+
+std::string SummaryLine(const TraceSummary &summary)
+{
+    Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    char text[400];
+    if (summary.steps == 0) {
+        std::snprintf(text, sizeof text,
+                      "rodadero-trace: no step taken (Alpha %.17g): the chord takes %.6f s "
+                      "exactly, %+.3f%% from the brachistochrone through (1, 0.92), %.6f s",
+                      summary.alpha, summary.exactTime,
+                      100.0 * (summary.exactTime - b.time) / b.time, b.time);
+    } else {
+        std::snprintf(text, sizeof text,
+                      "rodadero-trace: after %ld steps (Alpha %.17g) the model time is %.6f s "
+                      "and the exact time %.6f s; the brachistochrone through (1, 0.92) takes "
+                      "%.6f s (model %+.3f%%, exact %+.3f%%)",
+                      summary.steps, summary.alpha, summary.modelTime, summary.exactTime, b.time,
+                      100.0 * (summary.modelTime - b.time) / b.time,
+                      100.0 * (summary.exactTime - b.time) / b.time);
+    }
+    return text;
+}
+
+// --- sweep ---------------------------------------------------------------
+
+SweepTracker NewSweepTracker()
+{
+    SweepTracker t;
+    t.steps = 0;
+    t.last = 0;
+    t.before = 0;
+    t.runFrom = 1;
+    t.periodFrom = 1;
+    return t;
+}
+
+void TrackPrintedTime(SweepTracker *t, std::int32_t printed)
+{
+    long n = ++t->steps;
+    if (n > 1 && printed != t->last)
+        t->runFrom = n;
+    if (n > 2 && printed != t->before)
+        t->periodFrom = n - 1;
+    t->before = t->last;
+    t->last = printed;
+}
+
+SweepRow SweepResult(int position, const SweepTracker &t)
+{
+    SweepRow row;
+    row.position = position;
+    row.lastUs = t.last;
+    row.settledFrom = 0;
+    row.alternatingFrom = 0;
+    row.lowUs = 0;
+    row.highUs = 0;
+    if (t.steps >= t.runFrom + 2) {
+        row.settledFrom = t.runFrom;
+    } else if (t.steps >= t.periodFrom + 2 && t.last != t.before) {
+        row.alternatingFrom = t.periodFrom;
+        row.lowUs = t.last < t.before ? t.last : t.before;
+        row.highUs = t.last < t.before ? t.before : t.last;
+    }
+    return row;
+}
+
+SweepRow SweepPosition(int position, long steps)
+{
+    StartRun(AlphaForPosition(position));
+    SweepTracker tracker = NewSweepTracker();
+    for (long step = 1; step <= steps; ++step) {
+        DescentStep();
+        TrackPrintedTime(&tracker, PrintedTime(CurveState.FallTime));
+    }
+    return SweepResult(position, tracker);
+}
+
+std::string SweepHeader()
+{
+    return "position,last_us,settled_from,alternating_from,low_us,high_us\n";
+}
+
+std::string SweepRowText(const SweepRow &row)
+{
+    std::string text = std::to_string(row.position) + "," + std::to_string(row.lastUs) + ",";
+    if (row.settledFrom)
+        text += std::to_string(row.settledFrom);
+    text += ",";
+    if (row.alternatingFrom)
+        text += std::to_string(row.alternatingFrom) + "," + std::to_string(row.lowUs) + "," +
+                std::to_string(row.highUs);
+    else
+        text += ",,";
+    return text + "\n";
+}
+
+void RunSweep(long steps, std::ostream &out)
+{
+    out << SweepHeader();
+    for (int p = TRACE_POSITION_MIN; p <= TRACE_POSITION_MAX; ++p)
+        out << SweepRowText(SweepPosition(p, steps));
+}
+
+// --- the command -----------------------------------------------------------
+
+int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
+{
+    TraceOptions options;
+    std::string error;
+    if (!ParseTraceOptions(argc, argv, &options, &error)) {
+        err << error << '\n';
+        return TRACE_BAD_INPUT;
+    }
+    if (options.help) {
+        out << TraceUsage();
+        out.flush();
+        return out ? TRACE_OK : TRACE_FAILED;
+    }
+
+    std::FILE *svg = nullptr;
+    if (!options.svgPath.empty()) {
+        svg = OpenSvgTemp(options.svgPath, &error);
+        if (!svg) {
+            err << error << '\n';
+            return TRACE_BAD_INPUT;
+        }
+    }
+
+    int status = TRACE_OK;
+    if (options.sweep) {
+        RunSweep(options.steps, out);
+    } else {
+        TraceSummary summary = RunTrace(options, out);
+        err << SummaryLine(summary) << '\n';
+        if (svg && !FinishSvg(svg, options.svgPath, SvgPicture(summary), &error)) {
+            err << error << '\n';
+            status = TRACE_FAILED;
+        }
+    }
+
+    out.flush();
+    if (!out) {
+        err << "rodadero-trace: cannot write standard output\n";
+        status = TRACE_FAILED;
+    }
+    return status;
+}

@@ -1,0 +1,171 @@
+// rodadero-trace: the curve model without a window. Runs the program's own
+// InitCurves and DescentStep and prints what the window would print, as CSV,
+// next to the exact fall time of the same polyline; or sweeps every scroll
+// position; or draws the final polyline as an SVG picture.
+//
+// The pieces are free functions so that the tests can call each of them;
+// TraceMain is the whole command.
+#ifndef RODADERO_TRACE_TRACE_H
+#define RODADERO_TRACE_TRACE_H
+
+#include "curve_state.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <iosfwd>
+#include <string>
+
+const long TRACE_STEPS_DEFAULT = 1000;
+const long TRACE_STEPS_MAX = 100000000;
+const int TRACE_POSITION_MIN = 1;
+const int TRACE_POSITION_MAX = 100;
+
+// Exit codes of the command.
+enum { TRACE_OK = 0, TRACE_FAILED = 1, TRACE_BAD_INPUT = 2 };
+
+struct TraceOptions {
+    bool help;
+    bool sweep;
+    bool nodes;
+    bool hasPosition;
+    int position;          // 1..100 when hasPosition
+    long steps;            // 0..100,000,000
+    bool hasEvery;
+    long every;            // 1..100,000,000
+    std::string svgPath;   // empty: no picture
+};
+
+TraceOptions DefaultTraceOptions();
+
+// Reads the arguments after the program name. On bad input returns false and
+// sets *error to one line (no newline) naming the option and what it accepts.
+bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options,
+                       std::string *error);
+
+// The text that --help prints.
+const char *TraceUsage();
+
+// --- numbers -------------------------------------------------------------
+
+// %.17g: reads back to the same double. Identical text natively and in the
+// Windows build.
+std::string FormatDouble(double v);
+
+// The number the window prints: FallTime x 1000000 truncated toward zero.
+std::int32_t PrintedTime(double fallTime);
+
+// The step factor the dialog sets at scroll position p.
+double AlphaForPosition(int position);
+
+// --- physics -------------------------------------------------------------
+
+const double GRAVITY = 10.0;
+const double END_X = 1.0;
+const double END_DEPTH = 0.92;
+const double DEPTH_STEP = 0.046;
+
+// Fall time of the polyline with inner abscissae x[1..19] (ends 0 and 1,
+// node k at depth k x 0.046) for a bead starting at rest: speed sqrt(2 g y)
+// at depth y, each straight segment taking 2 L / (v_top + v_bottom).
+double ExactPolylineTime(const double x[NODE_COUNT]);
+
+// The cycloid x = r (theta - sin theta), y = r (1 - cos theta) from the origin
+// through (endX, endY), theta running from 0 to endTheta, and its fall time
+// endTheta sqrt(r / g): the brachistochrone.
+struct Brachistochrone {
+    double radius;
+    double endTheta;
+    double time;
+};
+
+// Solves (theta - sin theta) / (1 - cos theta) = endX / endY by bisection.
+Brachistochrone BrachistochroneThrough(double endX, double endY, double g);
+
+// --- one run -------------------------------------------------------------
+
+// The record as the program starts it, then the chord, then the step factor.
+void StartRun(double alpha);
+
+std::string TraceHeader(bool nodes);
+
+// The CSV row for the state after `step` steps.
+std::string TraceRow(long step, bool nodes);
+
+struct TraceSummary {
+    long steps;
+    double alpha;
+    double modelTime;   // FallTime after the last step
+    double exactTime;   // exact time of ShownX after the last step
+};
+
+// Runs options.steps steps from the chord and writes the CSV to out. Rows:
+// every `every`-th step and always the last; with no step at all, the one
+// row of step 0 (the chord, printed time 0).
+TraceSummary RunTrace(const TraceOptions &options, std::ostream &out);
+
+// The line for standard error after a run (no newline).
+std::string SummaryLine(const TraceSummary &summary);
+
+// --- sweep ---------------------------------------------------------------
+
+// Watches the printed times of one run, step by step, for the final pattern:
+// settled (one value to the end) or alternating (period 2, two different
+// values), each holding for at least three steps to the end.
+struct SweepTracker {
+    long steps;            // steps seen
+    std::int32_t last;     // printed time after the last step
+    std::int32_t before;   // after the step before that
+    long runFrom;          // first step of the final run of equal values
+    long periodFrom;       // first step s with time(t) == time(t + 2) for all t >= s
+};
+
+SweepTracker NewSweepTracker();
+void TrackPrintedTime(SweepTracker *tracker, std::int32_t printed);
+
+struct SweepRow {
+    int position;
+    std::int32_t lastUs;
+    long settledFrom;      // 0: not settled
+    long alternatingFrom;  // 0: not alternating
+    std::int32_t lowUs;    // the two alternating values
+    std::int32_t highUs;
+};
+
+SweepRow SweepResult(int position, const SweepTracker &tracker);
+
+// Runs `steps` steps at scroll position p from the chord.
+SweepRow SweepPosition(int position, long steps);
+
+std::string SweepHeader();
+std::string SweepRowText(const SweepRow &row);
+
+// Every position 1..100, one row each.
+void RunSweep(long steps, std::ostream &out);
+
+// --- picture ---------------------------------------------------------------
+
+// The SVG text of the current polyline (ShownX), the cycloid as the window
+// samples it (CycloidPts), the brachistochrone through the end point, the
+// frame and target lines, and a caption with the times.
+std::string SvgPicture(const TraceSummary &summary);
+
+// The file that --svg writes goes first to PATH.tmp-<process id> beside it,
+// then is renamed over PATH.
+std::string SvgTempPath(const std::string &path);
+
+// Opens the temporary file for writing, so that an unwritable path is found
+// before any output. Returns nullptr and sets *error when it cannot.
+std::FILE *OpenSvgTemp(const std::string &path, std::string *error);
+
+// Writes text to the open temporary file, closes it and renames it over
+// path. On failure removes the temporary file and sets *error.
+bool FinishSvg(std::FILE *tmp, const std::string &path, const std::string &text,
+               std::string *error);
+
+// --- the command -----------------------------------------------------------
+
+// The whole command: the arguments after the program name, standard output
+// and standard error. Returns the exit code.
+int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err);
+
+#endif
