@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""End-to-end test: the real rodadero.exe under Wine on the test session's
+Xvfb display, looked at through screenshots and driven with xdotool as a
+person would drive it.
+
+usage: e2e_test.py BUILD_DIR RODADERO_EXE PROBE_EXE NM
+"""
+import os
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+WINE_RUN = os.path.join(HERE, '..', 'tools', 'wine-run')
+# ImageMagick's own convert (a tool of the same name may stand before it on PATH).
+CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
+
+RED = (255, 0, 0)
+BLUE = (0, 150, 250)
+BLACK = (0, 0, 0)
+BACKGROUND = (200, 200, 160)
+
+failures = []
+
+
+def check(ok, what):
+    print(('ok    ' if ok else 'FAIL  ') + what, flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def session_display(build):
+    values = {}
+    with open(os.path.join(build, 'wine', 'session')) as f:
+        for line in f:
+            key, _, value = line.strip().partition('=')
+            values[key] = value
+    return values['DISPLAY']
+
+
+def curve_state_rva(exe, nm):
+    """Offset of CurveState in the image, from the program's symbol table."""
+    base = None
+    out = subprocess.run([nm, exe], capture_output=True, text=True, check=True).stdout
+    for line in out.splitlines():
+        parts = line.split()
+        if len(parts) == 3 and parts[2] == 'CurveState':
+            address = int(parts[0], 16)
+        if len(parts) == 3 and parts[2] == '__image_base__':
+            base = int(parts[0], 16)
+    return address - (base if base is not None else 0x140000000)
+
+
+class Screen:
+    """A screenshot of the whole X display, read as RGB pixels."""
+
+    def __init__(self, path):
+        subprocess.run(['import', '-window', 'root', path], check=True)
+        ppm = subprocess.run([CONVERT, path, 'ppm:-'], capture_output=True, check=True).stdout
+        # P6 header: magic, width, height, maximum, then the pixels.
+        fields = []
+        pos = 0
+        while len(fields) < 4:
+            while ppm[pos:pos + 1].isspace():
+                pos += 1
+            start = pos
+            while not ppm[pos:pos + 1].isspace():
+                pos += 1
+            fields.append(ppm[start:pos])
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.data = ppm[pos + 1:]
+        self.path = path
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i:i + 3])
+
+    def count(self, colour, box):
+        left, top, right, bottom = box
+        return sum(1 for y in range(top, bottom) for x in range(left, right)
+                   if self.pixel(x, y) == colour)
+
+    def region(self, box):
+        left, top, right, bottom = box
+        return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+class Program:
+    def __init__(self, build, exe, probe, rva, display):
+        self.exe, self.probe_exe, self.rva = exe, probe, rva
+        self.env = dict(os.environ, DISPLAY=display)
+        self.shots = os.path.join(build, 'e2e')
+        os.makedirs(self.shots, exist_ok=True)
+        self.process = subprocess.Popen([WINE_RUN, exe], env=self.env,
+                                        stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def probe(self):
+        out = subprocess.run([WINE_RUN, self.probe_exe, hex(self.rva)], env=self.env,
+                             capture_output=True, text=True, timeout=60).stdout
+        return dict(line.split('=', 1) for line in out.splitlines() if '=' in line)
+
+    def poll(self, key, value, seconds=3.0):
+        """True once the probe reads value for key, within the time given."""
+        end = time.time() + seconds
+        while time.time() < end:
+            if self.probe().get(key) == value:
+                return True
+            time.sleep(0.1)
+        return False
+
+    def xdotool(self, *args):
+        return subprocess.run(['xdotool', *args], env=self.env, capture_output=True,
+                              text=True, timeout=30).stdout.split()
+
+    def window(self, name):
+        """X window of a visible top-level window with that title, polled."""
+        for _ in range(300):
+            found = self.xdotool('search', '--onlyvisible', '--name', name)
+            if found:
+                return found[0]
+            time.sleep(0.1)
+        return None
+
+    def shot(self, name):
+        os.environ['DISPLAY'] = self.env['DISPLAY']
+        return Screen(os.path.join(self.shots, name + '.png'))
+
+    def click(self, x, y):
+        self.xdotool('mousemove', str(x), str(y), 'click', '1')
+
+    def wait(self, seconds=20):
+        try:
+            return self.process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            return None
+
+
+def pair(text):
+    return tuple(int(v) for v in text.split(','))
+
+
+def first_run(build, exe, probe, rva, display):
+    p = Program(build, exe, probe, rva, display)
+    main = p.window('soft by Velmorant')
+    dialog = p.window('parametros y reset')
+    if not check(main is not None and dialog is not None, 'main window and dialog appear'):
+        p.process.kill()
+        return
+
+    # The space bar right after start clicks the focused run-mode button.
+    time.sleep(0.5)
+    p.xdotool('key', '--window', dialog, 'space')
+    check(p.poll('run_continuous', '1'), 'space bar switches to continuous mode')
+    p.xdotool('key', '--window', dialog, 'space')
+    check(p.poll('run_continuous', '0'), 'space bar again switches back to timed mode')
+    state = p.probe()
+
+    geometry = p.xdotool('getwindowgeometry', main)
+    check(state.get('window') == '10,10,610,440', 'outer rectangle 610 x 440 at (10, 10): '
+          + state.get('window', '?') + ' / ' + ' '.join(geometry))
+    check(state.get('dialog_visible') == '1' and state.get('dialog_owner_ok') == '1',
+          'the dialog is visible and owned by the main window')
+    check(state.get('approx_color') == '255', 'polyline colour is red')
+    cx, cy = pair(state['client'])
+    dl, dt, dw, dh = pair(state['dialog'])
+
+    def visible(x, y):
+        sx, sy = cx + x, cy + y
+        return not (dl <= sx < dl + dw and dt <= sy < dt + dh)
+
+    first = p.shot('first')
+    frame = [(300, 0), (0, 200), (300, 400), (100, 400), (0, 100), (600, 395)]
+    for x, y in frame:
+        if visible(x, y):
+            check(first.pixel(cx + x, cy + y) == BLACK, f'frame pixel at ({x}, {y}) is black')
+    check(first.pixel(cx + 114, cy + 199) == BLUE, 'cycloid vertex 9 at (114, 199) is blue')
+    plot = (cx, cy, cx + 400, cy + 366)
+    reds = first.count(RED, plot)
+    blues = first.count(BLUE, plot)
+    check(reds > 300, f'the red polyline is drawn ({reds} pixels)')
+    check(blues > 300, f'the blue cycloid is drawn ({blues} pixels)')
+    check(first.pixel(dl + dw // 2, dt + dh - 5) != BACKGROUND, 'the dialog is drawn over the window')
+
+    time.sleep(1.0)
+    second = p.shot('second')
+    check(first.region(plot) != second.region(plot), 'a second later the polyline has moved')
+    caption = (cx + 10, cy + 375, cx + 400, cy + 392)
+    check(first.region(caption) != second.region(caption),
+          'a second later the fall-time caption has changed')
+
+    time.sleep(1.0)
+    before = abs(float(p.probe()['shown_x10']) - 0.5)
+    rx, ry = pair(state['reset'])
+    p.click(rx, ry)
+    time.sleep(0.15)
+    after = abs(float(p.probe()['shown_x10']) - 0.5)
+    check(after < before / 3, f'reset brings the chord back (node 10 off the chord by {before:.4f}, '
+          f'then {after:.4f})')
+    chord = p.shot('after-reset')
+    near = [chord.pixel(cx + 200 + dx, cy + 183 + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
+    check(RED in near, 'the chord is drawn again through (200, 183)')
+
+    # Escape typed into the main window ends the program with 0.
+    p.click(cx + 500, cy + 380)
+    p.xdotool('key', '--window', main, 'Escape')
+    code = p.wait()
+    check(code == 0, f'Escape ends the program with exit code 0 (got {code})')
+
+
+def second_run(build, exe, probe, rva, display):
+    p = Program(build, exe, probe, rva, display)
+    if not check(p.window('soft by Velmorant') is not None, 'the program starts again'):
+        p.process.kill()
+        return
+    time.sleep(0.5)
+    state = p.probe()
+    x, y = pair(state['close'])
+    p.click(x, y)
+    code = p.wait()
+    check(code == 0, f'closing the main window ends the program with exit code 0 (got {code})')
+
+
+def main():
+    build, exe, probe, nm = sys.argv[1:5]
+    display = session_display(build)
+    rva = curve_state_rva(exe, nm)
+    first_run(build, exe, probe, rva, display)
+    second_run(build, exe, probe, rva, display)
+    print(f'{len(failures)} checks failed' if failures else 'all checks passed')
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
