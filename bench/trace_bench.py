@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Speed of the model and of rodadero-trace, natively. Prints figures; asserts
+nothing (the targets are printed beside them).
+
+  bench/trace_bench.py [BUILD_DIR]     (default build/native, built already)
+
+1. model_bench, in one run: ns per DescentStep against the floor of 301
+   dependent subtractions on 19 values, and their ratio (target: 1.5 or less).
+2. rodadero-trace --steps 10000 --every 1000 as a whole process, wall clock
+   from start to exit (target: under 50 ms).
+3. rodadero-trace --sweep --steps 6000 as a whole process (target: under 3 s).
+"""
+import json
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def wall_times(command, runs):
+    """Wall-clock seconds of each of `runs` runs of command, output discarded."""
+    times = []
+    for _ in range(runs):
+        start = time.perf_counter()
+        subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        times.append(time.perf_counter() - start)
+    return times
+
+
+def model_ratio(bench):
+    out = subprocess.run([bench, "--benchmark_filter=BM_DescentStep|BM_SubtractionFloor",
+                          "--benchmark_repetitions=5", "--benchmark_report_aggregates_only=true",
+                          "--benchmark_format=json"], capture_output=True, text=True, check=True).stdout
+    medians = {}
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            medians[b["run_name"]] = b["cpu_time"]
+    return medians["BM_DescentStep"], medians["BM_SubtractionFloor"]
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "native")
+    tool = os.path.join(build, "trace", "rodadero-trace")
+    bench = os.path.join(build, "bench", "model_bench")
+    print("machine: %d cores, %s" % (os.cpu_count(), os.uname().machine))
+
+    if os.path.exists(bench):
+        step, floor = model_ratio(bench)
+        print("descent step          %7.1f ns   (median of 5 repetitions, CPU time)" % step)
+        print("subtraction floor     %7.1f ns" % floor)
+        print("ratio                 %7.2f      target 1.5 or less" % (step / floor))
+    else:
+        print("no %s (Google Benchmark missing?): model ratio not measured" % bench)
+
+    if not os.path.exists(tool):
+        print("no %s: build the native preset first" % tool)
+        return 1
+    wall_times([tool, "--steps", "10"], 3)  # warm the file cache
+    t = wall_times([tool, "--steps", "10000", "--every", "1000"], 21)
+    print("rodadero-trace --steps 10000 --every 1000: median %.1f ms, min %.1f ms, max %.1f ms "
+          "over %d runs; target under 50 ms"
+          % (1e3 * statistics.median(t), 1e3 * min(t), 1e3 * max(t), len(t)))
+    t = wall_times([tool, "--sweep", "--steps", "6000"], 5)
+    print("rodadero-trace --sweep --steps 6000: median %.3f s, min %.3f s, max %.3f s "
+          "over %d runs; target under 3 s"
+          % (statistics.median(t), min(t), max(t), len(t)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
