@@ -92,9 +92,27 @@ class Program:
         self.env = dict(os.environ, DISPLAY=display)
         self.shots = os.path.join(build, 'e2e')
         os.makedirs(self.shots, exist_ok=True)
+        # One program at a time: the probe finds windows by name.
+        for _ in range(100):
+            if subprocess.run(['pgrep', '-x', 'rodadero.exe'], capture_output=True).returncode:
+                break
+            time.sleep(0.1)
         self.process = subprocess.Popen([WINE_RUN, exe], env=self.env,
                                         stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @staticmethod
+    def kill_all(display):
+        """Ends any rodadero.exe left running in the session."""
+        subprocess.run(['pkill', '-x', 'rodadero.exe'], capture_output=True)
+
+    def started(self):
+        """X windows of the main window and the dialog, once both are up."""
+        main = self.window('soft by Velmorant')
+        dialog = self.window('parametros y reset')
+        if main is None or dialog is None or not self.poll('dialog_visible', '1', 30):
+            return None, None
+        return main, dialog
 
     def probe(self):
         out = subprocess.run([WINE_RUN, self.probe_exe, hex(self.rva)], env=self.env,
@@ -130,6 +148,18 @@ class Program:
     def click(self, x, y):
         self.xdotool('mousemove', str(x), str(y), 'click', '1')
 
+    def escape_into_main(self, cx, cy):
+        """Clicks into the main window's picture, then types Escape. The key
+        goes through the X server's own input, and is released there even
+        when the program has ended on its press (a release sent to a window
+        that is gone would be lost, and the key would stay down for the
+        next program)."""
+        self.click(cx + 500, cy + 380)
+        time.sleep(0.3)
+        self.xdotool('key', 'Escape')
+        time.sleep(0.3)
+        self.xdotool('keyup', 'Escape')
+
     def wait(self, seconds=20):
         try:
             return self.process.wait(timeout=seconds)
@@ -144,9 +174,8 @@ def pair(text):
 
 def first_run(build, exe, probe, rva, display):
     p = Program(build, exe, probe, rva, display)
-    main = p.window('soft by Velmorant')
-    dialog = p.window('parametros y reset')
-    if not check(main is not None and dialog is not None, 'main window and dialog appear'):
+    main, dialog = p.started()
+    if not check(main is not None, 'main window and dialog appear'):
         p.process.kill()
         return
 
@@ -204,15 +233,38 @@ def first_run(build, exe, probe, rva, display):
     check(RED in near, 'the chord is drawn again through (200, 183)')
 
     # Escape typed into the main window ends the program with 0.
-    p.click(cx + 500, cy + 380)
-    p.xdotool('key', '--window', main, 'Escape')
+    p.escape_into_main(cx, cy)
     code = p.wait()
     check(code == 0, f'Escape ends the program with exit code 0 (got {code})')
 
 
+def closed_dialog_run(build, exe, probe, rva, display):
+    """Closing the dialog hides it; the curve keeps improving; Escape still ends
+    the program with 0."""
+    p = Program(build, exe, probe, rva, display)
+    main, _ = p.started()
+    if not check(main is not None, 'the program starts again'):
+        p.process.kill()
+        return
+    time.sleep(0.5)
+    state = p.probe()
+    x, y = pair(state['dialog_close'])
+    p.click(x, y)
+    check(p.poll('dialog_visible', '0'), 'the dialog\'s close box hides the dialog')
+    state = p.probe()
+    check(state.get('main_enabled') == '1', 'the main window stays enabled')
+    before = state.get('fall_time')
+    time.sleep(0.5)
+    check(p.probe().get('fall_time') != before, 'with the dialog closed the curve keeps improving')
+    cx, cy = pair(state['client'])
+    p.escape_into_main(cx, cy)
+    code = p.wait()
+    check(code == 0, f'Escape after closing the dialog ends the program with 0 (got {code})')
+
+
 def second_run(build, exe, probe, rva, display):
     p = Program(build, exe, probe, rva, display)
-    if not check(p.window('soft by Velmorant') is not None, 'the program starts again'):
+    if not check(p.started()[0] is not None, 'the program starts a third time'):
         p.process.kill()
         return
     time.sleep(0.5)
@@ -227,8 +279,13 @@ def main():
     build, exe, probe, nm = sys.argv[1:5]
     display = session_display(build)
     rva = curve_state_rva(exe, nm)
-    first_run(build, exe, probe, rva, display)
-    second_run(build, exe, probe, rva, display)
+    for run in (first_run, closed_dialog_run, second_run):
+        try:
+            run(build, exe, probe, rva, display)
+        except Exception as e:  # a broken run must not leave the program behind
+            check(False, f'{run.__name__} stopped: {e!r}')
+        finally:
+            Program.kill_all(display)
     print(f'{len(failures)} checks failed' if failures else 'all checks passed')
     return 1 if failures else 0
 

@@ -13,6 +13,18 @@
 
 namespace {
 
+// The close box: the last button at the right end of the caption.
+void PrintCloseBox(const char *name, HWND w)
+{
+    TITLEBARINFO tb = {};
+    tb.cbSize = sizeof tb;
+    if (!GetTitleBarInfo(w, &tb))
+        return;
+    int size = GetSystemMetrics(SM_CXSIZE);
+    std::printf("%s=%ld,%ld\n", name, tb.rcTitleBar.right - size / 2 - 1,
+                (tb.rcTitleBar.top + tb.rcTitleBar.bottom) / 2);
+}
+
 void PrintCentre(const char *name, HWND w)
 {
     RECT r;
@@ -35,21 +47,16 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("running=1\n");
+    std::printf("main_hwnd=%p\n", static_cast<void *>(main));
     RECT r;
     GetWindowRect(main, &r);
     std::printf("window=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     POINT origin = {0, 0};
     ClientToScreen(main, &origin);
     std::printf("client=%ld,%ld\n", origin.x, origin.y);
-    TITLEBARINFO tb = {};
-    tb.cbSize = sizeof tb;
-    if (GetTitleBarInfo(main, &tb)) {
-        // The close box is the last button at the right end of the caption.
-        int size = GetSystemMetrics(SM_CXSIZE);
-        std::printf("close=%ld,%ld\n", tb.rcTitleBar.right - size / 2 - 1,
-                    (tb.rcTitleBar.top + tb.rcTitleBar.bottom) / 2);
-    }
+    PrintCloseBox("close", main);
     std::printf("main_visible=%d\n", IsWindowVisible(main) ? 1 : 0);
+    std::printf("main_enabled=%d\n", IsWindowEnabled(main) ? 1 : 0);
 
     DWORD pid = 0;
     GetWindowThreadProcessId(main, &pid);
@@ -58,10 +65,12 @@ int main(int argc, char **argv)
     if (dialog)
         GetWindowThreadProcessId(dialog, &dialogPid);
     if (dialog && dialogPid == pid) {
+        std::printf("dialog_hwnd=%p\n", static_cast<void *>(dialog));
         std::printf("dialog_visible=%d\n", IsWindowVisible(dialog) ? 1 : 0);
         std::printf("dialog_owner_ok=%d\n", GetWindow(dialog, GW_OWNER) == main ? 1 : 0);
         PrintCentre("reset", GetDlgItem(dialog, IDC_RESET));
         PrintCentre("toggle", GetDlgItem(dialog, IDC_RUN_MODE));
+        PrintCloseBox("dialog_close", dialog);
         GetWindowRect(dialog, &r);
         std::printf("dialog=%ld,%ld,%ld,%ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     } else {
