@@ -55,10 +55,18 @@ def probe(env, probe_exe, rva):
     return dict(line.split('=', 1) for line in out.splitlines() if '=' in line)
 
 
-def program_pid():
+def program_pid(prefix):
+    """The one rodadero.exe running in this Wine prefix, or None."""
     out = subprocess.run(['pgrep', '-x', 'rodadero.exe'], capture_output=True, text=True).stdout
-    pids = out.split()
-    return int(pids[0]) if len(pids) == 1 else None
+    pids = []
+    for pid in out.split():
+        try:
+            with open(f'/proc/{pid}/environ', 'rb') as f:
+                if b'WINEPREFIX=' + prefix.encode() + b'\0' in f.read():
+                    pids.append(int(pid))
+        except OSError:
+            pass
+    return pids[0] if len(pids) == 1 else None
 
 
 def cpu_seconds(pid):
@@ -81,7 +89,7 @@ def soak(env, exe, probe_exe, rva, continuous, seconds, every):
     pid = None
     for _ in range(300):
         if xdotool(env, 'search', '--onlyvisible', '--name', 'parametros y reset').strip():
-            pid = program_pid()
+            pid = program_pid(env['WINEPREFIX'])
             if pid:
                 break
         time.sleep(0.1)

@@ -86,6 +86,20 @@ class Screen:
         return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
 
 
+def programs_in(prefix):
+    """Pids of the rodadero.exe processes running in this Wine prefix."""
+    out = subprocess.run(['pgrep', '-x', 'rodadero.exe'], capture_output=True, text=True).stdout
+    pids = []
+    for pid in out.split():
+        try:
+            with open(f'/proc/{pid}/environ', 'rb') as f:
+                if b'WINEPREFIX=' + prefix.encode() + b'\0' in f.read():
+                    pids.append(int(pid))
+        except OSError:
+            pass
+    return pids
+
+
 class Program:
     def __init__(self, build, exe, probe, rva, display):
         self.exe, self.probe_exe, self.rva = exe, probe, rva
@@ -93,8 +107,9 @@ class Program:
         self.shots = os.path.join(build, 'e2e')
         os.makedirs(self.shots, exist_ok=True)
         # One program at a time: the probe finds windows by name.
+        self.prefix = os.path.join(os.path.abspath(build), 'wine', 'prefix')
         for _ in range(100):
-            if subprocess.run(['pgrep', '-x', 'rodadero.exe'], capture_output=True).returncode:
+            if not programs_in(self.prefix):
                 break
             time.sleep(0.1)
         self.process = subprocess.Popen([WINE_RUN, exe], env=self.env,
@@ -102,9 +117,13 @@ class Program:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     @staticmethod
-    def kill_all(display):
-        """Ends any rodadero.exe left running in the session."""
-        subprocess.run(['pkill', '-x', 'rodadero.exe'], capture_output=True)
+    def kill_all(build):
+        """Ends any rodadero.exe left running in this build's session."""
+        for pid in programs_in(os.path.join(os.path.abspath(build), 'wine', 'prefix')):
+            try:
+                os.kill(pid, 9)
+            except OSError:
+                pass
 
     def started(self):
         """X windows of the main window and the dialog, once both are up."""
@@ -285,7 +304,7 @@ def main():
         except Exception as e:  # a broken run must not leave the program behind
             check(False, f'{run.__name__} stopped: {e!r}')
         finally:
-            Program.kill_all(display)
+            Program.kill_all(build)
     print(f'{len(failures)} checks failed' if failures else 'all checks passed')
     return 1 if failures else 0
 
