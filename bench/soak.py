@@ -25,6 +25,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TOOLS = os.path.join(ROOT, 'tools')
+sys.path.insert(0, TOOLS)
+from wine_programs import curve_state_rva, parse_probe, programs_in  # noqa: E402
 CLK_TCK = os.sysconf('SC_CLK_TCK')
 PAGE = os.sysconf('SC_PAGE_SIZE')
 
@@ -39,33 +41,15 @@ def session_env(soak_dir):
                 WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d')
 
 
-def curve_state_rva(exe):
-    out = subprocess.run(['x86_64-w64-mingw32-nm', exe], capture_output=True, text=True,
-                         check=True).stdout
-    for line in out.splitlines():
-        parts = line.split()
-        if len(parts) == 3 and parts[2] == 'CurveState':
-            return int(parts[0], 16) - 0x140000000
-    raise SystemExit('CurveState not found in ' + exe)
-
-
 def probe(env, probe_exe, rva):
     out = subprocess.run(['wine', probe_exe, hex(rva)], env=env, capture_output=True,
                          text=True, timeout=60).stdout
-    return dict(line.split('=', 1) for line in out.splitlines() if '=' in line)
+    return parse_probe(out)
 
 
 def program_pid(prefix):
     """The one rodadero.exe running in this Wine prefix, or None."""
-    out = subprocess.run(['pgrep', '-x', 'rodadero.exe'], capture_output=True, text=True).stdout
-    pids = []
-    for pid in out.split():
-        try:
-            with open(f'/proc/{pid}/environ', 'rb') as f:
-                if b'WINEPREFIX=' + prefix.encode() + b'\0' in f.read():
-                    pids.append(int(pid))
-        except OSError:
-            pass
+    pids = programs_in(prefix)
     return pids[0] if len(pids) == 1 else None
 
 

@@ -12,6 +12,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, '..', 'tools', 'wine-run')
+sys.path.insert(0, os.path.join(HERE, '..', 'tools'))
+from wine_programs import curve_state_rva, parse_probe, programs_in  # noqa: E402
 # ImageMagick's own convert (a tool of the same name may stand before it on PATH).
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
 
@@ -37,19 +39,6 @@ def session_display(build):
             key, _, value = line.strip().partition('=')
             values[key] = value
     return values['DISPLAY']
-
-
-def curve_state_rva(exe, nm):
-    """Offset of CurveState in the image, from the program's symbol table."""
-    base = None
-    out = subprocess.run([nm, exe], capture_output=True, text=True, check=True).stdout
-    for line in out.splitlines():
-        parts = line.split()
-        if len(parts) == 3 and parts[2] == 'CurveState':
-            address = int(parts[0], 16)
-        if len(parts) == 3 and parts[2] == '__image_base__':
-            base = int(parts[0], 16)
-    return address - (base if base is not None else 0x140000000)
 
 
 class Screen:
@@ -84,20 +73,6 @@ class Screen:
     def region(self, box):
         left, top, right, bottom = box
         return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
-
-
-def programs_in(prefix):
-    """Pids of the rodadero.exe processes running in this Wine prefix."""
-    out = subprocess.run(['pgrep', '-x', 'rodadero.exe'], capture_output=True, text=True).stdout
-    pids = []
-    for pid in out.split():
-        try:
-            with open(f'/proc/{pid}/environ', 'rb') as f:
-                if b'WINEPREFIX=' + prefix.encode() + b'\0' in f.read():
-                    pids.append(int(pid))
-        except OSError:
-            pass
-    return pids
 
 
 class Program:
@@ -136,7 +111,7 @@ class Program:
     def probe(self):
         out = subprocess.run([WINE_RUN, self.probe_exe, hex(self.rva)], env=self.env,
                              capture_output=True, text=True, timeout=60).stdout
-        return dict(line.split('=', 1) for line in out.splitlines() if '=' in line)
+        return parse_probe(out)
 
     def poll(self, key, value, seconds=3.0):
         """True once the probe reads value for key, within the time given."""

@@ -546,13 +546,3 @@ TEST_F(Startup, MessageLoopExitCodes)
 }
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    if (!RegisterMainClass(GetModuleHandleA(NULL))) {
-        std::printf("cannot register the main window class\n");
-        return 1;
-    }
-    return RUN_ALL_TESTS();
-}
