@@ -74,6 +74,21 @@ start_wine() {
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             </dev/null >/dev/null 2>&1
     fi
+    install_prefix_fonts
+}
+
+# Debian's Wine does not find the caption-bar symbol font (Marlett) that
+# fonts-wine ships, and draws letters in its place; a copy in the prefix's
+# own Fonts folder is found.
+install_prefix_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [ -d "$fonts" ] || return 0
+    for f in marlett.ttf; do
+        if [ -f "/usr/share/wine/fonts/$f" ] && [ ! -f "$fonts/$f" ]; then
+            cp "/usr/share/wine/fonts/$f" "$fonts/"
+        fi
+    done
+    return 0
 }
 
 stop_wine() {
