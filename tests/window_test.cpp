@@ -18,13 +18,20 @@ namespace {
 
 TEST_F(Windows, CreationStartsTimerAndModel)
 {
-    CurveStateRecord chord = CurveState;
+    EXPECT_TRUE(StopTimers()) << "both windows start their timer";
+    // The model starts from the chord; a loaded machine may already have
+    // delivered a tick or two, so count the steps since.
+    CurveStateRecord created = CurveState;
     ResetRecord();
     InitCurves(CurveState.ScreenPts);
-    EXPECT_TRUE(SameCurves(chord, CurveState));
-    EXPECT_EQ(chord.ApproxColor, 0x0000FFu);
-    EXPECT_EQ(chord.FallTime, 0.0);
-    EXPECT_TRUE(StopTimers()) << "both windows start their timer";
+    CurveStateRecord chord = CurveState;
+    CurveState = created;
+    int steps = StepsSince(chord, 20);
+    EXPECT_GE(steps, 0) << "the window starts from the chord";
+    if (steps == 0) {
+        EXPECT_EQ(created.FallTime, 0.0);
+    }
+    EXPECT_EQ(created.ApproxColor, 0x0000FFu);
 
     char text[64];
     GetClassNameA(main, text, sizeof text);
@@ -419,9 +426,9 @@ TEST_F(Windows, TimersRunOnTheirOwn)
 {
     // Both timers live: in timed mode each tick of either takes a step.
     CurveStateRecord before = CurveState;
-    PumpFor(500);
+    PumpFor(1000);
     int steps = StepsSince(before, 100);
-    EXPECT_GE(steps, 6);
+    EXPECT_GE(steps, 6) << "two 50 ms timers over a second";
     EXPECT_LE(steps, 40);
 }
 
