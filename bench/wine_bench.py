@@ -36,6 +36,8 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TOOLS = os.path.join(ROOT, "tools")
+sys.path.insert(0, TOOLS)
+from wine_programs import curve_state_rva  # noqa: E402
 
 # The screen area both windows cover: outer rectangle (10, 10) to (620, 450).
 AREA = (0, 0, 640, 480)
@@ -129,17 +131,7 @@ class CurveStateReader:
     SIZE = 1040
 
     def __init__(self, pid, exe, nm):
-        out = subprocess.run([nm, exe], capture_output=True, text=True, check=True).stdout
-        symbol = None
-        image_base = 0x140000000
-        for line in out.splitlines():
-            parts = line.split()
-            if len(parts) == 3 and parts[2] == "CurveState":
-                symbol = int(parts[0], 16)
-            if len(parts) == 3 and parts[2] == "__image_base__":
-                image_base = int(parts[0], 16)
-        if symbol is None:
-            raise RuntimeError("no CurveState symbol in " + exe)
+        rva = curve_state_rva(exe, nm)
         base = None
         name = os.path.basename(exe)
         with open("/proc/%d/maps" % pid) as f:
@@ -149,7 +141,7 @@ class CurveStateReader:
                     base = start if base is None else min(base, start)
         if base is None:
             raise RuntimeError("%s is not mapped in process %d" % (name, pid))
-        self.address = base + symbol - image_base
+        self.address = base + rva
         self.pid = pid
 
     def read(self):
