@@ -166,11 +166,20 @@ def pair(text):
     return tuple(int(v) for v in text.split(','))
 
 
-def first_run(build, exe, probe, rva, display):
+def launch(build, exe, probe, rva, display, what):
+    """Starts the program and waits for both windows; None (after a failed
+    check named `what`) when they do not come up."""
     p = Program(build, exe, probe, rva, display)
     main, dialog = p.started()
-    if not check(main is not None, 'main window and dialog appear'):
+    if not check(main is not None, what):
         p.process.kill()
+        return None, None, None
+    return p, main, dialog
+
+
+def first_run(build, exe, probe, rva, display):
+    p, main, dialog = launch(build, exe, probe, rva, display, 'main window and dialog appear')
+    if p is None:
         return
 
     # The space bar right after start clicks the focused run-mode button.
@@ -235,10 +244,8 @@ def first_run(build, exe, probe, rva, display):
 def closed_dialog_run(build, exe, probe, rva, display):
     """Closing the dialog hides it; the curve keeps improving; Escape still ends
     the program with 0."""
-    p = Program(build, exe, probe, rva, display)
-    main, _ = p.started()
-    if not check(main is not None, 'the program starts again'):
-        p.process.kill()
+    p, main, _ = launch(build, exe, probe, rva, display, 'the program starts again')
+    if p is None:
         return
     time.sleep(0.5)
     state = p.probe()
@@ -257,9 +264,8 @@ def closed_dialog_run(build, exe, probe, rva, display):
 
 
 def second_run(build, exe, probe, rva, display):
-    p = Program(build, exe, probe, rva, display)
-    if not check(p.started()[0] is not None, 'the program starts a third time'):
-        p.process.kill()
+    p, _, _ = launch(build, exe, probe, rva, display, 'the program starts a third time')
+    if p is None:
         return
     time.sleep(0.5)
     state = p.probe()

@@ -46,7 +46,6 @@ void ExpectPixels(const Canvas &canvas, const PixelCase *cases, size_t count)
 TEST(Vertices, ChordAndCycloidInPixels)
 {
     WindowJustCreated();
-    CurveState.ScreenPts[3].x = 400.0 * CurveState.ShownX[3];
     // The chord's screen depths, truncated: 18.3 pixels per node.
     static const int chordY[NODE_COUNT] = {0, 18, 36, 54, 73, 91, 109, 128, 146, 164, 183,
                                            201, 219, 237, 256, 274, 292, 311, 329, 347, 366};
