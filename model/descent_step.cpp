@@ -1,6 +1,9 @@
 #include "curve_state.h"
+#include "subtract_times.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 // Time per unit length on each segment: 1 / sqrt(0.92 (k + 0.5)), as stored.
 const double SegmentTimeFactor[SEGMENT_COUNT] = {
@@ -98,33 +101,146 @@ void FallTimeGradient(const double x[NODE_COUNT], double g[NODE_COUNT])
     GradientFromLengths(x, len, g);
 }
 
-// The 301 applications run on a local copy of NodeX[1..19], padded to 20 so
-// that it fills ten register pairs; the product Alpha x G_i is the same in
-// every pass, so it is formed once. ShownX only needs the copy made before
-// the last application.
+// Applying the same s again and again moves x by the same whole number of
+// units in the last place each time, as long as x stays within one binade
+// (one sign, one exponent): x - s rounds to the nearest multiple of that
+// unit, and which multiple depends only on s. A tie (s an odd multiple of
+// half a unit) is broken toward an even significand, so from the first
+// application on, every later one lands on an even significand again and the
+// move is the even one of the two neighbours. Below half a unit nothing
+// moves at all. Among the subnormals every difference is exact, and the
+// move is s itself.
+//
+// So: take three applications one by one, read the move off the last two
+// (by then a tie has settled), and jump as far as the binade allows. The
+// three single applications also carry x over every power of two, up or
+// down, where the unit changes; zeros, infinities and NaNs simply go on one
+// application at a time.
+namespace {
+const std::int64_t MAGNITUDE_BITS = 0x7FFFFFFFFFFFFFFF;
+const std::uint64_t FRACTION_BITS = 0x000FFFFFFFFFFFFF;
+const std::uint64_t EXPONENT_MAX = 0x7FF;
+
+std::uint64_t BitsOf(double v)
+{
+    std::uint64_t b;
+    std::memcpy(&b, &v, sizeof b);
+    return b;
+}
+
+// Doubles as integers in the order of their values: a positive double keeps
+// its bits, a negative one becomes -1 - (its magnitude's bits). Neighbouring
+// doubles of one sign are neighbouring integers. The map is its own inverse.
+std::int64_t OrderKey(std::uint64_t bits)
+{
+    std::int64_t b = static_cast<std::int64_t>(bits);
+    return b ^ ((b >> 63) & MAGNITUDE_BITS);
+}
+
+double FromOrderKey(std::int64_t key)
+{
+    std::uint64_t b = static_cast<std::uint64_t>(key ^ ((key >> 63) & MAGNITUDE_BITS));
+    double v;
+    std::memcpy(&v, &b, sizeof v);
+    return v;
+}
+
+// Sign and exponent: doubles with the same top bits share a binade.
+std::uint64_t Binade(std::uint64_t bits)
+{
+    return bits >> 52;
+}
+
+// x1, x2 and x3 are three applications in a row. When they and the value
+// `times` moves after x3 all lie in one finite binade, and none of them is
+// the binade's lowest magnitude (just below it the unit is finer, so an
+// exact x - s there may round elsewhere), every move in between is the same
+// as the one from x2 to x3: the value after those moves goes to *out. The
+// applications only ever move one way, so checking the first and the last
+// value covers every one in between; and the first may well be the lowest
+// magnitude, since then x moves up and away from it. The end is worked out in
+// unsigned arithmetic, which wraps where a signed product could overflow;
+// with x1 and x3 in one binade the move is below 2^52 and, times being below
+// 2048, nothing wraps at all.
+bool JumpWithinBinade(double x1, double x2, double x3, int times, double *out)
+{
+    std::uint64_t b1 = BitsOf(x1);
+    std::uint64_t b3 = BitsOf(x3);
+    std::uint64_t k3 = static_cast<std::uint64_t>(OrderKey(b3));
+    std::uint64_t move = static_cast<std::uint64_t>(OrderKey(BitsOf(x2))) - k3;
+    std::int64_t end = static_cast<std::int64_t>(k3 - static_cast<std::uint64_t>(times) * move);
+    std::uint64_t e = static_cast<std::uint64_t>(OrderKey(static_cast<std::uint64_t>(end)));
+    bool inside = Binade(b1) == Binade(b3) && Binade(b1) == Binade(e) &&
+                  (Binade(b1) & EXPONENT_MAX) != EXPONENT_MAX &&
+                  (e & FRACTION_BITS) != 0 && times < 2048;
+    *out = FromOrderKey(end);
+    return inside || move == 0;
+}
+}
+
+double SubtractTimes(double x, double s, int times)
+{
+    while (times > 3) {
+        double x1 = x - s;
+        double x2 = x1 - s;
+        double x3 = x2 - s;
+        times -= 3;
+        x = x3;
+        double jumped;
+        if (JumpWithinBinade(x1, x2, x3, times, &jumped))
+            return jumped; // all the way, or nothing moves any more
+
+        std::uint64_t b1 = BitsOf(x1), b2 = BitsOf(x2), b3 = BitsOf(x3);
+        std::uint64_t binade = Binade(b3);
+        if (Binade(b1) != binade || (binade & EXPONENT_MAX) == EXPONENT_MAX ||
+            (b3 & FRACTION_BITS) == 0)
+            continue; // crossing into another binade, or not finite
+
+        // Keys of the lowest and highest magnitude still inside; how many
+        // moves fit before the binade ends.
+        std::int64_t lowMagnitude = OrderKey((binade << 52) | 1);
+        std::int64_t highMagnitude = OrderKey((binade << 52) | FRACTION_BITS);
+        std::int64_t lowest = lowMagnitude < highMagnitude ? lowMagnitude : highMagnitude;
+        std::int64_t highest = lowMagnitude < highMagnitude ? highMagnitude : lowMagnitude;
+        std::int64_t k3 = OrderKey(b3);
+        std::int64_t move = OrderKey(b2) - k3;
+        std::int64_t room = move > 0 ? (k3 - lowest) / move : (highest - k3) / -move;
+        if (room >= times)
+            return FromOrderKey(k3 - times * move);
+        // Go to the binade's last value, then cross one by one.
+        x = FromOrderKey(k3 - room * move);
+        times -= static_cast<int>(room);
+    }
+    for (; times > 0; --times)
+        x = x - s;
+    return x;
+}
+
+// ShownX gets NodeX after 300 applications of Alpha x G_i, NodeX one more;
+// the product Alpha x G_i is the same in every application, so it is formed
+// once. The first three applications of all nodes go side by side; nearly
+// always each node then jumps the remaining 297 at once.
 void DescentStep()
 {
-    enum { LANES = 20 };
     double g[NODE_COUNT];
     FallTimeGradient(CurveState.ShownX, g);
 
     const double alpha = CurveState.Alpha;
-    double node[LANES];
-    double step[LANES];
-    for (int i = 0; i < INNER_LAST; ++i) {
-        node[i] = CurveState.NodeX[i + 1];
-        step[i] = alpha * g[i + 1];
+    double step[NODE_COUNT], x1[NODE_COUNT], x2[NODE_COUNT], x3[NODE_COUNT];
+    for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
+        step[i] = alpha * g[i];
+        x1[i] = CurveState.NodeX[i] - step[i];
+        x2[i] = x1[i] - step[i];
+        x3[i] = x2[i] - step[i];
     }
-    node[LANES - 1] = 0.0;
-    step[LANES - 1] = 0.0;
-
-    for (int pass = 0; pass < APPLICATIONS_PER_STEP - 1; ++pass)
-        for (int i = 0; i < LANES; ++i)
-            node[i] = node[i] - step[i];
-    for (int i = 0; i < INNER_LAST; ++i)
-        CurveState.ShownX[i + 1] = node[i];
-    for (int i = 0; i < INNER_LAST; ++i)
-        CurveState.NodeX[i + 1] = node[i] - step[i];
+    const int rest = APPLICATIONS_PER_STEP - 1 - 3;
+    for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
+        double shown;
+        if (!JumpWithinBinade(x1[i], x2[i], x3[i], rest, &shown))
+            shown = SubtractTimes(x3[i], step[i], rest);
+        CurveState.ShownX[i] = shown;
+        CurveState.NodeX[i] = shown - step[i];
+    }
 
     CurveState.FallTime = PolylineFallTime(CurveState.ShownX);
 }
