@@ -101,6 +101,7 @@ TraceOptions DefaultTraceOptions()
     o.nodes = false;
     o.hasPosition = false;
     o.position = 0;
+    o.hasSteps = false;
     o.steps = TRACE_STEPS_DEFAULT;
     o.hasEvery = false;
     o.every = 1;
@@ -191,6 +192,7 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             options->hasPosition = true;
             options->position = static_cast<int>(number);
         } else if (numeric == &STEPS_OPTION) {
+            options->hasSteps = true;
             options->steps = number;
         } else {
             options->hasEvery = true;
@@ -199,13 +201,12 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     }
 
     if (options->sweep) {
-        const char *other = options->hasPosition        ? "--position"
-                            : options->hasEvery         ? "--every"
+        const char *other = options->hasEvery           ? "--every"
                             : options->nodes            ? "--nodes"
                             : !options->svgPath.empty() ? "--svg"
                                                         : nullptr;
         if (other) {
-            *error = std::string(PROGRAM) + "--sweep runs every position and takes only --steps, not " +
+            *error = std::string(PROGRAM) + "--sweep takes only --position and --steps, not " +
                      other;
             return false;
         }
@@ -216,7 +217,7 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
 const char *TraceUsage()
 {
     return "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes] [--svg FILE]\n"
-           "       rodadero-trace --sweep [--steps N]\n"
+           "       rodadero-trace --sweep [--position P] [--steps N]\n"
            "\n"
            "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
            "to (1, 0.92), improved step after step by the same descent the program runs.\n"
@@ -230,8 +231,9 @@ const char *TraceUsage()
            "  --nodes       add the abscissae x1..x19 of the shown polyline to each row\n"
            "  --svg FILE    also draw the final polyline, the window's cycloid and the\n"
            "                exact brachistochrone into FILE (an SVG picture)\n"
-           "  --sweep       run N steps at each scroll position 1..100 and print, for\n"
-           "                each, where the printed time settles or starts to alternate\n"
+           "  --sweep       follow the descent at each scroll position 1..100 (or at P\n"
+           "                alone) until it repeats itself, at most N steps each\n"
+           "                (default 10000000)\n"
            "  --help        print this text\n"
            "\n"
            "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
@@ -240,10 +242,14 @@ const char *TraceUsage()
            "for a bead starting at rest with g = 10. With --steps 0 the one row is step 0,\n"
            "the chord before any step. A summary line goes to standard error.\n"
            "\n"
-           "--sweep prints position,last_us,settled_from,alternating_from,low_us,high_us:\n"
-           "the step from which the printed time stays the same to the end, or from which\n"
-           "it alternates between two values (each for at least three steps to the end),\n"
-           "and those two values; empty fields where they do not apply (still falling).\n"
+           "--sweep prints position,cycle_from,period,low_us,high_us. A step turns the\n"
+           "state (the node abscissae and their shown copy, bit for bit) into the next one,\n"
+           "so from the chord (step 0) every run ends in an exact cycle: the state after\n"
+           "step cycle_from comes back after period steps and then repeats for ever.\n"
+           "Period 1 means the curve has stopped; period 2 that it swings between two\n"
+           "polylines. low_us and high_us are the lowest and highest printed time over\n"
+           "the steps of one period. When no state comes back within N steps,\n"
+           "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
            "\n"
            "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
            "1 when an output cannot be written.\n";

@@ -1,4 +1,4 @@
-// One run, the sweep, the exact fall times and the command itself.
+// One run, the exact fall times and the command itself.
 #include "trace.h"
 #include "trunc_int.h"
 
@@ -156,86 +156,6 @@ std::string SummaryLine(const TraceSummary &summary)
     return text;
 }
 
-// --- sweep ---------------------------------------------------------------
-
-SweepTracker NewSweepTracker()
-{
-    SweepTracker t;
-    t.steps = 0;
-    t.last = 0;
-    t.before = 0;
-    t.runFrom = 1;
-    t.periodFrom = 1;
-    return t;
-}
-
-void TrackPrintedTime(SweepTracker *t, std::int32_t printed)
-{
-    long n = ++t->steps;
-    if (n > 1 && printed != t->last)
-        t->runFrom = n;
-    if (n > 2 && printed != t->before)
-        t->periodFrom = n - 1;
-    t->before = t->last;
-    t->last = printed;
-}
-
-SweepRow SweepResult(int position, const SweepTracker &t)
-{
-    SweepRow row;
-    row.position = position;
-    row.lastUs = t.last;
-    row.settledFrom = 0;
-    row.alternatingFrom = 0;
-    row.lowUs = 0;
-    row.highUs = 0;
-    if (t.steps >= t.runFrom + 2) {
-        row.settledFrom = t.runFrom;
-    } else if (t.steps >= t.periodFrom + 2 && t.last != t.before) {
-        row.alternatingFrom = t.periodFrom;
-        row.lowUs = t.last < t.before ? t.last : t.before;
-        row.highUs = t.last < t.before ? t.before : t.last;
-    }
-    return row;
-}
-
-SweepRow SweepPosition(int position, long steps)
-{
-    StartRun(AlphaForPosition(position));
-    SweepTracker tracker = NewSweepTracker();
-    for (long step = 1; step <= steps; ++step) {
-        DescentStep();
-        TrackPrintedTime(&tracker, PrintedTime(CurveState.FallTime));
-    }
-    return SweepResult(position, tracker);
-}
-
-std::string SweepHeader()
-{
-    return "position,last_us,settled_from,alternating_from,low_us,high_us\n";
-}
-
-std::string SweepRowText(const SweepRow &row)
-{
-    std::string text = std::to_string(row.position) + "," + std::to_string(row.lastUs) + ",";
-    if (row.settledFrom)
-        text += std::to_string(row.settledFrom);
-    text += ",";
-    if (row.alternatingFrom)
-        text += std::to_string(row.alternatingFrom) + "," + std::to_string(row.lowUs) + "," +
-                std::to_string(row.highUs);
-    else
-        text += ",,";
-    return text + "\n";
-}
-
-void RunSweep(long steps, std::ostream &out)
-{
-    out << SweepHeader();
-    for (int p = TRACE_POSITION_MIN; p <= TRACE_POSITION_MAX; ++p)
-        out << SweepRowText(SweepPosition(p, steps));
-}
-
 // --- the command -----------------------------------------------------------
 
 int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
@@ -263,7 +183,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
 
     int status = TRACE_OK;
     if (options.sweep) {
-        RunSweep(options.steps, out);
+        RunSweep(options, out);
     } else {
         TraceSummary summary = RunTrace(options, out);
         err << SummaryLine(summary) << '\n';

@@ -1,7 +1,8 @@
 // rodadero-trace: the curve model without a window. Runs the program's own
 // InitCurves and DescentStep and prints what the window would print, as CSV,
 // next to the exact fall time of the same polyline; or sweeps every scroll
-// position; or draws the final polyline as an SVG picture.
+// position until it repeats itself; or draws the final polyline as an SVG
+// picture.
 //
 // The pieces are free functions so that the tests can call each of them;
 // TraceMain is the whole command.
@@ -16,6 +17,7 @@
 #include <string>
 
 const long TRACE_STEPS_DEFAULT = 1000;
+const long SWEEP_STEPS_DEFAULT = 10000000;
 const long TRACE_STEPS_MAX = 100000000;
 const int TRACE_POSITION_MIN = 1;
 const int TRACE_POSITION_MAX = 100;
@@ -29,6 +31,7 @@ struct TraceOptions {
     bool nodes;
     bool hasPosition;
     int position;          // 1..100 when hasPosition
+    bool hasSteps;
     long steps;            // 0..100,000,000
     bool hasEvery;
     long every;            // 1..100,000,000
@@ -108,39 +111,31 @@ std::string SummaryLine(const TraceSummary &summary);
 
 // --- sweep ---------------------------------------------------------------
 
-// Watches the printed times of one run, step by step, for the final pattern:
-// settled (one value to the end) or alternating (period 2, two different
-// values), each holding for at least three steps to the end.
-struct SweepTracker {
-    long steps;            // steps seen
-    std::int32_t last;     // printed time after the last step
-    std::int32_t before;   // after the step before that
-    long runFrom;          // first step of the final run of equal values
-    long periodFrom;       // first step s with time(t) == time(t + 2) for all t >= s
-};
-
-SweepTracker NewSweepTracker();
-void TrackPrintedTime(SweepTracker *tracker, std::int32_t printed);
-
+// The fate of the descent from the chord at one scroll position: the state
+// (NodeX and ShownX, bit for bit; step 0 is the chord) first comes back
+// after `period` steps, from step `cycleFrom` on, and the printed time then
+// runs between lowUs and highUs over the steps cycleFrom + 1 to cycleFrom +
+// period. period 0: no state came back within the limit, and lowUs = highUs
+// is the printed time after the last step of the limit.
 struct SweepRow {
     int position;
-    std::int32_t lastUs;
-    long settledFrom;      // 0: not settled
-    long alternatingFrom;  // 0: not alternating
-    std::int32_t lowUs;    // the two alternating values
+    long cycleFrom;
+    long period;
+    std::int32_t lowUs;
     std::int32_t highUs;
 };
 
-SweepRow SweepResult(int position, const SweepTracker &tracker);
-
-// Runs `steps` steps at scroll position p from the chord.
-SweepRow SweepPosition(int position, long steps);
+// Follows the descent at scroll position p until a state comes back, or
+// until it is known that none does within `limit` steps. Memory does not
+// grow with the number of steps.
+SweepRow SweepPosition(int position, long limit);
 
 std::string SweepHeader();
 std::string SweepRowText(const SweepRow &row);
 
-// Every position 1..100, one row each.
-void RunSweep(long steps, std::ostream &out);
+// Every position 1..100, or the one of --position, with --steps as the
+// limit (default SWEEP_STEPS_DEFAULT).
+void RunSweep(const TraceOptions &options, std::ostream &out);
 
 // --- picture ---------------------------------------------------------------
 

@@ -50,7 +50,7 @@ BAD_INPUTS = [
     (["--svg", "no-such-folder/p.svg"], "--svg"),
     (["--svg", "."], "--svg"),
     (["--nodes=yes"], "--nodes"),
-    (["--sweep", "--position", "3"], "--position"),
+    (["--sweep", "--every", "3"], "--every"),
 ]
 
 
@@ -94,33 +94,35 @@ def golden(command):
               "%s: standard error is not one line: %r" % (name, err))
 
 
-# The rows the sweep must print with --steps 6000.
-SWEEP_ROWS = {
-    1: "1,556874,,,,",
-    57: "57,542355,2880,,,",
-    58: "58,543340,,5626,543340,543399",
-    59: "59,544952,,5546,544731,544952",
-    60: "60,546545,,5013,546104,546545",
-    100: "100,606421,,2919,606421,619768",
-}
+# The fate of every scroll position, as found by a separate plain program that
+# kept every state of each run and stopped at the first repeat.
+SWEEP_GOLDEN = "sweep.csv"
+
+# One position with --steps as the limit: position 58 repeats the state of
+# step 14038 at step 14040, so 14039 steps are one too few; the time then is
+# the one after step 14039. With no step at all, the chord's printed 0.
+SWEEP_LIMITS = [
+    (["--position", "58", "--steps", "14040"], "58,14038,2,543340,543399"),
+    (["--position", "58", "--steps", "14039"], "58,,,543399,543399"),
+    (["--steps", "16541", "--position", "50"], "50,16540,1,542355,542355"),
+    (["--steps", "16540", "--position", "50"], "50,,,542355,542355"),
+    (["--position", "1", "--steps", "6000"], "1,,,556874,556874"),
+    (["--position", "100", "--steps", "0"], "100,,,0,0"),
+]
 
 
 def sweep(command):
-    code, out, err = run(command, ["--sweep", "--steps", "6000"])
+    code, out, err = run(command, ["--sweep"])
+    with open(os.path.join(HERE, "golden", SWEEP_GOLDEN), "rb") as f:
+        expected = f.read()
     check(code == 0, "--sweep: exit code %d" % code)
     check(err == b"", "--sweep wrote to standard error: %r" % err)
-    lines = out.decode().split("\n")
-    check(lines[0] == "position,last_us,settled_from,alternating_from,low_us,high_us",
-          "--sweep header: %r" % lines[0])
-    check(len(lines) == 102 and lines[-1] == "", "--sweep: %d lines" % len(lines))
-    for position, row in SWEEP_ROWS.items():
-        check(lines[position] == row, "--sweep row %d: %r, not %r" % (position, lines[position], row))
-    for position in range(2, 58):
-        fields = lines[position].split(",")
-        check(fields[3] == "", "position %d alternates: %r" % (position, lines[position]))
-    for position in range(58, 101):
-        fields = lines[position].split(",")
-        check(fields[3] != "", "position %d does not alternate: %r" % (position, lines[position]))
+    check(out == expected, "--sweep: output differs:\n%s" % out.decode()[:4000])
+    for args, row in SWEEP_LIMITS:
+        code, out, err = run(command, ["--sweep"] + args)
+        expected = "position,cycle_from,period,low_us,high_us\n%s\n" % row
+        check(code == 0 and out.decode() == expected,
+              "--sweep %s: exit code %d, %r, not %r" % (" ".join(args), code, out, expected))
 
 
 def points(element):

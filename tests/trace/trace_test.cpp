@@ -1,6 +1,7 @@
 // rodadero-trace in-process: its CSV against the model's own values, the
 // exact fall times, the sweep's patterns, the options and the picture.
 // Runs natively and under Wine.
+#include "cycle_search.h"
 #include "trace.h"
 #include "trunc_int.h"
 
@@ -275,68 +276,75 @@ TEST(SummaryLine, ComparesWithTheBrachistochrone)
 
 // --- sweep ---------------------------------------------------------------
 
-struct PatternCase {
-    const char *name;
-    std::vector<std::int32_t> printed;
-    long settledFrom;
-    long alternatingFrom;
-    std::int32_t low, high;
+// A run whose states are the numbers 0, 1, 2, ...: from `cycleFrom` on it
+// goes round `period` of them, 0 -> 1 -> ... -> cycleFrom + period - 1 ->
+// cycleFrom. It shows 1000 + its state, so over one turn of the cycle the
+// lowest number shown is 1000 + cycleFrom and the highest 1000 + cycleFrom +
+// period - 1.
+struct CountingRun {
+    typedef long State;
+    long cycleFrom, period, state;
+
+    void Restart() { state = 0; }
+    void Step() { state = state + 1 < cycleFrom + period ? state + 1 : cycleFrom; }
+    std::int32_t Printed() { return static_cast<std::int32_t>(1000 + state); }
+    void Save(State *s) { *s = state; }
+    void Load(const State &s) { state = s; }
+    bool Holds(const State &s) { return state == s; }
+    static bool Same(const State &a, const State &b) { return a == b; }
 };
 
-TEST(SweepTracker, FinalPatterns)
-{
-    static const std::vector<PatternCase> cases = {
-        {"no step", {}, 0, 0, 0, 0},
-        {"one step", {5}, 0, 0, 0, 0},
-        {"two equal steps are too few", {5, 5}, 0, 0, 0, 0},
-        {"three equal steps", {5, 5, 5}, 1, 0, 0, 0},
-        {"falling", {9, 8, 7}, 0, 0, 0, 0},
-        {"falling, then two equal", {9, 8, 7, 7}, 0, 0, 0, 0},
-        {"falling, then settled", {9, 8, 7, 7, 7}, 3, 0, 0, 0},
-        {"alternating throughout", {9, 8, 9, 8}, 0, 1, 8, 9},
-        {"three alternating steps", {4, 3, 4}, 0, 1, 3, 4},
-        {"two alternating steps are too few", {3, 4}, 0, 0, 0, 0},
-        {"alternating from step 2", {7, 9, 8, 9}, 0, 2, 8, 9},
-        {"alternating from step 3", {1, 2, 3, 4, 3, 4}, 0, 3, 3, 4},
-        {"alternation that ends", {7, 9, 8, 9, 8, 8}, 0, 0, 0, 0},
-        {"settled after alternating", {9, 8, 9, 8, 8, 8}, 4, 0, 0, 0},
-        {"falling with a repeat", {9, 8, 8, 7}, 0, 0, 0, 0},
-    };
-    for (const auto &c : cases) {
-        SweepTracker t = NewSweepTracker();
-        for (std::int32_t v : c.printed)
-            TrackPrintedTime(&t, v);
-        SweepRow row = SweepResult(7, t);
-        EXPECT_EQ(row.position, 7);
-        EXPECT_EQ(row.lastUs, c.printed.empty() ? 0 : c.printed.back()) << c.name;
-        EXPECT_EQ(row.settledFrom, c.settledFrom) << c.name;
-        EXPECT_EQ(row.alternatingFrom, c.alternatingFrom) << c.name;
-        EXPECT_EQ(row.lowUs, c.low) << c.name;
-        EXPECT_EQ(row.highUs, c.high) << c.name;
-    }
-}
-
-TEST(SweepPosition, SixThousandSteps)
+TEST(FindCycle, EveryStartAndPeriodWithinTheLimit)
 {
     static const struct {
-        int position;
-        const char *row;
+        long cycleFrom, period, limit;
+        CycleFate fate;  // period 0: not found within the limit
     } cases[] = {
-        {1, "1,556874,,,,\n"},
-        {56, "56,542355,2931,,,\n"},
-        {57, "57,542355,2880,,,\n"},
-        {58, "58,543340,,5626,543340,543399\n"},
-        {59, "59,544952,,5546,544731,544952\n"},
-        {60, "60,546545,,5013,546104,546545\n"},
-        {100, "100,606421,,2919,606421,619768\n"},
+        // Found by the watch on the last two states.
+        {0, 1, 10, {0, 1, 1000, 1000}},
+        {0, 2, 10, {0, 2, 1000, 1001}},
+        {3, 1, 10, {3, 1, 1003, 1003}},
+        {3, 2, 10, {3, 2, 1003, 1004}},
+        {5000, 2, 100000, {5000, 2, 6000, 6001}},
+        // Longer periods, found by the saved state and two runs a period apart.
+        {0, 3, 10, {0, 3, 1000, 1002}},
+        {0, 5, 100, {0, 5, 1000, 1004}},
+        {7, 3, 100, {7, 3, 1007, 1009}},
+        {1, 1000, 5000, {1, 1000, 1001, 2000}},
+        {100, 37, 1000, {100, 37, 1100, 1136}},
+        {2000, 333, 1000000, {2000, 333, 3000, 3332}},
+        {4095, 4097, 100000, {4095, 4097, 5095, 9191}},
+        // Exactly at the limit, and one step beyond it: then the number shown
+        // after the last step of the limit.
+        {5, 1, 6, {5, 1, 1005, 1005}},
+        {5, 1, 5, {0, 0, 1005, 1005}},
+        {5, 2, 7, {5, 2, 1005, 1006}},
+        {5, 2, 6, {0, 0, 1006, 1006}},
+        {5, 4, 9, {5, 4, 1005, 1008}},
+        {5, 4, 8, {0, 0, 1008, 1008}},
+        {10, 20, 30, {10, 20, 1010, 1029}},
+        {10, 20, 29, {0, 0, 1029, 1029}},
+        {0, 64, 64, {0, 64, 1000, 1063}},
+        {0, 64, 63, {0, 0, 1063, 1063}},
+        {1000, 3000, 3999, {0, 0, 4999, 4999}},
+        {0, 1, 0, {0, 0, 1000, 1000}},
+        {0, 3, 1, {0, 0, 1001, 1001}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(SweepRowText(SweepPosition(c.position, 6000)), c.row);
-}
-
-TEST(SweepPosition, NoStep)
-{
-    EXPECT_EQ(SweepRowText(SweepPosition(57, 0)), "57,0,,,,\n");
+    for (const auto &c : cases) {
+        CountingRun run;
+        run.cycleFrom = c.cycleFrom;
+        run.period = c.period;
+        run.state = -1;
+        CycleFate fate = FindCycle(run, c.limit);
+        std::string name = "cycle from " + std::to_string(c.cycleFrom) + ", period " +
+                           std::to_string(c.period) + ", limit " + std::to_string(c.limit);
+        EXPECT_EQ(fate.period, c.fate.period) << name;
+        if (c.fate.period) {
+            EXPECT_EQ(fate.cycleFrom, c.fate.cycleFrom) << name;
+        }
+        EXPECT_EQ(fate.low, c.fate.low) << name;
+        EXPECT_EQ(fate.high, c.fate.high) << name;
+    }
 }
 
 // --- options ---------------------------------------------------------------
@@ -366,6 +374,7 @@ TEST(ParseTraceOptions, Accepted)
         {{"--svg=a b.svg"}, false, false, false, 0, 1000, 0, "a b.svg"},
         {{"--sweep", "--steps", "6000"}, false, true, false, 0, 6000, 0, ""},
         {{"--sweep"}, false, true, false, 0, 1000, 0, ""},
+        {{"--sweep", "--position", "58"}, false, true, false, 58, 1000, 0, ""},
         {{"--help"}, true, false, false, 0, 1000, 0, ""},
         {{"--steps", "x", "--help"}, true, false, false, 0, 1000, 0, ""},
         {{"-h"}, true, false, false, 0, 1000, 0, ""},
@@ -434,7 +443,6 @@ const std::vector<BadCase> &BadCases()
         {{"--svg", "."}, "--svg", "folder"},
         {{"--nodes=1"}, "--nodes", "no value"},
         {{"--sweep=yes"}, "--sweep", "no value"},
-        {{"--sweep", "--position", "5"}, "--position", "--sweep"},
         {{"--sweep", "--every", "5"}, "--every", "--sweep"},
         {{"--sweep", "--nodes"}, "--nodes", "--sweep"},
         {{"--sweep", "--svg", "x.svg"}, "--svg", "--sweep"},
