@@ -102,9 +102,9 @@ def png(rows, scale):
 
 def main():
     args = sys.argv[1:]
-    if len(args) == 2 and args[1].endswith('.ico'):
+    if len(args) == 2:
         data = icon(read_map(args[0]))
-    elif len(args) == 3 and args[1].endswith('.png') and args[2].isdigit() and int(args[2]) > 0:
+    elif len(args) == 3 and args[2].isdigit() and int(args[2]) > 0:
         data = png(read_map(args[0]), int(args[2]))
     else:
         raise SystemExit('usage: make_icon.py SOURCE.txt OUTPUT.ico\n'
