@@ -228,12 +228,17 @@ def first_run(build, exe, probe, rva, display):
     rx, ry = pair(state['reset'])
     p.click(rx, ry)
     time.sleep(0.15)
+    # The screen first: the descent goes on from the chord at once. Node 10,
+    # drawn on row 183, leaves the chord's (200, 183) by about 0.4 pixel a
+    # step (40 steps a second in the timed mode, 30 steps 4.6 pixels), and
+    # was some 48 pixels off before the reset; starting the probe under Wine
+    # can take the best part of a second on a busy machine.
+    chord = p.shot('after-reset')
     after = abs(float(p.probe()['shown_x10']) - 0.5)
     check(after < before / 3, f'reset brings the chord back (node 10 off the chord by {before:.4f}, '
           f'then {after:.4f})')
-    chord = p.shot('after-reset')
-    near = [chord.pixel(cx + 200 + dx, cy + 183 + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]
-    check(RED in near, 'the chord is drawn again through (200, 183)')
+    row = [chord.pixel(cx + 200 + dx, cy + 183) for dx in range(-12, 13)]
+    check(RED in row, 'the chord is drawn again: red on row 183 within 12 pixels of (200, 183)')
 
     # Escape typed into the main window ends the program with 0.
     p.escape_into_main(cx, cy)

@@ -5,10 +5,15 @@ The source is a 32 x 32 character map, one letter per pixel (see COLOURS).
 The icon holds two images of it: 16 colours (the standard VGA palette, each
 pixel mapped to the nearest entry) and 256 colours (the exact colours).
 
+For desktop menus the same image is also written as a PNG file, each source
+pixel drawn as a SCALE x SCALE square of its exact colour.
+
 usage: make_icon.py SOURCE.txt OUTPUT.ico
+       make_icon.py SOURCE.txt OUTPUT.png SCALE
 """
 import struct
 import sys
+import zlib
 
 SIZE = 32
 
@@ -79,11 +84,32 @@ def icon(rows):
     return out + b''.join(data for _, data in images)
 
 
+def png(rows, scale):
+    """The image as an 8-bit RGB PNG, enlarged by a whole factor."""
+    def chunk(kind, body):
+        return (struct.pack('>I', len(body)) + kind + body
+                + struct.pack('>I', zlib.crc32(kind + body)))
+
+    side = SIZE * scale
+    raw = b''
+    for row in rows:
+        line = b''.join(bytes(COLOURS[ch]) * scale for ch in row)
+        raw += (b'\0' + line) * scale  # filter type 0 on every line
+    header = struct.pack('>IIBBBBB', side, side, 8, 2, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
+            + chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
 def main():
-    if len(sys.argv) != 3:
-        raise SystemExit('usage: make_icon.py SOURCE.txt OUTPUT.ico')
-    data = icon(read_map(sys.argv[1]))
-    with open(sys.argv[2], 'wb') as f:
+    args = sys.argv[1:]
+    if len(args) == 2:
+        data = icon(read_map(args[0]))
+    elif len(args) == 3 and args[2].isdigit() and int(args[2]) > 0:
+        data = png(read_map(args[0]), int(args[2]))
+    else:
+        raise SystemExit('usage: make_icon.py SOURCE.txt OUTPUT.ico\n'
+                         '       make_icon.py SOURCE.txt OUTPUT.png SCALE (a whole number)')
+    with open(args[1], 'wb') as f:
         f.write(data)
 
 

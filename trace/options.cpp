@@ -97,6 +97,7 @@ TraceOptions DefaultTraceOptions()
 {
     TraceOptions o;
     o.help = false;
+    o.version = false;
     o.sweep = false;
     o.nodes = false;
     o.hasPosition = false;
@@ -116,6 +117,12 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     for (int a = 0; a < argc; ++a) {
         if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0) {
             options->help = true;
+            return true;
+        }
+    }
+    for (int a = 0; a < argc; ++a) {
+        if (std::strcmp(argv[a], "--version") == 0) {
+            options->version = true;
             return true;
         }
     }
@@ -154,7 +161,7 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             if (arg.size() > 1 && arg[0] == '-')
                 *error = std::string(PROGRAM) + "unknown option " + Quoted(name) +
                          "; the options are --position, --steps, --every, --nodes, --sweep, "
-                         "--svg and --help";
+                         "--svg, --help and --version";
             else
                 *error = std::string(PROGRAM) + "unexpected argument " + Quoted(arg) +
                          "; every option starts with -- (see --help)";
@@ -235,6 +242,7 @@ const char *TraceUsage()
            "                alone) until it repeats itself, at most N steps each\n"
            "                (default 10000000)\n"
            "  --help        print this text\n"
+           "  --version     print the release number\n"
            "\n"
            "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
            "time_us is the number the window prints after that step, model_s the model's\n"
@@ -253,4 +261,9 @@ const char *TraceUsage()
            "\n"
            "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
            "1 when an output cannot be written.\n";
+}
+
+const char *TraceVersion()
+{
+    return "rodadero-trace " RODADERO_VERSION "\n";
 }

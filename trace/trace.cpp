@@ -166,8 +166,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         err << error << '\n';
         return TRACE_BAD_INPUT;
     }
-    if (options.help) {
-        out << TraceUsage();
+    if (options.help || options.version) {
+        out << (options.help ? TraceUsage() : TraceVersion());
         out.flush();
         return out ? TRACE_OK : TRACE_FAILED;
     }

@@ -27,6 +27,7 @@ enum { TRACE_OK = 0, TRACE_FAILED = 1, TRACE_BAD_INPUT = 2 };
 
 struct TraceOptions {
     bool help;
+    bool version;
     bool sweep;
     bool nodes;
     bool hasPosition;
@@ -47,6 +48,9 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
 
 // The text that --help prints.
 const char *TraceUsage();
+
+// The line that --version prints: the program's name and release number.
+const char *TraceVersion();
 
 // --- numbers -------------------------------------------------------------
 

@@ -477,8 +477,55 @@ TEST(TraceMain, Help)
     EXPECT_EQ(TraceMain(1, args, out, err), 0);
     EXPECT_EQ(out.str(), TraceUsage());
     EXPECT_EQ(err.str(), "");
-    for (const char *option : {"--position", "--steps", "--every", "--nodes", "--svg", "--sweep"})
+    for (const char *option :
+         {"--position", "--steps", "--every", "--nodes", "--svg", "--sweep", "--version"})
         EXPECT_NE(out.str().find(option), std::string::npos) << option;
+}
+
+// "rodadero-trace X.Y.Z" and a newline; the number itself is checked against
+// the package's version where the package is installed.
+bool IsVersionLine(const std::string &text)
+{
+    const std::string name = "rodadero-trace ";
+    if (text.compare(0, name.size(), name) != 0 || text.back() != '\n')
+        return false;
+    int dots = 0;
+    bool digit = false;
+    for (std::size_t i = name.size(); i + 1 < text.size(); ++i) {
+        char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && digit) {
+            ++dots;
+            digit = false;
+        } else {
+            return false;
+        }
+    }
+    return dots == 2 && digit;
+}
+
+TEST(TraceMain, Version)
+{
+    struct Case {
+        std::vector<const char *> args;
+        bool help;  // --help wins over --version
+    };
+    static const std::vector<Case> cases = {
+        {{"--version"}, false},
+        {{"--steps", "x", "--version"}, false},
+        {{"--sweep", "--position", "3", "--version"}, false},
+        {{"--version", "--help"}, true},
+    };
+    for (const auto &c : cases) {
+        std::ostringstream out, err;
+        EXPECT_EQ(TraceMain(static_cast<int>(c.args.size()), c.args.data(), out, err), 0);
+        if (c.help)
+            EXPECT_EQ(out.str().compare(0, 21, "Usage: rodadero-trace"), 0) << out.str();
+        else
+            EXPECT_TRUE(IsVersionLine(out.str())) << out.str();
+        EXPECT_EQ(err.str(), "");
+    }
 }
 
 TEST(TraceMain, RunPrintsCsvAndOneSummaryLine)

@@ -1,0 +1,108 @@
+#!/usr/bin/env python3
+"""The two release files of tools/package, opened and checked without
+installing them.
+
+usage: archive_test.py PACKAGE_DIR VERSION ICON OBJDUMP
+
+- The Windows ZIP holds rodadero.exe (a GUI program), rodadero-trace.exe (a
+  console program) and README.txt with CRLF line ends; the programs import
+  only DLLs that Windows itself has.
+- lintian finds no error and no warning in the Debian package.
+- The package's menu icons are icon 105 (the 256-colour image of ICO)
+  enlarged by whole factors, as ImageMagick reads both.
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
+
+# DLLs that every 64-bit Windows has in its system folder.
+SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'msvcrt.dll', 'advapi32.dll',
+               'shell32.dll', 'comdlg32.dll', 'comctl32.dll', 'ole32.dll', 'ws2_32.dll'}
+
+# Each program of the ZIP and the subsystem its PE header must name.
+PROGRAMS = [('rodadero.exe', 'Windows GUI'), ('rodadero-trace.exe', 'Windows CUI')]
+
+failures = []
+
+
+def check(ok, what):
+    print(('ok    ' if ok else 'FAIL  ') + what, flush=True)
+    if not ok:
+        failures.append(what)
+    return ok
+
+
+def check_zip(path, objdump, work):
+    with zipfile.ZipFile(path) as z:
+        names = sorted(z.namelist())
+        check(names == ['README.txt', 'rodadero-trace.exe', 'rodadero.exe'],
+              'the ZIP holds the two programs and README.txt: %s' % names)
+        z.extractall(work)
+    for name, subsystem in PROGRAMS:
+        exe = os.path.join(work, name)
+        if not os.path.exists(exe):
+            continue
+        headers = subprocess.run([objdump, '-p', exe], capture_output=True, text=True).stdout
+        found = re.search(r'^Subsystem\s+\S+\s+\((.*)\)$', headers, re.M)
+        check(found is not None and found.group(1) == subsystem,
+              '%s: subsystem %s (%s)' % (name, subsystem, found.group(1) if found else 'none'))
+        dlls = {d.lower() for d in re.findall(r'DLL Name: (\S+)', headers)}
+        check(dlls != set() and dlls <= SYSTEM_DLLS,
+              '%s imports only system DLLs: %s' % (name, ', '.join(sorted(dlls))))
+    readme = os.path.join(work, 'README.txt')
+    if os.path.exists(readme):
+        with open(readme, 'rb') as f:
+            text = f.read()
+        lines = text.split(b'\r\n')
+        check(len(lines) > 20 and lines[-1] == b'' and not any(b'\n' in l or b'\r' in l for l in lines),
+              'README.txt has CRLF line ends throughout')
+
+
+def check_deb(path, ico, work):
+    p = subprocess.run(['lintian', '--fail-on', 'error,warning', path],
+                       capture_output=True, text=True)
+    tags = [l for l in p.stdout.splitlines() if re.match(r'^[EWIPX]: ', l)]
+    for tag in tags:
+        print('      lintian: ' + tag)
+    check(p.returncode == 0 and not any(t[0] in 'EW' for t in tags),
+          'lintian finds no error or warning (exit %d%s)' % (p.returncode, p.stderr.strip()
+                                                             and ': ' + p.stderr.strip()))
+
+    root = os.path.join(work, 'deb')
+    subprocess.run(['dpkg-deb', '-x', path, root], check=True)
+    reference = subprocess.run([CONVERT, ico + '[1]', 'ppm:-'], capture_output=True,
+                               check=True).stdout
+    check(reference.startswith(b'P6\n32 32\n'), 'the ICO\'s second image is 32 x 32')
+    for size in (32, 64, 128, 256):
+        png = os.path.join(root, 'usr/share/icons/hicolor/%dx%d/apps/rodadero.png' % (size, size))
+        if not check(os.path.exists(png), 'the package has the %d-pixel icon' % size):
+            continue
+        got = subprocess.run([CONVERT, png, 'ppm:-'], capture_output=True, check=True).stdout
+        want = subprocess.run([CONVERT, ico + '[1]', '-filter', 'point', '-scale',
+                               '%d%%' % (100 * size // 32), 'ppm:-'],
+                              capture_output=True, check=True).stdout
+        check(got == want, 'the %d-pixel icon is icon 105 enlarged %d times' % (size, size // 32))
+
+
+def main():
+    package_dir, version, ico, objdump = sys.argv[1:5]
+    zip_path = os.path.join(package_dir, 'rodadero-%s-win64.zip' % version)
+    debs = [f for f in os.listdir(package_dir) if re.fullmatch(
+        r'rodadero_%s_[a-z0-9]+\.deb' % re.escape(version), f)] if os.path.isdir(package_dir) else []
+    if not (check(os.path.exists(zip_path), 'tools/package wrote %s' % zip_path) and
+            check(len(debs) == 1, 'tools/package wrote one rodadero_%s_*.deb' % version)):
+        return 1
+    with tempfile.TemporaryDirectory() as work:
+        check_zip(zip_path, objdump, os.path.join(work, 'zip'))
+        check_deb(os.path.join(package_dir, debs[0]), ico, work)
+    print('%d checks failed' % len(failures) if failures else 'all checks passed')
+    return 1 if failures else 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
