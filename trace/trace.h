@@ -9,6 +9,7 @@
 #define RODADERO_TRACE_TRACE_H
 
 #include "curve_state.h"
+#include "kinematics.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -56,30 +57,6 @@ std::int32_t PrintedTime(double fallTime);
 
 // The step factor the dialog sets at scroll position p.
 double AlphaForPosition(int position);
-
-// --- physics -------------------------------------------------------------
-
-const double GRAVITY = 10.0;
-const double END_X = 1.0;
-const double END_DEPTH = 0.92;
-const double DEPTH_STEP = 0.046;
-
-// Fall time of the polyline with inner abscissae x[1..19] (ends 0 and 1,
-// node k at depth k x 0.046) for a bead starting at rest: speed sqrt(2 g y)
-// at depth y, each straight segment taking 2 L / (v_top + v_bottom).
-double ExactPolylineTime(const double x[NODE_COUNT]);
-
-// The cycloid x = r (theta - sin theta), y = r (1 - cos theta) from the origin
-// through (endX, endY), theta running from 0 to endTheta, and its fall time
-// endTheta sqrt(r / g): the brachistochrone.
-struct Brachistochrone {
-    double radius;
-    double endTheta;
-    double time;
-};
-
-// Solves (theta - sin theta) / (1 - cos theta) = endX / endY by bisection.
-Brachistochrone BrachistochroneThrough(double endX, double endY, double g);
 
 // --- one run -------------------------------------------------------------
 
