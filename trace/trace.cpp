@@ -210,8 +210,28 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         }
     }
 
+    std::FILE *race = nullptr;
+    if (!options.racePath.empty()) {
+        race = OpenSvgTemp(options.racePath, &error, "--race");
+        if (!race) {
+            err << error << '\n';
+            return TRACE_BAD_INPUT;
+        }
+    }
+
     int status = TRACE_OK;
-    if (options.sweep) {
+    if (race) {
+        StartRun(options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START);
+        for (long step = 1; step <= options.steps; ++step)
+            DescentStep();
+        if (FinishSvg(race, options.racePath, RacePicture(options.steps, options.slow), &error,
+                      "--race")) {
+            err << RaceSummaryLine(options.steps, options.slow) << '\n';
+        } else {
+            err << error << '\n';
+            status = TRACE_FAILED;
+        }
+    } else if (options.sweep) {
         RunSweep(options.steps, out);
     } else {
         TraceSummary summary = RunTrace(options, out);

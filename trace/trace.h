@@ -20,6 +20,9 @@ const long TRACE_STEPS_DEFAULT = 1000;
 const long TRACE_STEPS_MAX = 100000000;
 const int TRACE_POSITION_MIN = 1;
 const int TRACE_POSITION_MAX = 100;
+const int TRACE_SLOW_DEFAULT = 10;
+const int TRACE_SLOW_MIN = 1;
+const int TRACE_SLOW_MAX = 100;
 
 // Exit codes of the command.
 enum { TRACE_OK = 0, TRACE_FAILED = 1, TRACE_BAD_INPUT = 2 };
@@ -34,6 +37,9 @@ struct TraceOptions {
     bool hasEvery;
     long every;            // 1..100,000,000
     std::string svgPath;   // empty: no picture
+    std::string racePath;  // empty: no race
+    bool hasSlow;
+    int slow;              // 1..100: the race's document time per real second
 };
 
 TraceOptions DefaultTraceOptions();
@@ -131,13 +137,27 @@ std::string SvgPicture(const TraceSummary &summary);
 std::string SvgTempPath(const std::string &path);
 
 // Opens the temporary file for writing, so that an unwritable path is found
-// before any output. Returns nullptr and sets *error when it cannot.
-std::FILE *OpenSvgTemp(const std::string &path, std::string *error);
+// before any output. Returns nullptr and sets *error, naming the option that
+// gave the path, when it cannot.
+std::FILE *OpenSvgTemp(const std::string &path, std::string *error,
+                       const char *option = "--svg");
 
 // Writes text to the open temporary file, closes it and renames it over
 // path. On failure removes the temporary file and sets *error.
 bool FinishSvg(std::FILE *tmp, const std::string &path, const std::string &text,
-               std::string *error);
+               std::string *error, const char *option = "--svg");
+
+// --- race ------------------------------------------------------------------
+
+// The animated SVG of the race after `steps` steps between three beads
+// released together at rest from (0, 0): down the chord (the starting
+// polyline), the current polyline (ShownX) and the brachistochrone. Slowed
+// `slow` times; every bead waits at the end until two seconds after the last
+// one has arrived, then all start again.
+std::string RacePicture(long steps, int slow);
+
+// The line for standard error after a race is written (no newline).
+std::string RaceSummaryLine(long steps, int slow);
 
 // --- the command -----------------------------------------------------------
 
