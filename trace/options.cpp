@@ -61,6 +61,7 @@ struct NumericOption {
 const NumericOption POSITION_OPTION = {"--position", TRACE_POSITION_MIN, TRACE_POSITION_MAX};
 const NumericOption STEPS_OPTION = {"--steps", 0, TRACE_STEPS_MAX};
 const NumericOption EVERY_OPTION = {"--every", 1, TRACE_STEPS_MAX};
+const NumericOption SLOW_OPTION = {"--slow", TRACE_SLOW_MIN, TRACE_SLOW_MAX};
 
 std::string Accepts(const NumericOption &option)
 {
@@ -107,6 +108,9 @@ TraceOptions DefaultTraceOptions()
     o.hasEvery = false;
     o.every = 1;
     o.svgPath.clear();
+    o.racePath.clear();
+    o.hasSlow = false;
+    o.slow = TRACE_SLOW_DEFAULT;
     return o;
 }
 
@@ -155,13 +159,17 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             numeric = &STEPS_OPTION;
         else if (name == EVERY_OPTION.name)
             numeric = &EVERY_OPTION;
+        else if (name == SLOW_OPTION.name)
+            numeric = &SLOW_OPTION;
         bool svg = name == "--svg";
+        bool race = name == "--race";
+        bool path = svg || race;
 
-        if (!numeric && !svg) {
+        if (!numeric && !path) {
             if (arg.size() > 1 && arg[0] == '-')
                 *error = std::string(PROGRAM) + "unknown option " + Quoted(name) +
                          "; the options are --position, --steps, --every, --nodes, --sweep, "
-                         "--svg, --help and --version";
+                         "--svg, --race, --slow, --help and --version";
             else
                 *error = std::string(PROGRAM) + "unexpected argument " + Quoted(arg) +
                          "; every option starts with -- (see --help)";
@@ -179,12 +187,12 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             }
         }
 
-        if (svg) {
+        if (path) {
             if (value.empty()) {
-                *error = Missing("--svg", "the path of the SVG file to write");
+                *error = Missing(name.c_str(), "the path of the SVG file to write");
                 return false;
             }
-            options->svgPath = value;
+            (svg ? options->svgPath : options->racePath) = value;
             continue;
         }
 
@@ -201,6 +209,9 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
         } else if (numeric == &STEPS_OPTION) {
             options->hasSteps = true;
             options->steps = number;
+        } else if (numeric == &SLOW_OPTION) {
+            options->hasSlow = true;
+            options->slow = static_cast<int>(number);
         } else {
             options->hasEvery = true;
             options->every = number;
@@ -218,12 +229,31 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             return false;
         }
     }
+
+    // The race draws one run and prints no rows.
+    if (!options->racePath.empty()) {
+        const char *other = options->sweep              ? "--sweep"
+                            : options->hasEvery         ? "--every"
+                            : options->nodes            ? "--nodes"
+                            : !options->svgPath.empty() ? "--svg"
+                                                        : nullptr;
+        if (other) {
+            *error = std::string(PROGRAM) +
+                     "--race draws one run and takes only --position, --steps and --slow, not " +
+                     other;
+            return false;
+        }
+    } else if (options->hasSlow) {
+        *error = std::string(PROGRAM) + "--slow sets the pace of --race and needs it";
+        return false;
+    }
     return true;
 }
 
 const char *TraceUsage()
 {
     return "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes] [--svg FILE]\n"
+           "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
            "       rodadero-trace --sweep [--position P] [--steps N]\n"
            "\n"
            "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
@@ -238,6 +268,11 @@ const char *TraceUsage()
            "  --nodes       add the abscissae x1..x19 of the shown polyline to each row\n"
            "  --svg FILE    also draw the final polyline, the window's cycloid and the\n"
            "                exact brachistochrone into FILE (an SVG picture)\n"
+           "  --race FILE   print no rows; write into FILE an animated SVG picture of three\n"
+           "                beads released together at rest from (0, 0), sliding down the\n"
+           "                chord, the polyline after the steps and the brachistochrone\n"
+           "  --slow K      play the race K times slower than real, a whole number from 1\n"
+           "                to 100 (default 10)\n"
            "  --sweep       follow the descent at each scroll position 1..100 (or at P\n"
            "                alone) until it repeats itself, at most N steps each\n"
            "                (default 10000000)\n"
@@ -258,6 +293,9 @@ const char *TraceUsage()
            "polylines. low_us and high_us are the lowest and highest printed time over\n"
            "the steps of one period. When no state comes back within N steps,\n"
            "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
+           "\n"
+           "--race prints nothing on standard output and one line on standard error: the\n"
+           "arrival times in real seconds, first to last.\n"
            "\n"
            "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
            "1 when an output cannot be written.\n";

@@ -1,8 +1,7 @@
-// One run, the exact fall times and the command itself.
+// One run and the command itself.
 #include "trace.h"
 #include "trunc_int.h"
 
-#include <cmath>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -22,56 +21,6 @@ std::int32_t PrintedTime(double fallTime)
 double AlphaForPosition(int position)
 {
     return position * ALPHA_PER_POSITION;
-}
-
-// --- physics -------------------------------------------------------------
-
-double ExactPolylineTime(const double x[NODE_COUNT])
-{
-    double t = 0.0;
-    double vTop = 0.0;
-    for (int k = 0; k < SEGMENT_COUNT; ++k) {
-        double xTop = k == 0 ? 0.0 : x[k];
-        double xBottom = k == SEGMENT_COUNT - 1 ? END_X : x[k + 1];
-        double dx = xBottom - xTop;
-        double length = std::sqrt(dx * dx + DEPTH_STEP * DEPTH_STEP);
-        double vBottom = std::sqrt(2.0 * GRAVITY * ((k + 1) * DEPTH_STEP));
-        t += 2.0 * length / (vTop + vBottom);
-        vTop = vBottom;
-    }
-    return t;
-}
-
-namespace {
-const double TWO_PI = 6.283185307179586;
-
-// (theta - sin theta) / (1 - cos theta): how far the cycloid has gone across
-// for each unit down at angle theta; rises from 0 to infinity on (0, 2 pi).
-double CycloidSlopeRatio(double theta)
-{
-    return (theta - std::sin(theta)) / (1.0 - std::cos(theta));
-}
-}
-
-Brachistochrone BrachistochroneThrough(double endX, double endY, double g)
-{
-    double target = endX / endY;
-    double lo = 0.0;
-    double hi = TWO_PI;
-    for (int i = 0; i < 200; ++i) {
-        double mid = 0.5 * (lo + hi);
-        if (mid <= lo || mid >= hi)
-            break;
-        if (CycloidSlopeRatio(mid) < target)
-            lo = mid;
-        else
-            hi = mid;
-    }
-    Brachistochrone b;
-    b.endTheta = 0.5 * (lo + hi);
-    b.radius = endY / (1.0 - std::cos(b.endTheta));
-    b.time = b.endTheta * std::sqrt(b.radius / g);
-    return b;
 }
 
 // --- one run -------------------------------------------------------------
@@ -181,8 +130,28 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         }
     }
 
+    std::FILE *race = nullptr;
+    if (!options.racePath.empty()) {
+        race = OpenSvgTemp(options.racePath, &error, "--race");
+        if (!race) {
+            err << error << '\n';
+            return TRACE_BAD_INPUT;
+        }
+    }
+
     int status = TRACE_OK;
-    if (options.sweep) {
+    if (race) {
+        StartRun(options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START);
+        for (long step = 1; step <= options.steps; ++step)
+            DescentStep();
+        if (FinishSvg(race, options.racePath, RacePicture(options.steps, options.slow), &error,
+                      "--race")) {
+            err << RaceSummaryLine(options.steps, options.slow) << '\n';
+        } else {
+            err << error << '\n';
+            status = TRACE_FAILED;
+        }
+    } else if (options.sweep) {
         RunSweep(options, out);
     } else {
         TraceSummary summary = RunTrace(options, out);

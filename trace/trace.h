@@ -10,6 +10,7 @@
 #define RODADERO_TRACE_TRACE_H
 
 #include "curve_state.h"
+#include "kinematics.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +22,9 @@ const long SWEEP_STEPS_DEFAULT = 10000000;
 const long TRACE_STEPS_MAX = 100000000;
 const int TRACE_POSITION_MIN = 1;
 const int TRACE_POSITION_MAX = 100;
+const int TRACE_SLOW_DEFAULT = 10;
+const int TRACE_SLOW_MIN = 1;
+const int TRACE_SLOW_MAX = 100;
 
 // Exit codes of the command.
 enum { TRACE_OK = 0, TRACE_FAILED = 1, TRACE_BAD_INPUT = 2 };
@@ -37,6 +41,9 @@ struct TraceOptions {
     bool hasEvery;
     long every;            // 1..100,000,000
     std::string svgPath;   // empty: no picture
+    std::string racePath;  // empty: no race
+    bool hasSlow;
+    int slow;              // 1..100: the race's document time per real second
 };
 
 TraceOptions DefaultTraceOptions();
@@ -63,30 +70,6 @@ std::int32_t PrintedTime(double fallTime);
 
 // The step factor the dialog sets at scroll position p.
 double AlphaForPosition(int position);
-
-// --- physics -------------------------------------------------------------
-
-const double GRAVITY = 10.0;
-const double END_X = 1.0;
-const double END_DEPTH = 0.92;
-const double DEPTH_STEP = 0.046;
-
-// Fall time of the polyline with inner abscissae x[1..19] (ends 0 and 1,
-// node k at depth k x 0.046) for a bead starting at rest: speed sqrt(2 g y)
-// at depth y, each straight segment taking 2 L / (v_top + v_bottom).
-double ExactPolylineTime(const double x[NODE_COUNT]);
-
-// The cycloid x = r (theta - sin theta), y = r (1 - cos theta) from the origin
-// through (endX, endY), theta running from 0 to endTheta, and its fall time
-// endTheta sqrt(r / g): the brachistochrone.
-struct Brachistochrone {
-    double radius;
-    double endTheta;
-    double time;
-};
-
-// Solves (theta - sin theta) / (1 - cos theta) = endX / endY by bisection.
-Brachistochrone BrachistochroneThrough(double endX, double endY, double g);
 
 // --- one run -------------------------------------------------------------
 
@@ -153,13 +136,27 @@ std::string SvgPicture(const TraceSummary &summary);
 std::string SvgTempPath(const std::string &path);
 
 // Opens the temporary file for writing, so that an unwritable path is found
-// before any output. Returns nullptr and sets *error when it cannot.
-std::FILE *OpenSvgTemp(const std::string &path, std::string *error);
+// before any output. Returns nullptr and sets *error, naming the option that
+// gave the path, when it cannot.
+std::FILE *OpenSvgTemp(const std::string &path, std::string *error,
+                       const char *option = "--svg");
 
 // Writes text to the open temporary file, closes it and renames it over
 // path. On failure removes the temporary file and sets *error.
 bool FinishSvg(std::FILE *tmp, const std::string &path, const std::string &text,
-               std::string *error);
+               std::string *error, const char *option = "--svg");
+
+// --- race ------------------------------------------------------------------
+
+// The animated SVG of the race after `steps` steps between three beads
+// released together at rest from (0, 0): down the chord (the starting
+// polyline), the current polyline (ShownX) and the brachistochrone. Slowed
+// `slow` times; every bead waits at the end until two seconds after the last
+// one has arrived, then all start again.
+std::string RacePicture(long steps, int slow);
+
+// The line for standard error after a race is written (no newline).
+std::string RaceSummaryLine(long steps, int slow);
 
 // --- the command -----------------------------------------------------------
 

@@ -1,0 +1,309 @@
+#!/usr/bin/env python3
+"""rodadero-trace --race: bad input, the file it writes, and the race itself
+played in headless Chromium.
+
+race_test.py CHECK PROGRAM [EMULATOR] [SCREENSHOT]
+CHECK is one of: bad-input, written, browser. The browser check needs
+/usr/bin/chromium and saves a screenshot of the race in mid-run at
+SCREENSHOT.
+"""
+import html
+import json
+import math
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+SVG_NS = {"svg": "http://www.w3.org/2000/svg"}
+BEADS = ["chord", "polyline", "brachistochrone"]
+
+
+def run(command, args, cwd=None):
+    p = subprocess.run(command + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                       cwd=cwd, timeout=600)
+    return p.returncode, p.stdout, p.stderr
+
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL: " + what)
+
+
+# Each bad input, and what the one line on standard error must name.
+BAD_INPUTS = [
+    (["--race"], "--race"),
+    (["--race="], "--race"),
+    (["--race", "."], "--race"),
+    (["--race", "no-such-folder/r.svg"], "--race"),
+    (["--race", "r.svg", "--sweep"], "--sweep"),
+    (["--sweep", "--race", "r.svg"], "--sweep"),
+    (["--race", "r.svg", "--every", "10"], "--every"),
+    (["--race", "r.svg", "--nodes"], "--nodes"),
+    (["--race", "r.svg", "--svg", "p.svg"], "--svg"),
+    (["--race", "r.svg", "--slow", "0"], "--slow"),
+    (["--race", "r.svg", "--slow", "101"], "--slow"),
+    (["--race", "r.svg", "--slow", "2.5"], "--slow"),
+    (["--race", "r.svg", "--slow"], "--slow"),
+    (["--slow", "5"], "--slow"),
+    (["--steps", "10", "--slow", "5", "--svg", "p.svg"], "--slow"),
+]
+
+
+def bad_input(command):
+    with tempfile.TemporaryDirectory() as work:
+        for args, named in BAD_INPUTS:
+            code, out, err = run(command, args, cwd=work)
+            shown = " ".join(repr(a) for a in args)
+            text = err.decode("utf-8", "replace")
+            check(code == 2, "%s: exit code %d, not 2" % (shown, code))
+            check(out == b"", "%s: standard output not empty: %r" % (shown, out[:80]))
+            check(len(text.splitlines()) == 1, "%s: %d lines on standard error" % (shown, len(text.splitlines())))
+            check(named in text, "%s: the message does not name %s: %r" % (shown, named, text))
+        check(os.listdir(work) == [], "files left behind: %r" % os.listdir(work))
+
+
+def written(command):
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "race.svg")
+        with open(path, "w") as f:
+            f.write("an older file\n")
+        code, out, err = run(command, ["--steps", "20", "--slow", "3", "--race", path])
+        check(code == 0, "--race: exit code %d: %r" % (code, err))
+        check(out == b"", "--race printed rows: %r" % out[:80])
+        check(err.count(b"\n") == 1 and err.endswith(b"\n"), "--race: standard error %r" % err)
+        check(os.listdir(work) == ["race.svg"], "--race: folder holds %r" % os.listdir(work))
+        try:
+            root = ET.parse(path).getroot()
+        except ET.ParseError as e:
+            check(False, "--race: not XML: %s" % e)
+            return
+        ids = {e.get("id") for e in root.iter()}
+        for name in ["race"] + ["bead-" + b for b in BEADS]:
+            check(name in ids, "--race: no element %s" % name)
+        check(root.find(".//svg:script", SVG_NS) is None, "--race: holds a script")
+        links = [k for e in root.iter() for k in e.attrib if k.endswith("href")]
+        check(links == [], "--race: links to %r" % links)
+
+
+# --- the race in the browser ----------------------------------------------
+
+G = 10.0
+END = (1.0, 0.92)
+THETA_END = 2.547441            # the brachistochrone through (1, 0.92)
+RADIUS = 0.503111
+BRACHISTOCHRONE_TIME = 0.571394
+CHORD_TIME = 0.633554
+STEPS = 1000
+SLOW = 10
+TOLERANCE_PX = 1.0
+
+
+def chord_at(t):
+    """Constant acceleration g 0.92 / L along the chord, from rest."""
+    length = math.hypot(*END)
+    s = min(0.5 * G * END[1] / length * t * t, length) if t > 0 else 0.0
+    return (END[0] * s / length, END[1] * s / length)
+
+
+def brachistochrone_at(t):
+    theta = min(max(t, 0.0) * math.sqrt(G / RADIUS), THETA_END)
+    return (RADIUS * (theta - math.sin(theta)), RADIUS * (1 - math.cos(theta)))
+
+
+def polyline_at(nodes, t):
+    """Segment after segment: the bead enters each with the speed sqrt(2 g y)
+    of its depth and speeds up at g x drop / length along it."""
+    start = 0.0
+    for (x0, y0), (x1, y1) in zip(nodes, nodes[1:]):
+        length = math.hypot(x1 - x0, y1 - y0)
+        v0, v1 = math.sqrt(2 * G * y0), math.sqrt(2 * G * y1)
+        duration = 2 * length / (v0 + v1)
+        if t < start + duration:
+            tau = max(t - start, 0.0)
+            s = min(v0 * tau + 0.5 * G * (y1 - y0) / length * tau * tau, length)
+            return (x0 + (x1 - x0) * s / length, y0 + (y1 - y0) * s / length)
+        start += duration
+    return nodes[-1]
+
+
+def trace_polyline(command):
+    """The polyline after STEPS steps and its exact_s, from a trace run."""
+    code, out, err = run(command, ["--steps", str(STEPS), "--every", str(STEPS), "--nodes"])
+    check(code == 0, "trace run: exit code %d: %r" % (code, err))
+    row = out.decode().split("\n")[1].split(",")
+    xs = [0.0] + [float(v) for v in row[4:23]] + [END[0]]
+    return [(x, k * 0.046) for k, x in enumerate(xs)], float(row[3])
+
+
+PAGE = """<!DOCTYPE html>
+<html><head><style>body { margin: 0 }</style></head><body>
+%(svg)s
+<pre id="result">pending</pre>
+<script>
+const moments = %(moments)s;
+const beads = %(beads)s;
+const labels = %(labels)s;
+const svg = document.querySelector("svg");
+svg.pauseAnimations();
+svg.setCurrentTime(moments[0]);
+// Animated values take effect on the next frame.
+const frame = () => new Promise(done => setTimeout(done, 20));
+async function measure() {
+  await new Promise(done => setTimeout(done, 200));
+  const race = document.getElementById("race");
+  const rows = [];
+  for (const t of moments) {
+    svg.setCurrentTime(t);
+    await frame();
+    const toRace = race.getCTM().inverse();
+    const row = {t: svg.getCurrentTime(), beads: {}, shown: {}};
+    for (const id of beads) {
+      const bead = document.getElementById("bead-" + id);
+      const centre = new DOMPoint(bead.cx.animVal.value, bead.cy.animVal.value)
+          .matrixTransform(toRace.multiply(bead.getCTM()));
+      row.beads[id] = [centre.x, centre.y];
+    }
+    for (const id of labels)
+      row.shown[id] = getComputedStyle(document.getElementById(id)).visibility === "visible";
+    rows.push(row);
+  }
+  const texts = {};
+  for (const id of labels)
+    texts[id] = document.getElementById(id).textContent.trim();
+  document.getElementById("result").textContent = JSON.stringify({rows, texts});
+}
+%(start)s
+</script></body></html>
+"""
+
+CHROMIUM = ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+            "--no-first-run", "--disable-background-networking", "--disable-component-update",
+            "--disable-sync", "--hide-scrollbars"]
+
+
+def chromium(work, page, args, budget_ms):
+    path = os.path.join(work, "race.html")
+    with open(path, "w") as f:
+        f.write(page)
+    profile = tempfile.mkdtemp(dir=work)
+    p = subprocess.run(CHROMIUM + ["--user-data-dir=" + profile,
+                                   "--virtual-time-budget=%d" % budget_ms] + args +
+                       ["file://" + path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                       timeout=300)
+    check(p.returncode == 0, "chromium: exit code %d: %s" % (p.returncode, p.stderr[-400:]))
+    return p.stdout.decode("utf-8", "replace")
+
+
+def page_of(svg_text, moments, start):
+    inline = re.sub(r"^<\?xml[^>]*>\s*", "", svg_text)
+    labels = ["arrival-" + b for b in BEADS] + ["place-" + b for b in BEADS]
+    return PAGE % {"svg": inline, "moments": json.dumps(moments), "beads": json.dumps(BEADS),
+                   "labels": json.dumps(labels), "start": start}
+
+
+def browser(command, screenshot):
+    nodes, exact_s = trace_polyline(command)
+    expected = {
+        "chord": chord_at,
+        "polyline": lambda t: polyline_at(nodes, t),
+        "brachistochrone": brachistochrone_at,
+    }
+    arrival = {"brachistochrone": BRACHISTOCHRONE_TIME, "polyline": exact_s, "chord": CHORD_TIME}
+
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "race.svg")
+        code, out, err = run(command, ["--steps", str(STEPS), "--race", path])
+        check(code == 0, "--race: exit code %d: %r" % (code, err))
+        if code != 0:
+            return
+        with open(path) as f:
+            svg_text = f.read()
+        root = ET.fromstring(svg_text)
+        durations = {a.get("dur") for a in root.iterfind(".//svg:animate", SVG_NS)}
+        check(len(durations) == 1, "the animations do not share one round: %r" % durations)
+        round_s = float(durations.pop().rstrip("s"))
+        print("race SVG: %d bytes, a round of %.3f s on the page" % (len(svg_text), round_s))
+
+        # Moments in real seconds: a few along the way, 2 ms either side of
+        # each arrival, and one second on the page after the last.
+        table = [0.0, 0.05, 0.1, 0.2, 0.3, 0.4, 0.5, 0.55]
+        for t in sorted(arrival.values()):
+            table += [t - 0.002, t + 0.002]
+        last = max(arrival.values())
+        table.append(last + 1.0 / SLOW)
+        # Every millisecond of the race, for the worst deviation.
+        scan = [n / 1000.0 for n in range(int(last * 1000) + 2)]
+        real = table + scan
+        # The next round starts with all beads together.
+        again = [0.01, 0.2, 0.45]
+        moments = [SLOW * t for t in real] + [round_s + SLOW * t for t in again]
+        dom = chromium(work, page_of(svg_text, moments, "measure();"), ["--dump-dom"],
+                       budget_ms=60 * len(moments) + 5000)
+        found = re.search(r'<pre id="result">(.*?)</pre>', dom, re.S)
+        if not found or found.group(1) == "pending":
+            check(False, "the page did not report: %r" % dom[-300:])
+            return
+        result = json.loads(html.unescape(found.group(1)))
+        rows = result["rows"]
+
+        worst = {b: 0.0 for b in BEADS}
+        for row, t in zip(rows, real + again):
+            for bead in BEADS:
+                x, y = expected[bead](t)
+                got = row["beads"][bead]
+                miss = math.hypot(got[0] - 400 * x, got[1] - 400 * y)
+                worst[bead] = max(worst[bead], miss)
+                check(miss <= TOLERANCE_PX,
+                      "%s at %.4f s: (%.3f, %.3f), not (%.3f, %.3f)"
+                      % (bead, t, got[0], got[1], 400 * x, 400 * y))
+        print("worst deviation: " + ", ".join("%s %.3f px" % (b, worst[b]) for b in BEADS))
+
+        # Each time and place shows from its bead's arrival on, so the order
+        # of arrival stays on the page at the end.
+        for row, t in zip(rows, real):
+            for bead in BEADS:
+                arrived = t >= arrival[bead]
+                for label in ("arrival-", "place-"):
+                    check(row["shown"][label + bead] == arrived,
+                          "%s%s at %.4f s: shown %s" % (label, bead, t, row["shown"][label + bead]))
+        texts = result["texts"]
+        order = sorted(BEADS, key=lambda b: arrival[b])
+        check(order == ["brachistochrone", "polyline", "chord"], "order of arrival %r" % order)
+        for place, bead in zip(["1st", "2nd", "3rd"], order):
+            check(texts["place-" + bead] == place, "%s shows %r, not %s" % (bead, texts["place-" + bead], place))
+        for bead, text in [("chord", "0.6336 s"), ("brachistochrone", "0.5714 s"),
+                           ("polyline", "%.4f s" % exact_s)]:
+            check(texts["arrival-" + bead] == text, "%s shows %r, not %r" % (bead, texts["arrival-" + bead], text))
+
+        # A picture of the race in mid-run, for a person to look at.
+        mid = SLOW * 0.4
+        chromium(work, page_of(svg_text, [mid], ""),
+                 ["--screenshot=" + os.path.abspath(screenshot), "--window-size=640,525"],
+                 budget_ms=2000)
+        check(os.path.getsize(screenshot) > 0 if os.path.exists(screenshot) else False,
+              "no screenshot at %s" % screenshot)
+        print("screenshot at 0.4 s: %s" % screenshot)
+
+
+if __name__ == "__main__":
+    if len(sys.argv) < 3 or sys.argv[1] not in ("bad-input", "written", "browser"):
+        print(__doc__)
+        sys.exit(2)
+    command = ([sys.argv[3]] if len(sys.argv) > 3 and sys.argv[3] else []) + [sys.argv[2]]
+    if sys.argv[1] == "bad-input":
+        bad_input(command)
+    elif sys.argv[1] == "written":
+        written(command)
+    else:
+        browser(command, sys.argv[4])
+    if failures:
+        print("%d failures" % len(failures))
+        sys.exit(1)
+    print("%s: all checks passed" % sys.argv[1])
