@@ -3,7 +3,7 @@
 Xvfb display, looked at through screenshots and driven with xdotool as a
 person would drive it.
 
-usage: e2e_test.py BUILD_DIR RODADERO_EXE PROBE_EXE NM
+usage: e2e_test.py BUILD_DIR RODADERO_EXE PROBE_EXE NM TRACE_EXE
 """
 import os
 import subprocess
@@ -162,6 +162,52 @@ class Program:
             return None
 
 
+class Descent:
+    """The displayed polyline after each step from the chord with the starting
+    step factor, as rodadero-trace computes it with the program's own model:
+    ShownX[1..19] keyed to the step (the chord is step 0), and node 10's
+    drawn x in pixels for each step."""
+
+    STEPS = 2000
+
+    def __init__(self, trace, env):
+        out = subprocess.run([WINE_RUN, trace, '--steps', str(self.STEPS), '--nodes'], env=env,
+                             stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                             timeout=300).stdout
+        chord = tuple(k * 0.05 for k in range(1, 20))
+        self.step_of = {chord: 0}
+        self.x10 = [200]
+        for line in out.splitlines()[1:]:
+            fields = line.split(',')
+            nodes = tuple(float(v) for v in fields[4:23])
+            self.step_of[nodes] = int(fields[0])
+            self.x10.append(int(400.0 * nodes[9]))
+        if len(self.x10) != self.STEPS + 1:
+            raise SystemExit(f'rodadero-trace gave {len(self.x10) - 1} steps, not {self.STEPS}')
+
+    def step(self, probed):
+        """The step whose polyline the probe read, or None."""
+        try:
+            nodes = tuple(float(probed[f'shown_x{k}']) for k in range(1, 20))
+        except (KeyError, ValueError):
+            return None
+        return self.step_of.get(nodes)
+
+
+def wait_for_step(p, descent, at_least, below=None, seconds=30):
+    """Probes until the program shows a step of the descent from the chord
+    that is at least `at_least` (and below `below` when given); that step, or
+    None. A read made while a step is half written matches no step, and the
+    next probe reads again."""
+    end = time.time() + seconds
+    while time.time() < end:
+        k = descent.step(p.probe())
+        if k is not None and k >= at_least and (below is None or k < below):
+            return k
+        time.sleep(0.2)
+    return None
+
+
 def pair(text):
     return tuple(int(v) for v in text.split(','))
 
@@ -177,7 +223,7 @@ def launch(build, exe, probe, rva, display, what):
     return p, main, dialog
 
 
-def first_run(build, exe, probe, rva, display):
+def first_run(build, exe, probe, rva, display, descent):
     p, main, dialog = launch(build, exe, probe, rva, display, 'main window and dialog appear')
     if p is None:
         return
@@ -223,22 +269,27 @@ def first_run(build, exe, probe, rva, display):
     check(first.region(caption) != second.region(caption),
           'a second later the fall-time caption has changed')
 
-    time.sleep(1.0)
-    before = abs(float(p.probe()['shown_x10']) - 0.5)
+    # Reset: whatever ticks follow it, the curve is back on the descent that
+    # starts at the chord, and behind where it was before the click.
+    before = wait_for_step(p, descent, 160)
     rx, ry = pair(state['reset'])
     p.click(rx, ry)
-    time.sleep(0.15)
-    # The screen first: the descent goes on from the chord at once. Node 10,
-    # drawn on row 183, leaves the chord's (200, 183) by about 0.4 pixel a
-    # step (40 steps a second in the timed mode, 30 steps 4.6 pixels), and
-    # was some 48 pixels off before the reset; starting the probe under Wine
-    # can take the best part of a second on a busy machine.
-    chord = p.shot('after-reset')
-    after = abs(float(p.probe()['shown_x10']) - 0.5)
-    check(after < before / 3, f'reset brings the chord back (node 10 off the chord by {before:.4f}, '
-          f'then {after:.4f})')
-    row = [chord.pixel(cx + 200 + dx, cy + 183) for dx in range(-12, 13)]
-    check(RED in row, 'the chord is drawn again: red on row 183 within 12 pixels of (200, 183)')
+    after = wait_for_step(p, descent, 0, below=before)
+    check(after is not None and before is not None and after < before,
+          f'reset restarts the descent from the chord (step {before} before the click, '
+          f'step {after} after it)')
+    shown = p.shot('after-reset')
+    later = wait_for_step(p, descent, 0)
+    if after is not None and later is not None:
+        # The picture is of a step between the two probes (a paint may lag
+        # a step or two behind the model): node 10 drawn where those steps
+        # put it, with a pixel to spare on either side for the pen.
+        left = min(descent.x10[k] for k in range(max(0, after - 3), later + 1)) - 2
+        right = max(descent.x10[k] for k in range(max(0, after - 3), later + 1)) + 2
+        row = [x for x in range(60, 300) if shown.pixel(cx + x, cy + 183) == RED]
+        check(row != [] and left <= min(row) and max(row) <= right,
+              f'after the reset the polyline crosses y = 183 at x {row[:1]}..{row[-1:]}, '
+              f'where steps {after}..{later} from the chord put it ({left}..{right})')
 
     # Escape typed into the main window ends the program with 0.
     p.escape_into_main(cx, cy)
@@ -281,12 +332,13 @@ def second_run(build, exe, probe, rva, display):
 
 
 def main():
-    build, exe, probe, nm = sys.argv[1:5]
+    build, exe, probe, nm, trace = sys.argv[1:6]
     display = session_display(build)
     rva = curve_state_rva(exe, nm)
-    for run in (first_run, closed_dialog_run, second_run):
+    descent = Descent(trace, dict(os.environ, DISPLAY=display))
+    for run, more in ((first_run, (descent,)), (closed_dialog_run, ()), (second_run, ())):
         try:
-            run(build, exe, probe, rva, display)
+            run(build, exe, probe, rva, display, *more)
         except Exception as e:  # a broken run must not leave the program behind
             check(False, f'{run.__name__} stopped: {e!r}')
         finally:
