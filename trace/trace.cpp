@@ -1,4 +1,4 @@
-// One run and the command itself.
+// One run from the chord: its CSV rows, the numbers they print and the summary line.
 #include "trace.h"
 #include "trunc_int.h"
 
@@ -103,69 +103,4 @@ std::string SummaryLine(const TraceSummary &summary)
                       100.0 * (summary.exactTime - b.time) / b.time);
     }
     return text;
-}
-
-// --- the command -----------------------------------------------------------
-
-int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
-{
-    TraceOptions options;
-    std::string error;
-    if (!ParseTraceOptions(argc, argv, &options, &error)) {
-        err << error << '\n';
-        return TRACE_BAD_INPUT;
-    }
-    if (options.help || options.version) {
-        out << (options.help ? TraceUsage() : TraceVersion());
-        out.flush();
-        return out ? TRACE_OK : TRACE_FAILED;
-    }
-
-    std::FILE *svg = nullptr;
-    if (!options.svgPath.empty()) {
-        svg = OpenSvgTemp(options.svgPath, &error);
-        if (!svg) {
-            err << error << '\n';
-            return TRACE_BAD_INPUT;
-        }
-    }
-
-    std::FILE *race = nullptr;
-    if (!options.racePath.empty()) {
-        race = OpenSvgTemp(options.racePath, &error, "--race");
-        if (!race) {
-            err << error << '\n';
-            return TRACE_BAD_INPUT;
-        }
-    }
-
-    int status = TRACE_OK;
-    if (race) {
-        StartRun(options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START);
-        for (long step = 1; step <= options.steps; ++step)
-            DescentStep();
-        if (FinishSvg(race, options.racePath, RacePicture(options.steps, options.slow), &error,
-                      "--race")) {
-            err << RaceSummaryLine(options.steps, options.slow) << '\n';
-        } else {
-            err << error << '\n';
-            status = TRACE_FAILED;
-        }
-    } else if (options.sweep) {
-        RunSweep(options, out);
-    } else {
-        TraceSummary summary = RunTrace(options, out);
-        err << SummaryLine(summary) << '\n';
-        if (svg && !FinishSvg(svg, options.svgPath, SvgPicture(summary), &error)) {
-            err << error << '\n';
-            status = TRACE_FAILED;
-        }
-    }
-
-    out.flush();
-    if (!out) {
-        err << "rodadero-trace: cannot write standard output\n";
-        status = TRACE_FAILED;
-    }
-    return status;
 }
