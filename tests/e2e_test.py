@@ -13,7 +13,9 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, '..', 'tools', 'wine-run')
 sys.path.insert(0, os.path.join(HERE, '..', 'tools'))
+sys.path.insert(0, HERE)
 from wine_programs import curve_state_rva, parse_probe, programs_in  # noqa: E402
+from checks import check, finish  # noqa: E402
 # ImageMagick's own convert (a tool of the same name may stand before it on PATH).
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
 
@@ -22,14 +24,6 @@ BLUE = (0, 150, 250)
 BLACK = (0, 0, 0)
 BACKGROUND = (200, 200, 160)
 
-failures = []
-
-
-def check(ok, what):
-    print(('ok    ' if ok else 'FAIL  ') + what, flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 def session_display(build):
@@ -343,8 +337,7 @@ def main():
             check(False, f'{run.__name__} stopped: {e!r}')
         finally:
             Program.kill_all(build)
-    print(f'{len(failures)} checks failed' if failures else 'all checks passed')
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == '__main__':

@@ -2,6 +2,7 @@
 // The same source runs natively and as a Windows program under Wine; every
 // comparison of a double is exact unless it says otherwise, so the two
 // builds must agree bit for bit.
+#include "double_bits.h"
 #include "curve_state.h"
 #include "trunc_int.h"
 
@@ -41,23 +42,7 @@ double AlphaAt(int position)
     return position * ALPHA_PER_POSITION;
 }
 
-std::uint64_t Bits(double v)
-{
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
-// The bits of a double as they are written below, for readable failures.
-std::string HexBits(double v)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::uint64_t b = Bits(v);
-    std::string text = "0x";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        text += digits[(b >> shift) & 0xF];
-    return text;
-}
 
 // Cycloid points are x then y; screen points are y then x; each is two
 // doubles with nothing between or after them.

@@ -18,6 +18,9 @@ import sys
 import tempfile
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+from checks import check, finish  # noqa: E402
+
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
 
 # DLLs that every 64-bit Windows has in its system folder.
@@ -27,14 +30,6 @@ SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'msvcrt.dll', 'advapi3
 # Each program of the ZIP and the subsystem its PE header must name.
 PROGRAMS = [('rodadero.exe', 'Windows GUI'), ('rodadero-trace.exe', 'Windows CUI')]
 
-failures = []
-
-
-def check(ok, what):
-    print(('ok    ' if ok else 'FAIL  ') + what, flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 def check_zip(path, objdump, work):
@@ -100,8 +95,7 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         check_zip(zip_path, objdump, os.path.join(work, 'zip'))
         check_deb(os.path.join(package_dir, debs[0]), ico, work)
-    print('%d checks failed' % len(failures) if failures else 'all checks passed')
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == '__main__':

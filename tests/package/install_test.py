@@ -18,6 +18,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+from checks import check, finish  # noqa: E402
+
 SKIPPED = 77
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
 RED = (255, 0, 0)
@@ -40,14 +43,6 @@ FILES = {
     '/usr/share/man/man1/rodadero-trace.1.gz': 0o644,
 }
 
-failures = []
-
-
-def check(ok, what):
-    print(('ok    ' if ok else 'FAIL  ') + what, flush=True)
-    if not ok:
-        failures.append(what)
-    return ok
 
 
 def run(args, env=None, timeout=120):
@@ -287,8 +282,7 @@ def main():
         left = [p for p in listed if os.path.lexists(p) and not os.path.isdir(p)]
         left += [d for d in ('/usr/lib/rodadero', '/usr/share/doc/rodadero') if os.path.lexists(d)]
         check(listed != [] and left == [], 'nothing of the package is left: %s' % left)
-    print('%d checks failed' % len(failures) if failures else 'all checks passed')
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == '__main__':

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """rodadero-trace as a process: exit codes, what goes to standard output and
-standard error, the sweep rows, the SVG file, and output compared byte for
+standard error, the sweep rows, the SVG and race files, and output compared byte for
 byte with stored files (the same bytes natively and from the .exe).
 
 cli_test.py CHECK PROGRAM [EMULATOR]
-CHECK is one of: bad-input, help, golden, sweep, svg.
+CHECK is one of: bad-input, help, golden, sweep, svg, race.
 """
 import os
 import re
@@ -14,21 +14,9 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, '..'))
+from checks import finish, run, require as check  # noqa: E402
 
-
-def run(command, args, cwd=None):
-    p = subprocess.run(command + args, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                       cwd=cwd, timeout=600)
-    return p.returncode, p.stdout, p.stderr
-
-
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAIL: " + what)
 
 
 # Each bad input, and what the one line on standard error must name.
@@ -51,6 +39,21 @@ BAD_INPUTS = [
     (["--svg", "."], "--svg"),
     (["--nodes=yes"], "--nodes"),
     (["--sweep", "--every", "3"], "--every"),
+    (["--race"], "--race"),
+    (["--race="], "--race"),
+    (["--race", "."], "--race"),
+    (["--race", "no-such-folder/r.svg"], "--race"),
+    (["--race", "r.svg", "--sweep"], "--sweep"),
+    (["--sweep", "--race", "r.svg"], "--sweep"),
+    (["--race", "r.svg", "--every", "10"], "--every"),
+    (["--race", "r.svg", "--nodes"], "--nodes"),
+    (["--race", "r.svg", "--svg", "p.svg"], "--svg"),
+    (["--race", "r.svg", "--slow", "0"], "--slow"),
+    (["--race", "r.svg", "--slow", "101"], "--slow"),
+    (["--race", "r.svg", "--slow", "2.5"], "--slow"),
+    (["--race", "r.svg", "--slow"], "--slow"),
+    (["--slow", "5"], "--slow"),
+    (["--steps", "10", "--slow", "5", "--svg", "p.svg"], "--slow"),
 ]
 
 
@@ -172,7 +175,38 @@ def svg(command):
         check("0.571394" in text, "caption lacks the brachistochrone time: %r" % text)
 
 
-CHECKS = {"bad-input": bad_input, "help": help_text, "golden": golden, "sweep": sweep, "svg": svg}
+SVG_NS = {"svg": "http://www.w3.org/2000/svg"}
+BEADS = ["chord", "polyline", "brachistochrone"]
+
+
+def race(command):
+    """--race replaces an older file, leaves no temporary one, prints no rows
+    and writes a picture with the race group and the three beads, and no
+    script or link."""
+    with tempfile.TemporaryDirectory() as work:
+        path = os.path.join(work, "race.svg")
+        with open(path, "w") as f:
+            f.write("an older file\n")
+        code, out, err = run(command, ["--steps", "20", "--slow", "3", "--race", path])
+        check(code == 0, "--race: exit code %d: %r" % (code, err))
+        check(out == b"", "--race printed rows: %r" % out[:80])
+        check(err.count(b"\n") == 1 and err.endswith(b"\n"), "--race: standard error %r" % err)
+        check(os.listdir(work) == ["race.svg"], "--race: folder holds %r" % os.listdir(work))
+        try:
+            root = ET.parse(path).getroot()
+        except ET.ParseError as e:
+            check(False, "--race: not XML: %s" % e)
+            return
+        ids = {e.get("id") for e in root.iter()}
+        for name in ["race"] + ["bead-" + b for b in BEADS]:
+            check(name in ids, "--race: no element %s" % name)
+        check(root.find(".//svg:script", SVG_NS) is None, "--race: holds a script")
+        links = [k for e in root.iter() for k in e.attrib if k.endswith("href")]
+        check(links == [], "--race: links to %r" % links)
+
+
+CHECKS = {"bad-input": bad_input, "help": help_text, "golden": golden, "sweep": sweep, "svg": svg,
+          "race": race}
 
 if __name__ == "__main__":
     if len(sys.argv) < 3 or sys.argv[1] not in CHECKS:
@@ -180,7 +214,4 @@ if __name__ == "__main__":
         sys.exit(2)
     command = ([sys.argv[3]] if len(sys.argv) > 3 and sys.argv[3] else []) + [sys.argv[2]]
     CHECKS[sys.argv[1]](command)
-    if failures:
-        print("%d failures" % len(failures))
-        sys.exit(1)
-    print("%s: all checks passed" % sys.argv[1])
+    sys.exit(finish())

@@ -4,6 +4,7 @@
 // the 301 subtractions at once; every bit must agree, signs of zero
 // included. (The fall time itself is pinned by literal values in the model's
 // own tests.)
+#include "../double_bits.h"
 #include "curve_state.h"
 #include "subtract_times.h"
 
@@ -18,12 +19,6 @@
 
 namespace {
 
-std::uint64_t Bits(double v)
-{
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 // The square of the depth step, 0.046 x 0.046, as the decimal the model holds.
 const double C = 0.002116;

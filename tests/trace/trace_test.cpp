@@ -1,6 +1,7 @@
 // rodadero-trace in-process: its CSV against the model's own values, the
 // exact fall times, the sweep's patterns, the options and the picture.
 // Runs natively and under Wine.
+#include "../double_bits.h"
 #include "cycle_search.h"
 #include "trace.h"
 
@@ -18,12 +19,6 @@
 
 namespace {
 
-std::uint64_t Bits(double v)
-{
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 std::vector<std::string> Split(const std::string &text, char separator)
 {
@@ -273,15 +268,6 @@ const RowValues *FindRow(int position, long step)
     return nullptr;
 }
 
-std::string HexBits(double v)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::uint64_t b = Bits(v);
-    std::string text = "0x";
-    for (int shift = 60; shift >= 0; shift -= 4)
-        text += digits[(b >> shift) & 0xF];
-    return text;
-}
 
 struct RunCase {
     const char *name;
