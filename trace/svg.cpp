@@ -42,6 +42,18 @@ std::string Point(double x, double y)
     return Number(SCALE * x) + "," + Number(SCALE * y);
 }
 
+// The opening of a picture: the XML declaration, the svg element of the
+// given size, its title and a white background.
+std::string SvgStart(int width, int height, const std::string &title)
+{
+    std::string w = std::to_string(width);
+    std::string h = std::to_string(height);
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+           "\" viewBox=\"0 0 " + w + " " + h + "\">\n<title>rodadero-trace: " + title +
+           "</title>\n<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
+}
+
 std::string Polyline(const char *id, const char *colour, const char *extra,
                      const std::string &points)
 {
@@ -99,16 +111,8 @@ std::string SvgPicture(const TraceSummary &summary)
                   "brachistochrone through (1, 0.92), %.6f s.",
                   b.time);
 
-    std::string w = std::to_string(WIDTH);
-    std::string h = std::to_string(HEIGHT);
-
-    std::string svg;
-    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
-           "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
-    svg += "<title>rodadero-trace: the polyline after " + std::to_string(summary.steps) +
-           " steps</title>\n";
-    svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
+    std::string svg = SvgStart(WIDTH, HEIGHT, "the polyline after " +
+                                                  std::to_string(summary.steps) + " steps");
     svg += "<g transform=\"translate(" + std::to_string(MARGIN) + "," + std::to_string(MARGIN) +
            ")\" fill=\"none\" stroke-width=\"2\" stroke-linejoin=\"round\">\n";
     svg += FrameAndTarget();
@@ -330,15 +334,9 @@ std::string RacePicture(long steps, int slow)
     }
     Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
 
-    std::string w = std::to_string(RACE_WIDTH);
-    std::string h = std::to_string(RACE_HEIGHT);
-    std::string svg;
-    svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
-           "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
-    svg += "<title>rodadero-trace: the chord, the " + TrackName(RACE_POLYLINE, steps) +
-           " and the brachistochrone race</title>\n";
-    svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
+    std::string svg = SvgStart(RACE_WIDTH, RACE_HEIGHT,
+                               "the chord, the " + TrackName(RACE_POLYLINE, steps) +
+                                   " and the brachistochrone race");
     svg += "<g id=\"race\" transform=\"translate(" + std::to_string(MARGIN) + "," +
            std::to_string(MARGIN) +
            ")\" fill=\"none\" stroke-width=\"2\" stroke-linejoin=\"round\">\n";
