@@ -61,6 +61,16 @@ std::string Polyline(const char *id, const char *colour, const char *extra,
            " points=\"" + points + "\"/>\n";
 }
 
+// A polyline with inner abscissae x[1..19] at the model's depths, ends
+// (0, 0) and (1, 0.92), in pixels.
+std::string PolylinePoints(const double x[NODE_COUNT])
+{
+    std::string points = Point(0.0, 0.0);
+    for (int k = 1; k < NODE_COUNT; ++k)
+        points += " " + Point(k == NODE_COUNT - 1 ? END_X : x[k], k * DEPTH_STEP);
+    return points;
+}
+
 // The target lines through the end point and the window's frame.
 std::string FrameAndTarget()
 {
@@ -89,11 +99,7 @@ std::string SvgPicture(const TraceSummary &summary)
 {
     Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
 
-    std::string polyline = Point(0.0, 0.0);
-    for (int k = 1; k < NODE_COUNT; ++k) {
-        double x = k == NODE_COUNT - 1 ? END_X : CurveState.ShownX[k];
-        polyline += " " + Point(x, k * DEPTH_STEP);
-    }
+    std::string polyline = PolylinePoints(CurveState.ShownX);
 
     std::string cycloid;
     for (int k = 0; k < NODE_COUNT; ++k)
@@ -171,9 +177,11 @@ void TrackX(int track, double x[NODE_COUNT])
         std::memcpy(x, CurveState.ShownX, sizeof CurveState.ShownX);
 }
 
-// Arrival time of each track's bead, real seconds.
+// Arrival time of each track's bead, real seconds, and the brachistochrone
+// they were worked out with.
 struct RaceTimes {
     double arrival[RACE_TRACKS];
+    Brachistochrone brachistochrone;
 };
 
 RaceTimes RaceArrivals()
@@ -184,16 +192,16 @@ RaceTimes RaceArrivals()
         TrackX(track, x);
         times.arrival[track] = ExactPolylineTime(x);
     }
-    times.arrival[RACE_BRACHISTOCHRONE] = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY).time;
+    times.brachistochrone = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    times.arrival[RACE_BRACHISTOCHRONE] = times.brachistochrone.time;
     return times;
 }
 
 // Where a track's bead is t real seconds after the release.
-ModelPoint RacePositionAt(int track, double t)
+ModelPoint RacePositionAt(int track, const Brachistochrone &b, double t)
 {
     if (track == RACE_BRACHISTOCHRONE)
-        return BrachistochronePositionAt(BrachistochroneThrough(END_X, END_DEPTH, GRAVITY),
-                                         GRAVITY, t);
+        return BrachistochronePositionAt(b, GRAVITY, t);
     double x[NODE_COUNT];
     TrackX(track, x);
     return PolylinePositionAt(x, t);
@@ -254,16 +262,17 @@ std::string Animate(const char *attribute, const char *mode, const std::string &
 
 // The bead of one track: at rest at the origin, then along its track, then
 // at the end point until the round is over.
-std::string Bead(int track, double arrival, int slow, double duration)
+std::string Bead(int track, const RaceTimes &times, int slow, double duration)
 {
+    double arrival = times.arrival[track];
     std::string keyTimes, xs, ys;
     for (double t : KeyMoments(track, arrival)) {
-        ModelPoint p = RacePositionAt(track, t);
+        ModelPoint p = RacePositionAt(track, times.brachistochrone, t);
         keyTimes += KeyTime(slow * t, duration) + ";";
         xs += Number(SCALE * p.x) + ";";
         ys += Number(SCALE * p.y) + ";";
     }
-    ModelPoint end = RacePositionAt(track, arrival);
+    ModelPoint end = RacePositionAt(track, times.brachistochrone, arrival);
     keyTimes += "1";
     xs += Number(SCALE * end.x);
     ys += Number(SCALE * end.y);
@@ -327,12 +336,8 @@ std::string RacePicture(long steps, int slow)
     for (int track = RACE_CHORD; track <= RACE_POLYLINE; ++track) {
         double x[NODE_COUNT];
         TrackX(track, x);
-        x[0] = 0.0;
-        x[NODE_COUNT - 1] = END_X;
-        for (int k = 0; k < NODE_COUNT; ++k)
-            trackPoints[track] += (k ? " " : "") + Point(x[k], k * DEPTH_STEP);
+        trackPoints[track] = PolylinePoints(x);
     }
-    Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
 
     std::string svg = SvgStart(RACE_WIDTH, RACE_HEIGHT,
                                "the chord, the " + TrackName(RACE_POLYLINE, steps) +
@@ -345,9 +350,10 @@ std::string RacePicture(long steps, int slow)
     svg += Polyline("track-polyline", TRACK_COLOUR[RACE_POLYLINE], " stroke-width=\"3\"",
                     trackPoints[RACE_POLYLINE]);
     svg += Polyline("track-brachistochrone", TRACK_COLOUR[RACE_BRACHISTOCHRONE],
-                    " stroke-width=\"1.5\" stroke-dasharray=\"6 6\"", BrachistochronePoints(b));
+                    " stroke-width=\"1.5\" stroke-dasharray=\"6 6\"",
+                    BrachistochronePoints(times.brachistochrone));
     for (int track = 0; track < RACE_TRACKS; ++track)
-        svg += Bead(track, times.arrival[track], slow, duration);
+        svg += Bead(track, times, slow, duration);
     svg += "</g>\n";
 
     // One line a track: its name, and from its bead's arrival on, the time
