@@ -20,31 +20,27 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         return out ? TRACE_OK : TRACE_FAILED;
     }
 
-    std::FILE *svg = nullptr;
-    if (!options.svgPath.empty()) {
-        svg = OpenSvgTemp(options.svgPath, &error);
-        if (!svg) {
-            err << error << '\n';
-            return TRACE_BAD_INPUT;
-        }
-    }
-
-    std::FILE *race = nullptr;
-    if (!options.racePath.empty()) {
-        race = OpenSvgTemp(options.racePath, &error, "--race");
-        if (!race) {
+    // The picture, if any (--svg and --race never come together), is opened
+    // first, so that an unwritable path is found before any output.
+    bool racing = !options.racePath.empty();
+    const std::string &picturePath = racing ? options.racePath : options.svgPath;
+    const char *pictureOption = racing ? "--race" : "--svg";
+    std::FILE *picture = nullptr;
+    if (!picturePath.empty()) {
+        picture = OpenSvgTemp(picturePath, &error, pictureOption);
+        if (!picture) {
             err << error << '\n';
             return TRACE_BAD_INPUT;
         }
     }
 
     int status = TRACE_OK;
-    if (race) {
-        StartRun(options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START);
+    if (racing) {
+        StartRun(RunAlpha(options));
         for (long step = 1; step <= options.steps; ++step)
             DescentStep();
-        if (FinishSvg(race, options.racePath, RacePicture(options.steps, options.slow), &error,
-                      "--race")) {
+        if (FinishSvg(picture, picturePath, RacePicture(options.steps, options.slow), &error,
+                      pictureOption)) {
             err << RaceSummaryLine(options.steps, options.slow) << '\n';
         } else {
             err << error << '\n';
@@ -55,7 +51,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     } else {
         TraceSummary summary = RunTrace(options, out);
         err << SummaryLine(summary) << '\n';
-        if (svg && !FinishSvg(svg, options.svgPath, SvgPicture(summary), &error)) {
+        if (picture && !FinishSvg(picture, picturePath, SvgPicture(summary), &error)) {
             err << error << '\n';
             status = TRACE_FAILED;
         }

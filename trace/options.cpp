@@ -118,18 +118,16 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
                        std::string *error)
 {
     *options = DefaultTraceOptions();
+    // --help and --version answer whatever else stands beside them (--help
+    // first, when both do).
     for (int a = 0; a < argc; ++a) {
-        if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0) {
+        if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0)
             options->help = true;
-            return true;
-        }
-    }
-    for (int a = 0; a < argc; ++a) {
-        if (std::strcmp(argv[a], "--version") == 0) {
+        else if (std::strcmp(argv[a], "--version") == 0)
             options->version = true;
-            return true;
-        }
     }
+    if (options->help || options->version)
+        return true;
 
     for (int a = 0; a < argc; ++a) {
         std::string arg = argv[a];

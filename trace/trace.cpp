@@ -23,6 +23,11 @@ double AlphaForPosition(int position)
     return position * ALPHA_PER_POSITION;
 }
 
+double RunAlpha(const TraceOptions &options)
+{
+    return options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
+}
+
 // --- one run -------------------------------------------------------------
 
 void StartRun(double alpha)
@@ -65,7 +70,7 @@ std::string TraceRow(long step, bool nodes)
 
 TraceSummary RunTrace(const TraceOptions &options, std::ostream &out)
 {
-    double alpha = options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
+    double alpha = RunAlpha(options);
     StartRun(alpha);
     out << TraceHeader(options.nodes);
     if (options.steps == 0)

@@ -71,6 +71,9 @@ std::int32_t PrintedTime(double fallTime);
 // The step factor the dialog sets at scroll position p.
 double AlphaForPosition(int position);
 
+// The step factor a run uses: that of --position, or the starting 0.0001.
+double RunAlpha(const TraceOptions &options);
+
 // --- one run -------------------------------------------------------------
 
 // The record as the program starts it, then the chord, then the step factor.
