@@ -132,50 +132,61 @@ def points(element):
     return [tuple(float(v) for v in p.split(",")) for p in element.get("points").split()]
 
 
-def svg(command):
-    ns = {"svg": "http://www.w3.org/2000/svg"}
+SVG_NS = {"svg": "http://www.w3.org/2000/svg"}
+
+
+def picture(command, option, args):
+    """Runs the command with `option FILE` over an older file in a folder of
+    its own: exit code 0, the file replaced and nothing else left (no
+    temporary file). The picture's root element, standard output and
+    standard error; root None when it is not XML."""
     with tempfile.TemporaryDirectory() as work:
         path = os.path.join(work, "picture.svg")
         with open(path, "w") as f:
             f.write("an older file\n")
-        code, out, err = run(command, ["--steps", "500", "--every", "500", "--svg", path])
-        check(code == 0, "--svg: exit code %d: %r" % (code, err))
-        check(os.listdir(work) == ["picture.svg"], "--svg: folder holds %r" % os.listdir(work))
+        code, out, err = run(command, args + [option, path])
+        check(code == 0, "%s: exit code %d: %r" % (option, code, err))
+        check(os.listdir(work) == ["picture.svg"], "%s: folder holds %r" % (option, os.listdir(work)))
         try:
-            root = ET.parse(path).getroot()
+            return ET.parse(path).getroot(), out, err
         except ET.ParseError as e:
-            check(False, "--svg: not XML: %s" % e)
-            return
-        check(root.tag == "{http://www.w3.org/2000/svg}svg", "--svg: root %s" % root.tag)
-        curves = {e.get("id"): e for e in root.iterfind(".//svg:polyline", ns)}
-        check(sorted(curves) == ["brachistochrone", "cycloid", "polyline"],
-              "--svg: curves %r" % sorted(curves))
-        if len(curves) != 3:
-            return
-        check(curves["polyline"].get("stroke") == "#ff0000", "polyline is not red")
-        check(curves["cycloid"].get("stroke") == "#0096fa", "cycloid is not blue")
-        check(curves["brachistochrone"].get("stroke-dasharray"), "brachistochrone is not dashed")
-        poly = points(curves["polyline"])
-        check(len(poly) == 21 and poly[0] == (0.0, 0.0) and poly[-1] == (400.0, 368.0),
-              "polyline points: %r" % poly[:2])
-        # The window's cycloid samples: (0, 2) in truncated pixels, then to (691, 397).
-        cyc = points(curves["cycloid"])
-        check(len(cyc) == 21 and int(cyc[0][0]) == 0 and int(cyc[0][1]) == 2
-              and int(cyc[-1][0]) == 691 and int(cyc[-1][1]) == 397, "cycloid points: %r" % cyc[:1])
-        exact = points(curves["brachistochrone"])
-        check(exact[0] == (0.0, 0.0) and abs(exact[-1][0] - 400) < 1e-3 and abs(exact[-1][1] - 368) < 1e-3,
-              "brachistochrone ends: %r %r" % (exact[0], exact[-1]))
-        check(root.find(".//svg:rect[@id='frame']", ns) is not None, "no frame")
-        check(root.find(".//svg:path[@id='target']", ns) is not None, "no target lines")
-        text = " ".join(t.text or "" for t in root.iterfind(".//svg:text", ns))
-        # The times after 500 steps, from a plain reference run outside the
-        # program: model 0.5456316472510535 s, exact 0.5752354160102363 s.
-        for shown in ("model time 0.545632 s", "exact time 0.575235 s"):
-            check(shown in text, "caption lacks %r: %r" % (shown, text))
-        check("0.571394" in text, "caption lacks the brachistochrone time: %r" % text)
+            check(False, "%s: not XML: %s" % (option, e))
+            return None, out, err
 
 
-SVG_NS = {"svg": "http://www.w3.org/2000/svg"}
+def svg(command):
+    root, _, _ = picture(command, "--svg", ["--steps", "500", "--every", "500"])
+    if root is None:
+        return
+    check(root.tag == "{http://www.w3.org/2000/svg}svg", "--svg: root %s" % root.tag)
+    curves = {e.get("id"): e for e in root.iterfind(".//svg:polyline", SVG_NS)}
+    check(sorted(curves) == ["brachistochrone", "cycloid", "polyline"],
+          "--svg: curves %r" % sorted(curves))
+    if len(curves) != 3:
+        return
+    check(curves["polyline"].get("stroke") == "#ff0000", "polyline is not red")
+    check(curves["cycloid"].get("stroke") == "#0096fa", "cycloid is not blue")
+    check(curves["brachistochrone"].get("stroke-dasharray"), "brachistochrone is not dashed")
+    poly = points(curves["polyline"])
+    check(len(poly) == 21 and poly[0] == (0.0, 0.0) and poly[-1] == (400.0, 368.0),
+          "polyline points: %r" % poly[:2])
+    # The window's cycloid samples: (0, 2) in truncated pixels, then to (691, 397).
+    cyc = points(curves["cycloid"])
+    check(len(cyc) == 21 and int(cyc[0][0]) == 0 and int(cyc[0][1]) == 2
+          and int(cyc[-1][0]) == 691 and int(cyc[-1][1]) == 397, "cycloid points: %r" % cyc[:1])
+    exact = points(curves["brachistochrone"])
+    check(exact[0] == (0.0, 0.0) and abs(exact[-1][0] - 400) < 1e-3 and abs(exact[-1][1] - 368) < 1e-3,
+          "brachistochrone ends: %r %r" % (exact[0], exact[-1]))
+    check(root.find(".//svg:rect[@id='frame']", SVG_NS) is not None, "no frame")
+    check(root.find(".//svg:path[@id='target']", SVG_NS) is not None, "no target lines")
+    text = " ".join(t.text or "" for t in root.iterfind(".//svg:text", SVG_NS))
+    # The times after 500 steps, from a plain reference run outside the
+    # program: model 0.5456316472510535 s, exact 0.5752354160102363 s.
+    for shown in ("model time 0.545632 s", "exact time 0.575235 s"):
+        check(shown in text, "caption lacks %r: %r" % (shown, text))
+    check("0.571394" in text, "caption lacks the brachistochrone time: %r" % text)
+
+
 BEADS = ["chord", "polyline", "brachistochrone"]
 
 
@@ -183,26 +194,17 @@ def race(command):
     """--race replaces an older file, leaves no temporary one, prints no rows
     and writes a picture with the race group and the three beads, and no
     script or link."""
-    with tempfile.TemporaryDirectory() as work:
-        path = os.path.join(work, "race.svg")
-        with open(path, "w") as f:
-            f.write("an older file\n")
-        code, out, err = run(command, ["--steps", "20", "--slow", "3", "--race", path])
-        check(code == 0, "--race: exit code %d: %r" % (code, err))
-        check(out == b"", "--race printed rows: %r" % out[:80])
-        check(err.count(b"\n") == 1 and err.endswith(b"\n"), "--race: standard error %r" % err)
-        check(os.listdir(work) == ["race.svg"], "--race: folder holds %r" % os.listdir(work))
-        try:
-            root = ET.parse(path).getroot()
-        except ET.ParseError as e:
-            check(False, "--race: not XML: %s" % e)
-            return
-        ids = {e.get("id") for e in root.iter()}
-        for name in ["race"] + ["bead-" + b for b in BEADS]:
-            check(name in ids, "--race: no element %s" % name)
-        check(root.find(".//svg:script", SVG_NS) is None, "--race: holds a script")
-        links = [k for e in root.iter() for k in e.attrib if k.endswith("href")]
-        check(links == [], "--race: links to %r" % links)
+    root, out, err = picture(command, "--race", ["--steps", "20", "--slow", "3"])
+    check(out == b"", "--race printed rows: %r" % out[:80])
+    check(err.count(b"\n") == 1 and err.endswith(b"\n"), "--race: standard error %r" % err)
+    if root is None:
+        return
+    ids = {e.get("id") for e in root.iter()}
+    for name in ["race"] + ["bead-" + b for b in BEADS]:
+        check(name in ids, "--race: no element %s" % name)
+    check(root.find(".//svg:script", SVG_NS) is None, "--race: holds a script")
+    links = [k for e in root.iter() for k in e.attrib if k.endswith("href")]
+    check(links == [], "--race: links to %r" % links)
 
 
 CHECKS = {"bad-input": bad_input, "help": help_text, "golden": golden, "sweep": sweep, "svg": svg,
