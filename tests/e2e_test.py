@@ -14,7 +14,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 WINE_RUN = os.path.join(HERE, '..', 'tools', 'wine-run')
 sys.path.insert(0, os.path.join(HERE, '..', 'tools'))
 sys.path.insert(0, HERE)
-from wine_programs import curve_state_rva, parse_probe, programs_in  # noqa: E402
+from wine_programs import (curve_state_rva, escape_at, parse_probe, programs_in,  # noqa: E402
+                           visible_window, xdotool)
 from checks import check, finish  # noqa: E402
 # ImageMagick's own convert (a tool of the same name may stand before it on PATH).
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
@@ -117,17 +118,11 @@ class Program:
         return False
 
     def xdotool(self, *args):
-        return subprocess.run(['xdotool', *args], env=self.env, capture_output=True,
-                              text=True, timeout=30).stdout.split()
+        return xdotool(self.env, *args)
 
     def window(self, name):
         """X window of a visible top-level window with that title, polled."""
-        for _ in range(300):
-            found = self.xdotool('search', '--onlyvisible', '--name', name)
-            if found:
-                return found[0]
-            time.sleep(0.1)
-        return None
+        return visible_window(self.env, name, 30)
 
     def shot(self, name):
         os.environ['DISPLAY'] = self.env['DISPLAY']
@@ -137,16 +132,8 @@ class Program:
         self.xdotool('mousemove', str(x), str(y), 'click', '1')
 
     def escape_into_main(self, cx, cy):
-        """Clicks into the main window's picture, then types Escape. The key
-        goes through the X server's own input, and is released there even
-        when the program has ended on its press (a release sent to a window
-        that is gone would be lost, and the key would stay down for the
-        next program)."""
-        self.click(cx + 500, cy + 380)
-        time.sleep(0.3)
-        self.xdotool('key', 'Escape')
-        time.sleep(0.3)
-        self.xdotool('keyup', 'Escape')
+        """Clicks into the main window's picture, then types Escape."""
+        escape_at(self.env, cx + 500, cy + 380)
 
     def wait(self, seconds=20):
         try:

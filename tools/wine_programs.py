@@ -1,6 +1,38 @@
 """Helpers shared by the scripts that look at a running rodadero.exe from
-outside (the end-to-end test and the soak benchmark)."""
+outside (the end-to-end test, the package's install test and the soak
+benchmark)."""
 import subprocess
+import time
+
+
+def xdotool(env, *args):
+    """xdotool on the display of env; the words it prints."""
+    return subprocess.run(['xdotool', *args], env=env, capture_output=True, text=True,
+                          timeout=30).stdout.split()
+
+
+def visible_window(env, name, seconds):
+    """The X window of a visible top-level window with that title, polled for
+    up to `seconds`; None if none shows."""
+    end = time.time() + seconds
+    while time.time() < end:
+        found = xdotool(env, 'search', '--onlyvisible', '--name', name)
+        if found:
+            return found[0]
+        time.sleep(0.1)
+    return None
+
+
+def escape_at(env, x, y):
+    """Clicks at (x, y) on the screen, then types Escape. The key goes
+    through the X server's own input, and is released there even when the
+    program has ended on its press (a release sent to a window that is gone
+    would be lost, and the key would stay down for the next program)."""
+    xdotool(env, 'mousemove', str(x), str(y), 'click', '1')
+    time.sleep(0.3)
+    xdotool(env, 'key', 'Escape')
+    time.sleep(0.3)
+    xdotool(env, 'keyup', 'Escape')
 
 
 def programs_in(prefix):

@@ -20,6 +20,8 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 from checks import check, finish  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
+from wine_programs import escape_at, visible_window, xdotool  # noqa: E402
 
 SKIPPED = 77
 CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert'
@@ -163,21 +165,6 @@ def count(rgb, colour, width, box):
     return n
 
 
-def xdotool(env, *args):
-    return subprocess.run(['xdotool', *args], env=env, capture_output=True, text=True,
-                          timeout=30).stdout.split()
-
-
-def visible_window(env, name, seconds):
-    end = time.time() + seconds
-    while time.time() < end:
-        found = xdotool(env, 'search', '--onlyvisible', '--name', name)
-        if found:
-            return found[0]
-        time.sleep(0.2)
-    return None
-
-
 def geometry(env, window):
     """Left, top, right, bottom of an X window on the screen."""
     values = dict(line.split('=', 1) for line in
@@ -214,16 +201,11 @@ def check_program(home, shot):
         check(os.path.isfile(os.path.join(prefix, 'drive_c', 'windows', 'Fonts', 'marlett.ttf')),
               'the prefix in ~/.local/share/rodadero has the caption-bar symbol font')
 
-        # Escape typed into the main window, away from the dialog; the key is
-        # pressed and released through the X server itself.
+        # Escape typed into the main window, away from the dialog.
         d = geometry(env, dialog)
         x, y = box[0] + 100, box[3] - 60
         check(not (d[0] <= x < d[2] and d[1] <= y < d[3]), 'the click point is off the dialog')
-        xdotool(env, 'mousemove', str(x), str(y), 'click', '1')
-        time.sleep(0.3)
-        xdotool(env, 'key', 'Escape')
-        time.sleep(0.3)
-        xdotool(env, 'keyup', 'Escape')
+        escape_at(env, x, y)
         try:
             out, err = launcher.communicate(timeout=60)
         except subprocess.TimeoutExpired:
