@@ -1,6 +1,13 @@
 // The command itself: reads the options and hands over to a run, the sweep
-// or the race, each in its own file; nothing here is used by them.
-#include "trace.h"
+// or the race; nothing here is used by them.
+#include "command.h"
+
+#include "descent_run.h"
+#include "files.h"
+#include "options.h"
+#include "race.h"
+#include "rows.h"
+#include "still.h"
 
 #include <cstdio>
 #include <ostream>
@@ -15,7 +22,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         return TRACE_BAD_INPUT;
     }
     if (options.help || options.version) {
-        out << (options.help ? TraceUsage() : TraceVersion());
+        out << (options.help ? TraceUsage() : std::string(TraceVersion()));
         out.flush();
         return out ? TRACE_OK : TRACE_FAILED;
     }
@@ -27,7 +34,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     const char *pictureOption = racing ? "--race" : "--svg";
     std::FILE *picture = nullptr;
     if (!picturePath.empty()) {
-        picture = OpenSvgTemp(picturePath, &error, pictureOption);
+        picture = OpenPictureFile(picturePath, pictureOption, &error);
         if (!picture) {
             err << error << '\n';
             return TRACE_BAD_INPUT;
@@ -39,8 +46,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         StartRun(RunAlpha(options));
         for (long step = 1; step <= options.steps; ++step)
             DescentStep();
-        if (FinishSvg(picture, picturePath, RacePicture(options.steps, options.slow), &error,
-                      pictureOption)) {
+        if (FinishPictureFile(picture, picturePath, RacePicture(options.steps, options.slow),
+                              pictureOption, &error)) {
             err << RaceSummaryLine(options.steps, options.slow) << '\n';
         } else {
             err << error << '\n';
@@ -51,7 +58,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     } else {
         TraceSummary summary = RunTrace(options, out);
         err << SummaryLine(summary) << '\n';
-        if (picture && !FinishSvg(picture, picturePath, SvgPicture(summary), &error)) {
+        if (picture && !FinishPictureFile(picture, picturePath, StillPicture(summary.steps),
+                                          pictureOption, &error)) {
             err << error << '\n';
             status = TRACE_FAILED;
         }

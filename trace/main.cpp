@@ -1,5 +1,5 @@
-// rodadero-trace: see trace.h and --help.
-#include "trace.h"
+// rodadero-trace: see command.h and --help.
+#include "command.h"
 
 #include <iostream>
 

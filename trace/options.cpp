@@ -1,47 +1,22 @@
-// Command-line options of rodadero-trace.
-#include "trace.h"
+// Command-line options of rodadero-trace. CLI11 reads them; what is ours is
+// the form of a number (decimal digits only, whatever CLI11 would accept),
+// the wording of each message and the layout of --help.
+#include "options.h"
 
+#include "descent_run.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char PROGRAM[] = "rodadero-trace: ";
-
-enum NumberStatus { NUMBER_OK, NUMBER_NOT_A_NUMBER, NUMBER_OUT_OF_RANGE };
-
-// A whole number in decimal digits, with an optional sign and nothing else.
-// Values far beyond the range are only known to be out of range.
-NumberStatus ParseWholeNumber(const std::string &text, long min, long max, long *value)
-{
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size())
-        return NUMBER_NOT_A_NUMBER;
-    long long magnitude = 0;
-    bool huge = false;
-    for (; i < text.size(); ++i) {
-        char c = text[i];
-        if (c < '0' || c > '9')
-            return NUMBER_NOT_A_NUMBER;
-        if (!huge) {
-            magnitude = magnitude * 10 + (c - '0');
-            if (magnitude > 1000000000000LL)
-                huge = true;
-        }
-    }
-    if (huge)
-        return NUMBER_OUT_OF_RANGE;
-    long long v = negative ? -magnitude : magnitude;
-    if (v < min || v > max)
-        return NUMBER_OUT_OF_RANGE;
-    *value = static_cast<long>(v);
-    return NUMBER_OK;
-}
+const char PATH_TAKES[] = "the path of the SVG file to write";
 
 // The argument as it may be quoted in a one-line message.
 std::string Quoted(const std::string &text)
@@ -52,44 +27,221 @@ std::string Quoted(const std::string &text)
     return q + "'";
 }
 
-struct NumericOption {
-    const char *name;
-    long min;
-    long max;
+std::string WholeNumberTakes(long min, long max)
+{
+    return "a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+}
+
+// A whole number in decimal digits with an optional sign, from min to max.
+// The value is left in plain decimal form, since CLI11's own conversion
+// would read "010" as octal. Values far beyond the range are only known to
+// be out of range. CLI11 takes the argument after an option as its value
+// whatever it is; the next option is no value.
+CLI::Validator WholeNumber(long min, long max)
+{
+    std::string takes = WholeNumberTakes(min, max);
+    return CLI::Validator(
+        [=](std::string &text) -> std::string {
+            if (text.empty() || text.compare(0, 2, "--") == 0)
+                return "needs a value: " + takes;
+            std::size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
+            if (i == text.size() || text.find_first_not_of("0123456789", i) != std::string::npos)
+                return "takes " + takes + ", not " + Quoted(text);
+            std::size_t first = text.find_first_not_of('0', i);
+            std::string digits = first == std::string::npos ? "0" : text.substr(first);
+            long long magnitude = digits.size() > 12 ? -1 : std::stoll(digits);
+            long long v = text[0] == '-' ? -magnitude : magnitude;
+            if (magnitude < 0 || v < min || v > max)
+                return "takes " + takes + "; " + Quoted(text) + " is out of range";
+            text = std::to_string(v);
+            return std::string();
+        },
+        takes);
+}
+
+// A path, which the next option is not.
+CLI::Validator PicturePath()
+{
+    return CLI::Validator(
+        [](std::string &text) -> std::string {
+            bool missing = text.empty() || text.compare(0, 2, "--") == 0;
+            return missing ? std::string("needs a value: ") + PATH_TAKES : std::string();
+        },
+        PATH_TAKES);
+}
+
+// --help: the usage lines, the description, one entry an option (its name
+// and value, its explanation from column 17 on) and the footer.
+class UsageFormatter : public CLI::FormatterBase {
+public:
+    std::string make_help(const CLI::App *app, std::string, CLI::AppFormatMode) const override
+    {
+        std::string text =
+            "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes] [--svg FILE]\n"
+            "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
+            "       rodadero-trace --sweep [--position P] [--steps N]\n\n";
+        text += app->get_description() + "\n\n";
+        for (const CLI::Option *option : app->get_options()) {
+            std::string entry = "  --" + option->get_lnames().front();
+            // CLI11 adds the validators' descriptions after a colon.
+            std::string value = option->get_type_name();
+            if (!value.empty())
+                entry += " " + value.substr(0, value.find(':'));
+            entry.resize(16, ' ');
+            std::string explanation = option->get_description();
+            for (std::size_t at = 0; (at = explanation.find('\n', at)) != std::string::npos;
+                 at += 17)
+                explanation.insert(at + 1, 16, ' ');
+            text += entry + explanation + "\n";
+        }
+        return text + "\n" + app->get_footer();
+    }
 };
 
-const NumericOption POSITION_OPTION = {"--position", TRACE_POSITION_MIN, TRACE_POSITION_MAX};
-const NumericOption STEPS_OPTION = {"--steps", 0, TRACE_STEPS_MAX};
-const NumericOption EVERY_OPTION = {"--every", 1, TRACE_STEPS_MAX};
-const NumericOption SLOW_OPTION = {"--slow", TRACE_SLOW_MIN, TRACE_SLOW_MAX};
+struct Declared {
+    CLI::App app;
+    CLI::Option *position, *steps, *every, *nodes, *svg, *race, *slow, *sweep;
+    // What an option that needs a value takes, for the message when it is
+    // missing.
+    std::vector<std::pair<const CLI::Option *, std::string>> takes;
+};
 
-std::string Accepts(const NumericOption &option)
+CLI::Option *Number(Declared *d, const char *name, const char *value, long min, long max,
+                    long *target, const char *explanation)
 {
-    return "a whole number from " + std::to_string(option.min) + " to " +
-           std::to_string(option.max);
+    CLI::Option *o = d->app.add_option(name, *target, explanation)
+                         ->type_name(value)
+                         ->transform(WholeNumber(min, max));
+    d->takes.push_back({o, WholeNumberTakes(min, max)});
+    return o;
 }
 
-bool ReadNumber(const NumericOption &option, const std::string &text, long *value,
-                std::string *error)
+CLI::Option *Path(Declared *d, const char *name, std::string *target, const char *explanation)
 {
-    switch (ParseWholeNumber(text, option.min, option.max, value)) {
-    case NUMBER_OK:
-        return true;
-    case NUMBER_NOT_A_NUMBER:
-        *error = std::string(PROGRAM) + option.name + " takes " + Accepts(option) + ", not " +
-                 Quoted(text);
-        return false;
-    case NUMBER_OUT_OF_RANGE:
-        *error = std::string(PROGRAM) + option.name + " takes " + Accepts(option) + "; " +
-                 Quoted(text) + " is out of range";
-        return false;
+    CLI::Option *o =
+        d->app.add_option(name, *target, explanation)->type_name("FILE")->check(PicturePath());
+    d->takes.push_back({o, PATH_TAKES});
+    return o;
+}
+
+// Every option, bound to the fields of *o, in the order --help lists them.
+// A run of the descent prints rows; the race and the sweep are the other
+// two things the command does, each with the options it takes.
+std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
+{
+    std::unique_ptr<Declared> d(new Declared);
+    CLI::App &app = d->app;
+    app.set_help_flag();
+    app.allow_extras();
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.formatter(std::make_shared<UsageFormatter>());
+    app.description(
+        "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
+        "to (1, 0.92), improved step after step by the same descent the program runs.");
+
+    d->position = Number(d.get(), "--position", "P", SCROLL_POSITION_FIRST, SCROLL_POSITION_LAST,
+                         position,
+                         "the step factor of scroll position P, a whole number from 1 to\n"
+                         "100 (Alpha = P x 2.0000000000000003e-6); without it Alpha keeps\n"
+                         "its starting value 0.0001");
+    d->steps = Number(d.get(), "--steps", "N", 0, TRACE_STEPS_MAX, &o->steps,
+                      "descent steps to run, 0 to 100000000 (default 1000)");
+    d->every = Number(d.get(), "--every", "K", 1, TRACE_STEPS_MAX, &o->every,
+                      "print every K-th step and always the last, 1 to 100000000\n"
+                      "(default 1)");
+    d->nodes = app.add_flag("--nodes", o->nodes,
+                            "add the abscissae x1..x19 of the shown polyline to each row")
+                   ->disable_flag_override();
+    d->svg = Path(d.get(), "--svg", &o->svgPath,
+                  "also draw the final polyline, the window's cycloid and the\n"
+                  "exact brachistochrone into FILE (an SVG picture)");
+    d->race = Path(d.get(), "--race", &o->racePath,
+                   "print no rows; write into FILE an animated SVG picture of three\n"
+                   "beads released together at rest from (0, 0), sliding down the\n"
+                   "chord, the polyline after the steps and the brachistochrone");
+    d->slow = Number(d.get(), "--slow", "K", TRACE_SLOW_MIN, TRACE_SLOW_MAX, slow,
+                     "play the race K times slower than real, a whole number from 1\n"
+                     "to 100 (default 10)");
+    d->sweep = app.add_flag("--sweep", o->sweep,
+                            "follow the descent at each scroll position 1..100 (or at P\n"
+                            "alone) until it repeats itself, at most N steps each\n"
+                            "(default 10000000)")
+                   ->disable_flag_override();
+    app.set_help_flag("-h,--help", "print this text")->disable_flag_override();
+    app.add_flag("--version", o->version, "print the release number")->disable_flag_override();
+
+    // The race draws one run and prints no rows; the sweep prints its own.
+    d->race->excludes(d->sweep)->excludes(d->every)->excludes(d->nodes)->excludes(d->svg);
+    d->sweep->excludes(d->every)->excludes(d->nodes)->excludes(d->svg);
+    d->slow->needs(d->race);
+
+    app.footer(
+        "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
+        "time_us is the number the window prints after that step, model_s the model's\n"
+        "fall time (reads back bit for bit), exact_s the fall time of the same polyline\n"
+        "for a bead starting at rest with g = 10. With --steps 0 the one row is step 0,\n"
+        "the chord before any step. A summary line goes to standard error.\n"
+        "\n"
+        "--sweep prints position,cycle_from,period,low_us,high_us. A step turns the\n"
+        "state (the node abscissae and their shown copy, bit for bit) into the next one,\n"
+        "so from the chord (step 0) every run ends in an exact cycle: the state after\n"
+        "step cycle_from comes back after period steps and then repeats for ever.\n"
+        "Period 1 means the curve has stopped; period 2 that it swings between two\n"
+        "polylines. low_us and high_us are the lowest and highest printed time over\n"
+        "the steps of one period. When no state comes back within N steps,\n"
+        "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
+        "\n"
+        "--race prints nothing on standard output and one line on standard error: the\n"
+        "arrival times in real seconds, first to last.\n"
+        "\n"
+        "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
+        "1 when an output cannot be written.\n");
+    return d;
+}
+
+// The one line for an error CLI11 found.
+std::string ErrorLine(const Declared &d, const CLI::ParseError &e)
+{
+    // CLI11's messages begin with the option's name and a colon; a flag
+    // given a value is named without its dashes.
+    std::string what = e.what();
+    std::string name = what.compare(0, 2, "--") == 0 ? what.substr(0, what.find(':'))
+                                                     : "--" + what.substr(0, what.find(' '));
+    if (e.get_name() == "ValidationError")
+        return PROGRAM + name + " " + what.substr(name.size() + 2);
+    if (e.get_name() == "ArgumentMismatch") {
+        for (const auto &t : d.takes)
+            if (t.first->check_name(name))
+                return PROGRAM + name + " needs a value: " + t.second;
+        return PROGRAM + name + " takes no value";
     }
-    return false;
+    if (e.get_name() == "ExcludesError") {
+        const CLI::Option *other = d.race->count() && d.sweep->count() ? d.sweep
+                                   : d.every->count()                  ? d.every
+                                   : d.nodes->count()                  ? d.nodes
+                                                                       : d.svg;
+        if (d.race->count())
+            return PROGRAM + std::string("--race draws one run and takes only --position, "
+                                         "--steps and --slow, not ") +
+                   other->get_name();
+        return PROGRAM + std::string("--sweep takes only --position and --steps, not ") +
+               other->get_name();
+    }
+    if (e.get_name() == "RequiresError")
+        return PROGRAM + std::string("--slow sets the pace of --race and needs it");
+    return PROGRAM + what;
 }
 
-std::string Missing(const char *name, const std::string &accepts)
+// The line for the first argument that is no option of the command.
+std::string ExtraLine(const std::string &arg)
 {
-    return std::string(PROGRAM) + name + " needs a value: " + accepts;
+    if (arg.size() > 1 && arg[0] == '-')
+        return PROGRAM + std::string("unknown option ") +
+               Quoted(arg.compare(0, 2, "--") == 0 ? arg.substr(0, arg.find('=')) : arg) +
+               "; the options are --position, --steps, --every, --nodes, --sweep, --svg, "
+               "--race, --slow, --help and --version";
+    return PROGRAM + std::string("unexpected argument ") + Quoted(arg) +
+           "; every option starts with -- (see --help)";
 }
 
 } // namespace
@@ -118,188 +270,57 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
                        std::string *error)
 {
     *options = DefaultTraceOptions();
-    // --help and --version answer whatever else stands beside them (--help
-    // first, when both do).
+    // --help and --version answer even what would be bad input beside them.
     for (int a = 0; a < argc; ++a) {
-        if (std::strcmp(argv[a], "--help") == 0 || std::strcmp(argv[a], "-h") == 0)
-            options->help = true;
-        else if (std::strcmp(argv[a], "--version") == 0)
-            options->version = true;
+        options->help = options->help || !std::strcmp(argv[a], "--help") ||
+                        !std::strcmp(argv[a], "-h");
+        options->version = options->version || !std::strcmp(argv[a], "--version");
     }
     if (options->help || options->version)
         return true;
 
-    for (int a = 0; a < argc; ++a) {
-        std::string arg = argv[a];
-        std::string name = arg;
-        std::string value;
-        bool inlineValue = false;
-        std::size_t eq = arg.find('=');
-        if (arg.compare(0, 2, "--") == 0 && eq != std::string::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-            inlineValue = true;
-        }
-
-        if (name == "--sweep" || name == "--nodes") {
-            if (inlineValue) {
-                *error = std::string(PROGRAM) + name + " takes no value";
-                return false;
-            }
-            (name == "--sweep" ? options->sweep : options->nodes) = true;
-            continue;
-        }
-
-        const NumericOption *numeric = nullptr;
-        if (name == POSITION_OPTION.name)
-            numeric = &POSITION_OPTION;
-        else if (name == STEPS_OPTION.name)
-            numeric = &STEPS_OPTION;
-        else if (name == EVERY_OPTION.name)
-            numeric = &EVERY_OPTION;
-        else if (name == SLOW_OPTION.name)
-            numeric = &SLOW_OPTION;
-        bool svg = name == "--svg";
-        bool race = name == "--race";
-        bool path = svg || race;
-
-        if (!numeric && !path) {
-            if (arg.size() > 1 && arg[0] == '-')
-                *error = std::string(PROGRAM) + "unknown option " + Quoted(name) +
-                         "; the options are --position, --steps, --every, --nodes, --sweep, "
-                         "--svg, --race, --slow, --help and --version";
-            else
-                *error = std::string(PROGRAM) + "unexpected argument " + Quoted(arg) +
-                         "; every option starts with -- (see --help)";
-            return false;
-        }
-
-        // The value: after '=', or the next argument unless that is an option.
-        if (!inlineValue) {
-            if (a + 1 < argc && std::strncmp(argv[a + 1], "--", 2) != 0) {
-                value = argv[++a];
-            } else {
-                *error = Missing(name.c_str(), numeric ? Accepts(*numeric)
-                                                       : "the path of the SVG file to write");
-                return false;
-            }
-        }
-
-        if (path) {
-            if (value.empty()) {
-                *error = Missing(name.c_str(), "the path of the SVG file to write");
-                return false;
-            }
-            (svg ? options->svgPath : options->racePath) = value;
-            continue;
-        }
-
-        long number = 0;
-        if (value.empty()) {
-            *error = Missing(numeric->name, Accepts(*numeric));
-            return false;
-        }
-        if (!ReadNumber(*numeric, value, &number, error))
-            return false;
-        if (numeric == &POSITION_OPTION) {
-            options->hasPosition = true;
-            options->position = static_cast<int>(number);
-        } else if (numeric == &STEPS_OPTION) {
-            options->hasSteps = true;
-            options->steps = number;
-        } else if (numeric == &SLOW_OPTION) {
-            options->hasSlow = true;
-            options->slow = static_cast<int>(number);
-        } else {
-            options->hasEvery = true;
-            options->every = number;
-        }
-    }
-
-    if (options->sweep) {
-        const char *other = options->hasEvery           ? "--every"
-                            : options->nodes            ? "--nodes"
-                            : !options->svgPath.empty() ? "--svg"
-                                                        : nullptr;
-        if (other) {
-            *error = std::string(PROGRAM) + "--sweep takes only --position and --steps, not " +
-                     other;
-            return false;
-        }
-    }
-
-    // The race draws one run and prints no rows.
-    if (!options->racePath.empty()) {
-        const char *other = options->sweep              ? "--sweep"
-                            : options->hasEvery         ? "--every"
-                            : options->nodes            ? "--nodes"
-                            : !options->svgPath.empty() ? "--svg"
-                                                        : nullptr;
-        if (other) {
-            *error = std::string(PROGRAM) +
-                     "--race draws one run and takes only --position, --steps and --slow, not " +
-                     other;
-            return false;
-        }
-    } else if (options->hasSlow) {
-        *error = std::string(PROGRAM) + "--slow sets the pace of --race and needs it";
+    long position = 0, slow = TRACE_SLOW_DEFAULT;
+    std::unique_ptr<Declared> d = Declare(options, &position, &slow);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> args(argv, argv + argc);
+    std::reverse(args.begin(), args.end());
+    try {
+        d->app.parse(args);
+    } catch (const CLI::CallForHelp &) {
+        options->help = true;  // --help=true
+        return true;
+    } catch (const CLI::ParseError &e) {
+        *error = ErrorLine(*d, e);
         return false;
     }
+    if (!d->app.remaining().empty()) {
+        *error = ExtraLine(d->app.remaining().front());
+        return false;
+    }
+    if (options->version)  // --version=true
+        return true;
+    options->hasPosition = d->position->count() > 0;
+    options->position = static_cast<int>(position);
+    options->hasSteps = d->steps->count() > 0;
+    options->hasEvery = d->every->count() > 0;
+    options->hasSlow = d->slow->count() > 0;
+    options->slow = static_cast<int>(slow);
     return true;
 }
 
-const char *TraceUsage()
+std::string TraceUsage()
 {
-    return "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes] [--svg FILE]\n"
-           "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
-           "       rodadero-trace --sweep [--position P] [--steps N]\n"
-           "\n"
-           "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
-           "to (1, 0.92), improved step after step by the same descent the program runs.\n"
-           "\n"
-           "  --position P  the step factor of scroll position P, a whole number from 1 to\n"
-           "                100 (Alpha = P x 2.0000000000000003e-6); without it Alpha keeps\n"
-           "                its starting value 0.0001\n"
-           "  --steps N     descent steps to run, 0 to 100000000 (default 1000)\n"
-           "  --every K     print every K-th step and always the last, 1 to 100000000\n"
-           "                (default 1)\n"
-           "  --nodes       add the abscissae x1..x19 of the shown polyline to each row\n"
-           "  --svg FILE    also draw the final polyline, the window's cycloid and the\n"
-           "                exact brachistochrone into FILE (an SVG picture)\n"
-           "  --race FILE   print no rows; write into FILE an animated SVG picture of three\n"
-           "                beads released together at rest from (0, 0), sliding down the\n"
-           "                chord, the polyline after the steps and the brachistochrone\n"
-           "  --slow K      play the race K times slower than real, a whole number from 1\n"
-           "                to 100 (default 10)\n"
-           "  --sweep       follow the descent at each scroll position 1..100 (or at P\n"
-           "                alone) until it repeats itself, at most N steps each\n"
-           "                (default 10000000)\n"
-           "  --help        print this text\n"
-           "  --version     print the release number\n"
-           "\n"
-           "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
-           "time_us is the number the window prints after that step, model_s the model's\n"
-           "fall time (reads back bit for bit), exact_s the fall time of the same polyline\n"
-           "for a bead starting at rest with g = 10. With --steps 0 the one row is step 0,\n"
-           "the chord before any step. A summary line goes to standard error.\n"
-           "\n"
-           "--sweep prints position,cycle_from,period,low_us,high_us. A step turns the\n"
-           "state (the node abscissae and their shown copy, bit for bit) into the next one,\n"
-           "so from the chord (step 0) every run ends in an exact cycle: the state after\n"
-           "step cycle_from comes back after period steps and then repeats for ever.\n"
-           "Period 1 means the curve has stopped; period 2 that it swings between two\n"
-           "polylines. low_us and high_us are the lowest and highest printed time over\n"
-           "the steps of one period. When no state comes back within N steps,\n"
-           "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
-           "\n"
-           "--race prints nothing on standard output and one line on standard error: the\n"
-           "arrival times in real seconds, first to last.\n"
-           "\n"
-           "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
-           "1 when an output cannot be written.\n";
+    TraceOptions o = DefaultTraceOptions();
+    long position = 0, slow = 0;
+    return Declare(&o, &position, &slow)->app.help();
 }
 
 const char *TraceVersion()
 {
     return "rodadero-trace " RODADERO_VERSION "\n";
+}
+
+double RunAlpha(const TraceOptions &options)
+{
+    return options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
 }

@@ -72,10 +72,14 @@ def bad_input(command):
 
 
 def help_text(command):
-    code, out, err = run(command, ["--help"])
-    check(code == 0, "--help: exit code %d" % code)
-    check(out.startswith(b"Usage: rodadero-trace"), "--help: %r" % out[:40])
-    check(err == b"", "--help wrote to standard error: %r" % err)
+    """--help and -h print golden/help.txt, whatever stands beside them."""
+    with open(os.path.join(HERE, "golden", "help.txt"), "rb") as f:
+        expected = f.read()
+    for args in (["--help"], ["-h"], ["--steps", "x", "--help"]):
+        code, out, err = run(command, args)
+        check(code == 0, "%s: exit code %d" % (args, code))
+        check(out == expected, "%s: the text differs:\n%s" % (args, out.decode()[:3000]))
+        check(err == b"", "%s wrote to standard error: %r" % (args, err))
 
 
 # Runs whose standard output is stored in golden/.

@@ -4,7 +4,7 @@
 // the 301 subtractions at once; every bit must agree, signs of zero
 // included. (The fall time itself is pinned by literal values in the model's
 // own tests.)
-#include "../double_bits.h"
+#include "double_bits.h"
 #include "curve_state.h"
 #include "subtract_times.h"
 

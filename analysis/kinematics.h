@@ -1,9 +1,10 @@
-// Exact frictionless sliding of a bead released at rest from (0, 0), y
-// downward: its speed at depth y is sqrt(2 g y) whatever the track. The fall
-// times and positions of the polylines and of the brachistochrone that the
-// trace's CSV, its picture and its race use.
-#ifndef RODADERO_TRACE_KINEMATICS_H
-#define RODADERO_TRACE_KINEMATICS_H
+// Exact kinematics: a bead released at rest from (0, 0), y downward,
+// sliding without friction, has the speed sqrt(2 g y) at depth y whatever
+// the track. Offers the segment times, fall time and position at a time on
+// a polyline of the program's depths, and the brachistochrone through a
+// point with its fall time and position at a time.
+#ifndef RODADERO_ANALYSIS_KINEMATICS_H
+#define RODADERO_ANALYSIS_KINEMATICS_H
 
 #include "curve_state.h"
 

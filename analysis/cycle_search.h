@@ -24,8 +24,8 @@
 //   void Load(const State &s);  and back in
 //   bool Holds(const State &s); the current state equals s
 //   static bool Same(const State &a, const State &b);
-#ifndef RODADERO_TRACE_CYCLE_SEARCH_H
-#define RODADERO_TRACE_CYCLE_SEARCH_H
+#ifndef RODADERO_ANALYSIS_CYCLE_SEARCH_H
+#define RODADERO_ANALYSIS_CYCLE_SEARCH_H
 
 #include <cstdint>
 

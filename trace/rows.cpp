@@ -1,7 +1,11 @@
-// One run from the chord: its CSV rows, the numbers they print and the summary line.
-#include "trace.h"
-#include "trunc_int.h"
+// The CSV rows of a run and of the sweep, and the summary lines.
+#include "rows.h"
 
+#include "descent_run.h"
+#include "kinematics.h"
+#include "race.h"
+
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -11,33 +15,6 @@ std::string FormatDouble(double v)
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", v);
     return text;
-}
-
-std::int32_t PrintedTime(double fallTime)
-{
-    return TruncToInt(fallTime * 1000000.0);
-}
-
-double AlphaForPosition(int position)
-{
-    return position * ALPHA_PER_POSITION;
-}
-
-double RunAlpha(const TraceOptions &options)
-{
-    return options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
-}
-
-// --- one run -------------------------------------------------------------
-
-void StartRun(double alpha)
-{
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    CurveState = fresh;
-    InitCurves(CurveState.ScreenPts);
-    CurveState.Alpha = alpha;
 }
 
 std::string TraceHeader(bool nodes)
@@ -107,5 +84,47 @@ std::string SummaryLine(const TraceSummary &summary)
                       100.0 * (summary.modelTime - b.time) / b.time,
                       100.0 * (summary.exactTime - b.time) / b.time);
     }
+    return text;
+}
+
+std::string SweepHeader()
+{
+    return "position,cycle_from,period,low_us,high_us\n";
+}
+
+std::string SweepRowText(const PositionFate &row)
+{
+    std::string text = std::to_string(row.position) + ",";
+    if (row.period > 0)
+        text += std::to_string(row.cycleFrom) + "," + std::to_string(row.period);
+    else
+        text += ",";
+    return text + "," + std::to_string(row.lowUs) + "," + std::to_string(row.highUs) + "\n";
+}
+
+void RunSweep(const TraceOptions &options, std::ostream &out)
+{
+    int first = options.hasPosition ? options.position : SCROLL_POSITION_FIRST;
+    int last = options.hasPosition ? options.position : SCROLL_POSITION_LAST;
+    long limit = options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
+    out << SweepHeader();
+    for (int p = first; p <= last; ++p)
+        out << SweepRowText(FateOfPosition(p, limit));
+}
+
+std::string RaceSummaryLine(long steps, int slow)
+{
+    RaceTimes times = RaceArrivals();
+    int order[RACE_TRACKS] = {RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE};
+    std::stable_sort(order, order + RACE_TRACKS, [&times](int a, int b) {
+        return times.arrival[a] < times.arrival[b];
+    });
+    char text[400];
+    std::snprintf(text, sizeof text,
+                  "rodadero-trace: the race with the %s (Alpha %.17g), slowed %d times: "
+                  "%s %.4f s, %s %.4f s, %s %.4f s",
+                  RaceTrackName(RACE_POLYLINE, steps).c_str(), CurveState.Alpha, slow,
+                  RACE_TRACK_ID[order[0]], times.arrival[order[0]], RACE_TRACK_ID[order[1]],
+                  times.arrival[order[1]], RACE_TRACK_ID[order[2]], times.arrival[order[2]]);
     return text;
 }

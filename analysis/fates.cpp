@@ -1,15 +1,14 @@
 // The fate of the descent from the chord at each scroll position.
 //
-// A step turns the state (NodeX and ShownX, bit for bit) into the next one,
-// and nothing else enters it; FallTime, and so the printed time, follows
-// from ShownX. So the run from the chord (step 0) ends in an exact cycle,
-// which FindCycle finds.
+// FallTime, and so the printed time, follows from ShownX; the state that
+// decides the next step is NodeX and ShownX. FindCycle finds where that
+// state comes back.
+#include "fates.h"
+
 #include "cycle_search.h"
-#include "trace.h"
+#include "descent_run.h"
 
 #include <cstring>
-#include <ostream>
-#include <string>
 
 namespace {
 
@@ -57,41 +56,16 @@ struct ModelRun {
 
 } // namespace
 
-SweepRow SweepPosition(int position, long limit)
+PositionFate FateOfPosition(int position, long limit)
 {
     ModelRun run;
     run.alpha = AlphaForPosition(position);
     CycleFate fate = FindCycle(run, limit);
-    SweepRow row;
+    PositionFate row;
     row.position = position;
     row.cycleFrom = fate.cycleFrom;
     row.period = fate.period;
     row.lowUs = fate.low;
     row.highUs = fate.high;
     return row;
-}
-
-std::string SweepHeader()
-{
-    return "position,cycle_from,period,low_us,high_us\n";
-}
-
-std::string SweepRowText(const SweepRow &row)
-{
-    std::string text = std::to_string(row.position) + ",";
-    if (row.period > 0)
-        text += std::to_string(row.cycleFrom) + "," + std::to_string(row.period);
-    else
-        text += ",";
-    return text + "," + std::to_string(row.lowUs) + "," + std::to_string(row.highUs) + "\n";
-}
-
-void RunSweep(const TraceOptions &options, std::ostream &out)
-{
-    int first = options.hasPosition ? options.position : TRACE_POSITION_MIN;
-    int last = options.hasPosition ? options.position : TRACE_POSITION_MAX;
-    long limit = options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
-    out << SweepHeader();
-    for (int p = first; p <= last; ++p)
-        out << SweepRowText(SweepPosition(p, limit));
 }

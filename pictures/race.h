@@ -1,0 +1,36 @@
+// The race, as SVG text: three beads released together at rest from
+// (0, 0) slide without friction down the chord (the starting polyline),
+// the current polyline (ShownX) and the brachistochrone, animated with SMIL
+// (no script, nothing outside the document). Also the beads' arrival times,
+// for whoever reports them. No file is written here.
+#ifndef RODADERO_PICTURES_RACE_H
+#define RODADERO_PICTURES_RACE_H
+
+#include "kinematics.h"
+
+#include <string>
+
+// The three tracks, in the order they are drawn.
+enum { RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE, RACE_TRACKS };
+
+// "chord", "polyline", "brachistochrone": the ids of the tracks' elements.
+extern const char *const RACE_TRACK_ID[RACE_TRACKS];
+
+// The name shown beside a track: the polyline's says after how many steps.
+std::string RaceTrackName(int track, long steps);
+
+// Arrival time of each track's bead, real seconds, and the brachistochrone
+// they were worked out with. Reads ShownX.
+struct RaceTimes {
+    double arrival[RACE_TRACKS];
+    Brachistochrone brachistochrone;
+};
+
+RaceTimes RaceArrivals();
+
+// The animated picture of the race of CurveState after `steps` steps,
+// slowed `slow` times; every bead waits at the end until two seconds after
+// the last one has arrived, then all start again.
+std::string RacePicture(long steps, int slow);
+
+#endif

@@ -1,0 +1,188 @@
+// The analysis room: the printed number and the step factor of a scroll
+// position, the exact fall times and the brachistochrone, and the search
+// for the cycle a run ends in. Runs natively and under Wine.
+#include "../double_bits.h"
+#include "cycle_search.h"
+#include "descent_run.h"
+#include "kinematics.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+TEST(PrintedTime, TruncatesLikeTheWindow)
+{
+    static const struct { double t; std::int32_t us; } cases[] = {
+        {0.0, 0}, {0.5123456789, 512345}, {0.58481878425979283, 584818},
+        {0.5423559999999, 542355}, {0.542356, 542356},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PrintedTime(c.t), c.us) << c.t;
+}
+
+TEST(AlphaForPosition, AsTheDialogSetsIt)
+{
+    EXPECT_EQ(Bits(AlphaForPosition(50)), Bits(0.00010000000000000002));
+    EXPECT_EQ(Bits(AlphaForPosition(1)), Bits(2.0000000000000003e-6));
+    EXPECT_EQ(Bits(AlphaForPosition(100)), Bits(100 * 2.0000000000000003e-6));
+}
+
+// --- exact times -----------------------------------------------------------
+
+double ChordClosedForm()
+{
+    return std::sqrt(2.0 * (1.0 + 0.92 * 0.92) / (10.0 * 0.92));
+}
+
+// Nodes on the brachistochrone through (1, 0.92), at the model's depths.
+void CycloidPolyline(double x[NODE_COUNT])
+{
+    Brachistochrone b = BrachistochroneThrough(1.0, 0.92, 10.0);
+    x[0] = 0.0;
+    x[20] = 1.0;
+    for (int k = 1; k < 20; ++k) {
+        double theta = std::acos(1.0 - k * 0.046 / b.radius);
+        x[k] = b.radius * (theta - std::sin(theta));
+    }
+}
+
+TEST(Brachistochrone, SolvedThroughItsEndPoint)
+{
+    static const struct {
+        double x, y, g;
+        double theta, time, tolerance;
+    } cases[] = {
+        {1.0, 0.92, 10.0, NAN, 0.571394, 5e-7},
+        // Across pi/2 for each unit down: the lowest point, theta = pi.
+        {1.5707963267948966, 1.0, 10.0, 3.141592653589793, 3.141592653589793 * std::sqrt(0.05), 1e-12},
+        // Half as strong gravity: sqrt 2 times as long.
+        {1.0, 0.92, 5.0, NAN, 0.571394 * std::sqrt(2.0), 1e-6},
+    };
+    for (const auto &c : cases) {
+        Brachistochrone b = BrachistochroneThrough(c.x, c.y, c.g);
+        EXPECT_NEAR(b.time, c.time, c.tolerance) << c.x << "," << c.y << " g=" << c.g;
+        if (!std::isnan(c.theta)) {
+            EXPECT_NEAR(b.endTheta, c.theta, 1e-12);
+        }
+        EXPECT_NEAR(b.radius * (b.endTheta - std::sin(b.endTheta)), c.x, 1e-12);
+        EXPECT_NEAR(b.radius * (1.0 - std::cos(b.endTheta)), c.y, 1e-12);
+    }
+}
+
+TEST(ExactPolylineTime, KnownPolylines)
+{
+    double chord[NODE_COUNT], cycloid[NODE_COUNT], drop[NODE_COUNT];
+    for (int k = 0; k < NODE_COUNT; ++k) {
+        chord[k] = k * 0.05;
+        drop[k] = 0.0;
+    }
+    CycloidPolyline(cycloid);
+    // Straight down to the last level, then across: free fall, then one
+    // segment from speed sqrt(2 g 0.874) to sqrt(2 g 0.92).
+    double dropTime = std::sqrt(2.0 * 0.874 / 10.0) +
+                      2.0 * std::sqrt(1.0 + 0.046 * 0.046) /
+                          (std::sqrt(2.0 * 10.0 * 0.874) + std::sqrt(2.0 * 10.0 * 0.92));
+    static const double brachistochrone = 0.571394;
+    const struct {
+        const char *name;
+        const double *x;
+        double expected;
+        double relative;
+    } cases[] = {
+        {"chord, closed form", chord, ChordClosedForm(), 1e-13},
+        {"chord, digits", chord, 0.633554, 1e-6},
+        {"on the cycloid", cycloid, brachistochrone, 1e-3},
+        {"drop then across", drop, dropTime, 1e-13},
+    };
+    for (const auto &c : cases) {
+        double t = ExactPolylineTime(c.x);
+        EXPECT_NEAR(t / c.expected, 1.0, c.relative) << c.name << ": " << t;
+        // No curve beats the brachistochrone.
+        EXPECT_GT(t, brachistochrone - 1e-6) << c.name;
+    }
+    // The ends come from constants, not from x[0] and x[20].
+    chord[0] = 0.3;
+    chord[20] = -2.0;
+    double plain[NODE_COUNT];
+    for (int k = 0; k < NODE_COUNT; ++k)
+        plain[k] = k * 0.05;
+    EXPECT_EQ(Bits(ExactPolylineTime(chord)), Bits(ExactPolylineTime(plain)));
+}
+
+// --- sweep ---------------------------------------------------------------
+
+// A run whose states are the numbers 0, 1, 2, ...: from `cycleFrom` on it
+// goes round `period` of them, 0 -> 1 -> ... -> cycleFrom + period - 1 ->
+// cycleFrom. It shows 1000 + its state, so over one turn of the cycle the
+// lowest number shown is 1000 + cycleFrom and the highest 1000 + cycleFrom +
+// period - 1.
+struct CountingRun {
+    typedef long State;
+    long cycleFrom, period, state;
+
+    void Restart() { state = 0; }
+    void Step() { state = state + 1 < cycleFrom + period ? state + 1 : cycleFrom; }
+    std::int32_t Printed() { return static_cast<std::int32_t>(1000 + state); }
+    void Save(State *s) { *s = state; }
+    void Load(const State &s) { state = s; }
+    bool Holds(const State &s) { return state == s; }
+    static bool Same(const State &a, const State &b) { return a == b; }
+};
+
+TEST(FindCycle, EveryStartAndPeriodWithinTheLimit)
+{
+    static const struct {
+        long cycleFrom, period, limit;
+        CycleFate fate;  // period 0: not found within the limit
+    } cases[] = {
+        // Found by the watch on the last two states.
+        {0, 1, 10, {0, 1, 1000, 1000}},
+        {0, 2, 10, {0, 2, 1000, 1001}},
+        {3, 1, 10, {3, 1, 1003, 1003}},
+        {3, 2, 10, {3, 2, 1003, 1004}},
+        {5000, 2, 100000, {5000, 2, 6000, 6001}},
+        // Longer periods, found by the saved state and two runs a period apart.
+        {0, 3, 10, {0, 3, 1000, 1002}},
+        {0, 5, 100, {0, 5, 1000, 1004}},
+        {7, 3, 100, {7, 3, 1007, 1009}},
+        {1, 1000, 5000, {1, 1000, 1001, 2000}},
+        {100, 37, 1000, {100, 37, 1100, 1136}},
+        {2000, 333, 1000000, {2000, 333, 3000, 3332}},
+        {4095, 4097, 100000, {4095, 4097, 5095, 9191}},
+        // Exactly at the limit, and one step beyond it: then the number shown
+        // after the last step of the limit.
+        {5, 1, 6, {5, 1, 1005, 1005}},
+        {5, 1, 5, {0, 0, 1005, 1005}},
+        {5, 2, 7, {5, 2, 1005, 1006}},
+        {5, 2, 6, {0, 0, 1006, 1006}},
+        {5, 4, 9, {5, 4, 1005, 1008}},
+        {5, 4, 8, {0, 0, 1008, 1008}},
+        {10, 20, 30, {10, 20, 1010, 1029}},
+        {10, 20, 29, {0, 0, 1029, 1029}},
+        {0, 64, 64, {0, 64, 1000, 1063}},
+        {0, 64, 63, {0, 0, 1063, 1063}},
+        {1000, 3000, 3999, {0, 0, 4999, 4999}},
+        {0, 1, 0, {0, 0, 1000, 1000}},
+        {0, 3, 1, {0, 0, 1001, 1001}},
+    };
+    for (const auto &c : cases) {
+        CountingRun run;
+        run.cycleFrom = c.cycleFrom;
+        run.period = c.period;
+        run.state = -1;
+        CycleFate fate = FindCycle(run, c.limit);
+        std::string name = "cycle from " + std::to_string(c.cycleFrom) + ", period " +
+                           std::to_string(c.period) + ", limit " + std::to_string(c.limit);
+        EXPECT_EQ(fate.period, c.fate.period) << name;
+        if (c.fate.period) {
+            EXPECT_EQ(fate.cycleFrom, c.fate.cycleFrom) << name;
+        }
+        EXPECT_EQ(fate.low, c.fate.low) << name;
+        EXPECT_EQ(fate.high, c.fate.high) << name;
+    }
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+// The options of rodadero-trace, declared once with CLI11: what each takes,
+// which go together, and the text of --help.
+#ifndef RODADERO_TRACE_OPTIONS_H
+#define RODADERO_TRACE_OPTIONS_H
+
+#include <string>
+
+const long TRACE_STEPS_DEFAULT = 1000;
+const long SWEEP_STEPS_DEFAULT = 10000000;
+const long TRACE_STEPS_MAX = 100000000;
+const int TRACE_SLOW_DEFAULT = 10;
+const int TRACE_SLOW_MIN = 1;
+const int TRACE_SLOW_MAX = 100;
+
+struct TraceOptions {
+    bool help;
+    bool version;
+    bool sweep;
+    bool nodes;
+    bool hasPosition;
+    int position;          // 1..100 when hasPosition
+    bool hasSteps;
+    long steps;            // 0..100,000,000
+    bool hasEvery;
+    long every;            // 1..100,000,000
+    std::string svgPath;   // empty: no picture
+    std::string racePath;  // empty: no race
+    bool hasSlow;
+    int slow;              // 1..100: the race's document time per real second
+};
+
+TraceOptions DefaultTraceOptions();
+
+// Reads the arguments after the program name. --help and --version answer
+// whatever else stands beside them (--help first, when both do). On bad
+// input returns false and sets *error to one line (no newline) naming the
+// option and what it takes.
+bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options,
+                       std::string *error);
+
+// The text that --help prints.
+std::string TraceUsage();
+
+// The line that --version prints: the program's name and release number.
+const char *TraceVersion();
+
+// The step factor a run uses: that of --position, or the starting 0.0001.
+double RunAlpha(const TraceOptions &options);
+
+#endif
