@@ -8,6 +8,7 @@
 #define RODADERO_ANALYSIS_FATES_H
 
 #include <cstdint>
+#include <vector>
 
 // The state first comes back after `period` steps, from step `cycleFrom`
 // on, and the printed time then runs between lowUs and highUs over the
@@ -26,5 +27,9 @@ struct PositionFate {
 // until it is known that none does within `limit` steps. Memory does not
 // grow with the number of steps. Uses CurveState.
 PositionFate FateOfPosition(int position, long limit);
+
+// The fates of positions first..last, in that order, each within `limit`
+// steps.
+std::vector<PositionFate> FatesOfPositions(int first, int last, long limit);
 
 #endif

@@ -108,8 +108,8 @@ void RunSweep(const TraceOptions &options, std::ostream &out)
     int last = options.hasPosition ? options.position : SCROLL_POSITION_LAST;
     long limit = options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
     out << SweepHeader();
-    for (int p = first; p <= last; ++p)
-        out << SweepRowText(FateOfPosition(p, limit));
+    for (const PositionFate &fate : FatesOfPositions(first, last, limit))
+        out << SweepRowText(fate);
 }
 
 std::string RaceSummaryLine(long steps, int slow)
