@@ -2,7 +2,8 @@
 //
 // FallTime, and so the printed time, follows from ShownX; the state that
 // decides the next step is NodeX and ShownX. FindCycle finds where that
-// state comes back.
+// state comes back. Each run has a record of its own, so that several can
+// go on at once.
 #include "fates.h"
 
 #include "cycle_search.h"
@@ -12,45 +13,50 @@
 
 namespace {
 
-// The model as a run for FindCycle. FallTime is saved with the arrays only
-// so that a state is put back as it was.
+// The model as a run for FindCycle. A state is what a step changes: the
+// inner abscissae of NodeX and ShownX (the ends stay as the chord left
+// them) and FallTime. FallTime is a function of ShownX, so two equal states
+// have the same bits there, and comparing those first settles nearly every
+// comparison at once.
 struct ModelRun {
+    enum { INNER = INNER_LAST - INNER_FIRST + 1 };
     struct State {
-        double node[NODE_COUNT];
-        double shown[NODE_COUNT];
         double fallTime;
+        double node[INNER];
+        double shown[INNER];
     };
 
+    CurveStateRecord record;
     double alpha;
 
-    void Restart() { StartRun(alpha); }
-    void Step() { DescentStep(); }
-    std::int32_t Printed() { return PrintedTime(CurveState.FallTime); }
+    void Restart() { StartRecord(&record, alpha); }
+    void Step() { DescentStepOn(&record); }
+    std::int32_t Printed() { return PrintedTime(record.FallTime); }
 
     void Save(State *s)
     {
-        std::memcpy(s->node, CurveState.NodeX, sizeof s->node);
-        std::memcpy(s->shown, CurveState.ShownX, sizeof s->shown);
-        s->fallTime = CurveState.FallTime;
+        s->fallTime = record.FallTime;
+        std::memcpy(s->node, &record.NodeX[INNER_FIRST], sizeof s->node);
+        std::memcpy(s->shown, &record.ShownX[INNER_FIRST], sizeof s->shown);
     }
 
     void Load(const State &s)
     {
-        std::memcpy(CurveState.NodeX, s.node, sizeof s.node);
-        std::memcpy(CurveState.ShownX, s.shown, sizeof s.shown);
-        CurveState.FallTime = s.fallTime;
+        record.FallTime = s.fallTime;
+        std::memcpy(&record.NodeX[INNER_FIRST], s.node, sizeof s.node);
+        std::memcpy(&record.ShownX[INNER_FIRST], s.shown, sizeof s.shown);
     }
 
     bool Holds(const State &s)
     {
-        return std::memcmp(s.node, CurveState.NodeX, sizeof s.node) == 0 &&
-               std::memcmp(s.shown, CurveState.ShownX, sizeof s.shown) == 0;
+        return std::memcmp(&s.fallTime, &record.FallTime, sizeof s.fallTime) == 0 &&
+               std::memcmp(s.shown, &record.ShownX[INNER_FIRST], sizeof s.shown) == 0 &&
+               std::memcmp(s.node, &record.NodeX[INNER_FIRST], sizeof s.node) == 0;
     }
 
     static bool Same(const State &a, const State &b)
     {
-        return std::memcmp(a.node, b.node, sizeof a.node) == 0 &&
-               std::memcmp(a.shown, b.shown, sizeof a.shown) == 0;
+        return std::memcmp(&a, &b, sizeof a) == 0;
     }
 };
 

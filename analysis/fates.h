@@ -25,7 +25,8 @@ struct PositionFate {
 
 // Follows the descent at scroll position p until a state comes back, or
 // until it is known that none does within `limit` steps. Memory does not
-// grow with the number of steps. Uses CurveState.
+// grow with the number of steps. Leaves CurveState alone, so that several
+// positions may be followed at once, each on a thread of its own.
 PositionFate FateOfPosition(int position, long limit);
 
 // The fates of positions first..last, in that order, each within `limit`

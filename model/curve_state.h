@@ -49,6 +49,11 @@ void InitCurves(ScreenPoint points[NODE_COUNT]);
 // fall time of ShownX stored in FallTime.
 void DescentStep();
 
+// The same two on a record of the caller's, for work that follows several
+// runs at once; InitCurves and DescentStep are these on CurveState.
+void InitCurvesOn(CurveStateRecord *record, ScreenPoint points[NODE_COUNT]);
+void DescentStepOn(CurveStateRecord *record);
+
 // Fall time of the polyline with inner abscissae x[1..19] (x[0] and x[20]
 // are ignored: the ends are the constants 0 and 1).
 double PolylineFallTime(const double x[NODE_COUNT]);

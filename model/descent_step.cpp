@@ -220,16 +220,16 @@ double SubtractTimes(double x, double s, int times)
 // the product Alpha x G_i is the same in every application, so it is formed
 // once. The first three applications of all nodes go side by side; nearly
 // always each node then jumps the remaining 297 at once.
-void DescentStep()
+void DescentStepOn(CurveStateRecord *record)
 {
     double g[NODE_COUNT];
-    FallTimeGradient(CurveState.ShownX, g);
+    FallTimeGradient(record->ShownX, g);
 
-    const double alpha = CurveState.Alpha;
+    const double alpha = record->Alpha;
     double step[NODE_COUNT], x1[NODE_COUNT], x2[NODE_COUNT], x3[NODE_COUNT];
     for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
         step[i] = alpha * g[i];
-        x1[i] = CurveState.NodeX[i] - step[i];
+        x1[i] = record->NodeX[i] - step[i];
         x2[i] = x1[i] - step[i];
         x3[i] = x2[i] - step[i];
     }
@@ -238,9 +238,14 @@ void DescentStep()
         double shown;
         if (!JumpWithinBinade(x1[i], x2[i], x3[i], rest, &shown))
             shown = SubtractTimes(x3[i], step[i], rest);
-        CurveState.ShownX[i] = shown;
-        CurveState.NodeX[i] = shown - step[i];
+        record->ShownX[i] = shown;
+        record->NodeX[i] = shown - step[i];
     }
 
-    CurveState.FallTime = PolylineFallTime(CurveState.ShownX);
+    record->FallTime = PolylineFallTime(record->ShownX);
+}
+
+void DescentStep()
+{
+    DescentStepOn(&CurveState);
 }

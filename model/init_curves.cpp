@@ -10,7 +10,7 @@ const double PI_OVER_40 = 0.07853981633974483;
 const double CHORD_STEP = 0.05;
 }
 
-void InitCurves(ScreenPoint points[NODE_COUNT])
+void InitCurvesOn(CurveStateRecord *record, ScreenPoint points[NODE_COUNT])
 {
     // Screen polyline: fixed depths, x filled in at every paint.
     points[0].y = 0.0;
@@ -25,14 +25,19 @@ void InitCurves(ScreenPoint points[NODE_COUNT])
     int k = 0;
     for (double c = 1.0; c <= 21.0; c += 1.0, ++k) {
         double theta = c * PI_OVER_20;
-        CurveState.CycloidPts[k].x = c * PI_OVER_40 - 0.5 * std::sin(theta);
-        CurveState.CycloidPts[k].y = 0.5 - 0.5 * std::cos(theta);
+        record->CycloidPts[k].x = c * PI_OVER_40 - 0.5 * std::sin(theta);
+        record->CycloidPts[k].y = 0.5 - 0.5 * std::cos(theta);
     }
 
     // Straight chord from (0, 0) to (1, 0.92).
     for (int n = 0; n < NODE_COUNT; ++n)
-        CurveState.NodeX[n] = static_cast<double>(n) * CHORD_STEP;
+        record->NodeX[n] = static_cast<double>(n) * CHORD_STEP;
 
     // Display copy of nodes 1..20; ShownX[0] stays 0.0.
-    std::memcpy(&CurveState.ShownX[1], &CurveState.NodeX[1], 20 * sizeof(double));
+    std::memcpy(&record->ShownX[1], &record->NodeX[1], 20 * sizeof(double));
+}
+
+void InitCurves(ScreenPoint points[NODE_COUNT])
+{
+    InitCurvesOn(&CurveState, points);
 }

@@ -8,6 +8,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 // %.17g: reads back to the same double. Identical text natively and in the
 // Windows build.
@@ -35,6 +36,10 @@ std::string SummaryLine(const TraceSummary &summary);
 
 std::string SweepHeader();
 std::string SweepRowText(const PositionFate &row);
+
+// The fates of positions first..last, in that order, worked out on every
+// core of the machine at once.
+std::vector<PositionFate> SweepFates(int first, int last, long limit);
 
 // Every position 1..100, or the one of --position, with --steps as the
 // limit (default SWEEP_STEPS_DEFAULT).
