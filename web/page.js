@@ -15,7 +15,7 @@
 const TIMER_PERIOD_MS = 50;
 // The text alternative of the picture changes at most this often.
 const TIME_TEXT_PERIOD_MS = 1000;
-const ENDED_TEXT = 'La ejecución ha terminado: el programa se detuvo con Escape.';
+const ENDED_TEXT = 'La ejecución ha terminado.';
 const FAILED_TEXT = 'No se pudo iniciar el programa en este navegador: ';
 
 function bytesOfBase64(text) {
@@ -46,6 +46,8 @@ function layOut() {
   const stage = document.getElementById('window');
   stage.style.width = `${Math.max(clientWidth, win[0] + win[2])}px`;
   stage.style.height = `${Math.max(clientHeight, win[1] + win[3])}px`;
+  // The notice at the end of a run, over the middle of the picture.
+  document.getElementById('ended').style.left = `${clientWidth / 2}px`;
   const dialog = document.getElementById('dialog');
   place(dialog, win);
   const border = client[0] - win[0];

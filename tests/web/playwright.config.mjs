@@ -10,7 +10,7 @@ export default defineConfig({
   outputDir: `${out}/playwright`,
   workers: 1,
   retries: 0,
-  timeout: 600_000,
+  timeout: 180_000,
   reporter: [['list']],
   use: {
     browserName: 'chromium',
