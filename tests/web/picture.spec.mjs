@@ -115,7 +115,7 @@ for (const picture of PICTURES) {
       `curves (antialiased lines); ${r.vertexCount} vertices compared; caption cells ` +
       `${JSON.stringify(r.boxes)}`;
     console.log(report);
-    fs.appendFileSync(path.join(OUT_DIR, 'picture-comparison.txt'), `${report}\n`);
+    fs.writeFileSync(path.join(OUT_DIR, `picture-comparison-${picture.steps}.txt`), `${report}\n`);
     expect(r.faults).toEqual([]);
     expect(r.vertexCount).toBeGreaterThan(20);
     // The captions' cells start at their corners and cover the same pixels.

@@ -4,6 +4,9 @@
 # build's model states and, under Wine, the real windows' layout and
 # pictures (make_references.py).
 set(PLAYWRIGHT_CLI ${PROJECT_SOURCE_DIR}/node_modules/@playwright/test/cli.js)
+if(NOT EXISTS ${PLAYWRIGHT_CLI})
+  message(WARNING "Playwright is not installed: tools/setup installs it (npm ci)")
+endif()
 set(WEB_REFERENCE_DIR ${CMAKE_BINARY_DIR}/reference)
 # The numbers of steps whose pictures are compared: the first paint, and
 # 60 ticks of each timer in timed mode.
