@@ -3,8 +3,8 @@
 // main window, and states painted by the program's own PaintPlot.
 //
 // page_reference OUTDIR STEPS...
-// writes OUTDIR/layout.json (sizes, rectangles, texts, colours, fonts and
-// the scroll bar's thumb at every position) and, for each STEPS,
+// writes OUTDIR/layout.json (sizes, rectangles, texts, system colours, the
+// paint context's font and the scroll bar's thumb at every position) and, for each STEPS,
 // OUTDIR/picture-STEPS.ppm: the client area after STEPS descent steps from
 // the chord with the starting step factor, erased with the class
 // background and painted, and OUTDIR/picture-STEPS.json: the pixels of the
@@ -192,17 +192,12 @@ bool WriteLayout(const std::string &path)
     std::fprintf(f, "\n  ],\n");
     HWND scroll = GetDlgItem(dialog, IDC_ALPHA_SCROLL);
     std::fprintf(f, "  \"scroll\": %s,\n", ScrollInfo(scroll).c_str());
-    std::fprintf(f, "  \"metrics\": {\"caption\": %d, \"captionButton\": [%d, %d], "
-                    "\"dialogFrame\": [%d, %d]},\n",
-                 GetSystemMetrics(SM_CYCAPTION), GetSystemMetrics(SM_CXSIZE),
-                 GetSystemMetrics(SM_CYSIZE), GetSystemMetrics(SM_CXDLGFRAME),
-                 GetSystemMetrics(SM_CYDLGFRAME));
     static const struct { const char *name; int index; } colours[] = {
         {"face", COLOR_BTNFACE},          {"text", COLOR_BTNTEXT},
         {"light", COLOR_3DLIGHT},         {"highlight", COLOR_3DHILIGHT},
         {"shadow", COLOR_3DSHADOW},       {"darkShadow", COLOR_3DDKSHADOW},
-        {"caption", COLOR_ACTIVECAPTION}, {"captionGradient", COLOR_GRADIENTACTIVECAPTION},
-        {"captionText", COLOR_CAPTIONTEXT}, {"frame", COLOR_WINDOWFRAME},
+        {"caption", COLOR_ACTIVECAPTION}, {"captionText", COLOR_CAPTIONTEXT},
+        {"frame", COLOR_WINDOWFRAME},
         {"scrollbar", COLOR_SCROLLBAR},
     };
     std::fprintf(f, "  \"colours\": {");
@@ -213,13 +208,8 @@ bool WriteLayout(const std::string &path)
 
     HDC dc = GetDC(main);
     std::fprintf(f, "  \"plotFont\": %s,\n", FontInfo(dc).c_str());
-    std::fprintf(f, "  \"plotAdvances\": %s,\n", Advances(dc).c_str());
+    std::fprintf(f, "  \"plotAdvances\": %s\n}\n", Advances(dc).c_str());
     ReleaseDC(main, dc);
-    HDC ddc = GetDC(dialog);
-    HGDIOBJ old = SelectObject(ddc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-    std::fprintf(f, "  \"dialogFont\": %s\n}\n", FontInfo(ddc).c_str());
-    SelectObject(ddc, old);
-    ReleaseDC(dialog, ddc);
     std::fclose(f);
     DestroyWindow(main);
     Pump();

@@ -183,10 +183,14 @@ test('the layout is the real windows\' under Wine', async ({ page }) => {
   }
   expect(lefts).toEqual(wine.scroll.thumbLeft);
 
-  // The dialog's face.
+  // The dialog's colours, and the font the captions' cells are laid out in.
   const face = await page.evaluate(() => getComputedStyle(document.getElementById('dialog')).backgroundColor);
   const [r, g, b] = face.match(/\d+/g).map(Number);
   expect(hex((r << 16) | (g << 8) | b)).toBe(wine.colours.face);
+  const table = await page.evaluate(() => WINE_LAYOUT);
+  expect(table.colours).toEqual(wine.colours);
+  expect(table.plotFont).toEqual({ height: wine.plotFont.height, ascent: wine.plotFont.ascent,
+                                   advances: wine.plotAdvances });
 });
 
 test('on a screen of twice the density the picture has twice the pixels, lines crisp', async ({ browser }) => {
