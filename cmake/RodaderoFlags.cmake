@@ -1,8 +1,9 @@
 # Floating point: IEEE double, every operation rounded on its own (no fused
-# multiply-add), SSE2 only. These apply to everything the project compiles.
+# multiply-add), SSE2 only on x86. These apply to everything the project
+# compiles.
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   add_compile_options(-ffp-contract=off -fno-math-errno)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32")
     add_compile_options(-msse2 -mfpmath=sse)
   endif()
 elseif(MSVC)

@@ -1,5 +1,6 @@
 #include "param_dialog.h"
 
+#include "controls.h"
 #include "curve_state.h"
 #include "resource.h"
 
@@ -7,8 +8,6 @@ const char PARAM_DIALOG_TEMPLATE[] = "ColorScrDlg";
 
 namespace {
 
-const int SCROLL_MIN = 1;
-const int SCROLL_MAX = 100;
 const UINT DIALOG_TIMER_PERIOD_MS = 50;
 
 void InvalidateMain(HWND mainWindow)
@@ -16,36 +15,19 @@ void InvalidateMain(HWND mainWindow)
     InvalidateRect(mainWindow, NULL, TRUE);
 }
 
-int Clamp(int p)
+void Run(WindowEvent event, HWND mainWindow)
 {
-    return p < SCROLL_MIN ? SCROLL_MIN : p > SCROLL_MAX ? SCROLL_MAX : p;
-}
-
-// New scroll position for a request, or 0 when the request is ignored.
-// Thumb positions come from the message and are clamped, since anyone can
-// send one.
-int ScrollTarget(WPARAM wParam)
-{
-    switch (LOWORD(wParam)) {
-    case SB_LINELEFT:
-        return Clamp(CurveState.AlphaPos - 1);
-    case SB_LINERIGHT:
-        return Clamp(CurveState.AlphaPos + 1);
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        return Clamp(HIWORD(wParam));
-    }
-    return 0;
+    if (RunWindowEvent(event))
+        InvalidateMain(mainWindow);
 }
 
 void OnScroll(HWND dialog, HWND mainWindow, WPARAM wParam)
 {
-    int p = ScrollTarget(wParam);
-    if (p == 0)
+    int p = ScrollTarget(LOWORD(wParam), HIWORD(wParam));
+    if (p == SCROLL_IGNORED)
         return;
-    CurveState.AlphaPos = p;
+    ApplyScrollPosition(p);
     SetScrollPos(GetDlgItem(dialog, IDC_ALPHA_SCROLL), SB_CTL, p, TRUE);
-    CurveState.Alpha = p * ALPHA_PER_POSITION;
     InvalidateMain(mainWindow);
 }
 
@@ -53,12 +35,10 @@ void OnCommand(HWND mainWindow, int id)
 {
     switch (id) {
     case IDC_RUN_MODE:
-        CurveState.RunContinuous = !CurveState.RunContinuous;
-        InvalidateMain(mainWindow);
+        Run(RUN_MODE_TOGGLE, mainWindow);
         break;
     case IDC_RESET:
-        InitCurves(CurveState.ScreenPts);
-        InvalidateMain(mainWindow);
+        Run(CURVE_RESET, mainWindow);
         break;
     }
 }
@@ -92,11 +72,10 @@ INT_PTR CALLBACK ParamDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         OnScroll(dialog, mainWindow, wParam);
         return FALSE;
     case WM_TIMER:
-        DescentStep();
-        InvalidateMain(mainWindow);
+        Run(DIALOG_TIMER_TICK, mainWindow);
         return FALSE;
     case WM_MOUSEMOVE:
-        InvalidateMain(mainWindow);
+        Run(DIALOG_MOUSE_MOVE, mainWindow);
         return TRUE;
     case WM_CLOSE:
         EndDialog(dialog, 0); // a modeless dialog is only hidden; its timer runs on

@@ -1,20 +1,13 @@
 // Painting of the main window's picture from CurveState: the red polyline,
-// the blue cycloid, the frame with its two target lines and the captions.
+// the blue cycloid, the frame with its two target lines and the captions,
+// with GDI, at the places that plot_layout.h gives.
 #ifndef RODADERO_RENDER_PLOT_H
 #define RODADERO_RENDER_PLOT_H
 
 #include <windows.h>
 
 #include "curve_state.h"
-
-// Pen colours (COLORREF, red in the low byte).
-const COLORREF CYCLOID_COLOR = 0xFA9600;
-const COLORREF TARGET_COLOR = 0x00FAFA;
-const COLORREF FRAME_COLOR = 0x000000;
-
-// Pixel positions of the vertices, each coordinate truncated toward zero.
-POINT PolylineVertex(const ScreenPoint points[NODE_COUNT], int j);
-POINT CycloidVertex(int k);
+#include "plot_layout.h"
 
 // The whole picture, drawn on dc (the paint's device context).
 void PaintPlot(HDC dc);

@@ -1,11 +1,11 @@
 #include "shell.h"
 
+#include "controls.h"
 #include "curve_state.h"
 #include "plot.h"
 
 namespace {
 
-const COLORREF POLYLINE_RED = 0x0000FF;
 const WPARAM ESCAPE_CHAR = 27;
 
 void InvalidateAll(HWND window)
@@ -17,10 +17,8 @@ void InvalidateAll(HWND window)
 // BeginPaint, which validates it again, so it brings no further paint.
 void OnPaint(HWND window)
 {
-    if (CurveState.RunContinuous) {
-        DescentStep();
+    if (RunWindowEvent(MAIN_PAINT))
         InvalidateAll(window);
-    }
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     PaintPlot(dc);
@@ -31,9 +29,8 @@ void OnPaint(HWND window)
 // step to the paint it asks for.
 void OnTimer(HWND window)
 {
-    if (!CurveState.RunContinuous)
-        DescentStep();
-    InvalidateAll(window);
+    if (RunWindowEvent(MAIN_TIMER_TICK))
+        InvalidateAll(window);
 }
 
 } // namespace
@@ -43,8 +40,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE:
         SetTimer(window, MAIN_TIMER_ID, TIMER_PERIOD_MS, NULL);
-        CurveState.ApproxColor = POLYLINE_RED;
-        InitCurves(CurveState.ScreenPts);
+        StartCurves();
         return 0;
     case WM_SIZE:
         InvalidateAll(window);

@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include "plot_layout.h"
+
 extern const char MAIN_CLASS_NAME[];
 extern const char MAIN_CAPTION[];
 extern const char NEEDS_NT_TEXT[];
 extern const char NO_WINDOW_TEXT[];
-const COLORREF MAIN_BACKGROUND = 0xA0C8C8;
+const COLORREF MAIN_BACKGROUND = PLOT_BACKGROUND;
 const UINT_PTR MAIN_TIMER_ID = 1;
 const UINT TIMER_PERIOD_MS = 50;
 

@@ -102,10 +102,10 @@ TEST(Vertices, BothCurvesAtTruncatedPixels)
         Canvas drawn;
         DrawCurves(drawn.dc, CurveState.ScreenPts, RED);
         for (int j = 0; j < NODE_COUNT; ++j) {
-            POINT p = PolylineVertex(CurveState.ScreenPts, j);
+            PixelPoint p = PolylineVertex(CurveState.ScreenPts, j);
             EXPECT_EQ(p.x, c.polyline[j].x) << c.name << ", polyline vertex " << j;
             EXPECT_EQ(p.y, c.polyline[j].y) << c.name << ", polyline vertex " << j;
-            POINT q = CycloidVertex(j);
+            PixelPoint q = CycloidVertex(j);
             EXPECT_EQ(q.x, CYCLOID_VERTICES[j].x) << c.name << ", cycloid vertex " << j;
             EXPECT_EQ(q.y, CYCLOID_VERTICES[j].y) << c.name << ", cycloid vertex " << j;
         }

@@ -1,0 +1,97 @@
+// The page for people who do not use a mouse or do not see it: axe-core
+// finds no serious or critical violation (with the dialog, and after the
+// end of a run), every control is reached with the keyboard, the scroll bar
+// tells its role and value, and the picture's text alternative carries the
+// printed time in a live region that changes at most once a second.
+import { createRequire } from 'node:module';
+import fs from 'node:fs';
+import { test, expect, openPage, ticks } from './page_fixture.mjs';
+
+const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+
+// axe waits on timers of its own: the page's clock runs on meanwhile.
+async function axeViolations(page) {
+  await page.clock.resume();
+  await page.addScriptTag({ content: AXE });
+  const violations = await page.evaluate(async () => (await window.axe.run(document)).violations);
+  console.log(`axe: ${violations.length} violations of any impact`);
+  for (const v of violations)
+    console.log(`axe ${v.impact}: ${v.id} (${v.nodes.length} elements): ${v.help}`);
+  return violations.filter((v) => v.impact === 'serious' || v.impact === 'critical')
+    .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
+}
+
+test('axe-core: no serious or critical violation, running and ended', async ({ page }) => {
+  await openPage(page);
+  await ticks(page, 3);
+  expect(await axeViolations(page)).toEqual([]);
+  await page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000));
+  await page.locator('#plot').focus();
+  await page.keyboard.press('Escape');
+  expect(await axeViolations(page)).toEqual([]);
+});
+
+test('the page is Spanish and its title is the window\'s caption', async ({ page }) => {
+  await openPage(page);
+  await expect(page.locator('html')).toHaveAttribute('lang', 'es');
+  expect(await page.title()).toBe('----- soft by Velmorant'); // blanks collapsed, as a title shows
+});
+
+test('every control is reached with the keyboard, from the run-mode button on', async ({ page }) => {
+  await openPage(page);
+  await expect(page.locator('#run-mode')).toBeFocused();
+  const reached = new Set();
+  for (let i = 0; i < 12; ++i) {
+    await page.keyboard.press('Tab');
+    reached.add(await page.evaluate(() => document.activeElement.id));
+  }
+  for (const id of ['plot', 'dialog-close', 'run-mode', 'alpha', 'reset'])
+    expect(reached.has(id), `${id} reached by Tab`).toBe(true);
+  // The buttons work from the keyboard too.
+  await page.locator('#reset').focus();
+  await page.keyboard.press('Enter');
+  await page.locator('#dialog-close').focus();
+  await page.keyboard.press('Space');
+  await expect(page.locator('#dialog')).toBeHidden();
+  await expect(page.locator('#plot')).toBeFocused();
+});
+
+test('the scroll bar is a slider that tells its value', async ({ page }) => {
+  await openPage(page);
+  const slider = page.getByRole('slider', { name: 'alfa de convergencia de gradiente descendente' });
+  await expect(slider).toHaveAttribute('aria-valuenow', '50');
+  await expect(slider).toHaveAttribute('aria-valuemin', '1');
+  await expect(slider).toHaveAttribute('aria-valuemax', '100');
+  await slider.focus();
+  await page.keyboard.press('ArrowRight');
+  await expect(slider).toHaveAttribute('aria-valuenow', '51');
+});
+
+test('the picture\'s text alternative carries the printed time, at most once a second', async ({ page }) => {
+  await openPage(page);
+  const picture = page.getByRole('img', { name: /Tiempo de caida/ });
+  await expect(picture).toHaveCount(1);
+  const time = page.locator('#plot-time');
+  await expect(time).toHaveAttribute('aria-live', 'polite');
+  await expect(time).toHaveText('Tiempo de caida  0  millonesimos de segundo', { useInnerText: false });
+  await page.evaluate(() => {
+    window.timeTexts = [];
+    new MutationObserver(() => window.timeTexts.push(document.getElementById('plot-time').textContent))
+      .observe(document.getElementById('plot-time'), { childList: true, characterData: true, subtree: true });
+  });
+  // After the first second's 40 steps the printed time is the fortieth
+  // step's; the texts in between are at least a second apart.
+  await ticks(page, 20);
+  await ticks(page, 100);
+  const texts = await page.evaluate(() => window.timeTexts);
+  expect(texts.length).toBeGreaterThan(3);
+  expect(texts.length).toBeLessThanOrEqual(6);
+  for (const t of texts)
+    expect(t).toMatch(/^Tiempo de caida {2}\d{6} {2}millonesimos de segundo$/);
+  // After 2 steps (one tick of each timer) the program prints 582210.
+  await openPage(page);
+  await ticks(page, 1);
+  await page.locator('#plot').focus();
+  await page.keyboard.press('Escape');
+  await expect(time).toHaveText('Tiempo de caida  582210  millonesimos de segundo');
+});

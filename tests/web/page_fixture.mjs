@@ -1,0 +1,111 @@
+// What the web page's tests share: the page opened from disk on
+// Playwright's clock, with every console message of error or warning
+// level, every uncaught exception and every request other than the page
+// itself counted as a failure; the model's state as bit patterns; the host
+// build's states (model_states) and the Windows program's references
+// (page_reference.exe, under Wine).
+import { test as base, expect } from '@playwright/test';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+export { expect };
+export const PAGE_URL = pathToFileURL(process.env.RODADERO_PAGE || 'build/web/rodadero.html').href;
+export const TICK_MS = 50;
+export const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
+
+export const test = base.extend({
+  problems: [async ({ page }, use) => {
+    const problems = [];
+    page.on('console', (m) => {
+      if (m.type() === 'error' || m.type() === 'warning')
+        problems.push(`console ${m.type()}: ${m.text()}`);
+    });
+    page.on('pageerror', (e) => problems.push(`uncaught: ${e.message}`));
+    page.on('request', (r) => {
+      if (r.url() !== PAGE_URL && !r.url().startsWith('data:'))
+        problems.push(`request: ${r.url()}`);
+    });
+    await use(problems);
+    expect(problems, 'console errors, exceptions and requests').toEqual([]);
+  }, { auto: true }],
+});
+
+// The page from disk with its timers held: nothing ticks until ticks().
+export async function openPage(page) {
+  await page.clock.install({ time: 0 });
+  await page.clock.pauseAt(1000);
+  await page.goto(PAGE_URL);
+  await page.evaluate(() => window.rodadero.ready);
+}
+
+// n periods of 50 ms: each timer fires n times.
+export async function ticks(page, n) {
+  await page.clock.runFor(TICK_MS * n);
+}
+
+export function bits(x) {
+  const b = Buffer.alloc(8);
+  b.writeDoubleBE(x);
+  return b.toString('hex');
+}
+
+export async function state(page) {
+  return page.evaluate(() => window.rodadero.state());
+}
+
+// The curves of a state as the bit patterns that model_states prints.
+export function curveBits(s) {
+  return { nodeX: s.nodeX.map(bits), shownX: s.shownX.map(bits), fallTime: bits(s.fallTime) };
+}
+
+// The host build's state after each run (see model_states.cpp).
+export function nativeStates(runs) {
+  const program = process.env.RODADERO_MODEL_STATES || 'build/native/tests/web/model_states';
+  const out = execFileSync(program, runs, { encoding: 'utf8' });
+  return out.trim().split('\n').map((line) => JSON.parse(line));
+}
+
+export function referencePath(name) {
+  return path.join(process.env.RODADERO_REFERENCE || 'build/web/reference', name);
+}
+
+export function referenceJson(name) {
+  return JSON.parse(fs.readFileSync(referencePath(name), 'utf8'));
+}
+
+// A binary PPM (P6) as width, height and RGB bytes.
+export function readPpm(name) {
+  const data = fs.readFileSync(referencePath(name));
+  const header = data.subarray(0, 64).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
+  if (!header)
+    throw new Error(`${name} is not a binary PPM`);
+  return { width: +header[1], height: +header[2], rgb: data.subarray(header[0].length) };
+}
+
+// The canvas's pixels as RGB bytes (at a device-pixel ratio of 1 they are
+// the client area's).
+export async function canvasPixels(page) {
+  const { width, height, text } = await page.evaluate(() => {
+    const canvas = document.getElementById('plot');
+    const rgba = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let s = '';
+    for (let i = 0; i < rgba.length; i += 4)
+      s += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
+    return { width: canvas.width, height: canvas.height, text: btoa(s) };
+  });
+  return { width, height, rgb: Buffer.from(text, 'base64') };
+}
+
+// A pseudo-random sequence from a seed (mulberry32): the same every run.
+export function seededRandom(seed) {
+  let a = seed >>> 0;
+  return () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = a;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}

@@ -1,0 +1,26 @@
+// Playwright for the web page's tests: Debian's Chromium, headless, one
+// worker (the machine builds other things meanwhile), no retries.
+import { defineConfig } from '@playwright/test';
+
+const out = process.env.RODADERO_WEB_OUT || new URL('../../build/web', import.meta.url).pathname;
+
+export default defineConfig({
+  testDir: '.',
+  testMatch: '*.spec.mjs',
+  outputDir: `${out}/playwright`,
+  workers: 1,
+  retries: 0,
+  timeout: 180_000,
+  reporter: [['list']],
+  use: {
+    browserName: 'chromium',
+    headless: true,
+    viewport: { width: 820, height: 460 },
+    deviceScaleFactor: 1,
+    launchOptions: {
+      executablePath: '/usr/bin/chromium',
+      args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+             '--disable-component-update', '--disable-sync'],
+    },
+  },
+});

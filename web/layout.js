@@ -1,0 +1,51 @@
+// The page's layout: the Windows program's client area, its dialog and the
+// dialog's controls as they are under Wine at 96 DPI, in pixels from the
+// top-left corner of the main window's client area (page_reference.exe in
+// tests/web measures them there; the page's layout test compares).
+// Rectangles are [left, top, width, height].
+'use strict';
+
+const WINE_LAYOUT = Object.freeze({
+  client: [602, 413],
+  dialog: {
+    window: [550, 6, 221, 363],
+    client: [553, 28, 215, 338],
+    closeBox: [750, 9, 18, 18],
+  },
+  // The dialog's controls, by the page's element ids, in template order.
+  controls: {
+    'run-mode': [578, 168, 166, 25],
+    alpha: [557, 84, 205, 26],
+    'alpha-label': [585, 42, 159, 33],
+    reset: [578, 128, 168, 25],
+    about: [557, 205, 205, 74],
+    icon: [641, 327, 32, 32],
+  },
+  // The scroll bar: width of each arrow and of the thumb.
+  scrollBar: { arrow: 17, thumb: 17 },
+  // The paint context's default font: cell height, ascent, and the advance
+  // of each printable character from the blank (32) to the tilde (126).
+  plotFont: {
+    height: 16,
+    ascent: 13,
+    advances: [
+      4, 4, 6, 7, 7, 10, 8, 3, 4, 4, 4, 7, 4, 4, 4, 4, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 4, 4, 7, 7,
+      7, 7, 11, 8, 8, 8, 8, 7, 7, 9, 8, 4, 7, 8, 7, 10, 8, 9, 7, 9, 8, 7, 7, 8, 7, 11, 7, 7, 7, 4,
+      4, 4, 7, 7, 4, 7, 7, 7, 7, 7, 4, 7, 7, 4, 4, 7, 4, 10, 7, 7, 7, 7, 4, 7, 4, 7, 7, 9, 7, 7, 6,
+      4, 4, 4, 7,
+    ],
+  },
+  // System colours of the dialog.
+  colours: {
+    face: '#f5f5f5',
+    text: '#000000',
+    light: '#e3e3e3',
+    highlight: '#ffffff',
+    shadow: '#a6a6a6',
+    darkShadow: '#6a6a6a',
+    caption: '#3296fa',
+    captionText: '#000000',
+    frame: '#9e9e9e',
+    scrollbar: '#ffffff',
+  },
+});

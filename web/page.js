@@ -1,0 +1,189 @@
+// The page's own part: it lays the elements out, starts the module, and
+// turns the page's events into the program's. As in the program, two
+// 50 ms timers drive it (the main window's, made with the window, and the
+// dialog's, made with the dialog), a handler that invalidates the main
+// window is followed at once by one paint, before the next tick can come,
+// and nothing else takes a step. Escape typed into the picture ends the
+// run: both timers stop and the last picture stays.
+//
+// For tests and for pages that embed this one: window.rodadero.state()
+// reads the model's record from the module's memory; window.rodadero.ready
+// settles after the first paint, which is also marked as
+// 'rodadero-first-paint' in the page's performance timeline.
+'use strict';
+
+const TIMER_PERIOD_MS = 50;
+// The text alternative of the picture changes at most this often.
+const TIME_TEXT_PERIOD_MS = 1000;
+const ENDED_TEXT = 'La ejecución ha terminado.';
+const FAILED_TEXT = 'No se pudo iniciar el programa en este navegador: ';
+
+function bytesOfBase64(text) {
+  const binary = atob(text);
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; ++i)
+    bytes[i] = binary.charCodeAt(i);
+  return bytes;
+}
+
+function place(element, [left, top, width, height], [originX, originY] = [0, 0]) {
+  Object.assign(element.style, {
+    left: `${left - originX}px`, top: `${top - originY}px`,
+    width: `${width}px`, height: `${height}px`,
+  });
+}
+
+// Every element at its place under Wine, relative to its parent.
+function layOut() {
+  const L = WINE_LAYOUT;
+  const [clientWidth, clientHeight] = L.client;
+  const win = L.dialog.window;
+  const client = L.dialog.client;
+  const root = document.documentElement.style;
+  for (const [name, value] of Object.entries(L.colours))
+    root.setProperty(`--${name.replace(/[A-Z]/g, (c) => `-${c.toLowerCase()}`)}`, value);
+
+  const stage = document.getElementById('window');
+  stage.style.width = `${Math.max(clientWidth, win[0] + win[2])}px`;
+  stage.style.height = `${Math.max(clientHeight, win[1] + win[3])}px`;
+  // The notice at the end of a run, over the middle of the picture.
+  document.getElementById('ended').style.left = `${clientWidth / 2}px`;
+  const dialog = document.getElementById('dialog');
+  place(dialog, win);
+  const border = client[0] - win[0];
+  place(dialog.querySelector('.caption-bar'),
+        [client[0], win[1] + border, client[2], client[1] - win[1] - border], win);
+  place(document.getElementById('dialog-close'), L.dialog.closeBox,
+        [client[0], win[1] + border]);
+  place(dialog.querySelector('.client'), client, win);
+  for (const [id, rect] of Object.entries(L.controls))
+    place(document.getElementById(id), rect, client);
+  const bar = document.getElementById('alpha');
+  for (const part of bar.querySelectorAll('.arrow'))
+    part.style.width = `${L.scrollBar.arrow}px`;
+  bar.querySelector('.thumb').style.width = `${L.scrollBar.thumb}px`;
+}
+
+async function startRodadero(hooks) {
+  const canvas = document.getElementById('plot');
+  const dialog = document.getElementById('dialog');
+  const timeText = document.getElementById('plot-time');
+  layOut();
+
+  const { instance } = await WebAssembly.instantiate(bytesOfBase64(RODADERO_WASM), {});
+  const e = instance.exports;
+  e._initialize();
+  hooks.module = e;
+
+  const timers = [];
+  let ended = false;
+  let picture = null;
+  let latestTime = '';
+  let timeShownAt = -Infinity;
+
+  function showTime(force) {
+    const now = Date.now();
+    if (timeText.textContent !== latestTime && (force || now - timeShownAt >= TIME_TEXT_PERIOD_MS)) {
+      timeText.textContent = latestTime;
+      timeShownAt = now;
+    }
+  }
+
+  function paint() {
+    latestTime = picture.draw(e.rodadero_paint())[0];
+    showTime(false);
+  }
+
+  // After a handler: the paint its invalidation asks for, at once.
+  function serve(invalidated) {
+    if (invalidated && !ended)
+      paint();
+  }
+
+  // The main window is created: its timer, the model, the first paint.
+  e.rodadero_start();
+  timers.push(setInterval(() => serve(e.rodadero_main_tick()), TIMER_PERIOD_MS));
+  picture = createPicture(canvas, e);
+  paint();
+  performance.mark('rodadero-first-paint');
+
+  // Then the dialog, with its own timer; the run-mode button has the focus.
+  createScrollBar(document.getElementById('alpha'), {
+    min: e.rodadero_scroll_min(),
+    max: e.rodadero_scroll_max(),
+    position: e.rodadero_scroll_start(),
+    request(code, thumb) {
+      const p = e.rodadero_scroll(code, thumb);
+      serve(p !== 0);
+      return p;
+    },
+  });
+  document.getElementById('run-mode').addEventListener('click', () => serve(e.rodadero_run_mode()));
+  document.getElementById('reset').addEventListener('click', () => serve(e.rodadero_reset()));
+  dialog.querySelector('.client').addEventListener('pointermove', (event) => {
+    // The buttons and the scroll bar keep their mouse moves to themselves.
+    if (!event.target.closest('button, [role="slider"]'))
+      serve(e.rodadero_dialog_mouse_move());
+  });
+  // Closing hides the dialog; its timer goes on.
+  document.getElementById('dialog-close').addEventListener('click', () => {
+    if (dialog.contains(document.activeElement))
+      canvas.focus();
+    dialog.hidden = true;
+  });
+  dialog.hidden = false;
+  timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), TIMER_PERIOD_MS));
+  document.getElementById('run-mode').focus();
+
+  canvas.addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape' || ended)
+      return;
+    ended = true;
+    for (const timer of timers)
+      clearInterval(timer);
+    showTime(true);
+    document.getElementById('window').inert = true;
+    document.getElementById('ended-text').textContent = ENDED_TEXT;
+    document.getElementById('ended').hidden = false;
+    document.getElementById('new-run').focus();
+  });
+  document.getElementById('new-run').addEventListener('click', () => location.reload());
+
+  // A screen of another density: the same picture with as many pixels.
+  const watchDensity = () => {
+    matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+      picture.refit();
+      watchDensity();
+    }, { once: true });
+  };
+  watchDensity();
+}
+
+window.rodadero = (() => {
+  const hooks = { module: null };
+  const ready = startRodadero(hooks).catch((error) => {
+    document.getElementById('ended-text').textContent = FAILED_TEXT + error;
+    document.getElementById('ended').hidden = false;
+    console.error(error);
+    throw error;
+  });
+  return Object.freeze({
+    ready,
+    // The model's record as it is now: null before the module has started.
+    state() {
+      const e = hooks.module;
+      if (!e)
+        return null;
+      const buffer = e.memory.buffer;
+      const n = e.rodadero_node_count();
+      return {
+        nodeX: Array.from(new Float64Array(buffer, e.rodadero_node_x_address(), n)),
+        shownX: Array.from(new Float64Array(buffer, e.rodadero_shown_x_address(), n)),
+        fallTime: new Float64Array(buffer, e.rodadero_fall_time_address(), 1)[0],
+        alpha: new Float64Array(buffer, e.rodadero_alpha_address(), 1)[0],
+        alphaPos: new Int32Array(buffer, e.rodadero_alpha_pos_address(), 1)[0],
+        runContinuous: new Int32Array(buffer, e.rodadero_run_continuous_address(), 1)[0],
+      };
+    },
+  });
+})();
