@@ -12,19 +12,52 @@ const double TICK_LENGTH = 5.0;
 const double CHARACTER_WIDTH = 6.6;  // about, at 12 px in a sans-serif face
 const char GRID_COLOUR[] = "#e4e4e4";
 
-// 1, 2 or 5 times a power of ten, the one nearest to raw on a log scale.
-double RoundStep(double raw)
+// A tick spacing: 1, 2 or 5 times 10^exponent. Worked out with exact
+// powers of ten and the basic operations only, not with the library's pow
+// and log10 (which are not correctly rounded everywhere: 0.54 came out
+// where 0.56 belonged), so that every build puts the ticks at the same
+// values.
+struct TickStep {
+    double mantissa;
+    int exponent;
+};
+
+// 10^e: exact for 0 <= e <= 22; for e < 0 the double nearest to it.
+double TenTo(int e)
 {
-    double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    double r = raw / magnitude;
-    double mantissa = r < 1.5 ? 1.0 : r < 3.5 ? 2.0 : r < 7.5 ? 5.0 : 10.0;
-    return mantissa * magnitude;
+    double p = 1.0;
+    for (int i = 0; i < (e < 0 ? -e : e); ++i)
+        p *= 10.0;
+    return e < 0 ? 1.0 / p : p;
 }
 
-int DecimalsOf(double step)
+// n steps, the double nearest to n x mantissa x 10^exponent.
+double Steps(double n, const TickStep &step)
 {
-    int decimals = static_cast<int>(-std::floor(std::log10(step) + 1e-9));
-    return decimals < 0 ? 0 : decimals;
+    return step.exponent >= 0 ? n * step.mantissa * TenTo(step.exponent)
+                              : n * step.mantissa / TenTo(-step.exponent);
+}
+
+// How many steps v is: v / (mantissa x 10^exponent).
+double InSteps(double v, const TickStep &step)
+{
+    return step.exponent >= 0 ? v / (step.mantissa * TenTo(step.exponent))
+                              : v * TenTo(-step.exponent) / step.mantissa;
+}
+
+// The spacing nearest to raw (positive) on a log scale.
+TickStep RoundStep(double raw)
+{
+    TickStep step = {1.0, 0};
+    while (TenTo(step.exponent + 1) <= raw)
+        ++step.exponent;
+    while (TenTo(step.exponent) > raw)
+        --step.exponent;
+    double r = InSteps(raw, step);
+    step.mantissa = r < 1.5 ? 1.0 : r < 3.5 ? 2.0 : r < 7.5 ? 5.0 : 1.0;
+    if (r >= 7.5)
+        ++step.exponent;
+    return step;
 }
 
 std::string Line(double x1, double y1, double x2, double y2, const char *extra)
@@ -57,21 +90,22 @@ std::vector<AxisTick> LinearTicks(double low, double high, int count, ChartAxis 
         low -= room;
         high += room;
     }
-    double step = RoundStep((high - low) / count);
-    double first = std::floor(low / step);
-    double last = std::ceil(high / step);
-    int decimals = DecimalsOf(step);
+    TickStep step = RoundStep((high - low) / count);
+    // A value within rounding of a tick is on it.
+    double first = std::floor(InSteps(low, step) + 1e-9);
+    double last = std::ceil(InSteps(high, step) - 1e-9);
+    int decimals = step.exponent < 0 ? -step.exponent : 0;
     std::vector<AxisTick> ticks;
     for (double n = first; n <= last; n += 1.0) {
         AxisTick t;
-        t.value = n * step;
+        t.value = Steps(n, step);
         t.label = Decimals(t.value, decimals);
         if (t.label == "-" + Decimals(0.0, decimals))
             t.label = Decimals(0.0, decimals);
         ticks.push_back(t);
     }
-    axis->low = first * step;
-    axis->high = last * step;
+    axis->low = ticks.front().value;
+    axis->high = ticks.back().value;
     axis->logarithmic = false;
     return ticks;
 }
