@@ -137,11 +137,22 @@ std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
     if (marked >= SCROLL_POSITION_FIRST && marked <= SCROLL_POSITION_LAST) {
         double mx = AxisPixel(across, marked);
         double half = 0.5 * (UPPER.right - UPPER.left) / (across.high - across.low);
+        // A band through both panels, with the label on a tab at its top,
+        // between the legend and the upper panel's title.
+        const double tab = 40;
+        std::string label = Filled(text.marked, {std::to_string(marked)});
+        double tabHalf = 0.5 * TextWidth(label) + 6;
+        svg += "<rect id=\"marked-position-tab\" x=\"" + SvgNumber(mx - tabHalf) + "\" y=\"" +
+               SvgNumber(UPPER.top - tab) + "\" width=\"" + SvgNumber(2 * tabHalf) +
+               "\" height=\"18\" rx=\"3\" fill=\"#ffe066\"/>\n";
         svg += "<rect id=\"marked-position\" x=\"" + SvgNumber(mx - half) + "\" y=\"" +
-               SvgNumber(UPPER.top) + "\" width=\"" + SvgNumber(2 * half) + "\" height=\"" +
-               SvgNumber(LOWER.bottom - UPPER.top) + "\" fill=\"#ffe066\" fill-opacity=\"0.6\"/>\n";
-        svg += Text(mx, UPPER.top - 2, " id=\"marked-position-label\" text-anchor=\"middle\"",
-                    Filled(text.marked, {std::to_string(marked)}));
+               SvgNumber(UPPER.top - tab) + "\" width=\"" + SvgNumber(2 * half) + "\" height=\"" +
+               SvgNumber(LOWER.bottom - UPPER.top + tab) +
+               "\" fill=\"#ffe066\" fill-opacity=\"0.6\"/>\n";
+        svg += Text(mx, UPPER.top - tab + 13,
+                    " id=\"marked-position-label\" text-anchor=\"middle\" "
+                    "style=\"font-weight: bold\"",
+                    label);
     }
 
     svg += "<g fill=\"none\" stroke-width=\"1\">\n";
