@@ -1,17 +1,87 @@
-// The command itself: reads the options and hands over to a run, the sweep
-// or the race; nothing here is used by them.
+// The command itself: reads the options and hands over to a run, the sweep,
+// the race or the limit of the linear theory; nothing here is used by them.
 #include "command.h"
 
+#include "convergence.h"
 #include "descent_run.h"
+#include "fates_chart.h"
 #include "files.h"
 #include "options.h"
 #include "race.h"
 #include "rows.h"
+#include "stability.h"
 #include "still.h"
 
 #include <cstdio>
 #include <ostream>
 #include <string>
+#include <vector>
+
+namespace {
+
+// A picture file the options ask for, opened before any output.
+struct Picture {
+    const std::string *path;
+    const char *option;
+    std::FILE *file;
+};
+
+// The pictures asked for, in the order of the options' list: --svg, --plot,
+// --race (the race comes with neither of the others).
+std::vector<Picture> PicturesAskedFor(const TraceOptions &options)
+{
+    std::vector<Picture> pictures;
+    if (!options.svgPath.empty())
+        pictures.push_back({&options.svgPath, "--svg", nullptr});
+    if (!options.plotPath.empty())
+        pictures.push_back({&options.plotPath, "--plot", nullptr});
+    if (!options.racePath.empty())
+        pictures.push_back({&options.racePath, "--race", nullptr});
+    return pictures;
+}
+
+// Opens every picture's temporary file; when one cannot be opened, none is
+// left behind.
+bool OpenPictures(std::vector<Picture> *pictures, std::string *error)
+{
+    for (std::size_t i = 0; i < pictures->size(); ++i) {
+        Picture &p = (*pictures)[i];
+        p.file = OpenPictureFile(*p.path, p.option, error);
+        if (!p.file) {
+            for (std::size_t j = 0; j < i; ++j)
+                DiscardPictureFile((*pictures)[j].file, *(*pictures)[j].path);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Writes the picture of `option` whole, if it was asked for. False when it
+// could not be written; the message then goes to err.
+bool Finish(std::vector<Picture> &pictures, const char *option, const std::string &text,
+            std::ostream &err)
+{
+    for (Picture &p : pictures) {
+        if (std::string(p.option) != option)
+            continue;
+        std::string error;
+        if (!FinishPictureFile(p.file, *p.path, text, p.option, &error)) {
+            err << error << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Asked(const std::vector<Picture> &pictures, const char *option)
+{
+    for (const Picture &p : pictures)
+        if (std::string(p.option) == option)
+            return true;
+    return false;
+}
+
+} // namespace
 
 int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
 {
@@ -27,44 +97,48 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         return out ? TRACE_OK : TRACE_FAILED;
     }
 
-    // The picture, if any (--svg and --race never come together), is opened
-    // first, so that an unwritable path is found before any output.
-    bool racing = !options.racePath.empty();
-    const std::string &picturePath = racing ? options.racePath : options.svgPath;
-    const char *pictureOption = racing ? "--race" : "--svg";
-    std::FILE *picture = nullptr;
-    if (!picturePath.empty()) {
-        picture = OpenPictureFile(picturePath, pictureOption, &error);
-        if (!picture) {
-            err << error << '\n';
-            return TRACE_BAD_INPUT;
-        }
+    // The pictures are opened first, so that an unwritable path is found
+    // before any output.
+    std::vector<Picture> pictures = PicturesAskedFor(options);
+    if (!OpenPictures(&pictures, &error)) {
+        err << error << '\n';
+        return TRACE_BAD_INPUT;
     }
 
-    int status = TRACE_OK;
-    if (racing) {
+    bool written = true;
+    if (options.stability) {
+        out << StabilityHeader() << StabilityRow(StabilityLimit());
+    } else if (!options.racePath.empty()) {
         StartRun(RunAlpha(options));
         for (long step = 1; step <= options.steps; ++step)
             DescentStep();
-        if (FinishPictureFile(picture, picturePath, RacePicture(options.steps, options.slow),
-                              pictureOption, &error)) {
+        written = Finish(pictures, "--race", RacePicture(options.steps, options.slow), err);
+        if (written)
             err << RaceSummaryLine(options.steps, options.slow) << '\n';
-        } else {
-            err << error << '\n';
-            status = TRACE_FAILED;
-        }
     } else if (options.sweep) {
-        RunSweep(options, out);
+        std::vector<PositionFate> fates = RunSweep(options, out);
+        if (Asked(pictures, "--svg"))
+            written = Finish(pictures, "--svg",
+                             FatesChart(fates, SweepStepLimit(options),
+                                        StabilityLimit().positionLimit, 0, FatesChartEnglish()),
+                             err);
     } else {
-        TraceSummary summary = RunTrace(options, out);
+        std::vector<ConvergenceSample> samples;
+        bool plotting = Asked(pictures, "--plot");
+        TraceSummary summary = RunTrace(options, out, plotting ? &samples : nullptr);
         err << SummaryLine(summary) << '\n';
-        if (picture && !FinishPictureFile(picture, picturePath, StillPicture(summary.steps),
-                                          pictureOption, &error)) {
-            err << error << '\n';
-            status = TRACE_FAILED;
-        }
+        if (Asked(pictures, "--svg"))
+            written = Finish(pictures, "--svg", StillPicture(summary.steps), err);
+        if (plotting)
+            written = Finish(pictures, "--plot",
+                             ConvergencePicture(samples, summary.alpha,
+                                                options.hasPosition ? options.position : 0,
+                                                ConvergenceEnglish()),
+                             err) &&
+                      written;
     }
 
+    int status = written ? TRACE_OK : TRACE_FAILED;
     out.flush();
     if (!out) {
         err << "rodadero-trace: cannot write standard output\n";

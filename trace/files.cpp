@@ -58,3 +58,19 @@ bool FinishPictureFile(std::FILE *tmp, const std::string &path, const std::strin
     }
     return true;
 }
+
+void DiscardPictureFile(std::FILE *tmp, const std::string &path)
+{
+    std::fclose(tmp);
+    std::remove(PictureTempPath(path).c_str());
+}
+
+bool SamePicturePath(const std::string &a, const std::string &b)
+{
+    if (a.empty() || b.empty())
+        return false;
+    std::error_code ea, eb;
+    std::filesystem::path pa = std::filesystem::absolute(a, ea).lexically_normal();
+    std::filesystem::path pb = std::filesystem::absolute(b, eb).lexically_normal();
+    return ea || eb ? a == b : pa == pb;
+}

@@ -19,4 +19,12 @@ std::FILE *OpenPictureFile(const std::string &path, const char *option, std::str
 bool FinishPictureFile(std::FILE *tmp, const std::string &path, const std::string &text,
                        const char *option, std::string *error);
 
+// Closes the open temporary file and removes it, leaving path as it was:
+// for a picture that will not be written after all.
+void DiscardPictureFile(std::FILE *tmp, const std::string &path);
+
+// Whether the two paths name the same file, as far as their spelling tells
+// (the same absolute path once "." and ".." are taken out).
+bool SamePicturePath(const std::string &a, const std::string &b);
+
 #endif

@@ -4,6 +4,7 @@
 #include "options.h"
 
 #include "descent_run.h"
+#include "files.h"
 
 #include <CLI/CLI.hpp>
 
@@ -77,9 +78,11 @@ public:
     std::string make_help(const CLI::App *app, std::string, CLI::AppFormatMode) const override
     {
         std::string text =
-            "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes] [--svg FILE]\n"
+            "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes]\n"
+            "                      [--svg FILE] [--plot FILE]\n"
             "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
-            "       rodadero-trace --sweep [--position P] [--steps N]\n\n";
+            "       rodadero-trace --sweep [--position P] [--steps N] [--svg FILE]\n"
+            "       rodadero-trace --stability\n\n";
         text += app->get_description() + "\n\n";
         for (const CLI::Option *option : app->get_options()) {
             std::string entry = "  --" + option->get_lnames().front();
@@ -100,10 +103,17 @@ public:
 
 struct Declared {
     CLI::App app;
-    CLI::Option *position, *steps, *every, *nodes, *svg, *race, *slow, *sweep;
+    CLI::Option *position, *steps, *every, *nodes, *svg, *plot, *race, *slow, *sweep, *stability;
     // What an option that needs a value takes, for the message when it is
     // missing.
     std::vector<std::pair<const CLI::Option *, std::string>> takes;
+
+    // Every option that --stability does not take, in the order a message
+    // looks for the one given.
+    std::vector<CLI::Option *> StabilityExcludes() const
+    {
+        return {position, steps, every, nodes, svg, plot, race, slow, sweep};
+    }
 };
 
 CLI::Option *Number(Declared *d, const char *name, const char *value, long min, long max,
@@ -154,7 +164,14 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
                    ->disable_flag_override();
     d->svg = Path(d.get(), "--svg", &o->svgPath,
                   "also draw the final polyline, the window's cycloid and the\n"
-                  "exact brachistochrone into FILE (an SVG picture)");
+                  "exact brachistochrone into FILE (an SVG picture); with --sweep,\n"
+                  "the fates chart: each position's printed times, settled or\n"
+                  "swinging, beside the limit of --stability, and the step its\n"
+                  "cycle begins");
+    d->plot = Path(d.get(), "--plot", &o->plotPath,
+                   "also draw the run's convergence curve into FILE (an SVG\n"
+                   "picture): the printed and the exact time against the step, on\n"
+                   "a log scale, and the brachistochrone's time; needs a step");
     d->race = Path(d.get(), "--race", &o->racePath,
                    "print no rows; write into FILE an animated SVG picture of three\n"
                    "beads released together at rest from (0, 0), sliding down the\n"
@@ -167,12 +184,20 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
                             "alone) until it repeats itself, at most N steps each\n"
                             "(default 10000000)")
                    ->disable_flag_override();
+    d->stability = app.add_flag("--stability", o->stability,
+                                "print the step factor's limit from the linear theory:\n"
+                                "lambda_max,alpha_limit,position_limit; takes no other option")
+                       ->disable_flag_override();
     app.set_help_flag("-h,--help", "print this text")->disable_flag_override();
     app.add_flag("--version", o->version, "print the release number")->disable_flag_override();
 
-    // The race draws one run and prints no rows; the sweep prints its own.
-    d->race->excludes(d->sweep)->excludes(d->every)->excludes(d->nodes)->excludes(d->svg);
-    d->sweep->excludes(d->every)->excludes(d->nodes)->excludes(d->svg);
+    // The race draws one run and prints no rows; the sweep prints its own
+    // and draws its own chart; the limit of the linear theory needs no run.
+    d->race->excludes(d->sweep)->excludes(d->every)->excludes(d->nodes)->excludes(d->svg)
+        ->excludes(d->plot);
+    d->sweep->excludes(d->every)->excludes(d->nodes)->excludes(d->plot);
+    for (CLI::Option *other : d->StabilityExcludes())
+        d->stability->excludes(other);
     d->slow->needs(d->race);
 
     app.footer(
@@ -181,6 +206,9 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
         "fall time (reads back bit for bit), exact_s the fall time of the same polyline\n"
         "for a bead starting at rest with g = 10. With --steps 0 the one row is step 0,\n"
         "the chord before any step. A summary line goes to standard error.\n"
+        "With --plot FILE the rows stay the same; the curve in FILE keeps every step up\n"
+        "to 100, then 50 a decade, each with the step after it (so that a swing shows\n"
+        "as a band), and the last step.\n"
         "\n"
         "--sweep prints position,cycle_from,period,low_us,high_us. A step turns the\n"
         "state (the node abscissae and their shown copy, bit for bit) into the next one,\n"
@@ -190,6 +218,14 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
         "polylines. low_us and high_us are the lowest and highest printed time over\n"
         "the steps of one period. When no state comes back within N steps,\n"
         "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
+        "With --svg FILE the same rows go to standard output and FILE gets the chart:\n"
+        "settled positions blue, swinging ones orange (their lowest and highest time),\n"
+        "those with no repeat within N steps hollow, and the limit of --stability.\n"
+        "\n"
+        "--stability prints lambda_max,alpha_limit,position_limit: the largest\n"
+        "eigenvalue of the gradient's Jacobian at the settled polyline, the step\n"
+        "factor 2 / (299 lambda_max) beyond which the descent cannot settle but swings,\n"
+        "and that factor as a scroll position (over 2.0000000000000003e-6).\n"
         "\n"
         "--race prints nothing on standard output and one line on standard error: the\n"
         "arrival times in real seconds, first to last.\n"
@@ -215,16 +251,25 @@ std::string ErrorLine(const Declared &d, const CLI::ParseError &e)
                 return PROGRAM + name + " needs a value: " + t.second;
         return PROGRAM + name + " takes no value";
     }
+    bool conflict = e.get_name() == "ExcludesError" || e.get_name() == "RequiresError";
+    if (conflict && d.stability->count()) {
+        const CLI::Option *other = nullptr;
+        for (const CLI::Option *o : d.StabilityExcludes())
+            other = other ? other : o->count() ? o : nullptr;
+        return PROGRAM + std::string("--stability needs no run and takes no other option, not ") +
+               (other ? other->get_name() : std::string("this one"));
+    }
     if (e.get_name() == "ExcludesError") {
         const CLI::Option *other = d.race->count() && d.sweep->count() ? d.sweep
                                    : d.every->count()                  ? d.every
                                    : d.nodes->count()                  ? d.nodes
+                                   : d.plot->count()                   ? d.plot
                                                                        : d.svg;
         if (d.race->count())
             return PROGRAM + std::string("--race draws one run and takes only --position, "
                                          "--steps and --slow, not ") +
                    other->get_name();
-        return PROGRAM + std::string("--sweep takes only --position and --steps, not ") +
+        return PROGRAM + std::string("--sweep takes only --position, --steps and --svg, not ") +
                other->get_name();
     }
     if (e.get_name() == "RequiresError")
@@ -238,8 +283,8 @@ std::string ExtraLine(const std::string &arg)
     if (arg.size() > 1 && arg[0] == '-')
         return PROGRAM + std::string("unknown option ") +
                Quoted(arg.compare(0, 2, "--") == 0 ? arg.substr(0, arg.find('=')) : arg) +
-               "; the options are --position, --steps, --every, --nodes, --sweep, --svg, "
-               "--race, --slow, --help and --version";
+               "; the options are --position, --steps, --every, --nodes, --svg, --plot, "
+               "--race, --slow, --sweep, --stability, --help and --version";
     return PROGRAM + std::string("unexpected argument ") + Quoted(arg) +
            "; every option starts with -- (see --help)";
 }
@@ -252,6 +297,7 @@ TraceOptions DefaultTraceOptions()
     o.help = false;
     o.version = false;
     o.sweep = false;
+    o.stability = false;
     o.nodes = false;
     o.hasPosition = false;
     o.position = 0;
@@ -260,6 +306,7 @@ TraceOptions DefaultTraceOptions()
     o.hasEvery = false;
     o.every = 1;
     o.svgPath.clear();
+    o.plotPath.clear();
     o.racePath.clear();
     o.hasSlow = false;
     o.slow = TRACE_SLOW_DEFAULT;
@@ -305,6 +352,18 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     options->hasEvery = d->every->count() > 0;
     options->hasSlow = d->slow->count() > 0;
     options->slow = static_cast<int>(slow);
+    // A convergence curve has a step axis from step 1 on; two pictures
+    // cannot be written through one temporary file.
+    if (!options->plotPath.empty() && options->steps == 0) {
+        *error = PROGRAM + std::string("--plot draws the steps from 1 on and needs --steps "
+                                       "of 1 or more");
+        return false;
+    }
+    if (!options->plotPath.empty() && SamePicturePath(options->plotPath, options->svgPath)) {
+        *error = PROGRAM + std::string("--plot and --svg name the same file ") +
+                 Quoted(options->plotPath) + "; give each picture a file of its own";
+        return false;
+    }
     return true;
 }
 

@@ -16,6 +16,7 @@ struct TraceOptions {
     bool help;
     bool version;
     bool sweep;
+    bool stability;        // the step factor's limit from the linear theory
     bool nodes;
     bool hasPosition;
     int position;          // 1..100 when hasPosition
@@ -23,7 +24,8 @@ struct TraceOptions {
     long steps;            // 0..100,000,000
     bool hasEvery;
     long every;            // 1..100,000,000
-    std::string svgPath;   // empty: no picture
+    std::string svgPath;   // empty: no picture (with --sweep: no fates chart)
+    std::string plotPath;  // empty: no convergence curve
     std::string racePath;  // empty: no race
     bool hasSlow;
     int slow;              // 1..100: the race's document time per real second

@@ -49,17 +49,23 @@ std::string TraceRow(long step, bool nodes)
     return row;
 }
 
-TraceSummary RunTrace(const TraceOptions &options, std::ostream &out)
+TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
+                      std::vector<ConvergenceSample> *samples)
 {
     double alpha = RunAlpha(options);
     StartRun(alpha);
     out << TraceHeader(options.nodes);
     if (options.steps == 0)
         out << TraceRow(0, options.nodes);
+    long sampled = NextSampledStep(0);
     for (long step = 1; step <= options.steps; ++step) {
         DescentStep();
         if (step % options.every == 0 || step == options.steps)
             out << TraceRow(step, options.nodes);
+        if (samples && (step == sampled || step == options.steps))
+            samples->push_back(SampleAfterStep(step));
+        if (step == sampled)
+            sampled = NextSampledStep(step);
     }
     TraceSummary s;
     s.steps = options.steps;
@@ -132,14 +138,31 @@ std::vector<PositionFate> SweepFates(int first, int last, long limit)
     return fates;
 }
 
-void RunSweep(const TraceOptions &options, std::ostream &out)
+long SweepStepLimit(const TraceOptions &options)
+{
+    return options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
+}
+
+std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out)
 {
     int first = options.hasPosition ? options.position : SCROLL_POSITION_FIRST;
     int last = options.hasPosition ? options.position : SCROLL_POSITION_LAST;
-    long limit = options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
     out << SweepHeader();
-    for (const PositionFate &fate : SweepFates(first, last, limit))
+    std::vector<PositionFate> fates = SweepFates(first, last, SweepStepLimit(options));
+    for (const PositionFate &fate : fates)
         out << SweepRowText(fate);
+    return fates;
+}
+
+std::string StabilityHeader()
+{
+    return "lambda_max,alpha_limit,position_limit\n";
+}
+
+std::string StabilityRow(const StabilityFigures &figures)
+{
+    return FormatDouble(figures.lambdaMax) + "," + FormatDouble(figures.alphaLimit) + "," +
+           FormatDouble(figures.positionLimit) + "\n";
 }
 
 std::string RaceSummaryLine(long steps, int slow)

@@ -3,8 +3,10 @@
 #ifndef RODADERO_TRACE_ROWS_H
 #define RODADERO_TRACE_ROWS_H
 
+#include "convergence.h"
 #include "fates.h"
 #include "options.h"
+#include "stability.h"
 
 #include <iosfwd>
 #include <string>
@@ -28,8 +30,11 @@ struct TraceSummary {
 
 // Runs options.steps steps from the chord and writes the CSV to out. Rows:
 // every `every`-th step and always the last; with no step at all, the one
-// row of step 0 (the chord, printed time 0).
-TraceSummary RunTrace(const TraceOptions &options, std::ostream &out);
+// row of step 0 (the chord, printed time 0). With samples, also keeps the
+// convergence curve's samples there: the steps NextSampledStep picks, and
+// the last.
+TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
+                      std::vector<ConvergenceSample> *samples = nullptr);
 
 // The line for standard error after a run (no newline).
 std::string SummaryLine(const TraceSummary &summary);
@@ -41,9 +46,17 @@ std::string SweepRowText(const PositionFate &row);
 // core of the machine at once.
 std::vector<PositionFate> SweepFates(int first, int last, long limit);
 
-// Every position 1..100, or the one of --position, with --steps as the
-// limit (default SWEEP_STEPS_DEFAULT).
-void RunSweep(const TraceOptions &options, std::ostream &out);
+// The sweep's limit of steps a position: --steps, by default
+// SWEEP_STEPS_DEFAULT.
+long SweepStepLimit(const TraceOptions &options);
+
+// Every position 1..100, or the one of --position, within SweepStepLimit
+// steps each. Returns the fates it printed.
+std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out);
+
+// What --stability prints.
+std::string StabilityHeader();
+std::string StabilityRow(const StabilityFigures &figures);
 
 // The line for standard error after a race is written (no newline).
 std::string RaceSummaryLine(long steps, int slow);

@@ -1,14 +1,17 @@
 // The analysis room: the printed number and the step factor of a scroll
 // position, the exact fall times and the brachistochrone, and the search
-// for the cycle a run ends in. Runs natively and under Wine.
+// for the cycle a run ends in, and the linear theory of the step factor's
+// limit. Runs natively and under Wine.
 #include "../double_bits.h"
 #include "cycle_search.h"
 #include "descent_run.h"
 #include "kinematics.h"
+#include "stability.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -182,6 +185,100 @@ TEST(FindCycle, EveryStartAndPeriodWithinTheLimit)
         }
         EXPECT_EQ(fate.low, c.fate.low) << name;
         EXPECT_EQ(fate.high, c.fate.high) << name;
+    }
+}
+
+// --- the step factor's limit -----------------------------------------------
+
+TEST(StabilityLimit, AgreesWithAnIndependentComputation)
+{
+    // Figures from a computation outside the program, to the digits given:
+    // each is checked to half a unit of its last digit.
+    StabilityFigures f = StabilityLimit();
+    static const struct {
+        const char *name;
+        double expected, tolerance;
+    } cases[] = {
+        {"lambda_max", 58.36204, 5e-6},
+        {"lambda_min", 0.048425, 5e-7},
+        {"alpha_limit", 1.146115e-4, 5e-11},
+        {"position_limit", 57.3058, 5e-5},
+    };
+    const double got[] = {f.lambdaMax, f.lambdaMin, f.alphaLimit, f.positionLimit};
+    for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i)
+        EXPECT_NEAR(got[i], cases[i].expected, cases[i].tolerance) << cases[i].name;
+    // Between the last position that settles in the printed time and the
+    // first that swings visibly.
+    EXPECT_GT(f.positionLimit, 57.0);
+    EXPECT_LT(f.positionLimit, 58.0);
+}
+
+TEST(SettledPolyline, WhereTheDescentStops)
+{
+    // The polyline the descent at the starting factor ends on, to the
+    // digits the window's run reaches by step 8000: x_1 0.00704, x_10
+    // 0.24641, x_19 0.86781; the gradient there as small as rounding lets it.
+    StabilityFigures f = StabilityLimit();
+    EXPECT_NEAR(f.settled[1], 0.00704, 5e-6);
+    EXPECT_NEAR(f.settled[10], 0.24641, 5e-6);
+    EXPECT_NEAR(f.settled[19], 0.86781, 5e-6);
+    EXPECT_EQ(f.settled[0], 0.0);
+    EXPECT_EQ(f.settled[20], 1.0);
+    EXPECT_LT(f.gradientLeft, 1e-14);
+    double g[NODE_COUNT];
+    FallTimeGradient(f.settled, g);
+    for (int i = 1; i <= 19; ++i)
+        EXPECT_LT(std::fabs(g[i]), 1e-14) << "G_" << i;
+    EXPECT_GT(f.newtonSteps, 0);
+}
+
+TEST(SettledPolyline, LeavesTheRecordAlone)
+{
+    // The page draws the chart while its own descent runs on CurveState.
+    StartRun(AlphaForPosition(58));
+    for (int i = 0; i < 5; ++i)
+        DescentStep();
+    CurveStateRecord before = CurveState;
+    StabilityLimit();
+    EXPECT_EQ(std::memcmp(&before, &CurveState, sizeof before), 0);
+}
+
+TEST(GradientJacobian, AgainstDifferencesOfTheModelsGradient)
+{
+    // Central differences of the model's own G, h = 1e-6: their error is
+    // about h^2 times G's third derivative, far below the tolerance.
+    double chord[NODE_COUNT], wavy[NODE_COUNT], settled[NODE_COUNT];
+    for (int k = 0; k < NODE_COUNT; ++k) {
+        chord[k] = k * 0.05;
+        wavy[k] = k * 0.05 + (k % 2 ? 0.03 : -0.02) * (k > 0 && k < 20);
+    }
+    SettledPolyline(settled);
+    const struct {
+        const char *name;
+        const double *x;
+    } cases[] = {{"chord", chord}, {"wavy", wavy}, {"settled", settled}};
+    const double h = 1e-6;
+    for (const auto &c : cases) {
+        double diagonal[NODE_COUNT], offDiagonal[NODE_COUNT];
+        GradientJacobian(c.x, diagonal, offDiagonal);
+        for (int j = 1; j <= 19; ++j) {
+            double up[NODE_COUNT], down[NODE_COUNT], gUp[NODE_COUNT], gDown[NODE_COUNT];
+            std::memcpy(up, c.x, sizeof up);
+            std::memcpy(down, c.x, sizeof down);
+            up[j] += h;
+            down[j] -= h;
+            FallTimeGradient(up, gUp);
+            FallTimeGradient(down, gDown);
+            for (int i = 1; i <= 19; ++i) {
+                double numeric = (gUp[i] - gDown[i]) / (2 * h);
+                double written = i == j       ? diagonal[i]
+                                 : i == j - 1 ? offDiagonal[i]
+                                 : i == j + 1 ? offDiagonal[j]
+                                              : 0.0;
+                EXPECT_NEAR(written, numeric, 1e-6 * (1.0 + std::fabs(numeric)))
+                    << c.name << ": dG_" << i << "/dx_" << j;
+            }
+        }
     }
 }
 

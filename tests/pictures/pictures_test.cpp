@@ -1,12 +1,19 @@
-// The pictures as text: the still picture of a run. Runs natively and
-// under Wine; the race is played in a browser by race_test.py.
+// The pictures as text: the still picture of a run, the axes of the charts,
+// the steps a convergence curve keeps and the charts' texts. Runs natively
+// and under Wine; the race is played in a browser by race_test.py, and the
+// charts' marks are measured there by charts_test.py.
+#include "chart_parts.h"
+#include "convergence.h"
 #include "descent_run.h"
+#include "fates_chart.h"
 #include "still.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +47,161 @@ TEST(StillPicture, HoldsTheThreeCurves)
     EXPECT_EQ(list.compare(0, 12, "0.000,0.000 "), 0) << list;
     EXPECT_EQ(list.substr(list.size() - 16), " 400.000,368.000") << list;
     EXPECT_EQ(std::count(list.begin(), list.end(), ' '), 20);
+}
+
+// --- charts -----------------------------------------------------------------
+
+TEST(LinearTicks, RoundNumbersCoveringTheValues)
+{
+    static const struct {
+        double low, high;
+        int count;
+        double first, last, step;
+        const char *firstLabel;
+    } cases[] = {
+        // The printed times of the full sweep.
+        {542355, 619768, 8, 540000, 620000, 10000, "540000"},
+        // Fall times of a run, in seconds.
+        {0.5423, 0.6336, 7, 0.54, 0.64, 0.01, "0.54"},
+        {0.56, 0.6656, 7, 0.56, 0.68, 0.02, "0.56"},
+        // One value alone gets room on both sides.
+        {542355, 542355, 8, 541800, 542900, 100, "541800"},
+        {-3, 7, 5, -4, 8, 2, "-4"},
+    };
+    for (const auto &c : cases) {
+        ChartAxis axis = {0, 0, 0, 100, false};
+        std::vector<AxisTick> ticks = LinearTicks(c.low, c.high, c.count, &axis);
+        std::string name = std::to_string(c.low) + ".." + std::to_string(c.high);
+        ASSERT_GE(ticks.size(), 2u) << name;
+        EXPECT_NEAR(ticks.front().value, c.first, 1e-9 * std::fabs(c.step)) << name;
+        EXPECT_NEAR(ticks.back().value, c.last, 1e-9 * std::fabs(c.step)) << name;
+        EXPECT_NEAR(ticks[1].value - ticks[0].value, c.step, 1e-9 * c.step) << name;
+        EXPECT_EQ(ticks.front().label, c.firstLabel) << name;
+        EXPECT_EQ(axis.low, ticks.front().value) << name;
+        EXPECT_EQ(axis.high, ticks.back().value) << name;
+    }
+}
+
+TEST(DecadeTicks, PowersOfTenAroundTheValues)
+{
+    static const struct {
+        double low, high;
+        std::vector<std::string> labels;
+    } cases[] = {
+        {6711, 691301, {"1 000", "10 000", "100 000", "1 000 000"}},
+        {1, 3000, {"1", "10", "100", "1 000", "10 000"}},
+        {1, 1, {"1", "10"}},
+        {0, 1000, {"1", "10", "100", "1 000"}},
+        {20000, 20000, {"10 000", "100 000"}},
+    };
+    for (const auto &c : cases) {
+        ChartAxis axis = {0, 0, 0, 300, false};
+        std::vector<AxisTick> ticks = DecadeTicks(c.low, c.high, &axis);
+        std::vector<std::string> labels;
+        for (const AxisTick &t : ticks)
+            labels.push_back(t.label);
+        EXPECT_EQ(labels, c.labels) << c.low << ".." << c.high;
+        EXPECT_TRUE(axis.logarithmic);
+        // Each decade gets the same length.
+        for (std::size_t i = 0; i < ticks.size(); ++i)
+            EXPECT_NEAR(AxisPixel(axis, ticks[i].value), 300.0 * i / (ticks.size() - 1), 1e-9);
+    }
+}
+
+TEST(NextSampledStep, EveryStepThenFiftyPairsADecade)
+{
+    // From the rule in words: every step to 100 and the one after it; then
+    // in the decade from 10^d the whole numbers nearest 10^(d + j/50) and
+    // the step after each: 105 (10^2.02 = 104.7), 110, ..., 955 (10^2.98 =
+    // 954.99); 1000; in the decade from 10^7, 9.55e7 and then 10^8.
+    static const struct { long step, next; } cases[] = {
+        {-5, 1}, {0, 1}, {1, 2}, {99, 100}, {100, 101}, {101, 105}, {104, 105},
+        {105, 106}, {106, 110}, {157, 158}, {158, 159}, {954, 955}, {955, 956},
+        {956, 1000}, {1000, 1001}, {1001, 1050}, {1049, 1050}, {2000, 2001},
+        {2001, 2090}, {95500000, 95500001}, {95500001, 100000000},
+        {100000000, 100000001},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NextSampledStep(c.step), c.next) << c.step;
+    // 100 + 1, then 49 pairs in the first decade, 50 in each of the next
+    // five, and 10^8 alone.
+    long kept = 0;
+    for (long n = NextSampledStep(0); n <= 100000000; n = NextSampledStep(n))
+        ++kept;
+    EXPECT_EQ(kept, 700);
+}
+
+std::vector<PositionFate> SomeFates()
+{
+    // A settled position, a swinging one, one that did not repeat.
+    return {{20, 39736, 1, 542355, 542355}, {58, 14038, 2, 543340, 543399},
+            {90, 0, 0, 600000, 600000}};
+}
+
+bool Holds(const std::string &svg, const std::string &part)
+{
+    return svg.find(part) != std::string::npos;
+}
+
+TEST(FatesChart, TextsFromTheCallersTable)
+{
+    FatesChartText text = {"Destino de cada posici\xC3\xB3n", "posici\xC3\xB3n",
+                           "tiempo impreso", "paso del ciclo", "se asienta", "oscila",
+                           "sin repetici\xC3\xB3n en {} pasos", "l\xC3\xADmite {}",
+                           "posici\xC3\xB3n {} & actual"};
+    std::string svg = FatesChart(SomeFates(), 20000, 57.30576853817054, 58, text);
+    static const char *const parts[] = {
+        "Destino de cada posici\xC3\xB3n", "tiempo impreso", "paso del ciclo", "se asienta",
+        "oscila", "sin repetici\xC3\xB3n en 20000 pasos", "l\xC3\xADmite 57.31",
+        "posici\xC3\xB3n 58 &amp; actual", "id=\"marked-position\"",
+    };
+    for (const char *p : parts)
+        EXPECT_TRUE(Holds(svg, p)) << p;
+    EXPECT_FALSE(Holds(svg, "scroll position"));
+    EXPECT_FALSE(Holds(svg, "{}"));
+}
+
+TEST(FatesChart, MarksAndTheirClasses)
+{
+    std::string svg =
+        FatesChart(SomeFates(), 20000, 57.30576853817054, 0, FatesChartEnglish());
+    static const struct { const char *id, *cls; } marks[] = {
+        {"fate-20-low", "settles"}, {"fate-20-high", "settles"}, {"cycle-20", "settles"},
+        {"fate-58-low", "swings"},  {"fate-58-high", "swings"},  {"cycle-58", "swings"},
+        {"fate-90-low", "no-cycle"}, {"fate-90-high", "no-cycle"}, {"cycle-90", "no-cycle"},
+    };
+    for (const auto &m : marks)
+        EXPECT_TRUE(Holds(svg, std::string("id=\"") + m.id + "\" class=\"" + m.cls + "\""))
+            << m.id;
+    EXPECT_TRUE(Holds(svg, "id=\"stability-limit\""));
+    // Nothing marked without a position to mark; no other position drawn.
+    EXPECT_FALSE(Holds(svg, "marked-position"));
+    EXPECT_FALSE(Holds(svg, "fate-21-"));
+}
+
+TEST(ConvergencePicture, OnePointASampleAndTheCallersTexts)
+{
+    ConvergenceText text = {"paso {}", "posici\xC3\xB3n {}, factor {}", "paso",
+                            "tiempo de ca\xC3\xAD" "da", "impreso", "exacto",
+                            "braquist\xC3\xB3" "crona {} s"};
+    std::vector<ConvergenceSample> samples = {
+        {1, 584818, 0.622}, {2, 582210, 0.617}, {10, 574726, 0.605}, {11, 574200, 0.604}};
+    std::string svg = ConvergencePicture(samples, 0.00011600000000000001, 58, text);
+    static const char *const parts[] = {
+        "posici\xC3\xB3n 58, factor 0.000116", "tiempo de ca\xC3\xAD" "da", "impreso",
+        "exacto", "braquist\xC3\xB3" "crona 0.571394 s",
+    };
+    for (const char *p : parts)
+        EXPECT_TRUE(Holds(svg, p)) << p;
+    for (const char *curve : {"id=\"printed-time\"", "id=\"exact-time\""}) {
+        std::size_t at = svg.find(curve);
+        ASSERT_NE(at, std::string::npos) << curve;
+        std::size_t points = svg.find("points=\"", at) + 8;
+        std::string list = svg.substr(points, svg.find('"', points) - points);
+        EXPECT_EQ(std::count(list.begin(), list.end(), ','), 4) << curve << ": " << list;
+    }
+    EXPECT_TRUE(Holds(ConvergencePicture(samples, 0.0001, 0, ConvergenceEnglish()),
+                      "step factor 0.0001 (its starting value)"));
 }
 
 } // namespace

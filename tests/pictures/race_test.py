@@ -6,18 +6,16 @@ in mid-run at SCREENSHOT.
 
 race_test.py PROGRAM SCREENSHOT
 """
-import html
 import json
 import math
 import os
-import re
-import subprocess
 import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 from checks import finish, run, require as check  # noqa: E402
+import browser  # noqa: E402
 
 SVG_NS = {"svg": "http://www.w3.org/2000/svg"}
 BEADS = ["chord", "polyline", "brachistochrone"]
@@ -73,11 +71,7 @@ def trace_polyline(command):
     return [(x, k * 0.046) for k, x in enumerate(xs)], float(row[3])
 
 
-PAGE = """<!DOCTYPE html>
-<html><head><style>body { margin: 0 }</style></head><body>
-%(svg)s
-<pre id="result">pending</pre>
-<script>
+SCRIPT = """
 const moments = %(moments)s;
 const beads = %(beads)s;
 const labels = %(labels)s;
@@ -111,35 +105,17 @@ async function measure() {
   document.getElementById("result").textContent = JSON.stringify({rows, texts});
 }
 %(start)s
-</script></body></html>
 """
-
-CHROMIUM = ["/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-            "--no-first-run", "--disable-background-networking", "--disable-component-update",
-            "--disable-sync", "--hide-scrollbars"]
-
-
-def chromium(work, page, args, budget_ms):
-    path = os.path.join(work, "race.html")
-    with open(path, "w") as f:
-        f.write(page)
-    profile = tempfile.mkdtemp(dir=work)
-    p = subprocess.run(CHROMIUM + ["--user-data-dir=" + profile,
-                                   "--virtual-time-budget=%d" % budget_ms] + args +
-                       ["file://" + path], stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                       timeout=300)
-    check(p.returncode == 0, "chromium: exit code %d: %s" % (p.returncode, p.stderr[-400:]))
-    return p.stdout.decode("utf-8", "replace")
 
 
 def page_of(svg_text, moments, start):
-    inline = re.sub(r"^<\?xml[^>]*>\s*", "", svg_text)
     labels = ["arrival-" + b for b in BEADS] + ["place-" + b for b in BEADS]
-    return PAGE % {"svg": inline, "moments": json.dumps(moments), "beads": json.dumps(BEADS),
-                   "labels": json.dumps(labels), "start": start}
+    return browser.page_of(svg_text, SCRIPT % {
+        "moments": json.dumps(moments), "beads": json.dumps(BEADS),
+        "labels": json.dumps(labels), "start": start})
 
 
-def browser(command, screenshot):
+def race(command, screenshot):
     nodes, exact_s = trace_polyline(command)
     expected = {
         "chord": chord_at,
@@ -175,13 +151,10 @@ def browser(command, screenshot):
         # The next round starts with all beads together.
         again = [0.01, 0.2, 0.45]
         moments = [SLOW * t for t in real] + [round_s + SLOW * t for t in again]
-        dom = chromium(work, page_of(svg_text, moments, "measure();"), ["--dump-dom"],
-                       budget_ms=60 * len(moments) + 5000)
-        found = re.search(r'<pre id="result">(.*?)</pre>', dom, re.S)
-        if not found or found.group(1) == "pending":
-            check(False, "the page did not report: %r" % dom[-300:])
+        result = browser.measured(work, page_of(svg_text, moments, "measure();"),
+                                  budget_ms=60 * len(moments) + 5000)
+        if result is None:
             return
-        result = json.loads(html.unescape(found.group(1)))
         rows = result["rows"]
 
         worst = {b: 0.0 for b in BEADS}
@@ -215,11 +188,7 @@ def browser(command, screenshot):
 
         # A picture of the race in mid-run, for a person to look at.
         mid = SLOW * 0.4
-        chromium(work, page_of(svg_text, [mid], ""),
-                 ["--screenshot=" + os.path.abspath(screenshot), "--window-size=640,525"],
-                 budget_ms=2000)
-        check(os.path.getsize(screenshot) > 0 if os.path.exists(screenshot) else False,
-              "no screenshot at %s" % screenshot)
+        browser.screenshot(work, page_of(svg_text, [mid], ""), screenshot, 640, 525)
         print("screenshot at 0.4 s: %s" % screenshot)
 
 
@@ -227,5 +196,5 @@ if __name__ == "__main__":
     if len(sys.argv) < 3:
         print(__doc__)
         sys.exit(2)
-    browser([sys.argv[1]], sys.argv[2])
+    race([sys.argv[1]], sys.argv[2])
     sys.exit(finish())

@@ -54,6 +54,20 @@ BAD_INPUTS = [
     (["--race", "r.svg", "--slow"], "--slow"),
     (["--slow", "5"], "--slow"),
     (["--steps", "10", "--slow", "5", "--svg", "p.svg"], "--slow"),
+    (["--sweep", "--svg", "."], "--svg"),
+    (["--sweep", "--svg", "no-such-folder/f.svg"], "--svg"),
+    (["--sweep", "--plot", "c.svg"], "--plot"),
+    (["--plot"], "--plot"),
+    (["--plot", "."], "--plot"),
+    (["--plot", "no-such-folder/c.svg"], "--plot"),
+    (["--svg", "p.svg", "--plot", "no-such-folder/c.svg"], "--plot"),
+    (["--race", "r.svg", "--plot", "c.svg"], "--plot"),
+    (["--steps", "0", "--plot", "c.svg"], "--plot"),
+    (["--svg", "p.svg", "--plot", "p.svg"], "--plot"),
+    (["--stability", "--steps", "5"], "--steps"),
+    (["--stability", "--sweep"], "--sweep"),
+    (["--stability", "--plot", "c.svg"], "--plot"),
+    (["--stability=yes"], "--stability"),
 ]
 
 

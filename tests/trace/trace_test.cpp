@@ -264,6 +264,8 @@ struct GoodCase {
     long steps;
     long every;     // 0: none
     const char *svg;
+    const char *plot = "";
+    bool stability = false;
 };
 
 TEST(ParseTraceOptions, Accepted)
@@ -291,6 +293,17 @@ TEST(ParseTraceOptions, Accepted)
         {{"--steps", "010", "--every", "+5"}, false, false, false, 0, 10, 5, ""},
         {{"--position", "007"}, false, false, false, 7, 1000, 0, ""},
         {{"--steps", "-0"}, false, false, false, 0, 0, 0, ""},
+        // The fates chart beside the sweep's rows; the convergence curve
+        // beside a run's rows and its still picture.
+        {{"--sweep", "--svg", "fates.svg"}, false, true, false, 0, 1000, 0, "fates.svg"},
+        {{"--sweep", "--position", "58", "--steps", "20000", "--svg", "f.svg"}, false, true,
+         false, 58, 20000, 0, "f.svg"},
+        {{"--plot", "curve.svg"}, false, false, false, 0, 1000, 0, "", "curve.svg"},
+        {{"--plot=c.svg", "--svg", "s.svg", "--every", "10", "--nodes", "--position", "3"}, false,
+         false, true, 3, 1000, 10, "s.svg", "c.svg"},
+        {{"--steps", "1", "--plot", "c.svg"}, false, false, false, 0, 1, 0, "", "c.svg"},
+        {{"--stability"}, false, false, false, 0, 1000, 0, "", "", true},
+        {{"--stability", "--help"}, true, false, false, 0, 1000, 0, ""},
     };
     for (const auto &c : cases) {
         TraceOptions o;
@@ -311,6 +324,8 @@ TEST(ParseTraceOptions, Accepted)
         EXPECT_EQ(o.hasEvery, c.every != 0) << shown;
         EXPECT_EQ(o.every, c.every ? c.every : 1) << shown;
         EXPECT_EQ(o.svgPath, c.svg) << shown;
+        EXPECT_EQ(o.plotPath, c.plot) << shown;
+        EXPECT_EQ(o.stability, c.stability) << shown;
     }
 }
 
@@ -365,7 +380,26 @@ const std::vector<BadCase> &BadCases()
         {{"--slow", "2"}, "--slow", "--race"},
         {{"--sweep", "--every", "5"}, "--every", "--sweep"},
         {{"--sweep", "--nodes"}, "--nodes", "--sweep"},
-        {{"--sweep", "--svg", "x.svg"}, "--svg", "--sweep"},
+        {{"--sweep", "--plot", "x.svg"}, "--plot", "--sweep"},
+        {{"--sweep", "--svg", "."}, "--svg", "folder"},
+        {{"--sweep", "--svg"}, "--svg", "path of the SVG file"},
+        {{"--race", "r.svg", "--plot", "x.svg"}, "--plot", "--race"},
+        {{"--plot"}, "--plot", "path of the SVG file"},
+        {{"--plot", "--steps", "3"}, "--plot", "path of the SVG file"},
+        {{"--plot", "."}, "--plot", "folder"},
+        {{"--plot", "no-such-folder/curve.svg"}, "--plot", "no-such-folder/curve.svg"},
+        {{"--steps", "0", "--plot", "x.svg"}, "--plot", "--steps of 1 or more"},
+        {{"--svg", "x.svg", "--plot", "x.svg"}, "--plot", "same file"},
+        {{"--svg", "x.svg", "--plot", "./x.svg"}, "--plot", "same file"},
+        // The picture that can be opened is not left behind either.
+        {{"--svg", "x.svg", "--plot", "no-such-folder/c.svg"}, "--plot", "no-such-folder"},
+        {{"--stability", "--steps", "5"}, "--steps", "--stability"},
+        {{"--stability", "--position", "58"}, "--position", "--stability"},
+        {{"--stability", "--sweep"}, "--sweep", "--stability"},
+        {{"--sweep", "--stability"}, "--sweep", "--stability"},
+        {{"--stability", "--svg", "x.svg"}, "--svg", "--stability"},
+        {{"--stability", "--slow", "3"}, "--slow", "--stability"},
+        {{"--stability=1"}, "--stability", "no value"},
     };
     return cases;
 }
@@ -397,7 +431,8 @@ TEST(TraceMain, Help)
     EXPECT_EQ(TraceMain(1, args, out, err), 0);
     EXPECT_EQ(err.str(), "");
     for (const char *option :
-         {"--position", "--steps", "--every", "--nodes", "--svg", "--sweep", "--version"})
+         {"--position", "--steps", "--every", "--nodes", "--svg", "--plot", "--sweep",
+          "--stability", "--version"})
         EXPECT_NE(out.str().find(option), std::string::npos) << option;
 }
 
@@ -444,6 +479,30 @@ TEST(TraceMain, Version)
         else
             EXPECT_TRUE(IsVersionLine(out.str())) << out.str();
         EXPECT_EQ(err.str(), "");
+    }
+}
+
+TEST(TraceMain, StabilityPrintsItsHeaderAndOneRow)
+{
+    // The figures themselves are checked where they are worked out; here,
+    // that the three come in the header's order, each in the form that reads
+    // back to its double.
+    const char *args[] = {"--stability"};
+    std::ostringstream out, err;
+    EXPECT_EQ(TraceMain(1, args, out, err), 0);
+    EXPECT_EQ(err.str(), "");
+    std::vector<std::string> lines = Split(out.str(), '\n');
+    ASSERT_EQ(lines.size(), 2u) << out.str();
+    EXPECT_EQ(lines[0], "lambda_max,alpha_limit,position_limit");
+    std::vector<std::string> f = Split(lines[1], ',');
+    ASSERT_EQ(f.size(), 3u) << lines[1];
+    static const struct { double low, high; } ranges[] = {{58, 59}, {1.1e-4, 1.2e-4}, {57, 58}};
+    for (int i = 0; i < 3; ++i) {
+        double v = Read(f[i]);
+        EXPECT_GT(v, ranges[i].low) << f[i];
+        EXPECT_LT(v, ranges[i].high) << f[i];
+        EXPECT_EQ(FormatDouble(v), f[i]);
+        EXPECT_GE(f[i].size(), 15u) << f[i];
     }
 }
 
@@ -533,6 +592,73 @@ TEST_F(SvgFiles, WrittenWholeOrNotAtAll)
         EXPECT_EQ(out.str(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/none"));
+    EXPECT_TRUE(Leftovers(folder).empty());
+}
+
+// The command's output, its exit code and what it wrote to standard error.
+struct Ran {
+    int code;
+    std::string out, err;
+};
+
+Ran RunCommand(const std::vector<std::string> &args)
+{
+    std::vector<const char *> argv;
+    for (const std::string &a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    Ran r;
+    r.code = TraceMain(static_cast<int>(argv.size()), argv.data(), out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+TEST_F(SvgFiles, PicturesBesideTheSameRows)
+{
+    // Each picture is written whole beside the rows, which stay as they are
+    // without it: the sweep's CSV and the run's CSV and summary line.
+    std::string chart = folder + "/fates.svg", still = folder + "/still.svg",
+                curve = folder + "/curve.svg";
+    const struct {
+        std::vector<std::string> plain, pictures;
+        std::vector<std::pair<std::string, std::string>> files;  // path, text it holds
+    } cases[] = {
+        {{"--sweep", "--position", "58", "--steps", "14040"},
+         {"--sweep", "--position", "58", "--steps", "14040", "--svg", chart},
+         {{chart, "id=\"fate-58-high\""}}},
+        {{"--position", "57", "--steps", "120", "--every", "40"},
+         {"--position", "57", "--steps", "120", "--every", "40", "--plot", curve, "--svg", still},
+         {{curve, "id=\"printed-time\""}, {still, "after 120 steps"}}},
+    };
+    for (const auto &c : cases) {
+        Ran plain = RunCommand(c.plain);
+        Ran drawn = RunCommand(c.pictures);
+        EXPECT_EQ(plain.code, 0) << plain.err;
+        EXPECT_EQ(drawn.code, 0) << drawn.err;
+        EXPECT_EQ(drawn.out, plain.out);
+        EXPECT_EQ(drawn.err, plain.err);
+        for (const auto &file : c.files) {
+            std::string text = ReadFile(file.first);
+            EXPECT_NE(text.find(file.second), std::string::npos) << file.first;
+            EXPECT_EQ(text.substr(text.size() - 7), "</svg>\n") << file.first;
+        }
+        EXPECT_TRUE(Leftovers(folder).empty());
+    }
+    // The sweep's chart: position 58 swings between 543340 and 543399 from
+    // step 14038 on, and the limit of the linear theory is drawn.
+    std::string text = ReadFile(chart);
+    EXPECT_NE(text.find("id=\"fate-58-low\" class=\"swings\""), std::string::npos);
+    EXPECT_NE(text.find("id=\"stability-limit\""), std::string::npos);
+}
+
+TEST_F(SvgFiles, AnUnwritablePictureLeavesNoOtherBehind)
+{
+    std::string still = folder + "/still.svg";
+    Ran r = RunCommand({"--svg", still, "--plot", folder + "/none/curve.svg"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_FALSE(std::filesystem::exists(still));
     EXPECT_TRUE(Leftovers(folder).empty());
 }
 

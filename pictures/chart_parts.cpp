@@ -1,0 +1,235 @@
+// Axes, ticks and texts of the charts.
+#include "chart_parts.h"
+
+#include "svg_parts.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const double TICK_LENGTH = 5.0;
+const double CHARACTER_WIDTH = 6.6;  // about, at 12 px in a sans-serif face
+const char GRID_COLOUR[] = "#e4e4e4";
+
+// A tick spacing: 1, 2 or 5 times 10^exponent. Worked out with exact
+// powers of ten and the basic operations only, not with the library's pow
+// and log10 (which are not correctly rounded everywhere: 0.54 came out
+// where 0.56 belonged), so that every build puts the ticks at the same
+// values.
+struct TickStep {
+    double mantissa;
+    int exponent;
+};
+
+// 10^e: exact for 0 <= e <= 22; for e < 0 the double nearest to it.
+double TenTo(int e)
+{
+    double p = 1.0;
+    for (int i = 0; i < (e < 0 ? -e : e); ++i)
+        p *= 10.0;
+    return e < 0 ? 1.0 / p : p;
+}
+
+// n steps, the double nearest to n x mantissa x 10^exponent.
+double Steps(double n, const TickStep &step)
+{
+    return step.exponent >= 0 ? n * step.mantissa * TenTo(step.exponent)
+                              : n * step.mantissa / TenTo(-step.exponent);
+}
+
+// How many steps v is: v / (mantissa x 10^exponent).
+double InSteps(double v, const TickStep &step)
+{
+    return step.exponent >= 0 ? v / (step.mantissa * TenTo(step.exponent))
+                              : v * TenTo(-step.exponent) / step.mantissa;
+}
+
+// The spacing nearest to raw (positive) on a log scale.
+TickStep RoundStep(double raw)
+{
+    TickStep step = {1.0, 0};
+    while (TenTo(step.exponent + 1) <= raw)
+        ++step.exponent;
+    while (TenTo(step.exponent) > raw)
+        --step.exponent;
+    double r = InSteps(raw, step);
+    step.mantissa = r < 1.5 ? 1.0 : r < 3.5 ? 2.0 : r < 7.5 ? 5.0 : 1.0;
+    if (r >= 7.5)
+        ++step.exponent;
+    return step;
+}
+
+std::string Line(double x1, double y1, double x2, double y2, const char *extra)
+{
+    return "<line x1=\"" + SvgNumber(x1) + "\" y1=\"" + SvgNumber(y1) + "\" x2=\"" +
+           SvgNumber(x2) + "\" y2=\"" + SvgNumber(y2) + "\"" + extra + "/>";
+}
+
+} // namespace
+
+double AxisPixel(const ChartAxis &axis, double value)
+{
+    double share;
+    if (axis.logarithmic) {
+        double v = value < axis.low ? axis.low : value;
+        share = (std::log10(v) - std::log10(axis.low)) /
+                (std::log10(axis.high) - std::log10(axis.low));
+    } else {
+        share = (value - axis.low) / (axis.high - axis.low);
+    }
+    return axis.from + share * (axis.to - axis.from);
+}
+
+std::vector<AxisTick> LinearTicks(double low, double high, int count, ChartAxis *axis)
+{
+    if (!(high > low)) {
+        double room = std::fabs(low) * 1e-3;
+        if (room == 0.0)
+            room = 1.0;
+        low -= room;
+        high += room;
+    }
+    TickStep step = RoundStep((high - low) / count);
+    // A value within rounding of a tick is on it.
+    double first = std::floor(InSteps(low, step) + 1e-9);
+    double last = std::ceil(InSteps(high, step) - 1e-9);
+    int decimals = step.exponent < 0 ? -step.exponent : 0;
+    std::vector<AxisTick> ticks;
+    for (double n = first; n <= last; n += 1.0) {
+        AxisTick t;
+        t.value = Steps(n, step);
+        t.label = Decimals(t.value, decimals);
+        if (t.label == "-" + Decimals(0.0, decimals))
+            t.label = Decimals(0.0, decimals);
+        ticks.push_back(t);
+    }
+    axis->low = ticks.front().value;
+    axis->high = ticks.back().value;
+    axis->logarithmic = false;
+    return ticks;
+}
+
+std::vector<AxisTick> DecadeTicks(double low, double high, ChartAxis *axis)
+{
+    double bottom = 1.0;
+    while (bottom * 10.0 <= low)
+        bottom *= 10.0;
+    double top = bottom * 10.0;
+    while (top < high)
+        top *= 10.0;
+    std::vector<AxisTick> ticks;
+    for (double p = bottom; p <= top; p *= 10.0) {
+        AxisTick t;
+        t.value = p;
+        t.label = GroupedDigits(static_cast<long long>(p));
+        ticks.push_back(t);
+    }
+    axis->low = bottom;
+    axis->high = top;
+    axis->logarithmic = true;
+    return ticks;
+}
+
+std::string GroupedDigits(long long v)
+{
+    std::string digits = std::to_string(v < 0 ? -v : v);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += ' ';
+        grouped += digits[i];
+    }
+    return (v < 0 ? "-" : "") + grouped;
+}
+
+std::string BottomAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
+                       const std::vector<AxisTick> &ticks, bool labelled)
+{
+    std::string grid, marks;
+    for (const AxisTick &t : ticks) {
+        double x = AxisPixel(axis, t.value);
+        grid += "    " + Line(x, panel.top, x, panel.bottom, "") + "\n";
+        marks += "    <g class=\"tick\">" + Line(x, panel.bottom, x, panel.bottom + TICK_LENGTH, "");
+        if (labelled)
+            marks += "<text x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(panel.bottom + 18) +
+                     "\" text-anchor=\"middle\">" + SvgEscaped(t.label) + "</text>";
+        marks += "</g>\n";
+    }
+    return "  <g class=\"grid\" stroke=\"" + std::string(GRID_COLOUR) + "\">\n" + grid +
+           "  </g>\n  <g id=\"" + id + "\" stroke=\"black\">\n    " +
+           Line(panel.left, panel.bottom, panel.right, panel.bottom, "") + "\n" + marks +
+           "  </g>\n";
+}
+
+std::string LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
+                     const std::vector<AxisTick> &ticks, const std::string &title)
+{
+    std::string grid, marks;
+    for (const AxisTick &t : ticks) {
+        double y = AxisPixel(axis, t.value);
+        grid += "    " + Line(panel.left, y, panel.right, y, "") + "\n";
+        marks += "    <g class=\"tick\">" + Line(panel.left, y, panel.left - TICK_LENGTH, y, "") +
+                 "<text x=\"" + SvgNumber(panel.left - 8) + "\" y=\"" + SvgNumber(y + 4) +
+                 "\" text-anchor=\"end\">" + SvgEscaped(t.label) + "</text></g>\n";
+    }
+    return "  <g class=\"grid\" stroke=\"" + std::string(GRID_COLOUR) + "\">\n" + grid +
+           "  </g>\n  <g id=\"" + id + "\" stroke=\"black\">\n    " +
+           Line(panel.left, panel.top, panel.left, panel.bottom, "") + "\n" + marks +
+           "    <text class=\"axis-title\" x=\"" + SvgNumber(panel.left - 50) + "\" y=\"" +
+           SvgNumber(panel.top - 12) + "\">" + SvgEscaped(title) + "</text>\n  </g>\n";
+}
+
+std::string SvgEscaped(const std::string &text)
+{
+    std::string safe;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            safe += "&amp;";
+            break;
+        case '<':
+            safe += "&lt;";
+            break;
+        case '>':
+            safe += "&gt;";
+            break;
+        case '"':
+            safe += "&quot;";
+            break;
+        default:
+            safe += c;
+        }
+    }
+    return safe;
+}
+
+std::string Filled(const std::string &pattern, const std::vector<std::string> &values)
+{
+    std::string text;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern.compare(i, 2, "{}") == 0 && next < values.size()) {
+            text += values[next++];
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+std::string Decimals(double v, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    return text;
+}
+
+double TextWidth(const std::string &text)
+{
+    int characters = 0;
+    for (char c : text)
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return CHARACTER_WIDTH * characters;
+}

@@ -1,0 +1,71 @@
+// The pieces the charts are made of: axes that map values to pixels,
+// linear and logarithmic, their ticks with labels, and text put into SVG.
+// A tick is drawn as <g class="tick"> holding its line, which starts at the
+// tick's place on the axis, and its label, the value in plain digits (a
+// space between groups of three for counts of steps), so that a reader of
+// the picture can map a point back to its value from the labels alone.
+#ifndef RODADERO_PICTURES_CHART_PARTS_H
+#define RODADERO_PICTURES_CHART_PARTS_H
+
+#include <string>
+#include <vector>
+
+// The drawing area of a panel, in pixels, y downward.
+struct ChartPanel {
+    double left, top, right, bottom;
+};
+
+// Values from low to high drawn from pixel `from` to pixel `to`; on a
+// logarithmic axis low and high are positive and equal ratios get equal
+// lengths.
+struct ChartAxis {
+    double low, high;
+    double from, to;
+    bool logarithmic;
+};
+
+double AxisPixel(const ChartAxis &axis, double value);
+
+struct AxisTick {
+    double value;
+    std::string label;
+};
+
+// Ticks at whole multiples of 1, 2 or 5 times a power of ten, about `count`
+// of them, over [low, high]; the axis's ends become the ticks just outside
+// the values (a single value is given a little room on each side).
+std::vector<AxisTick> LinearTicks(double low, double high, int count, ChartAxis *axis);
+
+// A tick at every power of ten from the one at or below low to the one at
+// or above high (at least one decade); the axis's ends are those powers.
+// Values below 1 count as 1.
+std::vector<AxisTick> DecadeTicks(double low, double high, ChartAxis *axis);
+
+// A whole number with a space between groups of three digits: "10 000".
+std::string GroupedDigits(long long v);
+
+// The axis along the bottom of the panel and its ticks, with a grid line
+// through the panel at each tick; the ticks are labelled when `labelled`.
+std::string BottomAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
+                       const std::vector<AxisTick> &ticks, bool labelled);
+
+// The axis along the left of the panel, its labelled ticks and grid lines,
+// and its title above the panel's top-left corner.
+std::string LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
+                     const std::vector<AxisTick> &ticks, const std::string &title);
+
+// Text made safe inside an SVG element or attribute.
+std::string SvgEscaped(const std::string &text);
+
+// The pattern with each "{}" replaced by the next of the values, in order:
+// the way a caption of any language places its numbers.
+std::string Filled(const std::string &pattern, const std::vector<std::string> &values);
+
+// About how wide a text is drawn at 12 px, from its characters (not its
+// bytes): for placing what follows it.
+double TextWidth(const std::string &text);
+
+// v with `decimals` decimals.
+std::string Decimals(double v, int decimals);
+
+#endif

@@ -1,0 +1,176 @@
+// The convergence curve of a run and the steps it keeps.
+#include "convergence.h"
+
+#include "chart_parts.h"
+#include "curve_state.h"
+#include "descent_run.h"
+#include "kinematics.h"
+#include "svg_parts.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const int WIDTH = 800;
+const int HEIGHT = 500;
+const ChartPanel PANEL = {90, 100, 740, 420};
+const long EVERY_STEP_UP_TO = 100;
+// 100 x 10^(j/50) for j = 0..49, to the nearest whole number: 50 steps a
+// decade at equal ratios, 1.047 apart.
+const int DECADE_STEPS = 50;
+const long DECADE_MANTISSA[DECADE_STEPS] = {
+    100, 105, 110, 115, 120, 126, 132, 138, 145, 151, 158, 166, 174, 182, 191, 200, 209,
+    219, 229, 240, 251, 263, 275, 288, 302, 316, 331, 347, 363, 380, 398, 417, 437, 457,
+    479, 501, 525, 550, 575, 603, 631, 661, 692, 724, 759, 794, 832, 871, 912, 955,
+};
+const char PRINTED_COLOUR[] = "#d00000";
+const char EXACT_COLOUR[] = "#1c5fb8";
+const char BRACHISTOCHRONE_COLOUR[] = "#2f9e44";
+
+const char STYLE[] =
+    "<style>\n"
+    "  text { font-family: sans-serif; font-size: 12px; fill: #222222; stroke: none }\n"
+    "  .title { font-size: 17px; font-weight: bold }\n"
+    "  .axis-title { font-size: 13px }\n"
+    "</style>\n";
+
+// The power of ten at or below m (m at least 100).
+long DecadeOf(long m)
+{
+    long decade = EVERY_STEP_UP_TO;
+    while (decade <= m / 10)
+        decade *= 10;
+    return decade;
+}
+
+// A step the rule keeps for itself; the step after it is kept too.
+bool IsBase(long m)
+{
+    if (m <= EVERY_STEP_UP_TO)
+        return true;
+    long scale = DecadeOf(m) / EVERY_STEP_UP_TO;
+    for (long mantissa : DECADE_MANTISSA)
+        if (mantissa * scale == m)
+            return true;
+    return false;
+}
+
+std::string FactorText(double alpha)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", alpha);
+    return text;
+}
+
+std::string LegendLine(double x, double y, const char *colour, const std::string &text)
+{
+    return "  <line x1=\"" + SvgNumber(x) + "\" y1=\"" + SvgNumber(y) + "\" x2=\"" +
+           SvgNumber(x + 24) + "\" y2=\"" + SvgNumber(y) + "\" stroke=\"" + colour +
+           "\" stroke-width=\"2.5\"/>\n  <text x=\"" + SvgNumber(x + 30) +
+           "\" y=\"" + SvgNumber(y + 4) + "\">" + SvgEscaped(text) + "</text>\n";
+}
+
+} // namespace
+
+ConvergenceSample SampleAfterStep(long step)
+{
+    ConvergenceSample s;
+    s.step = step;
+    s.printedUs = PrintedTime(CurveState.FallTime);
+    s.exactS = ExactPolylineTime(CurveState.ShownX);
+    return s;
+}
+
+long NextSampledStep(long step)
+{
+    long n = step < 0 ? 1 : step + 1;
+    if (n <= EVERY_STEP_UP_TO || IsBase(n - 1))
+        return n;
+    long decade = DecadeOf(n);
+    long scale = decade / EVERY_STEP_UP_TO;
+    for (long mantissa : DECADE_MANTISSA)
+        if (mantissa * scale >= n)
+            return mantissa * scale;
+    return 10 * decade;  // the next decade's first
+}
+
+const ConvergenceText &ConvergenceEnglish()
+{
+    static const ConvergenceText text = {
+        "The descent from the chord, step factor {} (its starting value)",
+        "The descent from the chord at scroll position {} (step factor {})",
+        "step (log scale)",
+        "fall time (seconds)",
+        "the time the window prints",
+        "the exact time of the same polyline",
+        "brachistochrone through (1, 0.92): {} s",
+    };
+    return text;
+}
+
+std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, double alpha,
+                               int position, const ConvergenceText &text)
+{
+    Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    double lowest = b.time, highest = b.time;
+    long lastStep = 1;
+    for (const ConvergenceSample &s : samples) {
+        lowest = std::min(lowest, std::min(s.printedUs / 1e6, s.exactS));
+        highest = std::max(highest, std::max(s.printedUs / 1e6, s.exactS));
+        lastStep = std::max(lastStep, s.step);
+    }
+    ChartAxis steps = {0, 0, PANEL.left, PANEL.right, true};
+    std::vector<AxisTick> stepTicks = DecadeTicks(1.0, lastStep, &steps);
+    ChartAxis times = {0, 0, PANEL.bottom, PANEL.top, false};
+    std::vector<AxisTick> timeTicks = LinearTicks(lowest, highest, 7, &times);
+
+    std::string title = position ? Filled(text.titleAtPosition,
+                                          {std::to_string(position), FactorText(alpha)})
+                                 : Filled(text.titleAtStart, {FactorText(alpha)});
+    std::string svg = SvgStart(WIDTH, HEIGHT, title);
+    svg += STYLE;
+    svg += "<text class=\"title\" x=\"30\" y=\"30\">" + SvgEscaped(title) + "</text>\n";
+
+    std::string brachistochrone = Filled(text.brachistochrone, {Decimals(b.time, 6)});
+    double x = PANEL.left;
+    svg += "<g class=\"legend\">\n";
+    svg += LegendLine(x, 62, PRINTED_COLOUR, text.printed);
+    x += 30 + TextWidth(text.printed) + 30;
+    svg += LegendLine(x, 62, EXACT_COLOUR, text.exact);
+    svg += "</g>\n";
+
+    svg += "<g fill=\"none\" stroke-width=\"1\">\n";
+    svg += BottomAxis("step-axis", PANEL, steps, stepTicks, true);
+    svg += LeftAxis("time-axis", PANEL, times, timeTicks, text.timeAxis);
+    svg += "</g>\n";
+    svg += "<text class=\"axis-title\" x=\"" + SvgNumber(0.5 * (PANEL.left + PANEL.right)) +
+           "\" y=\"" + SvgNumber(PANEL.bottom + 42) + "\" text-anchor=\"middle\">" +
+           SvgEscaped(text.stepAxis) + "</text>\n";
+
+    // Its label goes under the line's right end: the exact time stays
+    // above the line, and the printed time settles below it far down.
+    double by = AxisPixel(times, b.time);
+    svg += "<line id=\"brachistochrone\" x1=\"" + SvgNumber(PANEL.left) + "\" y1=\"" +
+           SvgNumber(by) + "\" x2=\"" + SvgNumber(PANEL.right) + "\" y2=\"" + SvgNumber(by) +
+           "\" stroke=\"" + BRACHISTOCHRONE_COLOUR + "\" stroke-width=\"2\" stroke-dasharray=\"7 4\"/>\n";
+    svg += "<text id=\"brachistochrone-label\" x=\"" + SvgNumber(PANEL.right - 6) + "\" y=\"" +
+           SvgNumber(by + 16) + "\" text-anchor=\"end\" style=\"fill: " + BRACHISTOCHRONE_COLOUR +
+           "\">" + SvgEscaped(brachistochrone) + "</text>\n";
+
+    std::string printed, exact;
+    for (const ConvergenceSample &s : samples) {
+        if (s.step < 1)
+            continue;
+        std::string at = SvgNumber(AxisPixel(steps, s.step));
+        printed += (printed.empty() ? "" : " ") + at + "," +
+                   SvgNumber(AxisPixel(times, s.printedUs / 1e6));
+        exact += (exact.empty() ? "" : " ") + at + "," + SvgNumber(AxisPixel(times, s.exactS));
+    }
+    svg += "<g fill=\"none\" stroke-width=\"2\" stroke-linejoin=\"round\">\n";
+    svg += SvgPolyline("exact-time", EXACT_COLOUR, "", exact);
+    svg += SvgPolyline("printed-time", PRINTED_COLOUR, "", printed);
+    svg += "</g>\n";
+    svg += "</svg>\n";
+    return svg;
+}
