@@ -186,11 +186,10 @@ double SubtractTimes(double x, double s, int times)
         double x3 = x2 - s;
         times -= 3;
         x = x3;
-        double jumped;
-        if (JumpWithinBinade(x1, x2, x3, times, &jumped))
-            return jumped; // all the way, or nothing moves any more
-
         std::uint64_t b1 = BitsOf(x1), b2 = BitsOf(x2), b3 = BitsOf(x3);
+        if (b2 == b3)
+            return x3; // nothing moves any more
+
         std::uint64_t binade = Binade(b3);
         if (Binade(b1) != binade || (binade & EXPONENT_MAX) == EXPONENT_MAX ||
             (b3 & FRACTION_BITS) == 0)
