@@ -23,6 +23,10 @@ struct PositionFate {
     std::int32_t highUs;
 };
 
+// The limit of steps a position is followed for unless told otherwise:
+// every position's state comes back well within it.
+const long FATE_STEP_LIMIT_DEFAULT = 10000000;
+
 // Follows the descent at scroll position p until a state comes back, or
 // until it is known that none does within `limit` steps. Memory does not
 // grow with the number of steps. Leaves CurveState alone, so that several

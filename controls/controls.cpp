@@ -37,7 +37,7 @@ void StartCurves()
     InitCurves(CurveState.ScreenPts);
 }
 
-bool RunWindowEvent(WindowEvent event)
+bool RunWindowEvent(WindowEvent event, bool *stepped)
 {
     switch (event) {
     case RUN_MODE_TOGGLE:
@@ -51,8 +51,11 @@ bool RunWindowEvent(WindowEvent event)
     }
     const EventRule &rule = EVENT_RULES[event];
     bool continuous = CurveState.RunContinuous != 0;
-    if (continuous ? rule.stepContinuous : rule.stepTimed)
+    bool step = continuous ? rule.stepContinuous : rule.stepTimed;
+    if (step)
         DescentStep();
+    if (stepped)
+        *stepped = step;
     return continuous ? rule.invalidateContinuous : rule.invalidateTimed;
 }
 

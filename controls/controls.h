@@ -33,8 +33,9 @@ enum WindowEvent {
 
 // Runs the event on the model: the toggle or the reset it stands for, and
 // the descent step it takes in the current run mode. True when the main
-// window is to be invalidated afterwards.
-bool RunWindowEvent(WindowEvent event);
+// window is to be invalidated afterwards. Whoever counts the steps passes
+// `stepped`, which then tells whether this event took one.
+bool RunWindowEvent(WindowEvent event, bool *stepped = nullptr);
 
 // A horizontal scroll bar's request codes, with the platform's numbers.
 enum ScrollRequest {

@@ -122,7 +122,7 @@ std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
 
     // The legend, in one row under the title.
     double x = UPPER.left;
-    const double legendY = 62;
+    const double legendY = 58;  // its marks clear of the marked position's tab
     std::string legend = LegendEntry("settles", x, legendY, text.settles);
     x += TextWidth(text.settles) + 50;
     if (anySwing) {

@@ -10,6 +10,7 @@
 
 #include "race.h"
 
+#include "chart_parts.h"
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -131,18 +132,6 @@ std::string Bead(int track, const RaceTimes &times, int slow, double duration)
            Animate("cy", "linear", keyTimes, ys, duration) + "  </circle>\n";
 }
 
-const char *Place(int place)
-{
-    switch (place) {
-    case 1:
-        return "1st";
-    case 2:
-        return "2nd";
-    default:
-        return "3rd";
-    }
-}
-
 // 1 for the first to arrive; beads that arrive together share a place.
 int PlaceOf(const RaceTimes &times, int track)
 {
@@ -164,15 +153,32 @@ std::string ArrivalText(double seconds)
 
 const char *const RACE_TRACK_ID[RACE_TRACKS] = {"chord", "polyline", "brachistochrone"};
 
-std::string RaceTrackName(int track, long steps)
+const RaceText &RaceEnglish()
+{
+    static const RaceText text = {
+        "the chord, the {} and the brachistochrone race",
+        "chord",
+        "polyline after {} step",
+        "polyline after {} steps",
+        "brachistochrone",
+        {"1st", "2nd", "3rd"},
+        "Released together at rest from (0, 0), g = 10; shown at real speed.",
+        "Released together at rest from (0, 0), g = 10; shown {} times slower, times in real "
+        "seconds.",
+    };
+    return text;
+}
+
+std::string RaceTrackName(int track, long steps, const RaceText &text)
 {
     switch (track) {
     case RACE_CHORD:
-        return "chord";
+        return text.chord;
     case RACE_POLYLINE:
-        return "polyline after " + std::to_string(steps) + (steps == 1 ? " step" : " steps");
+        return Filled(steps == 1 ? text.polylineOneStep : text.polylineSteps,
+                      {std::to_string(steps)});
     default:
-        return "brachistochrone";
+        return text.brachistochrone;
     }
 }
 
@@ -189,7 +195,7 @@ RaceTimes RaceArrivals()
     return times;
 }
 
-std::string RacePicture(long steps, int slow)
+std::string RacePicture(long steps, int slow, const RaceText &text)
 {
     RaceTimes times = RaceArrivals();
     double last = *std::max_element(times.arrival, times.arrival + RACE_TRACKS);
@@ -203,8 +209,8 @@ std::string RacePicture(long steps, int slow)
     }
 
     std::string svg = SvgStart(RACE_WIDTH, RACE_HEIGHT,
-                               "the chord, the " + RaceTrackName(RACE_POLYLINE, steps) +
-                                   " and the brachistochrone race");
+                               SvgEscaped(Filled(text.title,
+                                                 {RaceTrackName(RACE_POLYLINE, steps, text)})));
     svg += "<g id=\"race\" transform=\"translate(" + std::to_string(PICTURE_MARGIN) + "," +
            std::to_string(PICTURE_MARGIN) +
            ")\" fill=\"none\" stroke-width=\"2\" stroke-linejoin=\"round\">\n";
@@ -230,25 +236,18 @@ std::string RacePicture(long steps, int slow)
                                     "hidden;visible", duration);
         svg += "  <text id=\"name-" + std::string(RACE_TRACK_ID[track]) + "\" x=\"" +
                std::to_string(PICTURE_MARGIN) + "\" y=\"" + y + "\" fill=\"" + colour + "\">" +
-               RaceTrackName(track, steps) + "</text>\n";
+               SvgEscaped(RaceTrackName(track, steps, text)) + "</text>\n";
         svg += "  <text id=\"arrival-" + std::string(RACE_TRACK_ID[track]) + "\" x=\"260\" y=\"" + y +
                "\" fill=\"" + colour + "\">" + ArrivalText(times.arrival[track]) + "\n" + shown +
                "  </text>\n";
         svg += "  <text id=\"place-" + std::string(RACE_TRACK_ID[track]) + "\" x=\"330\" y=\"" + y +
-               "\" fill=\"" + colour + "\">" + Place(PlaceOf(times, track)) + "\n" + shown +
-               "  </text>\n";
+               "\" fill=\"" + colour + "\">" + SvgEscaped(text.place[PlaceOf(times, track) - 1]) +
+               "\n" + shown + "  </text>\n";
     }
-    char caption[200];
-    if (slow == 1)
-        std::snprintf(caption, sizeof caption,
-                      "Released together at rest from (0, 0), g = 10; shown at real speed.");
-    else
-        std::snprintf(caption, sizeof caption,
-                      "Released together at rest from (0, 0), g = 10; shown %d times slower, "
-                      "times in real seconds.",
-                      slow);
-    svg += "  <text x=\"" + std::to_string(PICTURE_MARGIN) + "\" y=\"512\" fill=\"black\">" + caption +
-           "</text>\n";
+    std::string caption =
+        slow == 1 ? text.realSpeed : Filled(text.slowed, {std::to_string(slow)});
+    svg += "  <text x=\"" + std::to_string(PICTURE_MARGIN) + "\" y=\"512\" fill=\"black\">" +
+           SvgEscaped(caption) + "</text>\n";
     svg += "</g>\n";
     svg += "</svg>\n";
     return svg;

@@ -2,7 +2,9 @@
 // (0, 0) slide without friction down the chord (the starting polyline),
 // the current polyline (ShownX) and the brachistochrone, animated with SMIL
 // (no script, nothing outside the document). Also the beads' arrival times,
-// for whoever reports them. No file is written here.
+// for whoever reports them. No file is written here. The texts come from a
+// table, so that a caller speaking another language passes its own; "{}" in
+// a text stands for a number.
 #ifndef RODADERO_PICTURES_RACE_H
 #define RODADERO_PICTURES_RACE_H
 
@@ -16,8 +18,22 @@ enum { RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE, RACE_TRACKS };
 // "chord", "polyline", "brachistochrone": the ids of the tracks' elements.
 extern const char *const RACE_TRACK_ID[RACE_TRACKS];
 
+struct RaceText {
+    std::string title;            // {}: the polyline's name
+    std::string chord;            // the tracks' names
+    std::string polylineOneStep;  // {}: the number of steps, 1
+    std::string polylineSteps;    // {}: the number of steps, any other
+    std::string brachistochrone;
+    std::string place[RACE_TRACKS];  // first, second, third to arrive
+    std::string realSpeed;        // the caption, shown at real speed
+    std::string slowed;           // the caption, {}: how many times slower
+};
+
+// The texts in English.
+const RaceText &RaceEnglish();
+
 // The name shown beside a track: the polyline's says after how many steps.
-std::string RaceTrackName(int track, long steps);
+std::string RaceTrackName(int track, long steps, const RaceText &text = RaceEnglish());
 
 // Arrival time of each track's bead, real seconds, and the brachistochrone
 // they were worked out with. Reads ShownX.
@@ -31,6 +47,6 @@ RaceTimes RaceArrivals();
 // The animated picture of the race of CurveState after `steps` steps,
 // slowed `slow` times; every bead waits at the end until two seconds after
 // the last one has arrived, then all start again.
-std::string RacePicture(long steps, int slow);
+std::string RacePicture(long steps, int slow, const RaceText &text = RaceEnglish());
 
 #endif

@@ -3,10 +3,12 @@
 #ifndef RODADERO_TRACE_OPTIONS_H
 #define RODADERO_TRACE_OPTIONS_H
 
+#include "fates.h"
+
 #include <string>
 
 const long TRACE_STEPS_DEFAULT = 1000;
-const long SWEEP_STEPS_DEFAULT = 10000000;
+const long SWEEP_STEPS_DEFAULT = FATE_STEP_LIMIT_DEFAULT;
 const long TRACE_STEPS_MAX = 100000000;
 const int TRACE_SLOW_DEFAULT = 10;
 const int TRACE_SLOW_MIN = 1;

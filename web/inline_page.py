@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Puts the web page together in one file: the HTML with the CSS, the
-scripts and the WebAssembly module (base64) inlined, and the icon as a data
-address. The result needs nothing else, from disk or from anywhere.
+scripts, the text of the sweep's worker and the WebAssembly module (gzip,
+then base64) inlined, and the icon as a data address. The result needs
+nothing else, from disk or from anywhere.
 
-inline_page.py --html PAGE --css STYLE --wasm MODULE --icon ICON --output OUT SCRIPT...
+inline_page.py --html PAGE --css STYLE --wasm MODULE --icon ICON --output OUT
+               --worker SCRIPT [--worker SCRIPT...] SCRIPT...
 """
 import argparse
 import base64
+import gzip
+import json
 import os
 import sys
 
@@ -15,6 +19,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     for option in ('html', 'css', 'wasm', 'icon', 'output'):
         parser.add_argument('--' + option, required=True)
+    parser.add_argument('--worker', action='append', required=True,
+                        help="a script of the worker's text, in order")
     parser.add_argument('scripts', nargs='+')
     args = parser.parse_args()
 
@@ -22,18 +28,26 @@ def main():
         with open(path, encoding='utf-8') as f:
             return f.read()
 
-    def b64(path):
+    def binary(path):
         with open(path, 'rb') as f:
-            return base64.b64encode(f.read()).decode('ascii')
+            return f.read()
 
-    page = text(args.html)
-    script = "'use strict';\nconst RODADERO_WASM = \"%s\";\n" % b64(args.wasm)
+    def b64(data):
+        return base64.b64encode(data).decode('ascii')
+
+    # The module's gzip form, the same bytes for the same module (no time
+    # stamp in it); the page unpacks it with the browser's DecompressionStream.
+    packed = gzip.compress(binary(args.wasm), compresslevel=9, mtime=0)
+    worker = "'use strict';\n" + '\n'.join(text(s) for s in args.worker)
+    script = "'use strict';\nconst RODADERO_WASM = \"%s\";\n" % b64(packed)
+    script += 'const RODADERO_SWEEP_WORKER = %s;\n' % json.dumps(worker)
     script += '\n'.join(text(s) for s in args.scripts)
     if '</script' in script.lower():
         sys.exit('inline_page.py: a script holds "</script"')
+    page = text(args.html)
     for needle, value in (('/*@STYLE@*/', text(args.css)),
                           ('//@SCRIPT@', script),
-                          ('@ICON@', 'data:image/x-icon;base64,' + b64(args.icon))):
+                          ('@ICON@', 'data:image/x-icon;base64,' + b64(binary(args.icon)))):
         if needle not in page:
             sys.exit('inline_page.py: %s has no %s' % (args.html, needle))
         page = page.replace(needle, value)

@@ -4,12 +4,15 @@
 // dialog's, made with the dialog), a handler that invalidates the main
 // window is followed at once by one paint, before the next tick can come,
 // and nothing else takes a step. Escape typed into the picture ends the
-// run: both timers stop and the last picture stays.
+// run: both timers stop and the last picture stays. The panel beside the
+// window (panel.js) is told of every paint and of the end of the run.
 //
 // For tests and for pages that embed this one: window.rodadero.state()
 // reads the model's record from the module's memory; window.rodadero.ready
 // settles after the first paint, which is also marked as
-// 'rodadero-first-paint' in the page's performance timeline.
+// 'rodadero-first-paint' in the page's performance timeline;
+// window.rodadero.swept settles when the panel's sweep is done, with its
+// time in milliseconds and the number of its workers.
 'use strict';
 
 const TIMER_PERIOD_MS = 50;
@@ -17,14 +20,7 @@ const TIMER_PERIOD_MS = 50;
 const TIME_TEXT_PERIOD_MS = 1000;
 const ENDED_TEXT = 'La ejecución ha terminado.';
 const FAILED_TEXT = 'No se pudo iniciar el programa en este navegador: ';
-
-function bytesOfBase64(text) {
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let i = 0; i < binary.length; ++i)
-    bytes[i] = binary.charCodeAt(i);
-  return bytes;
-}
+const PANEL_FAILED_TEXT = 'No se pudo iniciar el panel en este navegador: ';
 
 function place(element, [left, top, width, height], [originX, originY] = [0, 0]) {
   Object.assign(element.style, {
@@ -70,9 +66,8 @@ async function startRodadero(hooks) {
   const timeText = document.getElementById('plot-time');
   layOut();
 
-  const { instance } = await WebAssembly.instantiate(bytesOfBase64(RODADERO_WASM), {});
-  const e = instance.exports;
-  e._initialize();
+  const bytes = await unpackModule(RODADERO_WASM);
+  const e = await instantiateModule(bytes);
   hooks.module = e;
 
   const timers = [];
@@ -80,6 +75,7 @@ async function startRodadero(hooks) {
   let picture = null;
   let latestTime = '';
   let timeShownAt = -Infinity;
+  let panel = null;
 
   function showTime(force) {
     const now = Date.now();
@@ -92,6 +88,8 @@ async function startRodadero(hooks) {
   function paint() {
     latestTime = picture.draw(e.rodadero_paint())[0];
     showTime(false);
+    if (panel)
+      panel.painted();
   }
 
   // After a handler: the paint its invalidation asks for, at once.
@@ -142,12 +140,23 @@ async function startRodadero(hooks) {
     for (const timer of timers)
       clearInterval(timer);
     showTime(true);
+    if (panel)
+      panel.ended();
     document.getElementById('window').inert = true;
     document.getElementById('ended-text').textContent = ENDED_TEXT;
     document.getElementById('ended').hidden = false;
     document.getElementById('new-run').focus();
   });
   document.getElementById('new-run').addEventListener('click', () => location.reload());
+
+  // The panel beside the window; without it the window runs on.
+  try {
+    panel = createPanel(e, bytes);
+    hooks.swept = panel.swept;
+  } catch (error) {
+    document.getElementById('panel-failed').textContent = PANEL_FAILED_TEXT + error;
+    console.error(error);
+  }
 
   // A screen of another density: the same picture with as many pixels.
   const watchDensity = () => {
@@ -160,7 +169,7 @@ async function startRodadero(hooks) {
 }
 
 window.rodadero = (() => {
-  const hooks = { module: null };
+  const hooks = { module: null, swept: null };
   const ready = startRodadero(hooks).catch((error) => {
     document.getElementById('ended-text').textContent = FAILED_TEXT + error;
     document.getElementById('ended').hidden = false;
@@ -169,6 +178,9 @@ window.rodadero = (() => {
   });
   return Object.freeze({
     ready,
+    get swept() {
+      return ready.then(() => hooks.swept);
+    },
     // The model's record as it is now: null before the module has started.
     state() {
       const e = hooks.module;

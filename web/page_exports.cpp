@@ -10,9 +10,11 @@
 //
 // The page reads the model's record straight from the module's memory,
 // through the addresses that the *_address functions give, and draws from
-// the picture that rodadero_paint fills in.
+// the picture that rodadero_paint fills in. Every event is also told to the
+// panel (panel.h), which counts the steps the model takes.
 #include "controls.h"
 #include "curve_state.h"
+#include "panel.h"
 #include "plot_layout.h"
 
 #include <cstdint>
@@ -33,7 +35,10 @@ PaintedPicture Painted;
 
 int Handled(WindowEvent event)
 {
-    return RunWindowEvent(event) ? 1 : 0;
+    bool stepped = false;
+    bool invalidate = RunWindowEvent(event, &stepped);
+    NoteWindowEvent(event, stepped);
+    return invalidate ? 1 : 0;
 }
 
 } // namespace
@@ -84,7 +89,7 @@ PAGE_EXPORT(rodadero_scroll) int RodaderoScroll(int request, int thumb)
 // vertices and number. Returns the address of the picture.
 PAGE_EXPORT(rodadero_paint) const PaintedPicture *RodaderoPaint()
 {
-    RunWindowEvent(MAIN_PAINT); // its invalidation is the one this paint serves
+    Handled(MAIN_PAINT); // its invalidation is the one this paint serves
     RefreshScreenX(CurveState.ScreenPts);
     for (int j = 0; j < NODE_COUNT; ++j) {
         Painted.polyline[j] = PolylineVertex(CurveState.ScreenPts, j);

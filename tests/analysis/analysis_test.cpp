@@ -5,6 +5,7 @@
 #include "../double_bits.h"
 #include "cycle_search.h"
 #include "descent_run.h"
+#include "fates.h"
 #include "kinematics.h"
 #include "stability.h"
 
@@ -240,6 +241,18 @@ TEST(SettledPolyline, LeavesTheRecordAlone)
         DescentStep();
     CurveStateRecord before = CurveState;
     StabilityLimit();
+    EXPECT_EQ(std::memcmp(&before, &CurveState, sizeof before), 0);
+}
+
+TEST(FateOfPosition, LeavesTheRecordAlone)
+{
+    // The page's sweep asks for fates while its own descent runs on
+    // CurveState.
+    StartRun(AlphaForPosition(58));
+    for (int i = 0; i < 5; ++i)
+        DescentStep();
+    CurveStateRecord before = CurveState;
+    FateOfPosition(100, FATE_STEP_LIMIT_DEFAULT);
     EXPECT_EQ(std::memcmp(&before, &CurveState, sizeof before), 0);
 }
 

@@ -1,6 +1,7 @@
 // The page for people who do not use a mouse or do not see it: axe-core
-// finds no serious or critical violation (with the dialog, and after the
-// end of a run), every control is reached with the keyboard, the scroll bar
+// finds no serious or critical violation (with the dialog, with the panel's
+// charts and race shown, and after the end of a run), every control is
+// reached with the keyboard, the panel's charts tell their meaning, the scroll bar
 // tells its role and value, and the picture's text alternative carries the
 // printed time in a live region that changes at most once a second.
 import { createRequire } from 'node:module';
@@ -31,6 +32,25 @@ test('axe-core: no serious or critical violation, running and ended', async ({ p
   expect(await axeViolations(page)).toEqual([]);
 });
 
+test('axe-core: no serious or critical violation with the panel\'s charts and race shown', async ({ page }) => {
+  await openPage(page);
+  await page.evaluate(() => window.rodadero.swept);
+  await ticks(page, 10);
+  await page.locator('#race-start').click();
+  await expect(page.locator('#race-picture')).toBeVisible();
+  expect(await axeViolations(page)).toEqual([]);
+});
+
+test('the panel\'s charts are images whose names carry what they show', async ({ page }) => {
+  await openPage(page);
+  await page.evaluate(() => window.rodadero.swept);
+  await ticks(page, 5);
+  await expect(page.getByRole('img', { name: /^Convergencia de la bajada: tras \d+ pasos la ventana imprime \d{6} millonesimos de segundo; el tiempo exacto de la aproximante es 0\.\d{6} s\.$/ })).toHaveCount(1);
+  await expect(page.getByRole('img', { name: /^Destino de cada posicion: 100 de 100 calculadas; 50 se detienen y 50 oscilan\. Limite de la teoria lineal en la posicion 57\.31\. Posicion actual 50: se detiene en 542355\.$/ })).toHaveCount(1);
+  await page.getByRole('button', { name: 'Empezar la carrera' }).click();
+  await expect(page.getByRole('img', { name: /^Carrera: cuerda, / })).toHaveCount(1);
+});
+
 test('the page is Spanish and its title is the window\'s caption', async ({ page }) => {
   await openPage(page);
   await expect(page.locator('html')).toHaveAttribute('lang', 'es');
@@ -45,7 +65,7 @@ test('every control is reached with the keyboard, from the run-mode button on', 
     await page.keyboard.press('Tab');
     reached.add(await page.evaluate(() => document.activeElement.id));
   }
-  for (const id of ['plot', 'dialog-close', 'run-mode', 'alpha', 'reset'])
+  for (const id of ['plot', 'dialog-close', 'run-mode', 'alpha', 'reset', 'race-start'])
     expect(reached.has(id), `${id} reached by Tab`).toBe(true);
   // The buttons work from the keyboard too.
   await page.locator('#reset').focus();

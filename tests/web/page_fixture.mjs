@@ -1,7 +1,8 @@
 // What the web page's tests share: the page opened from disk on
 // Playwright's clock, with every console message of error or warning
 // level, every uncaught exception and every request other than the page
-// itself counted as a failure; the model's state as bit patterns; the host
+// itself (and the blob: addresses its workers start from, which are the
+// page's own text) counted as a failure; the model's state as bit patterns; the host
 // build's states (model_states) and the Windows program's references
 // (page_reference.exe, under Wine).
 import { test as base, expect } from '@playwright/test';
@@ -24,7 +25,7 @@ export const test = base.extend({
     });
     page.on('pageerror', (e) => problems.push(`uncaught: ${e.message}`));
     page.on('request', (r) => {
-      if (r.url() !== PAGE_URL && !r.url().startsWith('data:'))
+      if (r.url() !== PAGE_URL && !r.url().startsWith('data:') && !r.url().startsWith('blob:null/'))
         problems.push(`request: ${r.url()}`);
     });
     await use(problems);

@@ -17,7 +17,7 @@ add_test(NAME web_references
                  ${WEB_REFERENCE_DIR} ${WEB_PICTURE_STEPS})
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 1800)
 
-foreach(spec scenarios picture storm accessibility)
+foreach(spec scenarios picture storm accessibility panel)
   add_test(NAME web_${spec}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
                    ${spec}.spec.mjs)

@@ -1,0 +1,339 @@
+// The panel beside the window: the convergence curve follows the page's own
+// steps (whatever takes them) and starts again at a reset; the fates
+// chart's mark follows the scroll bar; the sweep's workers leave the
+// window's ticks on time and end with every position's class as the
+// stored sweep has it; the race appears on the button and races the
+// current polyline. What the pictures themselves draw is the pictures'
+// tests' business (tests/pictures); here they are read only through their
+// axes' labels, to see what they were given. Leaves a screenshot of the
+// whole page in mid-descent, with the sweep done and a race running.
+import fs from 'node:fs';
+import path from 'node:path';
+import {
+  test, expect, openPage, ticks, state, bits, nativeStates, PAGE_URL, OUT_DIR,
+} from './page_fixture.mjs';
+
+const GOLDEN_SWEEP = new URL('../trace/golden/sweep.csv', import.meta.url);
+
+// The curve's text alternative: after how many steps, what is printed.
+async function lastSample(page) {
+  const label = await page.locator('#convergence-chart').getAttribute('aria-label');
+  const m = label.match(/tras (\d+) pasos? la ventana imprime (\d+) millonesimos/);
+  return m ? { step: +m[1], printedUs: +m[2] } : { step: 0, label };
+}
+
+function printed(fallTime) {
+  return Math.trunc(fallTime * 1e6);
+}
+
+// Value at a pixel on an axis, from its first and last labelled ticks.
+function onAxis(ticks, at, logarithmic) {
+  const [a, b] = [ticks[0], ticks[ticks.length - 1]];
+  const f = logarithmic ? Math.log10 : (v) => v;
+  const v = f(a.value) + ((at - a.at) * (f(b.value) - f(a.value))) / (b.at - a.at);
+  return logarithmic ? 10 ** v : v;
+}
+
+// A picture's ticks (their place and value) and some of its elements.
+async function chartParts(page, host, axes, read) {
+  return page.evaluate(([hostId, axisIds, readWhat]) => {
+    const root = document.getElementById(hostId).shadowRoot;
+    const ticks = {};
+    for (const [id, attribute] of Object.entries(axisIds))
+      ticks[id] = [...root.querySelectorAll(`#${id} .tick`)].map((t) => ({
+        at: +t.querySelector('line').getAttribute(attribute),
+        value: +t.querySelector('text').textContent.replace(/\s/g, ''),
+      }));
+    const parts = {};
+    for (const [name, [id, attribute]] of Object.entries(readWhat)) {
+      const el = root.getElementById(id);
+      parts[name] = el ? el.getAttribute(attribute) : null;
+    }
+    return { ticks, parts };
+  }, [host, axes, read]);
+}
+
+// The step and the printed time of the curve's last point, read back
+// through the axes.
+async function curveEnd(page) {
+  const { ticks: t, parts } = await chartParts(page, 'convergence-chart',
+    { 'step-axis': 'x1', 'time-axis': 'y1' }, { printed: ['printed-time', 'points'] });
+  const points = parts.printed.trim().split(/\s+/).filter(Boolean).map((p) => p.split(',').map(Number));
+  if (points.length === 0)
+    return { points: 0 };
+  const [x, y] = points[points.length - 1];
+  return { points: points.length, step: onAxis(t['step-axis'], x, true),
+           printedUs: onAxis(t['time-axis'], y, false) * 1e6 };
+}
+
+// Records the curve's every redraw with the model's state at that moment.
+async function watchCurve(page) {
+  await page.evaluate(() => {
+    window.curveDrawn = [];
+    new MutationObserver(() => window.curveDrawn.push({
+      label: document.getElementById('convergence-chart').getAttribute('aria-label'),
+      fallTime: window.rodadero.state().fallTime,
+    })).observe(document.getElementById('convergence-chart'), { attributes: true });
+  });
+}
+
+async function endRun(page) {
+  await page.locator('#plot').focus();
+  await page.keyboard.press('Escape');
+}
+
+test('the panel: three cards in Spanish, the curve without steps, the race waiting', async ({ page }) => {
+  await openPage(page);
+  await expect(page.locator('#panel h2')).toHaveText(['Convergencia', 'Destino de cada posicion', 'Carrera']);
+  await expect(page.locator('#convergence-chart')).toHaveAttribute('aria-label',
+    'Convergencia: todavia sin pasos desde la cuerda.');
+  await expect(page.locator('#convergence-chart svg')).toHaveCount(1);
+  await expect(page.locator('#race-start')).toBeVisible();
+  await expect(page.locator('#race-picture')).toBeHidden();
+  // The panel is beside the window where there is room.
+  await page.setViewportSize({ width: 1700, height: 900 });
+  const stage = await page.locator('#stage').boundingBox();
+  const panel = await page.locator('#panel').boundingBox();
+  expect(panel.x).toBeGreaterThanOrEqual(stage.x + stage.width);
+  expect(panel.y).toBe(stage.y);
+});
+
+// What takes the steps, and how many the curve must then show. Each row
+// ends the run with Escape, which draws the curve at once.
+const CURVE_RUNS = [
+  { name: 'ticks in timed mode', steps: 200, act: (page) => ticks(page, 100) },
+  {
+    name: 'paints in continuous mode, its toggle\'s and the mouse\'s over the dialog',
+    steps: 1 + 60 + 3,
+    act: async (page) => {
+      await page.keyboard.press('Space');
+      await page.clock.runFor(1000);
+      for (const [dx, dy] of [[0, 0], [3, 0], [0, 3]]) {
+        const box = await page.locator('#about').boundingBox();
+        await page.mouse.move(box.x + 20 + dx, box.y + 20 + dy);
+      }
+    },
+  },
+  {
+    name: 'a reset starts the curve again',
+    steps: 10,
+    act: async (page) => {
+      await ticks(page, 30);
+      expect((await lastSample(page)).step).toBeGreaterThan(40);
+      await page.locator('#reset').click();
+      await ticks(page, 5);
+    },
+  },
+];
+
+for (const run of CURVE_RUNS) {
+  test(`the convergence curve follows the page's steps: ${run.name}`, async ({ page }) => {
+    await openPage(page);
+    await watchCurve(page);
+    await run.act(page);
+    await endRun(page);
+    const s = await state(page);
+    expect(await lastSample(page)).toEqual({ step: run.steps, printedUs: printed(s.fallTime) });
+    // The picture was given the same: its last point, and with every step
+    // up to 100 kept, as many points as steps.
+    const end = await curveEnd(page);
+    expect(Math.round(end.step)).toBe(run.steps);
+    expect(Math.abs(end.printedUs - printed(s.fallTime))).toBeLessThan(2);
+    if (run.steps <= 100)
+      expect(end.points).toBe(run.steps);
+
+    // Every redraw on the way showed the model as it stood: a step count
+    // from the chord (a reset puts the chord back) after which the host
+    // build's model has the page's fall time, bit for bit.
+    const samples = [];
+    for (const d of await page.evaluate(() => window.curveDrawn)) {
+      const m = d.label.match(/tras (\d+) pasos? la ventana imprime (\d+) millonesimos/);
+      if (m)
+        samples.push({ step: +m[1], printedUs: +m[2], fallTime: d.fallTime });
+    }
+    expect(samples.length).toBeGreaterThan(2);
+    const native = nativeStates(samples.map((d) => String(d.step)));
+    samples.forEach((d, i) => {
+      expect(d.printedUs, `redraw after step ${d.step}`).toBe(printed(d.fallTime));
+      expect(bits(d.fallTime), `redraw after step ${d.step}`).toBe(native[i].fallTime);
+    });
+  });
+}
+
+test('the convergence curve is drawn again at most a few times a second', async ({ page }) => {
+  await openPage(page);
+  await watchCurve(page);
+  await ticks(page, 200); // ten seconds
+  const redraws = (await page.evaluate(() => window.curveDrawn)).length;
+  console.log(`convergence curve: ${redraws} redraws in 10 s of 400 steps`);
+  expect(redraws).toBeGreaterThanOrEqual(20);
+  expect(redraws).toBeLessThanOrEqual(51);
+});
+
+// The marked band's centre, as a scroll position through the axis.
+async function markedPosition(page) {
+  const { ticks: t, parts } = await chartParts(page, 'fates-chart', { 'position-axis': 'x1' },
+    { x: ['marked-position', 'x'], width: ['marked-position', 'width'] });
+  const label = await page.evaluate(() => document.getElementById('fates-chart').shadowRoot
+    .getElementById('marked-position-label').textContent);
+  return { position: onAxis(t['position-axis'], +parts.x + +parts.width / 2, false), label };
+}
+
+test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
+  await openPage(page);
+  await page.evaluate(() => window.rodadero.swept);
+  await ticks(page, 5);
+  const at = async () => {
+    const m = await markedPosition(page);
+    expect(Math.abs(m.position - Math.round(m.position))).toBeLessThan(0.01);
+    return [Math.round(m.position), m.label];
+  };
+  expect(await at()).toEqual([50, 'posicion actual 50']);
+  const slider = page.locator('#alpha');
+  await slider.focus();
+  for (const [key, times, expected] of [['ArrowRight', 8, 58], ['ArrowLeft', 21, 37], ['ArrowRight', 1, 38]]) {
+    for (let i = 0; i < times; ++i)
+      await page.keyboard.press(key);
+    await ticks(page, 5);
+    expect(await at(), `after ${times} x ${key}`).toEqual([expected, `posicion actual ${expected}`]);
+    await expect(page.locator('#fates-chart')).toHaveAttribute('aria-label', new RegExp(`Posicion actual ${expected}: `));
+  }
+  // The thumb dragged to the right end.
+  const bar = await slider.boundingBox();
+  const thumb = await page.locator('#alpha .thumb').boundingBox();
+  await page.mouse.move(thumb.x + thumb.width / 2, thumb.y + thumb.height / 2);
+  await page.mouse.down();
+  await page.mouse.move(bar.x + bar.width - 2, thumb.y + thumb.height / 2, { steps: 5 });
+  await page.mouse.up();
+  await ticks(page, 5);
+  expect(await at()).toEqual([100, 'posicion actual 100']);
+  await expect(page.locator('#fates-chart')).toHaveAttribute('aria-label', /Posicion actual 100: oscila entre 606421 y 619768\./);
+});
+
+function goldenClasses() {
+  const rows = fs.readFileSync(GOLDEN_SWEEP, 'utf8').trim().split('\n').slice(1);
+  return rows.map((row) => {
+    const [position, , period] = row.split(',').map(Number);
+    return { position, fate: period === 1 ? 'settles' : period >= 2 ? 'swings' : 'no-cycle' };
+  });
+}
+
+test('the sweep\'s workers leave the ticks on time, and end with every position\'s fate', async ({ page }) => {
+  // The real clock; each 50 ms timer's callbacks are logged as they run.
+  await page.addInitScript(() => {
+    window.tickLogs = [];
+    const setIntervalOfPage = window.setInterval;
+    window.setInterval = function (callback, ms, ...rest) {
+      const log = [];
+      window.tickLogs.push({ ms, log });
+      return setIntervalOfPage.call(this, (...a) => {
+        log.push(performance.now());
+        return callback(...a);
+      }, ms, ...rest);
+    };
+  });
+  await page.goto(PAGE_URL);
+  await page.evaluate(() => window.rodadero.ready);
+  const swept = await page.evaluate(() => window.rodadero.swept);
+  // The run ends at once, in the page: every tick so far is logged.
+  const { logs, start, end, steps } = await page.evaluate(() => {
+    const canvas = document.getElementById('plot');
+    canvas.dispatchEvent(new KeyboardEvent('keydown', { key: 'Escape', bubbles: true }));
+    const label = document.getElementById('convergence-chart').getAttribute('aria-label');
+    const sweep = performance.getEntriesByName('rodadero-sweep')[0];
+    return { logs: window.tickLogs.filter((t) => t.ms === 50).map((t) => t.log),
+             start: sweep.startTime, end: sweep.startTime + sweep.duration,
+             steps: +label.match(/tras (\d+) pasos?/)[1] };
+  });
+  const report = `sweep of 100 positions: ${swept.ms.toFixed(0)} ms in ${swept.workers} workers`;
+  console.log(report);
+  fs.writeFileSync(path.join(OUT_DIR, 'sweep-time.txt'), `${report}\n`);
+
+  // Both timers ran through the sweep at their period: 20 ticks a second
+  // each, 40 steps a second in timed mode, no tick held up for long.
+  expect(logs).toHaveLength(2);
+  const seconds = (end - start) / 1000;
+  for (const log of logs) {
+    const during = log.filter((t) => t >= start && t <= end);
+    const gaps = during.slice(1).map((t, i) => t - during[i]);
+    console.log(`timer: ${during.length} ticks in ${seconds.toFixed(2)} s, ` +
+                `longest gap ${Math.max(...gaps).toFixed(1)} ms`);
+    expect(during.length / seconds).toBeGreaterThan(20 * 0.85);
+    expect(during.length / seconds).toBeLessThan(20 * 1.1);
+    expect(Math.max(...gaps)).toBeLessThan(200);
+  }
+  // And each tick took its step: the curve counts one a tick.
+  expect(steps).toBe(logs[0].length + logs[1].length);
+
+  // The chart holds every position, classed as the stored sweep says.
+  const classes = await page.evaluate(() => {
+    const root = document.getElementById('fates-chart').shadowRoot;
+    const out = [];
+    for (let p = 1; p <= 100; ++p)
+      out.push({ position: p, low: root.getElementById(`fate-${p}-low`)?.getAttribute('class'),
+                 high: root.getElementById(`fate-${p}-high`)?.getAttribute('class') });
+    return out;
+  });
+  expect(classes).toEqual(goldenClasses().map((g) => ({ position: g.position, low: g.fate, high: g.fate })));
+  await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en \d+\.\d s/);
+});
+
+test('the race appears on the button and races the current polyline', async ({ page }) => {
+  await openPage(page);
+  await ticks(page, 30);
+  await expect(page.locator('#race-picture')).toBeHidden();
+  await page.locator('#race-start').click();
+  await expect(page.locator('#race-picture')).toBeVisible();
+  const race = async () => page.evaluate(() => {
+    const root = document.getElementById('race-picture').shadowRoot;
+    const bead = root.getElementById('bead-polyline');
+    return {
+      track: root.getElementById('track-polyline').getAttribute('points'),
+      name: root.getElementById('name-polyline').textContent,
+      animated: bead ? [...bead.querySelectorAll('animate')].map((a) => a.getAttribute('attributeName')) : [],
+    };
+  });
+  // The polyline's track is ShownX at the model's depths, 400 pixels to
+  // the unit; its bead runs along it.
+  const check = async (steps) => {
+    const r = await race();
+    const s = await state(page);
+    const points = r.track.split(' ').map((p) => p.split(',').map(Number));
+    expect(points).toHaveLength(21);
+    points.forEach(([x, y], k) => {
+      expect(Math.abs(x - 400 * (k === 20 ? 1 : s.shownX[k]))).toBeLessThan(0.0006);
+      expect(Math.abs(y - 400 * 0.046 * k)).toBeLessThan(0.0006);
+    });
+    expect(r.name).toBe(`aproximante tras ${steps} pasos`);
+    expect(r.animated).toEqual(['cx', 'cy']);
+    await expect(page.locator('#race-picture')).toHaveAttribute('aria-label',
+      new RegExp(`^Carrera: cuerda, 0\\.6336 s; aproximante tras ${steps} pasos, 0\\.\\d{4} s; braquistocrona, 0\\.5714 s\\.$`));
+  };
+  await check(60);
+  // Again from the keyboard, later: the polyline of then.
+  await ticks(page, 10);
+  await page.locator('#race-start').focus();
+  await page.keyboard.press('Enter');
+  await check(80);
+});
+
+test('a screenshot of the whole page in mid-descent, the sweep done, a race running', async ({ browser }) => {
+  const context = await browser.newContext({ viewport: { width: 1920, height: 1080 }, deviceScaleFactor: 1 });
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  page.on('console', (m) => m.type() === 'error' && errors.push(m.text()));
+  // The real clock, so that the sweep's time shown is the real one too.
+  await page.goto(PAGE_URL);
+  await page.evaluate(() => window.rodadero.swept);
+  await page.waitForTimeout(1000);
+  await page.locator('#race-start').click();
+  await page.evaluate(() => window.scrollTo(0, 0));
+  // A little under half of the race's slowed fall.
+  await page.waitForTimeout(2500);
+  const file = path.join(OUT_DIR, 'rodadero-panel.png');
+  await page.screenshot({ path: file, fullPage: true });
+  expect(fs.statSync(file).size).toBeGreaterThan(50000);
+  expect(errors).toEqual([]);
+  await context.close();
+});

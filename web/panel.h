@@ -1,0 +1,15 @@
+// The page's panel beside the window: the live convergence curve of the
+// descent the page runs, the fates chart, and the race of the current
+// polyline, all drawn by the pictures room. The page's entry points tell
+// it every window event and whether the event took a step.
+#ifndef RODADERO_WEB_PANEL_H
+#define RODADERO_WEB_PANEL_H
+
+#include "controls.h"
+
+// After every event the page's model has run: a reset starts the curve
+// again from the chord, and a step is counted and, where the curve keeps
+// it, sampled.
+void NoteWindowEvent(WindowEvent event, bool stepped);
+
+#endif

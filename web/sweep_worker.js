@@ -1,0 +1,22 @@
+// A worker of the sweep, with an instance of the module of its own (and so
+// a model record of its own, which FateOfPosition does not even use: it
+// follows each position on a record made for it). The page sends the
+// module's bytes first, then one scroll position at a time; the worker
+// answers each with its fate, found within the step limit the page gives.
+'use strict';
+
+let rodadero = null;
+
+self.onmessage = async ({ data }) => {
+  if (data.bytes) {
+    rodadero = await instantiateModule(data.bytes);
+    self.postMessage({ ready: true });
+    return;
+  }
+  const address = rodadero.rodadero_fate_of_position(data.position, data.limit);
+  if (!address)
+    throw new Error(`no fate for position ${data.position} within ${data.limit} steps`);
+  const [position, cycleFrom, period, lowUs, highUs] =
+    new Int32Array(rodadero.memory.buffer, address, 5);
+  self.postMessage({ fate: { position, cycleFrom, period, lowUs, highUs } });
+};
