@@ -258,9 +258,12 @@ test('the sweep\'s workers leave the ticks on time, and end with every position\
     const gaps = during.slice(1).map((t, i) => t - during[i]);
     console.log(`timer: ${during.length} ticks in ${seconds.toFixed(2)} s, ` +
                 `longest gap ${Math.max(...gaps).toFixed(1)} ms`);
-    expect(during.length / seconds).toBeGreaterThan(20 * 0.85);
-    expect(during.length / seconds).toBeLessThan(20 * 1.1);
-    expect(Math.max(...gaps)).toBeLessThan(200);
+    // Loose enough for a loaded machine; the sweep on the page's own thread
+    // would hold the timers for over a second, its first position alone
+    // for several hundred milliseconds.
+    expect(during.length / seconds).toBeGreaterThan(20 * 0.7);
+    expect(during.length / seconds).toBeLessThan(20 * 1.15);
+    expect(Math.max(...gaps)).toBeLessThan(300);
   }
   // And each tick took its step: the curve counts one a tick.
   expect(steps).toBe(logs[0].length + logs[1].length);
