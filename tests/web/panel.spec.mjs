@@ -259,8 +259,7 @@ test('the sweep\'s workers leave the ticks on time, and end with every position\
     console.log(`timer: ${during.length} ticks in ${seconds.toFixed(2)} s, ` +
                 `longest gap ${Math.max(...gaps).toFixed(1)} ms`);
     // Loose enough for a loaded machine; the sweep on the page's own thread
-    // would hold the timers for over a second, its first position alone
-    // for several hundred milliseconds.
+    // would hold the timers for over a second.
     expect(during.length / seconds).toBeGreaterThan(20 * 0.7);
     expect(during.length / seconds).toBeLessThan(20 * 1.15);
     expect(Math.max(...gaps)).toBeLessThan(300);
