@@ -2,11 +2,13 @@
 """The two release files of tools/package, opened and checked without
 installing them.
 
-usage: archive_test.py PACKAGE_DIR VERSION ICON OBJDUMP
+usage: archive_test.py PACKAGE_DIR VERSION ICON OBJDUMP WEB_PAGE
 
 - The Windows ZIP holds rodadero.exe (a GUI program), rodadero-trace.exe (a
-  console program) and README.txt with CRLF line ends; the programs import
-  only DLLs that Windows itself has.
+  console program), the web build's page WEB_PAGE as rodadero.html, byte
+  for byte, and README.txt with CRLF line ends, which names every file of
+  the ZIP; the programs import only DLLs that Windows itself has.
+- rodadero-VERSION.html beside the packages is that page, byte for byte.
 - lintian finds no error and no warning in the Debian package.
 - The package's menu icons are icon 105 (the 256-colour image of ICO)
   enlarged by whole factors, as ImageMagick reads both.
@@ -32,12 +34,21 @@ PROGRAMS = [('rodadero.exe', 'Windows GUI'), ('rodadero-trace.exe', 'Windows CUI
 
 
 
-def check_zip(path, objdump, work):
+def same_bytes(path, page):
+    if not os.path.isfile(path):
+        return False
+    with open(path, 'rb') as a, open(page, 'rb') as b:
+        return a.read() == b.read()
+
+
+def check_zip(path, objdump, page, work):
     with zipfile.ZipFile(path) as z:
         names = sorted(z.namelist())
-        check(names == ['README.txt', 'rodadero-trace.exe', 'rodadero.exe'],
-              'the ZIP holds the two programs and README.txt: %s' % names)
+        check(names == ['README.txt', 'rodadero-trace.exe', 'rodadero.exe', 'rodadero.html'],
+              'the ZIP holds the two programs, the web page and README.txt: %s' % names)
         z.extractall(work)
+    check(same_bytes(os.path.join(work, 'rodadero.html'), page),
+          'the ZIP\'s rodadero.html is the web build\'s %s' % page)
     for name, subsystem in PROGRAMS:
         exe = os.path.join(work, name)
         if not os.path.exists(exe):
@@ -56,6 +67,8 @@ def check_zip(path, objdump, work):
         lines = text.split(b'\r\n')
         check(len(lines) > 20 and lines[-1] == b'' and not any(b'\n' in l or b'\r' in l for l in lines),
               'README.txt has CRLF line ends throughout')
+        unnamed = [n for n in names if n.encode() not in text]
+        check(unnamed == [], 'README.txt names every file of the ZIP (not: %s)' % unnamed)
 
 
 def check_deb(path, ico, work):
@@ -85,15 +98,17 @@ def check_deb(path, ico, work):
 
 
 def main():
-    package_dir, version, ico, objdump = sys.argv[1:5]
+    package_dir, version, ico, objdump, page = sys.argv[1:6]
     zip_path = os.path.join(package_dir, 'rodadero-%s-win64.zip' % version)
     debs = [f for f in os.listdir(package_dir) if re.fullmatch(
         r'rodadero_%s_[a-z0-9]+\.deb' % re.escape(version), f)] if os.path.isdir(package_dir) else []
     if not (check(os.path.exists(zip_path), 'tools/package wrote %s' % zip_path) and
             check(len(debs) == 1, 'tools/package wrote one rodadero_%s_*.deb' % version)):
         return 1
+    single = os.path.join(package_dir, 'rodadero-%s.html' % version)
+    check(same_bytes(single, page), 'tools/package wrote %s, the web build\'s %s' % (single, page))
     with tempfile.TemporaryDirectory() as work:
-        check_zip(zip_path, objdump, os.path.join(work, 'zip'))
+        check_zip(zip_path, objdump, page, os.path.join(work, 'zip'))
         check_deb(os.path.join(package_dir, debs[0]), ico, work)
     return finish()
 

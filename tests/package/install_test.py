@@ -2,7 +2,10 @@
 """Install scenario: the Debian package of tools/package installed on this
 machine with apt-get, used from its installed paths, and removed again.
 
-usage: install_test.py PACKAGE_DIR VERSION BUILD_TRACE WORK_DIR
+usage: install_test.py PACKAGE_DIR VERSION BUILD_TRACE WORK_DIR WEB_PAGE
+
+The web page is installed as /usr/share/rodadero/rodadero.html and must be
+the web build's WEB_PAGE, byte for byte.
 
 Installing needs root. Not as root, or where a rodadero package is already
 installed (this test would replace and then remove it), nothing is touched:
@@ -28,6 +31,7 @@ CONVERT = '/usr/bin/convert' if os.path.exists('/usr/bin/convert') else 'convert
 RED = (255, 0, 0)
 BLUE = (0, 150, 250)
 APT = ['apt-get', '-o', 'DPkg::Lock::Timeout=600', '-y', '-q']
+PAGE = '/usr/share/rodadero/rodadero.html'
 
 # Every file the package installs, with its mode.
 FILES = {
@@ -43,6 +47,7 @@ FILES = {
     '/usr/share/icons/hicolor/256x256/apps/rodadero.png': 0o644,
     '/usr/share/man/man1/rodadero.1.gz': 0o644,
     '/usr/share/man/man1/rodadero-trace.1.gz': 0o644,
+    PAGE: 0o644,
 }
 
 
@@ -60,7 +65,7 @@ def installed_version():
     return out.split()[-1].decode()
 
 
-def check_files():
+def check_files(web_page):
     code, out, _ = run(['dpkg', '-L', 'rodadero'])
     listed = {p for p in out.decode().splitlines() if os.path.isfile(p)}
     check(listed == set(FILES), 'the package installs exactly its files; extra: %s, missing: %s'
@@ -69,6 +74,9 @@ def check_files():
         if os.path.isfile(path):
             got = stat.S_IMODE(os.stat(path).st_mode)
             check(got == mode, '%s has mode %o (got %o)' % (path, mode, got))
+    if os.path.isfile(PAGE):
+        with open(PAGE, 'rb') as a, open(web_page, 'rb') as b:
+            check(a.read() == b.read(), '%s is the web build\'s %s' % (PAGE, web_page))
 
 
 def check_commands(version, build_trace, home):
@@ -229,7 +237,7 @@ def check_program(home, shot):
 
 
 def main():
-    package_dir, version, build_trace, work = sys.argv[1:5]
+    package_dir, version, build_trace, work, web_page = sys.argv[1:6]
     if os.geteuid() != 0:
         print('skipped: installing the package needs root (CI runs the tests as root)')
         return SKIPPED
@@ -254,7 +262,7 @@ def main():
     home = tempfile.mkdtemp(prefix='home-', dir=work)
     try:
         if installed_version() == version:
-            check_files()
+            check_files(web_page)
             check_commands(version, build_trace, home)
             check_program(home, os.path.join(work, 'installed-rodadero.png'))
     finally:
@@ -262,7 +270,8 @@ def main():
         code, out, err = run(APT + ['remove', 'rodadero'], env, timeout=900)
         check(code == 0 and installed_version() is None, 'apt-get removes the package')
         left = [p for p in listed if os.path.lexists(p) and not os.path.isdir(p)]
-        left += [d for d in ('/usr/lib/rodadero', '/usr/share/doc/rodadero') if os.path.lexists(d)]
+        left += [d for d in ('/usr/lib/rodadero', '/usr/share/doc/rodadero', '/usr/share/rodadero')
+                 if os.path.lexists(d)]
         check(listed != [] and left == [], 'nothing of the package is left: %s' % left)
     return finish()
 

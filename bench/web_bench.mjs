@@ -1,0 +1,351 @@
+#!/usr/bin/env node
+// The web page's speed in Debian's Chromium, headless, from one run on this
+// machine. Prints figures beside their targets; asserts nothing.
+//
+//   node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K]
+//
+// PAGE is build/web/rodadero.html unless given. Needs the web build, the
+// npm packages of package-lock.json (tools/setup) and, for the ratio of the
+// first figure, the native build's bench/model_bench.
+//
+// 1. The descent step in WebAssembly against the native build: the page's
+//    own module (the bytes inlined in the page, instantiated again in the
+//    page beside the running one) takes K steps (default 1,000,000) through
+//    its exported timer tick, which in timed mode is one descent step, in
+//    batches of 4096 from the chord as model_bench does, timed with the
+//    page's real clock; the median of 7 such runs, after a second to warm up,
+//    against the median real time of model_bench's BM_DescentStep over 5
+//    repetitions (target: at most 2 times).
+// 2. The first paint after opening the file from disk: the page's
+//    'rodadero-first-paint' mark, measured from navigation start, in N
+//    fresh browsers (default 5) after one to warm the file cache, and the
+//    browser's own first-contentful-paint beside it (target: median at
+//    most 300 ms).
+// 3. CPU: the renderer process of the page over S seconds (default 60) in
+//    timed mode, against bench/bare_page.html, which paints the page's
+//    picture (the canvas calls of one of its paints, recorded here) on the
+//    same two 50 ms timers with a plain canvas, its second timer started as
+//    long after the first as the page's is (the page makes its dialog's
+//    timer after its first paint; timers that fire apart make a frame
+//    each, timers that fire together share one). A second bare page with
+//    its timers together is printed beside, for comparison. All three run
+//    at once, each in a browser of its own, so that they meet the same
+//    load over the same interval (together they use well under one of the
+//    two cores). User +
+//    system time from /proc/PID/stat of the renderer that runs the page
+//    (the one whose /proc time is the ProcessTime of the page's DevTools
+//    Performance metrics), with Chromium's GPU and browser processes beside
+//    it (target: at most 1.2 times the bare page's renderer).
+// 4. The page's size (target: at most 200 KB, taken as 200,000 bytes).
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import zlib from 'node:zlib';
+import {
+  ROOT, cpuSeconds, launch, median, newPage, options, processTime, processes, rendererOf,
+  uptimeLoad,
+} from './browser.mjs';
+
+const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K]';
+const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000 });
+const PAGE_URL = pathToFileURL(opts.page).href;
+const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
+const MODEL_BENCH = path.join(ROOT, 'build', 'native', 'bench', 'model_bench');
+const BATCH = 4096;
+
+// The page from disk, once it has painted; its errors are printed.
+async function openPage(browser) {
+  const page = await newPage(browser);
+  page.on('pageerror', (e) => console.log(`  script error in the page: ${e.message}`));
+  page.on('console', (m) => {
+    if (m.type() === 'error')
+      console.log(`  console error in the page: ${m.text()}`);
+  });
+  await page.goto(PAGE_URL);
+  await page.evaluate(() => window.rodadero.ready);
+  return page;
+}
+
+// 1. ns per step of the page's module, real clock.
+async function wasmStep(browser) {
+  const page = await openPage(browser);
+  const batches = Math.max(1, Math.round(opts.steps / BATCH));
+  const result = await page.evaluate(async ({ batch, batches }) => {
+    const binary = atob(RODADERO_WASM);
+    const bytes = new Uint8Array(binary.length);
+    for (let i = 0; i < binary.length; ++i)
+      bytes[i] = binary.charCodeAt(i);
+    const { instance } = await WebAssembly.instantiate(bytes, {});
+    const e = instance.exports;
+    e._initialize();
+    e.rodadero_start();
+    if (new Int32Array(e.memory.buffer, e.rodadero_run_continuous_address(), 1)[0] !== 0)
+      throw new Error('the module does not start in timed mode');
+    const step = e.rodadero_main_tick;
+    const reset = e.rodadero_reset;
+    // Batches of steps from the chord, the resets included...
+    function steps() {
+      const start = performance.now();
+      for (let b = 0; b < batches; ++b) {
+        reset();
+        for (let i = 0; i < batch; ++i)
+          step();
+      }
+      return performance.now() - start;
+    }
+    // ...and the resets alone, taken off.
+    function resets() {
+      const start = performance.now();
+      for (let b = 0; b < batches; ++b)
+        reset();
+      return performance.now() - start;
+    }
+    // The clock's resolution, to show what one reading is worth.
+    function clockStep() {
+      const a = performance.now();
+      let b = a;
+      while (b === a)
+        b = performance.now();
+      return b - a;
+    }
+    // Until the engine's optimising compiler has taken over: a second.
+    const warm = performance.now() + 1000;
+    while (performance.now() < warm)
+      steps();
+    const runs = [];
+    for (let r = 0; r < 7; ++r)
+      runs.push((steps() - resets()) * 1e6 / (batch * batches));
+    return { runs, clockStep: clockStep() };
+  }, { batch: BATCH, batches });
+  await page.context().close();
+  return { ...result, steps: batches * BATCH };
+}
+
+function nativeStep() {
+  if (!fs.existsSync(MODEL_BENCH))
+    return null;
+  const out = execFileSync(MODEL_BENCH, ['--benchmark_filter=^BM_DescentStep$',
+                                         '--benchmark_repetitions=5',
+                                         '--benchmark_report_aggregates_only=true',
+                                         '--benchmark_format=json'], { encoding: 'utf8' });
+  const m = JSON.parse(out).benchmarks.find((b) => b.aggregate_name === 'median');
+  const scale = { ns: 1, us: 1e3, ms: 1e6 }[m.time_unit];
+  return { real: m.real_time * scale, cpu: m.cpu_time * scale };
+}
+
+// 2. One opening of the file in a fresh browser.
+async function firstPaint() {
+  const browser = await launch();
+  try {
+    const page = await openPage(browser);
+    return await page.evaluate(async () => {
+      const mark = performance.getEntriesByName('rodadero-first-paint')[0].startTime;
+      // The browser's paint entries come with the frame that shows the paint.
+      const fcp = await new Promise((resolve) => {
+        const found = () => performance.getEntriesByName('first-contentful-paint')[0];
+        if (found())
+          return resolve(found().startTime);
+        new PerformanceObserver(() => found() && resolve(found().startTime))
+          .observe({ type: 'paint', buffered: true });
+        setTimeout(() => resolve(NaN), 3000);
+      });
+      return { mark, fcp };
+    });
+  } finally {
+    await browser.close();
+  }
+}
+
+// The canvas calls of one of the page's paints: every method call and
+// property set on a 2D context while the page, on Playwright's clock, fires
+// its two timers once (two paints); the first paint's share.
+async function recordPicture(browser) {
+  const page = await newPage(browser);
+  await page.addInitScript(() => {
+    const calls = [];
+    let recording = false;
+    window.benchRecord = (on) => { recording = on; return calls; };
+    const proto = CanvasRenderingContext2D.prototype;
+    for (const name of Object.getOwnPropertyNames(proto)) {
+      const d = Object.getOwnPropertyDescriptor(proto, name);
+      if (typeof d.value === 'function' && name !== 'constructor') {
+        proto[name] = function (...args) {
+          if (recording)
+            calls.push([name, args]);
+          return d.value.apply(this, args);
+        };
+      } else if (d.set) {
+        Object.defineProperty(proto, name, { ...d, set(v) {
+          if (recording)
+            calls.push([`=${name}`, [v]]);
+          d.set.call(this, v);
+        } });
+      }
+    }
+  });
+  await page.clock.install({ time: 0 });
+  await page.clock.pauseAt(1000);
+  await page.goto(PAGE_URL);
+  await page.evaluate(() => window.rodadero.ready);
+  await page.evaluate(() => window.benchRecord(true));
+  await page.clock.runFor(50);
+  const calls = await page.evaluate(() => window.benchRecord(false));
+  await page.context().close();
+  // Two paints of the same calls, each starting with the background.
+  const half = calls.length / 2;
+  const names = (list) => list.map(([name]) => name).join(' ');
+  if (calls.length === 0 || calls[1][0] !== 'fillRect' ||
+      names(calls.slice(0, half)) !== names(calls.slice(half)))
+    throw new Error(`expected two paints of the same calls, recorded ${calls.length} calls`);
+  return calls.slice(0, half);
+}
+
+// 3. A page in a browser of its own, for its CPU use: the processes to
+// watch are its renderer, the GPU process and the browser itself. The web
+// page's timers are noted as they are made (their callbacks are its own,
+// untouched), for the lag between the two; the bare page gets its picture
+// and the lag of its second timer.
+async function openForCpu(url, bare) {
+  const browser = await launch();
+  const page = await newPage(browser);
+  if (bare) {
+    await page.addInitScript(({ picture, lag }) => {
+      window.BARE_PICTURE = picture;
+      window.BARE_TIMER_LAG = lag;
+    }, bare);
+  } else {
+    await page.addInitScript(() => {
+      const setIntervalOwn = window.setInterval;
+      window.benchTimersMade = [];
+      window.setInterval = function (...args) {
+        window.benchTimersMade.push(performance.now());
+        return setIntervalOwn.apply(this, args);
+      };
+    });
+  }
+  await page.goto(url);
+  let lag = null;
+  if (!bare) {
+    await page.evaluate(() => window.rodadero.ready);
+    const made = await page.evaluate(() => window.benchTimersMade);
+    if (made.length !== 2)
+      throw new Error(`the page made ${made.length} timers, not 2`);
+    lag = made[1] - made[0];
+  }
+  const cdp = await page.context().newCDPSession(page);
+  const renderer = await rendererOf(browser, page, cdp);
+  const others = (await processes(browser)).filter((p) => p.type === 'GPU' || p.type === 'browser');
+  const watched = [{ type: 'renderer', id: renderer }, ...others];
+  const reading = async () => ({
+    state: bare ? null : await page.evaluate(() => window.rodadero.state()),
+    own: await processTime(cdp), cpu: watched.map((p) => cpuSeconds(p.id)), t: performance.now(),
+  });
+  return { browser, watched, reading, lag };
+}
+
+// The CPU shares of the watched processes of each opened page over the
+// same opts.seconds.
+async function cpuShares(opened) {
+  await new Promise((r) => setTimeout(r, 2000));
+  const before = await Promise.all(opened.map((o) => o.reading()));
+  await new Promise((r) => setTimeout(r, opts.seconds * 1000));
+  const after = await Promise.all(opened.map((o) => o.reading()));
+  return opened.map((o, k) => {
+    const wall = (after[k].t - before[k].t) / 1000;
+    const shares = {};
+    o.watched.forEach((p, i) => {
+      shares[p.type] = 100 * (after[k].cpu[i] - before[k].cpu[i]) / wall;
+    });
+    return { shares, devtools: 100 * (after[k].own - before[k].own) / wall,
+             before: before[k].state, after: after[k].state };
+  });
+}
+
+function printed(s) {
+  return Math.trunc(s.fallTime * 1e6);
+}
+
+async function main() {
+  console.log(`machine: ${os.cpus().length} cores, ${os.arch()}; load average at start ` +
+              `${uptimeLoad()}`);
+  const chromium = execFileSync('/usr/bin/chromium', ['--version'],
+                                { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
+  console.log(`browser: ${chromium}, headless; page ${opts.page}`);
+
+  // 1.
+  const native = nativeStep();
+  const browser = await launch();
+  const wasm = await wasmStep(browser);
+  await browser.close();
+  const w = median(wasm.runs);
+  console.log(`descent step, WebAssembly in Chromium  ${w.toFixed(1)} ns   (median of 7 runs of ` +
+              `${wasm.steps} steps through the exported tick, real clock; runs ` +
+              `${wasm.runs.map((r) => r.toFixed(1)).join(' ')}; clock step ` +
+              `${(wasm.clockStep * 1000).toFixed(0)} us)`);
+  if (native) {
+    console.log(`descent step, native (model_bench)     ${native.real.toFixed(1)} ns   ` +
+                `(median of 5 repetitions, real time; CPU time ${native.cpu.toFixed(1)} ns)`);
+    console.log(`ratio WebAssembly / native             ${(w / native.real).toFixed(2)}      ` +
+                'target 2 or less');
+  } else {
+    console.log(`no ${MODEL_BENCH}: build the native preset for the ratio`);
+  }
+
+  // 2.
+  const warm = await firstPaint();
+  const paints = [];
+  for (let i = 0; i < opts.runs; ++i)
+    paints.push(await firstPaint());
+  const marks = paints.map((p) => p.mark);
+  console.log(`first paint from file:// (the page's mark, from navigation start): median ` +
+              `${median(marks).toFixed(1)} ms over ${opts.runs} fresh browsers (` +
+              `${marks.map((m) => m.toFixed(1)).join(' ')}; after a warm-up opening at ` +
+              `${warm.mark.toFixed(1)}); target 300 ms or less`);
+  console.log(`  the browser's first-contentful-paint: median ` +
+              `${median(paints.map((p) => p.fcp)).toFixed(1)} ms`);
+
+  // 3.
+  const recorder = await launch();
+  const picture = await recordPicture(recorder);
+  await recorder.close();
+  console.log(`CPU over ${opts.seconds} s in timed mode, share of one core (user + system ` +
+              `time of each process from /proc; one paint is ${picture.length} canvas calls); ` +
+              `load average ${uptimeLoad()}`);
+  const web = await openForCpu(PAGE_URL, null);
+  // The bare page's second timer as far behind its first as the page's.
+  const lag = Math.round(web.lag % 50);
+  const opened = [web, await openForCpu(BARE_URL, { picture, lag }),
+                  await openForCpu(BARE_URL, { picture, lag: 0 })];
+  const [real, bare, together] = await cpuShares(opened);
+  await Promise.all(opened.map((o) => o.browser.close()));
+  const line = (name, r) => `  ${name.padEnd(10)} renderer ${r.shares.renderer.toFixed(2)} %, ` +
+    `GPU process ${r.shares.GPU.toFixed(2)} %, browser ${r.shares.browser.toFixed(2)} % ` +
+    `(renderer by DevTools ProcessTime ${r.devtools.toFixed(2)} %)`;
+  const timed = real.before.runContinuous === 0 && real.after.runContinuous === 0;
+  console.log(line('page', real) + (timed
+    ? `; timed mode throughout, printed time ${printed(real.before)} to ${printed(real.after)}`
+    : '; NOT in timed mode throughout'));
+  console.log(line('bare page', bare) + `; its second timer ${lag} ms after the first, as the ` +
+              `page's (made ${web.lag.toFixed(1)} ms apart)`);
+  console.log(line('bare page', together) + '; its two timers together (for comparison only)');
+  console.log(`  ratio page / bare page (renderer)     ${(real.shares.renderer /
+              bare.shares.renderer).toFixed(2)}      target 1.2 or less (against the bare ` +
+              `page with its timers together: ${(real.shares.renderer /
+              together.shares.renderer).toFixed(2)}); load average ${uptimeLoad()}`);
+
+  // 4.
+  const html = fs.readFileSync(opts.page);
+  const inlined = /RODADERO_WASM = "([A-Za-z0-9+/=]*)"/.exec(html.toString('latin1'));
+  console.log(`page size ${html.length} bytes (${(html.length / 1024).toFixed(1)} KiB; the ` +
+              `module ${inlined ? `${inlined[1].length} of them in base64, ` +
+              `${Buffer.from(inlined[1], 'base64').length} bytes itself` : 'not found'}; ` +
+              `${zlib.gzipSync(html, { level: 9 }).length} bytes gzipped); target 200,000 bytes ` +
+              'or less');
+}
+
+main().catch((e) => {
+  console.error(e);
+  process.exit(1);
+});
