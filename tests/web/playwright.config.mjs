@@ -6,7 +6,7 @@ const out = process.env.RODADERO_WEB_OUT || new URL('../../build/web', import.me
 
 export default defineConfig({
   testDir: '.',
-  testMatch: '*.spec.mjs',
+  testMatch: '*.test.mjs',
   outputDir: `${out}/playwright`,
   workers: 1,
   retries: 0,

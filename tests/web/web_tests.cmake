@@ -17,11 +17,11 @@ add_test(NAME web_references
                  ${WEB_REFERENCE_DIR} ${WEB_PICTURE_STEPS})
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 1800)
 
-foreach(spec scenarios picture storm accessibility panel)
-  add_test(NAME web_${spec}
+foreach(suite scenarios picture storm accessibility panel)
+  add_test(NAME web_${suite}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
-                   ${spec}.spec.mjs)
-  set_tests_properties(web_${spec} PROPERTIES
+                   ${suite}.test.mjs)
+  set_tests_properties(web_${suite} PROPERTIES
     FIXTURES_REQUIRED web_references
     TIMEOUT 900
     ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${PROJECT_SOURCE_DIR}/build/native/tests/web/model_states;RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
