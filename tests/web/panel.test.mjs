@@ -16,10 +16,13 @@ import {
 const GOLDEN_SWEEP = new URL('../trace/golden/sweep.csv', import.meta.url);
 
 // The curve's text alternative: after how many steps, what is printed.
-async function lastSample(page) {
-  const label = await page.locator('#convergence-chart').getAttribute('aria-label');
+function sampleOf(label) {
   const m = label.match(/tras (\d+) pasos? la ventana imprime (\d+) millonesimos/);
   return m ? { step: +m[1], printedUs: +m[2] } : { step: 0, label };
+}
+
+async function lastSample(page) {
+  return sampleOf(await page.locator('#convergence-chart').getAttribute('aria-label'));
 }
 
 function printed(fallTime) {
@@ -147,9 +150,9 @@ for (const run of CURVE_RUNS) {
     // build's model has the page's fall time, bit for bit.
     const samples = [];
     for (const d of await page.evaluate(() => window.curveDrawn)) {
-      const m = d.label.match(/tras (\d+) pasos? la ventana imprime (\d+) millonesimos/);
-      if (m)
-        samples.push({ step: +m[1], printedUs: +m[2], fallTime: d.fallTime });
+      const sample = sampleOf(d.label);
+      if (sample.step > 0)
+        samples.push({ ...sample, fallTime: d.fallTime });
     }
     expect(samples.length).toBeGreaterThan(2);
     const native = nativeStates(samples.map((d) => String(d.step)));
