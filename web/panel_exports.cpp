@@ -128,12 +128,6 @@ void NoteWindowEvent(WindowEvent event, bool stepped)
     }
 }
 
-// Steps since the chord.
-PAGE_EXPORT(rodadero_descent_steps) std::int32_t RodaderoDescentSteps()
-{
-    return static_cast<std::int32_t>(Live.steps);
-}
-
 // The curve of the descent so far, with its last step; the starting step
 // factor is named as such, any other by its scroll position.
 PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePicture()
