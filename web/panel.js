@@ -98,7 +98,6 @@ function createPanel(e, bytes) {
   const fatesStatus = document.getElementById('fates-status');
   const raceHost = document.getElementById('race-picture');
   const fates = new Map(); // position -> fate, as the workers found them
-  let limit = null;        // the linear theory's limit as a scroll position
   let sweptMs = null;
 
   function alphaPos() {
@@ -119,8 +118,7 @@ function createPanel(e, bytes) {
     fatesStatus.textContent = sweptMs === null ? PANEL_TEXT.sweeping(fates.size) : PANEL_TEXT.swept(sweptMs);
     if (fates.size === 0)
       return;
-    if (limit === null)
-      limit = e.rodadero_stability_position();
+    const limit = e.rodadero_stability_position(); // found once, by the module
     const p = alphaPos();
     const all = [...fates.values()];
     const label = PANEL_TEXT.fates(fates.size, all.filter((f) => f.period === 1).length,
