@@ -122,7 +122,6 @@ async function soak(page, cdp, renderer, mode, errors) {
     mode, base, end, moved, allFinite,
     heapGrowth: end.heapKib - base.heapKib,
     heapMax: Math.max(...samples.map((s) => s.heapKib)),
-    nodeGrowth: end.nodes - base.nodes,
     nodeMax: Math.max(...samples.map((s) => s.nodes)),
     keptBase: keptIn(samples, 60, 120),
     keptEnd: keptIn(samples, seconds - 60, seconds),
