@@ -19,7 +19,8 @@
 //   typedef ... State;          a copy of everything a step depends on
 //   void Restart();             back to state 0
 //   void Step();                on to the next state
-//   std::int32_t Printed();     the number shown for the current state
+//   std::int32_t Printed();     the number shown for the current state,
+//                               asked for only at a few states
 //   void Save(State *s);        copy the current state out,
 //   void Load(const State &s);  and back in
 //   bool Holds(const State &s); the current state equals s
@@ -95,9 +96,10 @@ CycleFate FindCycle(Run &run, long limit)
     fate.low = fate.high = run.Printed();
 
     // While step n runs, recent[n & 1] holds state n - 2 and
-    // recent[(n - 1) & 1] state n - 1; shownAfter[] what was shown there.
+    // recent[(n - 1) & 1] state n - 1. The number shown is asked for only
+    // where the fate needs it: a short cycle's numbers come from going round
+    // it once more, which leaves the run where it was.
     typename Run::State recent[2], mark;
-    std::int32_t shownAfter[2] = {fate.low, fate.low};
     run.Save(&recent[0]);
     mark = recent[0];
     long markAt = 0;
@@ -105,24 +107,21 @@ CycleFate FindCycle(Run &run, long limit)
 
     for (long n = 1;; ++n) {
         run.Step();
-        std::int32_t shown = run.Printed();
         if (n <= limit) {
             if (run.Holds(recent[(n - 1) & 1])) {
                 fate.cycleFrom = n - 1;
                 fate.period = 1;
-                fate.low = fate.high = shown;
+                fate.low = fate.high = run.Printed();
                 return fate;
             }
             if (n >= 2 && run.Holds(recent[n & 1])) {
-                std::int32_t before = shownAfter[(n - 1) & 1];
                 fate.cycleFrom = n - 2;
                 fate.period = 2;
-                fate.low = shown < before ? shown : before;
-                fate.high = shown < before ? before : shown;
+                CycleRange(run, 2, &fate);
                 return fate;
             }
             if (n == limit)
-                fate.low = fate.high = shown;
+                fate.low = fate.high = run.Printed();
         }
         if (run.Holds(mark)) {
             FindCycleStart(run, n - markAt, limit, &fate);
@@ -142,7 +141,6 @@ CycleFate FindCycle(Run &run, long limit)
             power *= 2;
         }
         run.Save(&recent[n & 1]);
-        shownAfter[n & 1] = shown;
     }
 }
 

@@ -1,9 +1,10 @@
 // The fate of the descent from the chord at each scroll position.
 //
-// FallTime, and so the printed time, follows from ShownX; the state that
-// decides the next step is NodeX and ShownX. FindCycle finds where that
-// state comes back. Each run has a record of its own, so that several can
-// go on at once.
+// The state that decides the next step is NodeX and ShownX; FindCycle finds
+// where it comes back. FallTime, and so the printed time, follows from
+// ShownX, so the run leaves it out of its steps and works it out for the
+// few states whose number the fate shows. Each run has a record of its own,
+// so that several can go on at once.
 #include "fates.h"
 
 #include "cycle_search.h"
@@ -14,43 +15,51 @@
 namespace {
 
 // The model as a run for FindCycle. A state is what a step changes: the
-// inner abscissae of NodeX and ShownX (the ends stay as the chord left
-// them) and FallTime. FallTime is a function of ShownX, so two equal states
-// have the same bits there, and comparing those first settles nearly every
-// comparison at once.
+// inner abscissae of ShownX and NodeX (the ends stay as the chord left
+// them).
 struct ModelRun {
     enum { INNER = INNER_LAST - INNER_FIRST + 1 };
     struct State {
-        double fallTime;
-        double node[INNER];
         double shown[INNER];
+        double node[INNER];
     };
 
     CurveStateRecord record;
     double alpha;
+    bool stepped;  // the window prints the record's own FallTime, 0, until the first step
 
-    void Restart() { StartRecord(&record, alpha); }
-    void Step() { DescentStepOn(&record); }
-    std::int32_t Printed() { return PrintedTime(record.FallTime); }
+    void Restart()
+    {
+        StartRecord(&record, alpha);
+        stepped = false;
+    }
+
+    void Step()
+    {
+        DescentMoveOn(&record);
+        stepped = true;
+    }
+
+    std::int32_t Printed()
+    {
+        return PrintedTime(stepped ? PolylineFallTime(record.ShownX) : record.FallTime);
+    }
 
     void Save(State *s)
     {
-        s->fallTime = record.FallTime;
-        std::memcpy(s->node, &record.NodeX[INNER_FIRST], sizeof s->node);
         std::memcpy(s->shown, &record.ShownX[INNER_FIRST], sizeof s->shown);
+        std::memcpy(s->node, &record.NodeX[INNER_FIRST], sizeof s->node);
     }
 
     void Load(const State &s)
     {
-        record.FallTime = s.fallTime;
-        std::memcpy(&record.NodeX[INNER_FIRST], s.node, sizeof s.node);
         std::memcpy(&record.ShownX[INNER_FIRST], s.shown, sizeof s.shown);
+        std::memcpy(&record.NodeX[INNER_FIRST], s.node, sizeof s.node);
     }
 
     bool Holds(const State &s)
     {
-        return std::memcmp(&s.fallTime, &record.FallTime, sizeof s.fallTime) == 0 &&
-               std::memcmp(s.shown, &record.ShownX[INNER_FIRST], sizeof s.shown) == 0 &&
+        return std::memcmp(s.shown, &record.ShownX[INNER_FIRST], sizeof s.shown) == 0 &&
                std::memcmp(s.node, &record.NodeX[INNER_FIRST], sizeof s.node) == 0;
     }
 

@@ -54,6 +54,11 @@ void DescentStep();
 void InitCurvesOn(CurveStateRecord *record, ScreenPoint points[NODE_COUNT]);
 void DescentStepOn(CurveStateRecord *record);
 
+// DescentStepOn without its fall time: NodeX and ShownX as it leaves them,
+// FallTime as it was. For work that follows the states and needs the time
+// of only a few of them (PolylineFallTime of ShownX gives it, bit for bit).
+void DescentMoveOn(CurveStateRecord *record);
+
 // Fall time of the polyline with inner abscissae x[1..19] (x[0] and x[20]
 // are ignored: the ends are the constants 0 and 1).
 double PolylineFallTime(const double x[NODE_COUNT]);
