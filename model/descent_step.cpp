@@ -215,12 +215,11 @@ double SubtractTimes(double x, double s, int times)
     return x;
 }
 
-namespace {
 // ShownX gets NodeX after 300 applications of Alpha x G_i, NodeX one more;
 // the product Alpha x G_i is the same in every application, so it is formed
 // once. The first three applications of all nodes go side by side; nearly
 // always each node then jumps the remaining 297 at once.
-inline void MoveNodes(CurveStateRecord *record)
+void DescentMoveOn(CurveStateRecord *record)
 {
     double g[NODE_COUNT];
     FallTimeGradient(record->ShownX, g);
@@ -242,17 +241,11 @@ inline void MoveNodes(CurveStateRecord *record)
         record->NodeX[i] = shown - step[i];
     }
 }
-}
 
 void DescentStepOn(CurveStateRecord *record)
 {
-    MoveNodes(record);
+    DescentMoveOn(record);
     record->FallTime = PolylineFallTime(record->ShownX);
-}
-
-void DescentMoveOn(CurveStateRecord *record)
-{
-    MoveNodes(record);
 }
 
 void DescentStep()
