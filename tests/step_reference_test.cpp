@@ -74,14 +74,14 @@ void StartBoth(double alpha, Record *r)
     std::memcpy(r->shown, CurveState.ShownX, sizeof r->shown);
 }
 
-// Empty when the model holds the reference's arrays bit for bit; otherwise
-// the first node that differs.
-std::string Differs(const Record &r)
+// Empty when the model's record (CurveState unless told) holds the
+// reference's arrays bit for bit; otherwise the first node that differs.
+std::string Differs(const Record &r, const CurveStateRecord &model = CurveState)
 {
     for (int i = 1; i <= 19; ++i) {
-        if (Bits(CurveState.NodeX[i]) != Bits(r.node[i]))
+        if (Bits(model.NodeX[i]) != Bits(r.node[i]))
             return "NodeX[" + std::to_string(i) + "]";
-        if (Bits(CurveState.ShownX[i]) != Bits(r.shown[i]))
+        if (Bits(model.ShownX[i]) != Bits(r.shown[i]))
             return "ShownX[" + std::to_string(i) + "]";
     }
     return "";
@@ -123,6 +123,38 @@ TEST(StepReference, WholeRunsAgreeBitForBit)
     };
     for (const auto &c : longer)
         EXPECT_EQ(CompareRun(c.alpha, c.steps), "") << c.name;
+}
+
+// The step without its fall time, on a record of its own: the same arrays
+// as the reference at every step, and FallTime as it was before the run.
+TEST(StepReference, MovesWithoutTheFallTimeAgreeBitForBit)
+{
+    static const struct {
+        const char *name;
+        double alpha;
+        long steps;
+    } cases[] = {
+        {"position 1", 1 * 2.0000000000000003e-6, 300},
+        {"position 58", 58 * 2.0000000000000003e-6, 3000},
+        {"position 100", 100 * 2.0000000000000003e-6, 7000},
+    };
+    const double untouched = -1.25;
+    for (const auto &c : cases) {
+        Record r;
+        StartBoth(c.alpha, &r);
+        CurveStateRecord own = CurveState;
+        own.FallTime = untouched;
+        std::string where;
+        for (long step = 1; step <= c.steps && where.empty(); ++step) {
+            DescentMoveOn(&own);
+            ReferenceStep(&r, c.alpha);
+            where = Differs(r, own);
+            if (!where.empty())
+                where = "step " + std::to_string(step) + ": " + where;
+        }
+        EXPECT_EQ(where, "") << c.name;
+        EXPECT_EQ(Bits(own.FallTime), Bits(untouched)) << c.name;
+    }
 }
 
 #ifdef RODADERO_RUNS_TO_THE_END
