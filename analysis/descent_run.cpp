@@ -1,18 +1,9 @@
-// A run from the chord: the record reset as at program start.
+// A run from the chord: the record as window creation leaves it.
 #include "descent_run.h"
-
-double AlphaForPosition(int position)
-{
-    return position * ALPHA_PER_POSITION;
-}
 
 void StartRecord(CurveStateRecord *record, double alpha)
 {
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    *record = fresh;
-    InitCurvesOn(record, record->ScreenPts);
+    *record = RecordAfterWindowCreation();
     record->Alpha = alpha;
 }
 

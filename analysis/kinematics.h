@@ -8,11 +8,6 @@
 
 #include "curve_state.h"
 
-const double GRAVITY = 10.0;
-const double END_X = 1.0;
-const double END_DEPTH = 0.92;
-const double DEPTH_STEP = 0.046;
-
 // Segment k (0..19) of the polyline with inner abscissae x[1..19]: from node
 // k to node k + 1, at depths k x 0.046 and (k + 1) x 0.046; the ends are the
 // constants (0, 0) and (1, 0.92), whatever x[0] and x[20] hold.

@@ -11,7 +11,6 @@
 namespace {
 
 const int INNER = INNER_LAST - INNER_FIRST + 1;  // 19 unknowns
-const double DEPTH_STEP_SQUARED = 0.002116;      // 0.046 squared, as the model holds it
 const int NEWTON_STEPS_MAX = 100;
 const int HALVINGS_MAX = 60;
 
@@ -24,13 +23,6 @@ double LargestMagnitude(const double g[NODE_COUNT])
     for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
         largest = std::fmax(largest, std::fabs(g[i]));
     return largest;
-}
-
-void Chord(double x[NODE_COUNT])
-{
-    for (int k = 0; k < NODE_COUNT; ++k)
-        x[k] = k * 0.05;
-    x[NODE_COUNT - 1] = 1.0;
 }
 
 } // namespace
@@ -46,7 +38,7 @@ void GradientJacobian(const double x[NODE_COUNT], double diagonal[NODE_COUNT],
     double slope[SEGMENT_COUNT];
     for (int k = 0; k < SEGMENT_COUNT; ++k) {
         double top = k == 0 ? 0.0 : x[k];
-        double bottom = k == SEGMENT_COUNT - 1 ? 1.0 : x[k + 1];
+        double bottom = k == SEGMENT_COUNT - 1 ? END_X : x[k + 1];
         double d = bottom - top;
         double squared = d * d + DEPTH_STEP_SQUARED;
         double length = std::sqrt(squared);

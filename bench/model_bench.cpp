@@ -8,9 +8,8 @@ namespace {
 
 void StartFromChord(double alpha)
 {
-    InitCurves(CurveState.ScreenPts);
+    CurveState = RecordAfterWindowCreation();
     CurveState.Alpha = alpha;
-    CurveState.FallTime = 0.0;
 }
 
 // A step from the chord region at the starting factor. The state is reset

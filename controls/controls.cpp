@@ -26,15 +26,14 @@ const EventRule EVENT_RULES[WINDOW_EVENT_COUNT] = {
 
 int Clamp(std::int64_t p)
 {
-    return p < SCROLL_MIN ? SCROLL_MIN : p > SCROLL_MAX ? SCROLL_MAX : static_cast<int>(p);
+    return p < ALPHA_POS_MIN ? ALPHA_POS_MIN : p > ALPHA_POS_MAX ? ALPHA_POS_MAX : static_cast<int>(p);
 }
 
 } // namespace
 
 void StartCurves()
 {
-    CurveState.ApproxColor = POLYLINE_RED;
-    InitCurves(CurveState.ScreenPts);
+    CreateCurvesOn(&CurveState);
 }
 
 bool RunWindowEvent(WindowEvent event, bool *stepped)
@@ -76,5 +75,5 @@ int ScrollTarget(int request, unsigned thumb)
 void ApplyScrollPosition(int p)
 {
     CurveState.AlphaPos = p;
-    CurveState.Alpha = p * ALPHA_PER_POSITION;
+    CurveState.Alpha = AlphaForPosition(p);
 }

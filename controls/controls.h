@@ -15,8 +15,8 @@
 
 #include <cstdint>
 
-// The polyline's colour from window creation on (red in the low byte).
-const std::uint32_t POLYLINE_RED = 0x0000FF;
+// The period of both windows' timers, the main window's and the dialog's.
+const unsigned WINDOW_TIMER_PERIOD_MS = 50;
 
 // Window creation: the polyline's colour, then the chord and the cycloid.
 void StartCurves();
@@ -47,17 +47,17 @@ enum ScrollRequest {
     SCROLL_THUMB_TRACK = 5,    // the thumb dragged
 };
 
-const int SCROLL_MIN = 1;
-const int SCROLL_MAX = 100;
+// The bar's range is that of the scroll positions, ALPHA_POS_MIN to
+// ALPHA_POS_MAX.
 const int SCROLL_IGNORED = 0;
 
-// The position a request leads to from AlphaPos, kept within 1..100, or
+// The position a request leads to from AlphaPos, kept within the range, or
 // SCROLL_IGNORED for page requests and every other code. `thumb` is the
 // thumb's position that comes with a thumb request (a 16-bit value on
 // Windows; anyone can send one, so it is clamped too).
 int ScrollTarget(int request, unsigned thumb);
 
-// A new position p: AlphaPos = p and Alpha = p x ALPHA_PER_POSITION. The
+// A new position p: AlphaPos = p and Alpha = AlphaForPosition(p). The
 // main window is to be invalidated afterwards.
 void ApplyScrollPosition(int p);
 

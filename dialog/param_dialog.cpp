@@ -8,8 +8,6 @@ const char PARAM_DIALOG_TEMPLATE[] = "ColorScrDlg";
 
 namespace {
 
-const UINT DIALOG_TIMER_PERIOD_MS = 50;
-
 void InvalidateMain(HWND mainWindow)
 {
     InvalidateRect(mainWindow, NULL, TRUE);
@@ -45,9 +43,9 @@ void OnCommand(HWND mainWindow, int id)
 
 void OnInit(HWND dialog)
 {
-    SetTimer(dialog, DIALOG_TIMER_ID, DIALOG_TIMER_PERIOD_MS, NULL);
+    SetTimer(dialog, DIALOG_TIMER_ID, WINDOW_TIMER_PERIOD_MS, NULL);
     HWND scroll = GetDlgItem(dialog, IDC_ALPHA_SCROLL);
-    SetScrollRange(scroll, SB_CTL, SCROLL_MIN, SCROLL_MAX, FALSE);
+    SetScrollRange(scroll, SB_CTL, ALPHA_POS_MIN, ALPHA_POS_MAX, FALSE);
     SetScrollPos(scroll, SB_CTL, ALPHA_POS_START, FALSE);
 }
 

@@ -1,6 +1,28 @@
 #include "curve_state.h"
 
-// Zero everywhere except the step factor and its scroll position.
-CurveStateRecord CurveState = {
-    {0.0}, {0.0}, 0.0, {{0.0, 0.0}}, {{0.0, 0.0}}, 0u, ALPHA_START, ALPHA_POS_START, 0,
-};
+#include "trunc_int.h"
+
+CurveStateRecord CurveState = RecordAtProgramStart();
+
+double AlphaForPosition(int position)
+{
+    return position * ALPHA_PER_POSITION;
+}
+
+void CreateCurvesOn(CurveStateRecord *record)
+{
+    record->ApproxColor = POLYLINE_RED;
+    InitCurvesOn(record, record->ScreenPts);
+}
+
+CurveStateRecord RecordAfterWindowCreation()
+{
+    CurveStateRecord record = RecordAtProgramStart();
+    CreateCurvesOn(&record);
+    return record;
+}
+
+std::int32_t PrintedTime(double fallTime)
+{
+    return TruncToInt(fallTime * 1000000.0);
+}

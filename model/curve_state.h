@@ -7,9 +7,9 @@
 #ifndef RODADERO_MODEL_CURVE_STATE_H
 #define RODADERO_MODEL_CURVE_STATE_H
 
-#include <cstdint>
+#include "geometry.h"
 
-enum { NODE_COUNT = 21, SEGMENT_COUNT = 20, INNER_FIRST = 1, INNER_LAST = 19 };
+#include <cstdint>
 
 // A cycloid sample in model units: x first, then y.
 struct ModelPoint {
@@ -37,10 +37,44 @@ struct CurveStateRecord {
 
 extern CurveStateRecord CurveState;
 
-// The step factor the dialog sets for scroll position p: p x (0.0001 x 0.02).
+// The step factor and its scroll position at program start.
+constexpr double ALPHA_START = 0.0001;
+constexpr std::int32_t ALPHA_POS_START = 50;
+
+// The scroll positions the dialog offers, and the step factor it sets at
+// position p: p x 2.0000000000000003e-6 (0.0001 x 0.02 as the program
+// computes it), so that position 50 gives 0.00010000000000000002, not
+// ALPHA_START.
+const std::int32_t ALPHA_POS_MIN = 1;
+const std::int32_t ALPHA_POS_MAX = 100;
 const double ALPHA_PER_POSITION = 2.0000000000000003e-6;
-const double ALPHA_START = 0.0001;
-const std::int32_t ALPHA_POS_START = 50;
+
+double AlphaForPosition(int position);
+
+// The polyline's colour from window creation on: red (in the low byte).
+const std::uint32_t POLYLINE_RED = 0x0000FF;
+
+// The record as the program starts: zero everywhere except the step factor
+// and its scroll position. CurveState is constant-initialised with it.
+constexpr CurveStateRecord RecordAtProgramStart()
+{
+    CurveStateRecord r = {};
+    r.Alpha = ALPHA_START;
+    r.AlphaPos = ALPHA_POS_START;
+    return r;
+}
+
+// What the main window's creation does to the record: the polyline's
+// colour, then InitCurves. The window does it once, to CurveState.
+void CreateCurvesOn(CurveStateRecord *record);
+
+// The record as the program holds it right after window creation, before
+// any step: RecordAtProgramStart, then CreateCurvesOn.
+CurveStateRecord RecordAfterWindowCreation();
+
+// The number the window prints for a fall time: whole millionths of a
+// second, truncated toward zero (saturating, and 0 for NaN).
+std::int32_t PrintedTime(double fallTime);
 
 // Straight chord, display copy, cycloid and the fixed screen depths.
 void InitCurves(ScreenPoint points[NODE_COUNT]);

@@ -7,7 +7,6 @@ namespace {
 const double SCREEN_DEPTH_PER_NODE = 0.915; // 20 pixels per step, drawn at 0.915
 const double PI_OVER_20 = 0.15707963267948966;
 const double PI_OVER_40 = 0.07853981633974483;
-const double CHORD_STEP = 0.05;
 }
 
 void InitCurvesOn(CurveStateRecord *record, ScreenPoint points[NODE_COUNT])
@@ -30,8 +29,7 @@ void InitCurvesOn(CurveStateRecord *record, ScreenPoint points[NODE_COUNT])
     }
 
     // Straight chord from (0, 0) to (1, 0.92).
-    for (int n = 0; n < NODE_COUNT; ++n)
-        record->NodeX[n] = static_cast<double>(n) * CHORD_STEP;
+    Chord(record->NodeX);
 
     // Display copy of nodes 1..20; ShownX[0] stays 0.0.
     std::memcpy(&record->ShownX[1], &record->NodeX[1], 20 * sizeof(double));

@@ -65,9 +65,9 @@ std::string LegendEntry(const char *cls, double x, double y, const std::string &
 std::vector<AxisTick> PositionTicks()
 {
     std::vector<AxisTick> ticks;
-    for (int p = 0; p <= SCROLL_POSITION_LAST; p += 10) {
+    for (int p = 0; p <= ALPHA_POS_MAX; p += 10) {
         AxisTick t;
-        t.value = p == 0 ? SCROLL_POSITION_FIRST : p;
+        t.value = p == 0 ? ALPHA_POS_MIN : p;
         t.label = std::to_string(static_cast<int>(t.value));
         ticks.push_back(t);
     }
@@ -97,7 +97,7 @@ std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
 {
     // The axes: positions 1..100 with room at both ends; the printed times
     // and the steps that occur.
-    ChartAxis across = {0.0, SCROLL_POSITION_LAST + 1.0, UPPER.left, UPPER.right, false};
+    ChartAxis across = {0.0, ALPHA_POS_MAX + 1.0, UPPER.left, UPPER.right, false};
     double lowest = 0.0, highest = 0.0, firstStep = 1.0, lastStep = 1.0;
     bool anyNoCycle = false, anySwing = false;
     for (std::size_t i = 0; i < fates.size(); ++i) {
@@ -134,7 +134,7 @@ std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
                               Filled(text.noCycle, {std::to_string(stepLimit)}));
     svg += legend;
 
-    if (marked >= SCROLL_POSITION_FIRST && marked <= SCROLL_POSITION_LAST) {
+    if (marked >= ALPHA_POS_MIN && marked <= ALPHA_POS_MAX) {
         double mx = AxisPixel(across, marked);
         double half = 0.5 * (UPPER.right - UPPER.left) / (across.high - across.low);
         // A band through both panels, with the label on a tab at its top,

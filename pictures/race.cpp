@@ -30,18 +30,11 @@ const double RACE_HOLD = 2.0;        // seconds on the page at the end, all bead
 const int RACE_WIDTH = 640;
 const int RACE_HEIGHT = 525;
 
-// The starting polyline: the chord, node k at (k / 20, k x 0.046).
-void ChordX(double x[NODE_COUNT])
-{
-    for (int k = 0; k < NODE_COUNT; ++k)
-        x[k] = k * (END_X / SEGMENT_COUNT);
-}
-
 // The node abscissae of the chord's or the polyline's track.
 void TrackX(int track, double x[NODE_COUNT])
 {
     if (track == RACE_CHORD)
-        ChordX(x);
+        Chord(x);
     else
         std::memcpy(x, CurveState.ShownX, sizeof CurveState.ShownX);
 }

@@ -45,5 +45,5 @@ PixelPoint CycloidVertex(int k)
 
 std::int32_t FallTimeMicroseconds()
 {
-    return TruncToInt(CurveState.FallTime * 1000000.0);
+    return PrintedTime(CurveState.FallTime);
 }

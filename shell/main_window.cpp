@@ -39,7 +39,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     switch (message) {
     case WM_CREATE:
-        SetTimer(window, MAIN_TIMER_ID, TIMER_PERIOD_MS, NULL);
+        SetTimer(window, MAIN_TIMER_ID, WINDOW_TIMER_PERIOD_MS, NULL);
         StartCurves();
         return 0;
     case WM_SIZE:

@@ -12,7 +12,6 @@ extern const char NEEDS_NT_TEXT[];
 extern const char NO_WINDOW_TEXT[];
 const COLORREF MAIN_BACKGROUND = PLOT_BACKGROUND;
 const UINT_PTR MAIN_TIMER_ID = 1;
-const UINT TIMER_PERIOD_MS = 50;
 
 // The platform calls whose failure start-up reports. They point at the real
 // functions; tests may point them elsewhere to reach the failure paths.

@@ -28,7 +28,7 @@ namespace {
         return ::testing::AssertionFailure() << "non-finite fall time or step factor";
     if (s.AlphaPos < 1 || s.AlphaPos > 100)
         return ::testing::AssertionFailure() << "scroll position " << s.AlphaPos;
-    if (s.Alpha != s.AlphaPos * ALPHA_PER_POSITION && s.Alpha != ALPHA_START)
+    if (s.Alpha != AlphaForPosition(s.AlphaPos) && s.Alpha != ALPHA_START)
         return ::testing::AssertionFailure() << "step factor " << s.Alpha << " at position "
                                              << s.AlphaPos;
     if (s.RunContinuous != 0 && s.RunContinuous != 1)

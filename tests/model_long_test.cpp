@@ -21,8 +21,8 @@ TEST_P(LongDescent, ScrollPositionsStayFinite)
 {
     const int first = GetParam();
     for (int position = first; position < first + 25; ++position) {
-        InitCurves(CurveState.ScreenPts);
-        CurveState.Alpha = position * ALPHA_PER_POSITION;
+        CurveState = RecordAfterWindowCreation();
+        CurveState.Alpha = AlphaForPosition(position);
         CurveState.AlphaPos = position;
         for (int step = 1; step <= STEPS_PER_POSITION; ++step) {
             DescentStep();
@@ -35,7 +35,7 @@ TEST_P(LongDescent, ScrollPositionsStayFinite)
                     << "position " << position << " step " << step << " node " << i;
             }
             ASSERT_TRUE(std::isfinite(CurveState.FallTime)) << position << " " << step;
-            int printed = TruncToInt(CurveState.FallTime * 1000000.0);
+            int printed = PrintedTime(CurveState.FallTime);
             ASSERT_GT(printed, 500000) << "position " << position << " step " << step;
             ASSERT_LT(printed, 1000000) << "position " << position << " step " << step;
         }

@@ -15,19 +15,15 @@
 
 namespace {
 
-int PrintedTime()
+int PrintedNow()
 {
-    return TruncToInt(CurveState.FallTime * 1000000.0);
+    return PrintedTime(CurveState.FallTime);
 }
 
-// Fresh record as at program start, then the chord.
+// The record as window creation leaves it, then the step factor.
 void StartFromChord(double alpha = ALPHA_START)
 {
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    CurveState = fresh;
-    InitCurves(CurveState.ScreenPts);
+    CurveState = RecordAfterWindowCreation();
     CurveState.Alpha = alpha;
 }
 
@@ -37,10 +33,6 @@ void Steps(int n)
         DescentStep();
 }
 
-double AlphaAt(int position)
-{
-    return position * ALPHA_PER_POSITION;
-}
 
 
 
@@ -122,7 +114,7 @@ TEST(InitCurves, ResetAfterStepsRestoresOnlyTheCurves)
 {
     StartFromChord();
     CurveStateRecord chord = CurveState;
-    CurveState.Alpha = AlphaAt(73);
+    CurveState.Alpha = AlphaForPosition(73);
     CurveState.AlphaPos = 73;
     CurveState.RunContinuous = 1;
     CurveState.ApproxColor = 0x0000FF;
@@ -135,7 +127,7 @@ TEST(InitCurves, ResetAfterStepsRestoresOnlyTheCurves)
     EXPECT_EQ(std::memcmp(CurveState.CycloidPts, chord.CycloidPts, sizeof chord.CycloidPts), 0);
     EXPECT_EQ(std::memcmp(CurveState.ScreenPts, chord.ScreenPts, sizeof chord.ScreenPts), 0);
     EXPECT_EQ(Bits(CurveState.FallTime), Bits(fallTime));
-    EXPECT_EQ(Bits(CurveState.Alpha), Bits(AlphaAt(73)));
+    EXPECT_EQ(Bits(CurveState.Alpha), Bits(AlphaForPosition(73)));
     EXPECT_EQ(CurveState.AlphaPos, 73);
     EXPECT_EQ(CurveState.RunContinuous, 1);
     EXPECT_EQ(CurveState.ApproxColor, 0x0000FFu);
@@ -158,7 +150,7 @@ TEST(FallTime, ChordBeforeAnyStep)
 {
     StartFromChord();
     EXPECT_EQ(CurveState.FallTime, 0.0);
-    EXPECT_EQ(PrintedTime(), 0);
+    EXPECT_EQ(PrintedNow(), 0);
     // 0.5907238608263491 s (590723 printed, never shown), from a plain
     // reference of the fall time run once outside the program: the segment
     // times added in the program's order.
@@ -302,15 +294,15 @@ TEST(DescentStep, FallTimesAfterSteps)
         {"start factor", ALPHA_START, 100, 558413, "0x3fe1de8665f2e6c5"},
         {"start factor", ALPHA_START, 183, 553232, "0x3fe1b4156b06a0fd"},
         {"start factor", ALPHA_START, 1000, 542984, "0x3fe160204b4ea206"},
-        {"position 1", AlphaAt(1), 1, 590579, "0x3fe2e606a647ae4b"},
-        {"position 1", AlphaAt(1), 10, 589358, "0x3fe2dc06863bcee4"},
-        {"position 1", AlphaAt(1), 100, 582581, "0x3fe2a482be1f1ead"},
-        {"position 1", AlphaAt(1), 1000, 570559, "0x3fe24205c1af064d"},
-        {"position 1", AlphaAt(1), 10000, 552480, "0x3fe1adec9e47f922"},
-        {"position 100", AlphaAt(100), 1, 582296, "0x3fe2a22c2c609e45"},
-        {"position 100", AlphaAt(100), 2, 579420, "0x3fe28a9d7f773ae7"},
-        {"position 100", AlphaAt(100), 12, 569794, "0x3fe23bc16cff321b"},
-        {"position 100", AlphaAt(100), 13, 569810, "0x3fe23be3c379be24"},
+        {"position 1", AlphaForPosition(1), 1, 590579, "0x3fe2e606a647ae4b"},
+        {"position 1", AlphaForPosition(1), 10, 589358, "0x3fe2dc06863bcee4"},
+        {"position 1", AlphaForPosition(1), 100, 582581, "0x3fe2a482be1f1ead"},
+        {"position 1", AlphaForPosition(1), 1000, 570559, "0x3fe24205c1af064d"},
+        {"position 1", AlphaForPosition(1), 10000, 552480, "0x3fe1adec9e47f922"},
+        {"position 100", AlphaForPosition(100), 1, 582296, "0x3fe2a22c2c609e45"},
+        {"position 100", AlphaForPosition(100), 2, 579420, "0x3fe28a9d7f773ae7"},
+        {"position 100", AlphaForPosition(100), 12, 569794, "0x3fe23bc16cff321b"},
+        {"position 100", AlphaForPosition(100), 13, 569810, "0x3fe23be3c379be24"},
     };
     const FallTimeCase *run = nullptr;
     int done = 0;
@@ -322,7 +314,7 @@ TEST(DescentStep, FallTimesAfterSteps)
         run = &c;
         Steps(c.step - done);
         done = c.step;
-        EXPECT_EQ(PrintedTime(), c.printed) << c.name << ", step " << c.step;
+        EXPECT_EQ(PrintedNow(), c.printed) << c.name << ", step " << c.step;
         EXPECT_EQ(HexBits(CurveState.FallTime), c.bits) << c.name << ", step " << c.step;
     }
 }
@@ -334,7 +326,7 @@ TEST(DescentStep, StartFactorSettlesAt542355FromStep3283)
     int firstSettled = 0;
     for (int step = 1; step <= 12000; ++step) {
         DescentStep();
-        int now = PrintedTime();
+        int now = PrintedNow();
         if (step > 1) {
             ASSERT_LE(now, previous) << "rose at step " << step;
         }
@@ -377,11 +369,11 @@ TEST(DescentStep, StepFactorLimits)
         {100, 6000, 2919, 606421, 619768},
     };
     for (const auto &c : cases) {
-        StartFromChord(AlphaAt(c.position));
+        StartFromChord(AlphaForPosition(c.position));
         static int printed[6001];
         for (int s = 1; s <= c.steps; ++s) {
             DescentStep();
-            printed[s] = PrintedTime();
+            printed[s] = PrintedNow();
         }
         // From `from` on the time repeats with period 2 (1 when settled) and
         // takes exactly the two values; one step earlier it does not.
@@ -402,13 +394,30 @@ TEST(DescentStep, StepFactorLimits)
 
 TEST(DescentStep, PositionHundredSwingsNodeOneAcrossTheStart)
 {
-    StartFromChord(AlphaAt(100));
+    StartFromChord(AlphaForPosition(100));
     Steps(3000);
     double a = CurveState.ShownX[1];
     DescentStep();
     double b = CurveState.ShownX[1];
     EXPECT_NEAR(std::max(a, b), 0.0658, 5e-5);
     EXPECT_NEAR(std::min(a, b), -0.0283, 5e-5);
+}
+
+TEST(PrintedTime, TruncatesLikeTheWindow)
+{
+    static const struct { double t; std::int32_t us; } cases[] = {
+        {0.0, 0}, {0.5123456789, 512345}, {0.58481878425979283, 584818},
+        {0.5423559999999, 542355}, {0.542356, 542356},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PrintedTime(c.t), c.us) << c.t;
+}
+
+TEST(AlphaForPosition, AsTheDialogSetsIt)
+{
+    EXPECT_EQ(Bits(AlphaForPosition(50)), Bits(0.00010000000000000002));
+    EXPECT_EQ(Bits(AlphaForPosition(1)), Bits(2.0000000000000003e-6));
+    EXPECT_EQ(Bits(AlphaForPosition(100)), Bits(100 * 2.0000000000000003e-6));
 }
 
 TEST(TruncToInt, TowardZeroAndTotal)

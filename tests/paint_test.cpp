@@ -13,12 +13,7 @@ namespace {
 // The state of the main window right after it is created.
 void WindowJustCreated()
 {
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    CurveState = fresh;
-    CurveState.ApproxColor = RED;
-    InitCurves(CurveState.ScreenPts);
+    CurveState = RecordAfterWindowCreation();
 }
 
 std::string Hex(COLORREF c)

@@ -66,9 +66,7 @@ void ReferenceStep(Record *r, double alpha)
 // from the same arrays.
 void StartBoth(double alpha, Record *r)
 {
-    CurveStateRecord fresh = {};
-    CurveState = fresh;
-    InitCurves(CurveState.ScreenPts);
+    CurveState = RecordAfterWindowCreation();
     CurveState.Alpha = alpha;
     std::memcpy(r->node, CurveState.NodeX, sizeof r->node);
     std::memcpy(r->shown, CurveState.ShownX, sizeof r->shown);
@@ -225,9 +223,7 @@ TEST(StepReference, OddPolylines)
             EXPECT_EQ(Bits(g[i]), Bits(h[i])) << c.name << " i=" << i;
 
         // And one step from there, with NodeX one application ahead.
-        CurveStateRecord fresh = {};
-        CurveState = fresh;
-        InitCurves(CurveState.ScreenPts);
+        CurveState = RecordAfterWindowCreation();
         CurveState.Alpha = 0.0001;
         std::memcpy(CurveState.ShownX, x, sizeof x);
         std::memcpy(CurveState.NodeX, x, sizeof x);
@@ -316,6 +312,51 @@ TEST(SubtractTimes, BoundaryCasesAgreeWithThePlainLoop)
         double plain = PlainSubtractions(c.x, c.s, c.times);
         double fast = SubtractTimes(c.x, c.s, static_cast<int>(c.times));
         EXPECT_EQ(Bits(fast), Bits(plain)) << c.name << ": " << fast << " against " << plain;
+    }
+}
+
+// The jump within one binade, at its edges. x1, x2 and x3 are the first
+// three applications from x0, one by one; the jump then claims the value
+// after `times` more. Where it claims one, that value must be the plain
+// loop's; and it must claim one wherever the three and the end lie inside
+// one binade (else the step would fall back on the slow path), and refuse
+// where the end reaches the binade's lowest magnitude or leaves the binade,
+// where the unit of the last place changes.
+TEST(JumpWithinBinade, ClaimsOnlyWhatThePlainLoopGives)
+{
+    const double u = 0x1p-53; // the unit in the last place on [0.5, 1)
+    static const struct {
+        const char *name;
+        double x0, s;
+        int times;
+        bool jumps;
+    } cases[] = {
+        {"inside one binade", 0.3, 1e-9, 297, true},
+        {"negative, moving away from zero inside one binade", -0.3, 1e-9, 297, true},
+        {"nothing moves any more", 0.3, 1e-30, 297, true},
+        {"infinity stays", INF, 1.0, 297, true},
+        {"ends one move above the lowest magnitude", 0.5 + 301 * u, u, 297, true},
+        {"ends on the binade's lowest magnitude", 0.5 + 300 * u, u, 297, false},
+        {"ends one move below it, where the unit is finer", 0.5 + 299 * u, u, 297, false},
+        {"starts on the lowest magnitude, moving up", 0.5 - u, -u, 297, true},
+        {"starts below the binade, moving up into it", 0.5 - 2 * u, -u, 297, false},
+        {"ends on the binade's highest magnitude", 1.0 - 301 * u, -u, 297, true},
+        {"ends on the next power of two", 1.0 - 300 * u, -u, 297, false},
+        {"2047 moves after the three", 0.3, 1e-12, 2047, true},
+        {"2048 moves after the three", 0.3, 1e-12, 2048, false},
+        {"subnormals, ending one unit above zero", 5 * DENORM_MIN, DENORM_MIN, 1, true},
+        {"subnormals, ending on zero", 5 * DENORM_MIN, DENORM_MIN, 2, false},
+    };
+    for (const auto &c : cases) {
+        double x1 = c.x0 - c.s;
+        double x2 = x1 - c.s;
+        double x3 = x2 - c.s;
+        double out = 0.0;
+        bool jumped = subtract_times::JumpWithinBinade(x1, x2, x3, c.times, &out);
+        EXPECT_EQ(jumped, c.jumps) << c.name;
+        if (jumped) {
+            EXPECT_EQ(Bits(out), Bits(PlainSubtractions(x3, c.s, c.times))) << c.name;
+        }
     }
 }
 

@@ -20,10 +20,7 @@ inline HINSTANCE Instance()
 
 inline void ResetRecord()
 {
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    CurveState = fresh;
+    CurveState = RecordAtProgramStart();
 }
 
 // Handles every message waiting for this thread, paints included.

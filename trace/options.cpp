@@ -149,7 +149,7 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
         "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
         "to (1, 0.92), improved step after step by the same descent the program runs.");
 
-    d->position = Number(d.get(), "--position", "P", SCROLL_POSITION_FIRST, SCROLL_POSITION_LAST,
+    d->position = Number(d.get(), "--position", "P", ALPHA_POS_MIN, ALPHA_POS_MAX,
                          position,
                          "the step factor of scroll position P, a whole number from 1 to\n"
                          "100 (Alpha = P x 2.0000000000000003e-6); without it Alpha keeps\n"

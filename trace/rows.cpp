@@ -145,8 +145,8 @@ long SweepStepLimit(const TraceOptions &options)
 
 std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out)
 {
-    int first = options.hasPosition ? options.position : SCROLL_POSITION_FIRST;
-    int last = options.hasPosition ? options.position : SCROLL_POSITION_LAST;
+    int first = options.hasPosition ? options.position : ALPHA_POS_MIN;
+    int last = options.hasPosition ? options.position : ALPHA_POS_MAX;
     out << SweepHeader();
     std::vector<PositionFate> fates = SweepFates(first, last, SweepStepLimit(options));
     for (const PositionFate &fate : fates)

@@ -182,11 +182,11 @@ PAGE_EXPORT(rodadero_pen_width) int RodaderoPenWidth()
 // The scroll bar's range.
 PAGE_EXPORT(rodadero_scroll_min) int RodaderoScrollMin()
 {
-    return SCROLL_MIN;
+    return ALPHA_POS_MIN;
 }
 PAGE_EXPORT(rodadero_scroll_max) int RodaderoScrollMax()
 {
-    return SCROLL_MAX;
+    return ALPHA_POS_MAX;
 }
 PAGE_EXPORT(rodadero_scroll_start) int RodaderoScrollStart()
 {

@@ -89,8 +89,8 @@ LiveDescent Live = {0, NextSampledStep(0), {}};
 PageSample LastDrawn;
 
 // The fates the workers have found, by position.
-PositionFate Fates[SCROLL_POSITION_LAST + 1];
-bool FateKnown[SCROLL_POSITION_LAST + 1];
+PositionFate Fates[ALPHA_POS_MAX + 1];
+bool FateKnown[ALPHA_POS_MAX + 1];
 double LimitPosition = 0.0; // found once, at the first chart
 
 std::string Text;
@@ -107,7 +107,7 @@ const PageText *Give(std::string text)
 
 bool IsPosition(int p)
 {
-    return p >= SCROLL_POSITION_FIRST && p <= SCROLL_POSITION_LAST;
+    return p >= ALPHA_POS_MIN && p <= ALPHA_POS_MAX;
 }
 
 } // namespace
@@ -185,7 +185,7 @@ std::int32_t RodaderoFateKeep(int p, int cycleFrom, int period, int lowUs, int h
     Fates[p] = PositionFate{p, cycleFrom, period, lowUs, highUs};
     FateKnown[p] = true;
     std::int32_t known = 0;
-    for (int q = SCROLL_POSITION_FIRST; q <= SCROLL_POSITION_LAST; ++q)
+    for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
         known += FateKnown[q];
     return known;
 }
@@ -203,7 +203,7 @@ PAGE_EXPORT(rodadero_stability_position) double RodaderoStabilityPosition()
 PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked)
 {
     std::vector<PositionFate> known;
-    for (int q = SCROLL_POSITION_FIRST; q <= SCROLL_POSITION_LAST; ++q)
+    for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
         if (FateKnown[q])
             known.push_back(Fates[q]);
     return Give(FatesChart(known, FATE_STEP_LIMIT_DEFAULT, RodaderoStabilityPosition(),

@@ -1,7 +1,6 @@
-// The analysis room: the printed number and the step factor of a scroll
-// position, the exact fall times and the brachistochrone, and the search
-// for the cycle a run ends in, and the linear theory of the step factor's
-// limit. Runs natively and under Wine.
+// The analysis room: the exact fall times and the brachistochrone, the
+// search for the cycle a run ends in, and the linear theory of the step
+// factor's limit. Runs natively and under Wine.
 #include "../double_bits.h"
 #include "cycle_search.h"
 #include "descent_run.h"
@@ -16,23 +15,6 @@
 #include <string>
 
 namespace {
-
-TEST(PrintedTime, TruncatesLikeTheWindow)
-{
-    static const struct { double t; std::int32_t us; } cases[] = {
-        {0.0, 0}, {0.5123456789, 512345}, {0.58481878425979283, 584818},
-        {0.5423559999999, 542355}, {0.542356, 542356},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(PrintedTime(c.t), c.us) << c.t;
-}
-
-TEST(AlphaForPosition, AsTheDialogSetsIt)
-{
-    EXPECT_EQ(Bits(AlphaForPosition(50)), Bits(0.00010000000000000002));
-    EXPECT_EQ(Bits(AlphaForPosition(1)), Bits(2.0000000000000003e-6));
-    EXPECT_EQ(Bits(AlphaForPosition(100)), Bits(100 * 2.0000000000000003e-6));
-}
 
 // --- exact times -----------------------------------------------------------
 

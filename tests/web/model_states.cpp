@@ -36,11 +36,7 @@ std::string Array(const double *v, int n)
 
 bool Run(const std::string &run)
 {
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    CurveState = fresh;
-    InitCurves(CurveState.ScreenPts);
+    CurveState = RecordAfterWindowCreation();
     size_t at = 0;
     while (at <= run.size() && !run.empty()) {
         size_t end = run.find(',', at);

@@ -30,10 +30,7 @@ HINSTANCE Instance()
 
 void ResetRecord()
 {
-    CurveStateRecord fresh = {};
-    fresh.Alpha = ALPHA_START;
-    fresh.AlphaPos = ALPHA_POS_START;
-    CurveState = fresh;
+    CurveState = RecordAtProgramStart();
 }
 
 void Pump()
@@ -87,10 +84,10 @@ std::string ScrollInfo(HWND scroll)
     SCROLLBARINFO info = {};
     info.cbSize = sizeof info;
     std::string lefts;
-    for (int p = SCROLL_MIN; p <= SCROLL_MAX; ++p) {
+    for (int p = ALPHA_POS_MIN; p <= ALPHA_POS_MAX; ++p) {
         SetScrollPos(scroll, SB_CTL, p, TRUE);
         GetScrollBarInfo(scroll, OBJID_CLIENT, &info);
-        lefts += (p > SCROLL_MIN ? ", " : "") + std::to_string(info.xyThumbTop);
+        lefts += (p > ALPHA_POS_MIN ? ", " : "") + std::to_string(info.xyThumbTop);
     }
     SetScrollPos(scroll, SB_CTL, ALPHA_POS_START, TRUE);
     char s[120];
