@@ -84,11 +84,3 @@ PositionFate FateOfPosition(int position, long limit)
     row.highUs = fate.high;
     return row;
 }
-
-std::vector<PositionFate> FatesOfPositions(int first, int last, long limit)
-{
-    std::vector<PositionFate> fates;
-    for (int p = first; p <= last; ++p)
-        fates.push_back(FateOfPosition(p, limit));
-    return fates;
-}

@@ -34,7 +34,8 @@ const long FATE_STEP_LIMIT_DEFAULT = 10000000;
 PositionFate FateOfPosition(int position, long limit);
 
 // The fates of positions first..last, in that order, each within `limit`
-// steps.
-std::vector<PositionFate> FatesOfPositions(int first, int last, long limit);
+// steps, worked out on every core of the machine at once (every_core.h;
+// not in the WebAssembly build).
+std::vector<PositionFate> FatesOnEveryCore(int first, int last, long limit);
 
 #endif

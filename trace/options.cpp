@@ -308,7 +308,6 @@ TraceOptions DefaultTraceOptions()
     o.svgPath.clear();
     o.plotPath.clear();
     o.racePath.clear();
-    o.hasSlow = false;
     o.slow = TRACE_SLOW_DEFAULT;
     return o;
 }
@@ -350,7 +349,6 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     options->position = static_cast<int>(position);
     options->hasSteps = d->steps->count() > 0;
     options->hasEvery = d->every->count() > 0;
-    options->hasSlow = d->slow->count() > 0;
     options->slow = static_cast<int>(slow);
     // A convergence curve has a step axis from step 1 on; two pictures
     // cannot be written through one temporary file.

@@ -29,7 +29,6 @@ struct TraceOptions {
     std::string svgPath;   // empty: no picture (with --sweep: no fates chart)
     std::string plotPath;  // empty: no convergence curve
     std::string racePath;  // empty: no race
-    bool hasSlow;
     int slow;              // 1..100: the race's document time per real second
 };
 

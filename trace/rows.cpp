@@ -6,12 +6,9 @@
 #include "race.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <ostream>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 std::string FormatDouble(double v)
@@ -112,32 +109,6 @@ std::string SweepRowText(const PositionFate &row)
     return text + "," + std::to_string(row.lowUs) + "," + std::to_string(row.highUs) + "\n";
 }
 
-std::vector<PositionFate> SweepFates(int first, int last, long limit)
-{
-    std::vector<PositionFate> fates(static_cast<std::size_t>(last - first + 1));
-    // The low positions take the longest (position 1 some 700,000 steps,
-    // position 100 under 7,000), so handing them out in order keeps the
-    // threads busy to the end.
-    std::atomic<int> next(first);
-    auto work = [&]() {
-        for (int p = next++; p <= last; p = next++)
-            fates[static_cast<std::size_t>(p - first)] = FateOfPosition(p, limit);
-    };
-    std::vector<std::thread> helpers;
-    unsigned cores = std::thread::hardware_concurrency();
-    for (unsigned t = 1; t < cores && t < fates.size(); ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error &) {
-            break;  // the threads there are will do
-        }
-    }
-    work();
-    for (std::thread &helper : helpers)
-        helper.join();
-    return fates;
-}
-
 long SweepStepLimit(const TraceOptions &options)
 {
     return options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
@@ -148,7 +119,7 @@ std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &ou
     int first = options.hasPosition ? options.position : ALPHA_POS_MIN;
     int last = options.hasPosition ? options.position : ALPHA_POS_MAX;
     out << SweepHeader();
-    std::vector<PositionFate> fates = SweepFates(first, last, SweepStepLimit(options));
+    std::vector<PositionFate> fates = FatesOnEveryCore(first, last, SweepStepLimit(options));
     for (const PositionFate &fate : fates)
         out << SweepRowText(fate);
     return fates;

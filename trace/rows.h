@@ -42,10 +42,6 @@ std::string SummaryLine(const TraceSummary &summary);
 std::string SweepHeader();
 std::string SweepRowText(const PositionFate &row);
 
-// The fates of positions first..last, in that order, worked out on every
-// core of the machine at once.
-std::vector<PositionFate> SweepFates(int first, int last, long limit);
-
 // The sweep's limit of steps a position: --steps, by default
 // SWEEP_STEPS_DEFAULT.
 long SweepStepLimit(const TraceOptions &options);
