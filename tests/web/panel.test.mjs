@@ -4,8 +4,9 @@
 // window's ticks on time and end with every position's class as the
 // stored sweep has it; the race appears on the button and races the
 // current polyline. What the pictures themselves draw is the pictures'
-// tests' business (tests/pictures); here they are read only through their
-// axes' labels, to see what they were given. Leaves a screenshot of the
+// tests' business (race.test.mjs, charts.test.mjs, tests/pictures); here
+// they are read only through their axes' labels, to see what they were
+// given. Leaves a screenshot of the
 // whole page in mid-descent, with the sweep done and a race running.
 import fs from 'node:fs';
 import path from 'node:path';
