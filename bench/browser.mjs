@@ -7,19 +7,15 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { CHROMIUM_ARGS, CHROMIUM_PATH } from '../tests/web/chromium.mjs';
 
 export const ROOT = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 export const PAGE = path.join(ROOT, 'build', 'web', 'rodadero.html');
 const CLOCK_TICKS = Number(execFileSync('getconf', ['CLK_TCK'], { encoding: 'utf8' }));
 
-// Playwright gives every launch a new empty profile folder of its own.
+// The tests' Chromium, with their flags (tests/web/chromium.mjs).
 export function launch() {
-  return chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  return chromium.launch({ executablePath: CHROMIUM_PATH, headless: true, args: [...CHROMIUM_ARGS] });
 }
 
 // A page of the size the page's tests use, at a device-pixel ratio of 1.

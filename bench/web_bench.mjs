@@ -43,6 +43,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
+import { CHROMIUM_PATH } from '../tests/web/chromium.mjs';
 import {
   ROOT, cpuSeconds, launch, median, newPage, options, processTime, processes, rendererOf,
   uptimeLoad,
@@ -265,7 +266,7 @@ function printed(s) {
 async function main() {
   console.log(`machine: ${os.cpus().length} cores, ${os.arch()}; load average at start ` +
               `${uptimeLoad()}`);
-  const chromium = execFileSync('/usr/bin/chromium', ['--version'],
+  const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
                                 { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
   console.log(`browser: ${chromium}, headless; page ${opts.page}`);
 

@@ -6,7 +6,7 @@
 // printed time in a live region that changes at most once a second.
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
-import { test, expect, openPage, ticks } from './page_fixture.mjs';
+import { test, expect, expectHidden, openPage, ticks, byRole } from './page_fixture.mjs';
 
 const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -27,7 +27,7 @@ test('axe-core: no serious or critical violation, running and ended', async ({ p
   await ticks(page, 3);
   expect(await axeViolations(page)).toEqual([]);
   await page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000));
-  await page.locator('#plot').focus();
+  await byRole(page).plot.focus();
   await page.keyboard.press('Escape');
   expect(await axeViolations(page)).toEqual([]);
 });
@@ -36,8 +36,8 @@ test('axe-core: no serious or critical violation with the panel\'s charts and ra
   await openPage(page);
   await page.evaluate(() => window.rodadero.swept);
   await ticks(page, 10);
-  await page.locator('#race-start').click();
-  await expect(page.locator('#race-picture')).toBeVisible();
+  await byRole(page).raceStart.click();
+  await expect(byRole(page).race).toBeVisible();
   expect(await axeViolations(page)).toEqual([]);
 });
 
@@ -59,7 +59,8 @@ test('the page is Spanish and its title is the window\'s caption', async ({ page
 
 test('every control is reached with the keyboard, from the run-mode button on', async ({ page }) => {
   await openPage(page);
-  await expect(page.locator('#run-mode')).toBeFocused();
+  const the = byRole(page);
+  await expect(the.runMode).toBeFocused();
   const reached = new Set();
   for (let i = 0; i < 12; ++i) {
     await page.keyboard.press('Tab');
@@ -68,12 +69,12 @@ test('every control is reached with the keyboard, from the run-mode button on', 
   for (const id of ['plot', 'dialog-close', 'run-mode', 'alpha', 'reset', 'race-start'])
     expect(reached.has(id), `${id} reached by Tab`).toBe(true);
   // The buttons work from the keyboard too.
-  await page.locator('#reset').focus();
+  await the.reset.focus();
   await page.keyboard.press('Enter');
-  await page.locator('#dialog-close').focus();
+  await the.close.focus();
   await page.keyboard.press('Space');
-  await expect(page.locator('#dialog')).toBeHidden();
-  await expect(page.locator('#plot')).toBeFocused();
+  await expectHidden(the.dialog);
+  await expect(the.plot).toBeFocused();
 });
 
 test('the scroll bar is a slider that tells its value', async ({ page }) => {
@@ -111,7 +112,7 @@ test('the picture\'s text alternative carries the printed time, at most once a s
   // After 2 steps (one tick of each timer) the program prints 582210.
   await openPage(page);
   await ticks(page, 1);
-  await page.locator('#plot').focus();
+  await byRole(page).plot.focus();
   await page.keyboard.press('Escape');
   await expect(time).toHaveText('Tiempo de caida  582210  millonesimos de segundo');
 });

@@ -41,6 +41,43 @@ export async function openPage(page) {
   await page.evaluate(() => window.rodadero.ready);
 }
 
+// The page's controls and pictures as assistive technology finds them, by
+// role and name. Hidden controls are found too, so that expectHidden can
+// count them. The pictures are found only when shown: hidden, the picture
+// inside each would match too; the race's place before any race is found
+// hidden by its name alone.
+export function byRole(page) {
+  const role = (r, name, more = {}) => page.getByRole(r, { name, includeHidden: true, ...more });
+  const picture = (name) => page.getByRole('img', { name });
+  const button = (name) => role('button', name, { exact: true });
+  return {
+    plot: role('img', /Tiempo de caida/),
+    dialog: role('dialog', 'parametros y reset', { exact: true }),
+    dialogCaption: role('heading', 'parametros y reset', { level: 1 }),
+    close: button('Cerrar'),
+    runMode: button('CONTINUE<>FEW STEPS'),
+    reset: button('reset init values'),
+    alpha: role('slider', 'alfa de convergencia de gradiente descendente', { exact: true }),
+    // The end of a run: the notice that holds the button to start again.
+    ended: page.getByRole('status', { includeHidden: true })
+      .filter({ has: role('button', 'Empezar de nuevo', { exact: true }) }),
+    newRun: button('Empezar de nuevo'),
+    panel: role('region', 'Lo que hace la bajada', { exact: true }),
+    convergence: picture(/^Convergencia/),
+    fates: picture(/^Destino de cada posicion/),
+    raceStart: button('Empezar la carrera'),
+    race: picture(/^Carrera/),
+    raceWaiting: role('img', 'Carrera', { exact: true }),
+  };
+}
+
+// One element there and hidden: toBeHidden alone passes when nothing
+// matches at all.
+export async function expectHidden(locator) {
+  await expect(locator).toHaveCount(1);
+  await expect(locator).toBeHidden();
+}
+
 // n periods of 50 ms: each timer fires n times.
 export async function ticks(page, n) {
   await page.clock.runFor(TICK_MS * n);

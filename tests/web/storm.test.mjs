@@ -4,7 +4,9 @@
 // ranges, and the page still ticking afterwards. The dialog's close box is
 // spared until the last tenth of each storm, which would otherwise spend
 // most of its actions without the dialog.
-import { test, expect, openPage, ticks, state, curveBits, nativeStates, seededRandom } from './page_fixture.mjs';
+import {
+  test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, seededRandom, byRole,
+} from './page_fixture.mjs';
 
 const SEEDS = [1, 2, 3];
 const ACTIONS = 3000;
@@ -26,10 +28,11 @@ for (const seed of SEEDS) {
     const random = seededRandom(seed);
     const below = (n) => Math.floor(random() * n);
     await openPage(page);
+    const the = byRole(page);
     const stage = await page.locator('#stage').boundingBox();
     const anywhere = () => [stage.x - 20 + random() * (stage.width + 40),
                             stage.y - 20 + random() * (stage.height + 40)];
-    const close = await page.locator('#dialog-close').boundingBox();
+    const close = await the.close.boundingBox();
     const onClose = ([x, y]) => x >= close.x - 2 && x < close.x + close.width + 2 &&
                                 y >= close.y - 2 && y < close.y + close.height + 2;
     let down = false;
@@ -70,15 +73,15 @@ for (const seed of SEEDS) {
     if (down)
       await page.mouse.up();
     await page.mouse.move(1, 1);
-    await expect(page.locator('#ended')).toBeHidden();
+    await expectHidden(the.ended);
 
     // Still ticking, exactly: from a reset, two periods are four steps in
     // timed mode; in continuous mode the reset's paint is one more and
     // each period three.
-    const dialogShown = await page.locator('#dialog').isVisible();
+    const dialogShown = await the.dialog.isVisible();
     if (dialogShown) {
       const before = await state(page);
-      await page.locator('#reset').click();
+      await the.reset.click();
       await ticks(page, 2);
       const s = await state(page);
       const steps = before.runContinuous ? 7 : 4;

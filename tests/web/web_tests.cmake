@@ -2,7 +2,8 @@
 # versions in package.json, which tools/setup installs; nothing downloads a
 # browser). A fixture first makes the other builds' references: the host
 # build's model states and, under Wine, the real windows' layout and
-# pictures (make_references.py).
+# pictures (make_references.py). The pictures' suites (race, charts) run
+# the host build's rodadero-trace themselves.
 set(PLAYWRIGHT_CLI ${PROJECT_SOURCE_DIR}/node_modules/@playwright/test/cli.js)
 if(NOT EXISTS ${PLAYWRIGHT_CLI})
   message(WARNING "Playwright is not installed: tools/setup installs it (npm ci)")
@@ -17,12 +18,12 @@ add_test(NAME web_references
                  ${WEB_REFERENCE_DIR} ${WEB_PICTURE_STEPS})
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 1800)
 
-foreach(suite scenarios picture storm accessibility panel)
+foreach(suite scenarios picture storm accessibility panel race charts)
   add_test(NAME web_${suite}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
                    ${suite}.test.mjs)
   set_tests_properties(web_${suite} PROPERTIES
     FIXTURES_REQUIRED web_references
     TIMEOUT 900
-    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${PROJECT_SOURCE_DIR}/build/native/tests/web/model_states;RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${PROJECT_SOURCE_DIR}/build/native/tests/web/model_states;RODADERO_TRACE=${PROJECT_SOURCE_DIR}/build/native/trace/rodadero-trace;RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
 endforeach()
