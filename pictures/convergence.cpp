@@ -2,7 +2,6 @@
 #include "convergence.h"
 
 #include "chart_parts.h"
-#include "curve_state.h"
 #include "descent_run.h"
 #include "kinematics.h"
 #include "svg_parts.h"
@@ -73,12 +72,12 @@ std::string LegendLine(double x, double y, const char *colour, const std::string
 
 } // namespace
 
-ConvergenceSample SampleAfterStep(long step)
+ConvergenceSample SampleAfterStep(const CurveStateRecord &record, long step)
 {
     ConvergenceSample s;
     s.step = step;
-    s.printedUs = PrintedTime(CurveState.FallTime);
-    s.exactS = ExactPolylineTime(CurveState.ShownX);
+    s.printedUs = PrintedTime(record.FallTime);
+    s.exactS = ExactPolylineTime(record.ShownX);
     return s;
 }
 

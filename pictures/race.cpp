@@ -30,34 +30,36 @@ const double RACE_HOLD = 2.0;        // seconds on the page at the end, all bead
 const int RACE_WIDTH = 640;
 const int RACE_HEIGHT = 525;
 
-// The node abscissae of the chord's or the polyline's track.
-void TrackX(int track, double x[NODE_COUNT])
+// The node abscissae of the chord's track, or of the polyline's: the
+// record's ShownX.
+void TrackX(const CurveStateRecord &record, int track, double x[NODE_COUNT])
 {
     if (track == RACE_CHORD)
         Chord(x);
     else
-        std::memcpy(x, CurveState.ShownX, sizeof CurveState.ShownX);
+        std::memcpy(x, record.ShownX, sizeof record.ShownX);
 }
 
 // Where a track's bead is t real seconds after the release.
-ModelPoint RacePositionAt(int track, const Brachistochrone &b, double t)
+ModelPoint RacePositionAt(const CurveStateRecord &record, int track, const Brachistochrone &b,
+                          double t)
 {
     if (track == RACE_BRACHISTOCHRONE)
         return BrachistochronePositionAt(b, GRAVITY, t);
     double x[NODE_COUNT];
-    TrackX(track, x);
+    TrackX(record, track, x);
     return PolylinePositionAt(x, t);
 }
 
 // The moments, in real seconds, at which a bead's position is given: every
 // RACE_SAMPLE from the release, each node it passes, and its arrival.
-std::vector<double> KeyMoments(int track, double arrival)
+std::vector<double> KeyMoments(const CurveStateRecord &record, int track, double arrival)
 {
     std::vector<double> fixed;
     fixed.push_back(0.0);
     if (track != RACE_BRACHISTOCHRONE) {
         double x[NODE_COUNT];
-        TrackX(track, x);
+        TrackX(record, track, x);
         double t = 0.0;
         for (int k = 0; k < SEGMENT_COUNT - 1; ++k) {
             t += SegmentOf(x, k).time;
@@ -104,17 +106,18 @@ std::string Animate(const char *attribute, const char *mode, const std::string &
 
 // The bead of one track: at rest at the origin, then along its track, then
 // at the end point until the round is over.
-std::string Bead(int track, const RaceTimes &times, int slow, double duration)
+std::string Bead(const CurveStateRecord &record, int track, const RaceTimes &times, int slow,
+                 double duration)
 {
     double arrival = times.arrival[track];
     std::string keyTimes, xs, ys;
-    for (double t : KeyMoments(track, arrival)) {
-        ModelPoint p = RacePositionAt(track, times.brachistochrone, t);
+    for (double t : KeyMoments(record, track, arrival)) {
+        ModelPoint p = RacePositionAt(record, track, times.brachistochrone, t);
         keyTimes += KeyTime(slow * t, duration) + ";";
         xs += SvgNumber(PICTURE_SCALE * p.x) + ";";
         ys += SvgNumber(PICTURE_SCALE * p.y) + ";";
     }
-    ModelPoint end = RacePositionAt(track, times.brachistochrone, arrival);
+    ModelPoint end = RacePositionAt(record, track, times.brachistochrone, arrival);
     keyTimes += "1";
     xs += SvgNumber(PICTURE_SCALE * end.x);
     ys += SvgNumber(PICTURE_SCALE * end.y);
@@ -175,12 +178,12 @@ std::string RaceTrackName(int track, long steps, const RaceText &text)
     }
 }
 
-RaceTimes RaceArrivals()
+RaceTimes RaceArrivals(const CurveStateRecord &record)
 {
     RaceTimes times;
     for (int track = RACE_CHORD; track <= RACE_POLYLINE; ++track) {
         double x[NODE_COUNT];
-        TrackX(track, x);
+        TrackX(record, track, x);
         times.arrival[track] = ExactPolylineTime(x);
     }
     times.brachistochrone = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
@@ -188,16 +191,17 @@ RaceTimes RaceArrivals()
     return times;
 }
 
-std::string RacePicture(long steps, int slow, const RaceText &text)
+std::string RacePicture(const CurveStateRecord &record, long steps, int slow,
+                        const RaceText &text)
 {
-    RaceTimes times = RaceArrivals();
+    RaceTimes times = RaceArrivals(record);
     double last = *std::max_element(times.arrival, times.arrival + RACE_TRACKS);
     double duration = slow * last + RACE_HOLD;
 
     std::string trackPoints[RACE_TRACKS];
     for (int track = RACE_CHORD; track <= RACE_POLYLINE; ++track) {
         double x[NODE_COUNT];
-        TrackX(track, x);
+        TrackX(record, track, x);
         trackPoints[track] = PolylinePoints(x);
     }
 
@@ -215,7 +219,7 @@ std::string RacePicture(long steps, int slow, const RaceText &text)
                     " stroke-width=\"1.5\" stroke-dasharray=\"6 6\"",
                     BrachistochronePoints(times.brachistochrone));
     for (int track = 0; track < RACE_TRACKS; ++track)
-        svg += Bead(track, times, slow, duration);
+        svg += Bead(record, track, times, slow, duration);
     svg += "</g>\n";
 
     // One line a track: its name, and from its bead's arrival on, the time

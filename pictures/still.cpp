@@ -1,4 +1,4 @@
-// The still picture of a run, drawn from CurveState.
+// The still picture of a run, drawn from a record.
 #include "still.h"
 
 #include "svg_parts.h"
@@ -10,16 +10,15 @@ const int WIDTH = 740;  // the cycloid runs out to x = 691
 const int HEIGHT = 500;
 }
 
-std::string StillPicture(long steps)
+std::string StillPicture(const CurveStateRecord &record, long steps)
 {
     Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
 
-    std::string polyline = PolylinePoints(CurveState.ShownX);
+    std::string polyline = PolylinePoints(record.ShownX);
 
     std::string cycloid;
     for (int k = 0; k < NODE_COUNT; ++k)
-        cycloid += (k ? " " : "") +
-                   SvgPoint(CurveState.CycloidPts[k].x, CurveState.CycloidPts[k].y);
+        cycloid += (k ? " " : "") + SvgPoint(record.CycloidPts[k].x, record.CycloidPts[k].y);
 
     std::string exact = BrachistochronePoints(b);
 
@@ -27,8 +26,7 @@ std::string StillPicture(long steps)
     std::snprintf(caption[0], sizeof caption[0],
                   "Red: the polyline after %ld steps (Alpha %.17g), model time %.6f s, "
                   "exact time %.6f s.",
-                  steps, CurveState.Alpha, CurveState.FallTime,
-                  ExactPolylineTime(CurveState.ShownX));
+                  steps, record.Alpha, record.FallTime, ExactPolylineTime(record.ShownX));
     std::snprintf(caption[1], sizeof caption[1],
                   "Blue: the cycloid as the window samples it. Green, dashed: the "
                   "brachistochrone through (1, 0.92), %.6f s.",

@@ -25,7 +25,7 @@ TEST(StillPicture, HoldsTheThreeCurves)
     // The caption's times after those 50 steps, from a plain reference run
     // outside the program: model 0.5640144184747695 s, exact
     // 0.5945611506936096 s.
-    std::string svg = StillPicture(50);
+    std::string svg = StillPicture(CurveState, 50);
     static const char *const parts[] = {
         "<svg xmlns=\"http://www.w3.org/2000/svg\"",
         "<polyline id=\"polyline\" stroke=\"#ff0000\"",
