@@ -180,30 +180,6 @@ std::string LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &a
            SvgNumber(panel.top - 12) + "\">" + SvgEscaped(title) + "</text>\n  </g>\n";
 }
 
-std::string SvgEscaped(const std::string &text)
-{
-    std::string safe;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            safe += "&amp;";
-            break;
-        case '<':
-            safe += "&lt;";
-            break;
-        case '>':
-            safe += "&gt;";
-            break;
-        case '"':
-            safe += "&quot;";
-            break;
-        default:
-            safe += c;
-        }
-    }
-    return safe;
-}
-
 std::string Filled(const std::string &pattern, const std::vector<std::string> &values)
 {
     std::string text;

@@ -7,6 +7,8 @@
 #ifndef RODADERO_PICTURES_CHART_PARTS_H
 #define RODADERO_PICTURES_CHART_PARTS_H
 
+#include "svg_writer.h"
+
 #include <string>
 #include <vector>
 
@@ -53,9 +55,6 @@ std::string BottomAxis(const char *id, const ChartPanel &panel, const ChartAxis 
 // and its title above the panel's top-left corner.
 std::string LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
                      const std::vector<AxisTick> &ticks, const std::string &title);
-
-// Text made safe inside an SVG element or attribute.
-std::string SvgEscaped(const std::string &text);
 
 // The pattern with each "{}" replaced by the next of the values, in order:
 // the way a caption of any language places its numbers.

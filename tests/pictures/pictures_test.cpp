@@ -1,12 +1,13 @@
-// The pictures as text: the still picture of a run, the axes of the charts,
-// the steps a convergence curve keeps and the charts' texts. Runs natively
-// and under Wine; the race is played in a browser by race_test.py, and the
+// The pictures as text: the SVG writer, the still picture of a run, the axes
+// of the charts, the steps a convergence curve keeps and the charts' texts.
+// Runs natively and under Wine; the race is played in a browser by race_test.py, and the
 // charts' marks are measured there by charts_test.py.
 #include "chart_parts.h"
 #include "convergence.h"
 #include "descent_run.h"
 #include "fates_chart.h"
 #include "still.h"
+#include "svg_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,68 @@
 #include <vector>
 
 namespace {
+
+bool Holds(const std::string &svg, const std::string &part)
+{
+    return svg.find(part) != std::string::npos;
+}
+
+// --- the writer ---------------------------------------------------------------
+
+TEST(SvgWritten, EscapesEveryAttributeValueAndText)
+{
+    static const struct { const char *text, *escaped; } cases[] = {
+        {"plain text", "plain text"},
+        {"A & B", "A &amp; B"},
+        {"a < b > c", "a &lt; b &gt; c"},
+        {"say \"hi\"", "say &quot;hi&quot;"},
+        // Values stand between double quotes: the apostrophe is left alone.
+        {"it's", "it's"},
+        {"&amp;", "&amp;amp;"},
+        {"posici\xC3\xB3n \xC3\x97 2", "posici\xC3\xB3n \xC3\x97 2"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        SvgElement e = SvgText("text", c.text).Set("id", c.text);
+        EXPECT_EQ(SvgWritten(e),
+                  std::string("<text id=\"") + c.escaped + "\">" + c.escaped + "</text>\n")
+            << c.text;
+    }
+}
+
+TEST(SvgWritten, EachLayoutAsThePicturesLayThemOut)
+{
+    SvgElement inner = SvgGroup("g").Set("id", "a");
+    inner.Add(SvgText("text", "x"));
+    inner.Add(SvgGroup("g", SVG_ONE_LINE).Add(SvgEmpty("line")).Add(SvgText("text", "1")));
+    SvgElement mixed = SvgText("text", "0.5 s").Add(SvgEmpty("animate"));
+    mixed.layout = SVG_LINES;
+    SvgElement shifted = SvgText("text", "y");
+    shifted.indent = 2;
+    SvgElement root = SvgGroup("svg", SVG_FLAT_LINES).Set("width", "2").Set("height", "1");
+    root.Add(SvgEmpty("rect").Set("x", "0"))
+        .Add(inner)
+        .Add(SvgGroup("g"))
+        .Add(mixed)
+        .Add(shifted)
+        .Add(SvgText("title", ""));
+    EXPECT_EQ(SvgWritten(root), "<svg width=\"2\" height=\"1\">\n"
+                                "<rect x=\"0\"/>\n"
+                                "<g id=\"a\">\n"
+                                "  <text>x</text>\n"
+                                "  <g><line/><text>1</text></g>\n"
+                                "</g>\n"
+                                "<g>\n"
+                                "</g>\n"
+                                "<text>0.5 s\n"
+                                "  <animate/>\n"
+                                "</text>\n"
+                                "  <text>y</text>\n"
+                                "<title></title>\n"
+                                "</svg>\n");
+}
+
+// --- the pictures -------------------------------------------------------------
 
 TEST(StillPicture, HoldsTheThreeCurves)
 {
@@ -136,11 +199,6 @@ std::vector<PositionFate> SomeFates()
     // A settled position, a swinging one, one that did not repeat.
     return {{20, 39736, 1, 542355, 542355}, {58, 14038, 2, 543340, 543399},
             {90, 0, 0, 600000, 600000}};
-}
-
-bool Holds(const std::string &svg, const std::string &part)
-{
-    return svg.find(part) != std::string::npos;
 }
 
 TEST(FatesChart, TextsFromTheCallersTable)
