@@ -1,16 +1,17 @@
 // Axes, ticks and texts of the charts.
 #include "chart_parts.h"
 
+#include "palette.h"
 #include "svg_parts.h"
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
 const double TICK_LENGTH = 5.0;
 const double CHARACTER_WIDTH = 6.6;  // about, at 12 px in a sans-serif face
-const char GRID_COLOUR[] = "#e4e4e4";
 
 // A tick spacing: 1, 2 or 5 times 10^exponent. Worked out with exact
 // powers of ten and the basic operations only, not with the library's pow
@@ -60,11 +61,12 @@ TickStep RoundStep(double raw)
     return step;
 }
 
-std::string Line(double x1, double y1, double x2, double y2, const char *extra)
-{
-    return "<line x1=\"" + SvgNumber(x1) + "\" y1=\"" + SvgNumber(y1) + "\" x2=\"" +
-           SvgNumber(x2) + "\" y2=\"" + SvgNumber(y2) + "\"" + extra + "/>";
-}
+// A rule of the charts' style, and whether only the fates chart has it.
+struct StyleRule {
+    const char *selector;
+    std::string declarations;
+    bool fatesOnly;
+};
 
 } // namespace
 
@@ -143,65 +145,85 @@ std::string GroupedDigits(long long v)
     return (v < 0 ? "-" : "") + grouped;
 }
 
-std::string BottomAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
-                       const std::vector<AxisTick> &ticks, bool labelled)
+SvgElement ChartLine(double x1, double y1, double x2, double y2,
+                     std::vector<SvgAttribute> first)
 {
-    std::string grid, marks;
+    SvgElement line = SvgEmpty("line");
+    line.attributes = std::move(first);
+    return line.Set("x1", SvgNumber(x1))
+        .Set("y1", SvgNumber(y1)).Set("x2", SvgNumber(x2)).Set("y2", SvgNumber(y2));
+}
+
+SvgElement ChartTitle(const std::string &title)
+{
+    return SvgText("text", title).Set("class", "title").Set("x", "30").Set("y", "30");
+}
+
+std::vector<SvgElement> BottomAxis(const char *id, const ChartPanel &panel,
+                                   const ChartAxis &axis, const std::vector<AxisTick> &ticks,
+                                   bool labelled)
+{
+    SvgElement grid = SvgGroup("g").Set("class", "grid").Set("stroke", Colour(GRID_GREY));
+    SvgElement marks = SvgGroup("g").Set("id", id).Set("stroke", Colour(INK));
+    marks.Add(ChartLine(panel.left, panel.bottom, panel.right, panel.bottom));
     for (const AxisTick &t : ticks) {
         double x = AxisPixel(axis, t.value);
-        grid += "    " + Line(x, panel.top, x, panel.bottom, "") + "\n";
-        marks += "    <g class=\"tick\">" + Line(x, panel.bottom, x, panel.bottom + TICK_LENGTH, "");
+        grid.Add(ChartLine(x, panel.top, x, panel.bottom));
+        SvgElement tick = SvgGroup("g", SVG_ONE_LINE).Set("class", "tick");
+        tick.Add(ChartLine(x, panel.bottom, x, panel.bottom + TICK_LENGTH));
         if (labelled)
-            marks += "<text x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(panel.bottom + 18) +
-                     "\" text-anchor=\"middle\">" + SvgEscaped(t.label) + "</text>";
-        marks += "</g>\n";
+            tick.Add(SvgText("text", t.label)
+                         .Set("x", SvgNumber(x)).Set("y", SvgNumber(panel.bottom + 18))
+                         .Set("text-anchor", "middle"));
+        marks.Add(tick);
     }
-    return "  <g class=\"grid\" stroke=\"" + std::string(GRID_COLOUR) + "\">\n" + grid +
-           "  </g>\n  <g id=\"" + id + "\" stroke=\"black\">\n    " +
-           Line(panel.left, panel.bottom, panel.right, panel.bottom, "") + "\n" + marks +
-           "  </g>\n";
+    return {grid, marks};
 }
 
-std::string LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
-                     const std::vector<AxisTick> &ticks, const std::string &title)
+std::vector<SvgElement> LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
+                                 const std::vector<AxisTick> &ticks, const std::string &title)
 {
-    std::string grid, marks;
+    SvgElement grid = SvgGroup("g").Set("class", "grid").Set("stroke", Colour(GRID_GREY));
+    SvgElement marks = SvgGroup("g").Set("id", id).Set("stroke", Colour(INK));
+    marks.Add(ChartLine(panel.left, panel.top, panel.left, panel.bottom));
     for (const AxisTick &t : ticks) {
         double y = AxisPixel(axis, t.value);
-        grid += "    " + Line(panel.left, y, panel.right, y, "") + "\n";
-        marks += "    <g class=\"tick\">" + Line(panel.left, y, panel.left - TICK_LENGTH, y, "") +
-                 "<text x=\"" + SvgNumber(panel.left - 8) + "\" y=\"" + SvgNumber(y + 4) +
-                 "\" text-anchor=\"end\">" + SvgEscaped(t.label) + "</text></g>\n";
+        grid.Add(ChartLine(panel.left, y, panel.right, y));
+        marks.Add(SvgGroup("g", SVG_ONE_LINE)
+                      .Set("class", "tick")
+                      .Add(ChartLine(panel.left, y, panel.left - TICK_LENGTH, y))
+                      .Add(SvgText("text", t.label)
+                               .Set("x", SvgNumber(panel.left - 8)).Set("y", SvgNumber(y + 4))
+                               .Set("text-anchor", "end")));
     }
-    return "  <g class=\"grid\" stroke=\"" + std::string(GRID_COLOUR) + "\">\n" + grid +
-           "  </g>\n  <g id=\"" + id + "\" stroke=\"black\">\n    " +
-           Line(panel.left, panel.top, panel.left, panel.bottom, "") + "\n" + marks +
-           "    <text class=\"axis-title\" x=\"" + SvgNumber(panel.left - 50) + "\" y=\"" +
-           SvgNumber(panel.top - 12) + "\">" + SvgEscaped(title) + "</text>\n  </g>\n";
+    marks.Add(SvgText("text", title)
+                  .Set("class", "axis-title").Set("x", SvgNumber(panel.left - 50))
+                  .Set("y", SvgNumber(panel.top - 12)));
+    return {grid, marks};
 }
 
-std::string SvgEscaped(const std::string &text)
+SvgElement ChartStyle(ChartRules rules)
 {
-    std::string safe;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            safe += "&amp;";
-            break;
-        case '<':
-            safe += "&lt;";
-            break;
-        case '>':
-            safe += "&gt;";
-            break;
-        case '"':
-            safe += "&quot;";
-            break;
-        default:
-            safe += c;
-        }
-    }
-    return safe;
+    const StyleRule all[] = {
+        {"text",
+         "font-family: sans-serif; font-size: 12px; fill: " + Colour(CHART_TEXT) +
+             "; stroke: none",
+         false},
+        {".title", "font-size: 17px; font-weight: bold", false},
+        {".axis-title", "font-size: 13px", false},
+        {".settles", "fill: " + Colour(SETTLES_BLUE) + "; stroke: none", true},
+        {".swings", "fill: " + Colour(SWINGS_ORANGE) + "; stroke: none", true},
+        {".no-cycle",
+         "fill: " + Colour(PAPER) + "; stroke: " + Colour(NO_CYCLE_GREY) + "; stroke-width: 1.5",
+         true},
+        {".range", "stroke: " + Colour(SWINGS_ORANGE) + "; stroke-width: 2", true},
+        {".arrow", "stroke: " + Colour(NO_CYCLE_GREY) + "; stroke-width: 1.5; fill: none", true},
+    };
+    std::string css = "\n";
+    for (const StyleRule &rule : all)
+        if (rules == TEXT_AND_FATE_RULES || !rule.fatesOnly)
+            css += std::string("  ") + rule.selector + " { " + rule.declarations + " }\n";
+    return SvgText("style", css);
 }
 
 std::string Filled(const std::string &pattern, const std::vector<std::string> &values)

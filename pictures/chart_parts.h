@@ -1,11 +1,14 @@
 // The pieces the charts are made of: axes that map values to pixels,
-// linear and logarithmic, their ticks with labels, and text put into SVG.
+// linear and logarithmic, their ticks with labels, the charts' style, and
+// their texts.
 // A tick is drawn as <g class="tick"> holding its line, which starts at the
 // tick's place on the axis, and its label, the value in plain digits (a
 // space between groups of three for counts of steps), so that a reader of
 // the picture can map a point back to its value from the labels alone.
 #ifndef RODADERO_PICTURES_CHART_PARTS_H
 #define RODADERO_PICTURES_CHART_PARTS_H
+
+#include "svg_writer.h"
 
 #include <string>
 #include <vector>
@@ -44,18 +47,31 @@ std::vector<AxisTick> DecadeTicks(double low, double high, ChartAxis *axis);
 // A whole number with a space between groups of three digits: "10 000".
 std::string GroupedDigits(long long v);
 
-// The axis along the bottom of the panel and its ticks, with a grid line
-// through the panel at each tick; the ticks are labelled when `labelled`.
-std::string BottomAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
-                       const std::vector<AxisTick> &ticks, bool labelled);
+// The axis along the bottom of the panel and its ticks, after the grid:
+// a line through the panel at each tick; the ticks are labelled when
+// `labelled`.
+std::vector<SvgElement> BottomAxis(const char *id, const ChartPanel &panel,
+                                   const ChartAxis &axis, const std::vector<AxisTick> &ticks,
+                                   bool labelled);
 
-// The axis along the left of the panel, its labelled ticks and grid lines,
-// and its title above the panel's top-left corner.
-std::string LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
-                     const std::vector<AxisTick> &ticks, const std::string &title);
+// The axis along the left of the panel, after its grid, with its labelled
+// ticks and its title above the panel's top-left corner.
+std::vector<SvgElement> LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
+                                 const std::vector<AxisTick> &ticks, const std::string &title);
 
-// Text made safe inside an SVG element or attribute.
-std::string SvgEscaped(const std::string &text);
+// A line from (x1, y1) to (x2, y2), pixels, its ends after the attributes
+// `first`.
+SvgElement ChartLine(double x1, double y1, double x2, double y2,
+                     std::vector<SvgAttribute> first = {});
+
+// The chart's title, in its top-left corner.
+SvgElement ChartTitle(const std::string &title);
+
+// The charts' style: the rules for their texts, which every chart has, and
+// with them the rules for the fates' marks.
+enum ChartRules { TEXT_RULES, TEXT_AND_FATE_RULES };
+
+SvgElement ChartStyle(ChartRules rules);
 
 // The pattern with each "{}" replaced by the next of the values, in order:
 // the way a caption of any language places its numbers.

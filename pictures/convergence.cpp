@@ -2,7 +2,6 @@
 #include "convergence.h"
 
 #include "chart_parts.h"
-#include "curve_state.h"
 #include "descent_run.h"
 #include "kinematics.h"
 #include "svg_parts.h"
@@ -24,16 +23,6 @@ const long DECADE_MANTISSA[DECADE_STEPS] = {
     219, 229, 240, 251, 263, 275, 288, 302, 316, 331, 347, 363, 380, 398, 417, 437, 457,
     479, 501, 525, 550, 575, 603, 631, 661, 692, 724, 759, 794, 832, 871, 912, 955,
 };
-const char PRINTED_COLOUR[] = "#d00000";
-const char EXACT_COLOUR[] = "#1c5fb8";
-const char BRACHISTOCHRONE_COLOUR[] = "#2f9e44";
-
-const char STYLE[] =
-    "<style>\n"
-    "  text { font-family: sans-serif; font-size: 12px; fill: #222222; stroke: none }\n"
-    "  .title { font-size: 17px; font-weight: bold }\n"
-    "  .axis-title { font-size: 13px }\n"
-    "</style>\n";
 
 // The power of ten at or below m (m at least 100).
 long DecadeOf(long m)
@@ -63,22 +52,23 @@ std::string FactorText(double alpha)
     return text;
 }
 
-std::string LegendLine(double x, double y, const char *colour, const std::string &text)
+// A legend entry: a short line in the curve's colour at (x, y), its text
+// after it.
+std::vector<SvgElement> LegendLine(double x, double y, PictureColour colour,
+                                   const std::string &text)
 {
-    return "  <line x1=\"" + SvgNumber(x) + "\" y1=\"" + SvgNumber(y) + "\" x2=\"" +
-           SvgNumber(x + 24) + "\" y2=\"" + SvgNumber(y) + "\" stroke=\"" + colour +
-           "\" stroke-width=\"2.5\"/>\n  <text x=\"" + SvgNumber(x + 30) +
-           "\" y=\"" + SvgNumber(y + 4) + "\">" + SvgEscaped(text) + "</text>\n";
+    return {ChartLine(x, y, x + 24, y).Set("stroke", Colour(colour)).Set("stroke-width", "2.5"),
+            SvgText("text", text).Set("x", SvgNumber(x + 30)).Set("y", SvgNumber(y + 4))};
 }
 
 } // namespace
 
-ConvergenceSample SampleAfterStep(long step)
+ConvergenceSample SampleAfterStep(const CurveStateRecord &record, long step)
 {
     ConvergenceSample s;
     s.step = step;
-    s.printedUs = PrintedTime(CurveState.FallTime);
-    s.exactS = ExactPolylineTime(CurveState.ShownX);
+    s.printedUs = PrintedTime(record.FallTime);
+    s.exactS = ExactPolylineTime(record.ShownX);
     return s;
 }
 
@@ -128,35 +118,34 @@ std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, do
     std::string title = position ? Filled(text.titleAtPosition,
                                           {std::to_string(position), FactorText(alpha)})
                                  : Filled(text.titleAtStart, {FactorText(alpha)});
-    std::string svg = SvgStart(WIDTH, HEIGHT, title);
-    svg += STYLE;
-    svg += "<text class=\"title\" x=\"30\" y=\"30\">" + SvgEscaped(title) + "</text>\n";
+    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), ChartTitle(title)};
 
-    std::string brachistochrone = Filled(text.brachistochrone, {Decimals(b.time, 6)});
     double x = PANEL.left;
-    svg += "<g class=\"legend\">\n";
-    svg += LegendLine(x, 62, PRINTED_COLOUR, text.printed);
+    SvgElement legend = SvgGroup("g").Set("class", "legend");
+    legend.Add(LegendLine(x, 62, PRINTED_RED, text.printed));
     x += 30 + TextWidth(text.printed) + 30;
-    svg += LegendLine(x, 62, EXACT_COLOUR, text.exact);
-    svg += "</g>\n";
+    legend.Add(LegendLine(x, 62, EXACT_BLUE, text.exact));
+    body.push_back(legend);
 
-    svg += "<g fill=\"none\" stroke-width=\"1\">\n";
-    svg += BottomAxis("step-axis", PANEL, steps, stepTicks, true);
-    svg += LeftAxis("time-axis", PANEL, times, timeTicks, text.timeAxis);
-    svg += "</g>\n";
-    svg += "<text class=\"axis-title\" x=\"" + SvgNumber(0.5 * (PANEL.left + PANEL.right)) +
-           "\" y=\"" + SvgNumber(PANEL.bottom + 42) + "\" text-anchor=\"middle\">" +
-           SvgEscaped(text.stepAxis) + "</text>\n";
+    body.push_back(SvgGroup("g")
+                       .Set("fill", "none").Set("stroke-width", "1")
+                       .Add(BottomAxis("step-axis", PANEL, steps, stepTicks, true))
+                       .Add(LeftAxis("time-axis", PANEL, times, timeTicks, text.timeAxis)));
+    body.push_back(SvgText("text", text.stepAxis)
+                       .Set("class", "axis-title")
+                       .Set("x", SvgNumber(0.5 * (PANEL.left + PANEL.right)))
+                       .Set("y", SvgNumber(PANEL.bottom + 42)).Set("text-anchor", "middle"));
 
     // Its label goes under the line's right end: the exact time stays
     // above the line, and the printed time settles below it far down.
     double by = AxisPixel(times, b.time);
-    svg += "<line id=\"brachistochrone\" x1=\"" + SvgNumber(PANEL.left) + "\" y1=\"" +
-           SvgNumber(by) + "\" x2=\"" + SvgNumber(PANEL.right) + "\" y2=\"" + SvgNumber(by) +
-           "\" stroke=\"" + BRACHISTOCHRONE_COLOUR + "\" stroke-width=\"2\" stroke-dasharray=\"7 4\"/>\n";
-    svg += "<text id=\"brachistochrone-label\" x=\"" + SvgNumber(PANEL.right - 6) + "\" y=\"" +
-           SvgNumber(by + 16) + "\" text-anchor=\"end\" style=\"fill: " + BRACHISTOCHRONE_COLOUR +
-           "\">" + SvgEscaped(brachistochrone) + "</text>\n";
+    body.push_back(ChartLine(PANEL.left, by, PANEL.right, by, {{"id", "brachistochrone"}})
+                       .Set("stroke", Colour(LIMIT_GREEN)).Set("stroke-width", "2")
+                       .Set("stroke-dasharray", "7 4"));
+    body.push_back(SvgText("text", Filled(text.brachistochrone, {Decimals(b.time, 6)}))
+                       .Set("id", "brachistochrone-label").Set("x", SvgNumber(PANEL.right - 6))
+                       .Set("y", SvgNumber(by + 16)).Set("text-anchor", "end")
+                       .Set("style", "fill: " + Colour(LIMIT_GREEN)));
 
     std::string printed, exact;
     for (const ConvergenceSample &s : samples) {
@@ -167,10 +156,10 @@ std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, do
                    SvgNumber(AxisPixel(times, s.printedUs / 1e6));
         exact += (exact.empty() ? "" : " ") + at + "," + SvgNumber(AxisPixel(times, s.exactS));
     }
-    svg += "<g fill=\"none\" stroke-width=\"2\" stroke-linejoin=\"round\">\n";
-    svg += SvgPolyline("exact-time", EXACT_COLOUR, "", exact);
-    svg += SvgPolyline("printed-time", PRINTED_COLOUR, "", printed);
-    svg += "</g>\n";
-    svg += "</svg>\n";
-    return svg;
+    body.push_back(SvgGroup("g")
+                       .Set("fill", "none").Set("stroke-width", "2")
+                       .Set("stroke-linejoin", "round")
+                       .Add(SvgPolyline("exact-time", EXACT_BLUE, PLAIN_STROKE, exact))
+                       .Add(SvgPolyline("printed-time", PRINTED_RED, PLAIN_STROKE, printed)));
+    return SvgDocument(WIDTH, HEIGHT, title, body);
 }

@@ -10,6 +10,8 @@
 #ifndef RODADERO_PICTURES_CONVERGENCE_H
 #define RODADERO_PICTURES_CONVERGENCE_H
 
+#include "curve_state.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,8 +23,8 @@ struct ConvergenceSample {
     double exactS;           // the exact fall time of ShownX, seconds
 };
 
-// The sample of CurveState as it stands after `step` steps.
-ConvergenceSample SampleAfterStep(long step);
+// The sample of `record` as it stands after `step` steps.
+ConvergenceSample SampleAfterStep(const CurveStateRecord &record, long step);
 
 // The steps a curve keeps: every step up to 100; from there on 50 steps a
 // decade at nearly equal ratios (in the decade from 10^d, the whole numbers

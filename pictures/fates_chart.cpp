@@ -6,6 +6,7 @@
 #include "svg_parts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -14,52 +15,18 @@ const int HEIGHT = 660;
 const ChartPanel UPPER = {90, 110, 770, 390};
 const ChartPanel LOWER = {90, 450, 770, 590};
 const double MARK_RADIUS = 3.5;
-const char LIMIT_COLOUR[] = "#2f9e44";
 
-const char STYLE[] =
-    "<style>\n"
-    "  text { font-family: sans-serif; font-size: 12px; fill: #222222; stroke: none }\n"
-    "  .title { font-size: 17px; font-weight: bold }\n"
-    "  .axis-title { font-size: 13px }\n"
-    "  .settles { fill: #2b6cb0; stroke: none }\n"
-    "  .swings { fill: #e8590c; stroke: none }\n"
-    "  .no-cycle { fill: white; stroke: #666666; stroke-width: 1.5 }\n"
-    "  .range { stroke: #e8590c; stroke-width: 2 }\n"
-    "  .arrow { stroke: #666666; stroke-width: 1.5; fill: none }\n"
-    "</style>\n";
+// The chart's axes: positions 1..100 with room at both ends across both
+// panels; up the upper panel the printed times, up the lower one the steps
+// from which the positions repeat (the step limit for those that do not).
+struct FatesAxes {
+    ChartAxis across, times, steps;
+    std::vector<AxisTick> positionTicks, timeTicks, stepTicks;
+};
 
 const char *FateClass(const PositionFate &f)
 {
     return f.period == 0 ? "no-cycle" : f.period == 1 ? "settles" : "swings";
-}
-
-std::string Circle(const std::string &id, const char *cls, double x, double y)
-{
-    return "  <circle id=\"" + id + "\" class=\"" + cls + "\" cx=\"" + SvgNumber(x) + "\" cy=\"" +
-           SvgNumber(y) + "\" r=\"" + SvgNumber(MARK_RADIUS) + "\"/>\n";
-}
-
-std::string Text(double x, double y, const char *extra, const std::string &text)
-{
-    return "  <text x=\"" + SvgNumber(x) + "\" y=\"" + SvgNumber(y) + "\"" + extra + ">" +
-           SvgEscaped(text) + "</text>\n";
-}
-
-// One legend entry: its sample mark drawn at (x, y), its text after it.
-std::string LegendEntry(const char *cls, double x, double y, const std::string &text)
-{
-    std::string entry = "  <g class=\"legend\">\n";
-    if (std::string(cls) == "swings")
-        entry += "  <line class=\"range\" x1=\"" + SvgNumber(x) + "\" y1=\"" + SvgNumber(y - 5) +
-                 "\" x2=\"" + SvgNumber(x) + "\" y2=\"" + SvgNumber(y + 5) + "\"/>\n" +
-                 "  <circle class=\"swings\" cx=\"" + SvgNumber(x) + "\" cy=\"" + SvgNumber(y - 5) +
-                 "\" r=\"" + SvgNumber(MARK_RADIUS) + "\"/>\n" +
-                 "  <circle class=\"swings\" cx=\"" + SvgNumber(x) + "\" cy=\"" + SvgNumber(y + 5) +
-                 "\" r=\"" + SvgNumber(MARK_RADIUS) + "\"/>\n";
-    else
-        entry += "  <circle class=\"" + std::string(cls) + "\" cx=\"" + SvgNumber(x) + "\" cy=\"" +
-                 SvgNumber(y) + "\" r=\"" + SvgNumber(MARK_RADIUS) + "\"/>\n";
-    return entry + Text(x + 10, y + 4, "", text) + "  </g>\n";
 }
 
 std::vector<AxisTick> PositionTicks()
@@ -72,6 +39,160 @@ std::vector<AxisTick> PositionTicks()
         ticks.push_back(t);
     }
     return ticks;
+}
+
+FatesAxes AxesOf(const std::vector<PositionFate> &fates, long stepLimit)
+{
+    FatesAxes axes;
+    axes.across = {0.0, ALPHA_POS_MAX + 1.0, UPPER.left, UPPER.right, false};
+    axes.positionTicks = PositionTicks();
+    double lowest = 0.0, highest = 0.0, firstStep = 1.0, lastStep = 1.0;
+    for (std::size_t i = 0; i < fates.size(); ++i) {
+        const PositionFate &f = fates[i];
+        lowest = i == 0 ? f.lowUs : std::min<double>(lowest, f.lowUs);
+        highest = i == 0 ? f.highUs : std::max<double>(highest, f.highUs);
+        double step = f.period == 0 ? stepLimit : f.cycleFrom;
+        firstStep = i == 0 ? step : std::min(firstStep, step);
+        lastStep = i == 0 ? step : std::max(lastStep, step);
+    }
+    axes.times = {0, 0, UPPER.bottom, UPPER.top, false};
+    axes.timeTicks = LinearTicks(lowest, highest, 8, &axes.times);
+    axes.steps = {0, 0, LOWER.bottom, LOWER.top, true};
+    axes.stepTicks = DecadeTicks(firstStep, lastStep, &axes.steps);
+    return axes;
+}
+
+// The chart's texts and legend entries stand two spaces in from the
+// elements around them.
+SvgElement Indented(SvgElement e)
+{
+    e.indent = 2;
+    return e;
+}
+
+SvgElement TextAt(double x, double y, const std::string &text)
+{
+    return SvgText("text", text).Set("x", SvgNumber(x)).Set("y", SvgNumber(y));
+}
+
+// A mark centred on (x, y), its attributes `first` before its place.
+SvgElement Mark(double x, double y, std::vector<SvgAttribute> first)
+{
+    SvgElement mark = SvgEmpty("circle");
+    mark.attributes = std::move(first);
+    return mark.Set("cx", SvgNumber(x)).Set("cy", SvgNumber(y)).Set("r", SvgNumber(MARK_RADIUS));
+}
+
+// One legend entry: its sample mark drawn at (x, y), its text after it.
+SvgElement LegendEntry(const char *cls, double x, double y, const std::string &text)
+{
+    SvgElement entry = Indented(SvgGroup("g", SVG_FLAT_LINES).Set("class", "legend"));
+    if (std::string(cls) == "swings")
+        entry.Add(ChartLine(x, y - 5, x, y + 5, {{"class", "range"}}))
+            .Add(Mark(x, y - 5, {{"class", "swings"}}))
+            .Add(Mark(x, y + 5, {{"class", "swings"}}));
+    else
+        entry.Add(Mark(x, y, {{"class", cls}}));
+    return entry.Add(TextAt(x + 10, y + 4, text));
+}
+
+// The legend, in one row under the title: the fates that occur, the
+// settled always.
+std::vector<SvgElement> FatesLegend(const std::vector<PositionFate> &fates, long stepLimit,
+                                    const FatesChartText &text)
+{
+    bool anyNoCycle = false, anySwing = false;
+    for (const PositionFate &f : fates) {
+        anyNoCycle = anyNoCycle || f.period == 0;
+        anySwing = anySwing || f.period >= 2;
+    }
+    double x = UPPER.left;
+    const double y = 58;  // its marks clear of the marked position's tab
+    std::vector<SvgElement> legend = {LegendEntry("settles", x, y, text.settles)};
+    x += TextWidth(text.settles) + 50;
+    if (anySwing) {
+        legend.push_back(LegendEntry("swings", x, y, text.swings));
+        x += TextWidth(text.swings) + 50;
+    }
+    if (anyNoCycle)
+        legend.push_back(
+            LegendEntry("no-cycle", x, y, Filled(text.noCycle, {std::to_string(stepLimit)})));
+    return legend;
+}
+
+// The marked position: a band through both panels, with the label on a
+// tab at its top, between the legend and the upper panel's title. Nothing
+// for a position outside 1..100.
+std::vector<SvgElement> MarkedBand(int marked, const ChartAxis &across,
+                                   const FatesChartText &text)
+{
+    if (marked < ALPHA_POS_MIN || marked > ALPHA_POS_MAX)
+        return {};
+    double mx = AxisPixel(across, marked);
+    double half = 0.5 * (UPPER.right - UPPER.left) / (across.high - across.low);
+    const double tab = 40;
+    std::string label = Filled(text.marked, {std::to_string(marked)});
+    double tabHalf = 0.5 * TextWidth(label) + 6;
+    return {SvgEmpty("rect")
+                .Set("id", "marked-position-tab").Set("x", SvgNumber(mx - tabHalf))
+                .Set("y", SvgNumber(UPPER.top - tab)).Set("width", SvgNumber(2 * tabHalf))
+                .Set("height", "18").Set("rx", "3").Set("fill", Colour(MARKED_YELLOW)),
+            SvgEmpty("rect")
+                .Set("id", "marked-position").Set("x", SvgNumber(mx - half))
+                .Set("y", SvgNumber(UPPER.top - tab)).Set("width", SvgNumber(2 * half))
+                .Set("height", SvgNumber(LOWER.bottom - UPPER.top + tab))
+                .Set("fill", Colour(MARKED_YELLOW)).Set("fill-opacity", "0.6"),
+            Indented(TextAt(mx, UPPER.top - tab + 13, label)
+                         .Set("id", "marked-position-label").Set("text-anchor", "middle")
+                         .Set("style", "font-weight: bold"))};
+}
+
+// The limit, through both panels, labelled on its left where the settled
+// positions leave the top of the upper panel empty.
+std::vector<SvgElement> LimitLine(double positionLimit, const ChartAxis &across,
+                                  const FatesChartText &text)
+{
+    double lx = AxisPixel(across, positionLimit);
+    std::string limitText = Filled(text.limit, {Decimals(positionLimit, 2)});
+    bool labelLeft = lx - 8 - TextWidth(limitText) > UPPER.left;
+    SvgElement label = TextAt(labelLeft ? lx - 8 : lx + 8, UPPER.top + 16, limitText);
+    label.Set("id", "stability-limit-label");
+    if (labelLeft)
+        label.Set("text-anchor", "end");
+    label.Set("style", "fill: " + Colour(LIMIT_GREEN) + "; font-weight: bold");
+    return {ChartLine(lx, UPPER.top, lx, LOWER.bottom, {{"id", "stability-limit"}})
+                .Set("stroke", Colour(LIMIT_GREEN)).Set("stroke-width", "2")
+                .Set("stroke-dasharray", "7 4"),
+            Indented(label)};
+}
+
+// The marks of every position: the range of a swing first, under its two
+// ends; then the step its cycle begins, with an arrow up where there is
+// none within the limit.
+SvgElement FateMarks(const std::vector<PositionFate> &fates, const FatesAxes &axes,
+                     long stepLimit)
+{
+    SvgElement marks = SvgGroup("g").Set("id", "fates");
+    for (const PositionFate &f : fates) {
+        std::string p = std::to_string(f.position);
+        const char *cls = FateClass(f);
+        double px = AxisPixel(axes.across, f.position);
+        double low = AxisPixel(axes.times, f.lowUs), high = AxisPixel(axes.times, f.highUs);
+        if (f.period >= 2 && f.lowUs != f.highUs)
+            marks.Add(ChartLine(px, low, px, high,
+                                {{"id", "fate-" + p + "-range"}, {"class", "range"}}));
+        marks.Add(Mark(px, low, {{"id", "fate-" + p + "-low"}, {"class", cls}}));
+        marks.Add(Mark(px, high, {{"id", "fate-" + p + "-high"}, {"class", cls}}));
+        double cy = AxisPixel(axes.steps, f.period == 0 ? stepLimit : f.cycleFrom);
+        marks.Add(Mark(px, cy, {{"id", "cycle-" + p}, {"class", cls}}));
+        if (f.period == 0)
+            marks.Add(SvgEmpty("path").Set("class", "arrow").Set(
+                "d", "M" + SvgNumber(px) + "," + SvgNumber(cy - MARK_RADIUS - 1) + " V" +
+                         SvgNumber(cy - 16) + " M" + SvgNumber(px - 3) + "," +
+                         SvgNumber(cy - 12) + " L" + SvgNumber(px) + "," + SvgNumber(cy - 16) +
+                         " L" + SvgNumber(px + 3) + "," + SvgNumber(cy - 12)));
+    }
+    return marks;
 }
 
 } // namespace
@@ -95,114 +216,24 @@ const FatesChartText &FatesChartEnglish()
 std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
                        double positionLimit, int marked, const FatesChartText &text)
 {
-    // The axes: positions 1..100 with room at both ends; the printed times
-    // and the steps that occur.
-    ChartAxis across = {0.0, ALPHA_POS_MAX + 1.0, UPPER.left, UPPER.right, false};
-    double lowest = 0.0, highest = 0.0, firstStep = 1.0, lastStep = 1.0;
-    bool anyNoCycle = false, anySwing = false;
-    for (std::size_t i = 0; i < fates.size(); ++i) {
-        const PositionFate &f = fates[i];
-        lowest = i == 0 ? f.lowUs : std::min<double>(lowest, f.lowUs);
-        highest = i == 0 ? f.highUs : std::max<double>(highest, f.highUs);
-        double step = f.period == 0 ? stepLimit : f.cycleFrom;
-        firstStep = i == 0 ? step : std::min(firstStep, step);
-        lastStep = i == 0 ? step : std::max(lastStep, step);
-        anyNoCycle = anyNoCycle || f.period == 0;
-        anySwing = anySwing || f.period >= 2;
-    }
-    ChartAxis times = {0, 0, UPPER.bottom, UPPER.top, false};
-    std::vector<AxisTick> timeTicks = LinearTicks(lowest, highest, 8, &times);
-    ChartAxis steps = {0, 0, LOWER.bottom, LOWER.top, true};
-    std::vector<AxisTick> stepTicks = DecadeTicks(firstStep, lastStep, &steps);
-    std::vector<AxisTick> positionTicks = PositionTicks();
-
-    std::string svg = SvgStart(WIDTH, HEIGHT, text.title);
-    svg += STYLE;
-    svg += "<text class=\"title\" x=\"30\" y=\"30\">" + SvgEscaped(text.title) + "</text>\n";
-
-    // The legend, in one row under the title.
-    double x = UPPER.left;
-    const double legendY = 58;  // its marks clear of the marked position's tab
-    std::string legend = LegendEntry("settles", x, legendY, text.settles);
-    x += TextWidth(text.settles) + 50;
-    if (anySwing) {
-        legend += LegendEntry("swings", x, legendY, text.swings);
-        x += TextWidth(text.swings) + 50;
-    }
-    if (anyNoCycle)
-        legend += LegendEntry("no-cycle", x, legendY,
-                              Filled(text.noCycle, {std::to_string(stepLimit)}));
-    svg += legend;
-
-    if (marked >= ALPHA_POS_MIN && marked <= ALPHA_POS_MAX) {
-        double mx = AxisPixel(across, marked);
-        double half = 0.5 * (UPPER.right - UPPER.left) / (across.high - across.low);
-        // A band through both panels, with the label on a tab at its top,
-        // between the legend and the upper panel's title.
-        const double tab = 40;
-        std::string label = Filled(text.marked, {std::to_string(marked)});
-        double tabHalf = 0.5 * TextWidth(label) + 6;
-        svg += "<rect id=\"marked-position-tab\" x=\"" + SvgNumber(mx - tabHalf) + "\" y=\"" +
-               SvgNumber(UPPER.top - tab) + "\" width=\"" + SvgNumber(2 * tabHalf) +
-               "\" height=\"18\" rx=\"3\" fill=\"#ffe066\"/>\n";
-        svg += "<rect id=\"marked-position\" x=\"" + SvgNumber(mx - half) + "\" y=\"" +
-               SvgNumber(UPPER.top - tab) + "\" width=\"" + SvgNumber(2 * half) + "\" height=\"" +
-               SvgNumber(LOWER.bottom - UPPER.top + tab) +
-               "\" fill=\"#ffe066\" fill-opacity=\"0.6\"/>\n";
-        svg += Text(mx, UPPER.top - tab + 13,
-                    " id=\"marked-position-label\" text-anchor=\"middle\" "
-                    "style=\"font-weight: bold\"",
-                    label);
-    }
-
-    svg += "<g fill=\"none\" stroke-width=\"1\">\n";
-    svg += BottomAxis("position-axis-upper", UPPER, across, positionTicks, true);
-    svg += LeftAxis("time-axis", UPPER, times, timeTicks, text.timeAxis);
-    svg += BottomAxis("position-axis", LOWER, across, positionTicks, true);
-    svg += LeftAxis("cycle-axis", LOWER, steps, stepTicks, text.cycleAxis);
-    svg += "</g>\n";
-    svg += Text(0.5 * (LOWER.left + LOWER.right), LOWER.bottom + 42,
-                " class=\"axis-title\" text-anchor=\"middle\"", text.positionAxis);
-
-    // The limit, through both panels, labelled on its left where the
-    // settled positions leave the top of the upper panel empty.
-    double lx = AxisPixel(across, positionLimit);
-    std::string limitText = Filled(text.limit, {Decimals(positionLimit, 2)});
-    bool labelLeft = lx - 8 - TextWidth(limitText) > UPPER.left;
-    svg += "<line id=\"stability-limit\" x1=\"" + SvgNumber(lx) + "\" y1=\"" +
-           SvgNumber(UPPER.top) + "\" x2=\"" + SvgNumber(lx) + "\" y2=\"" +
-           SvgNumber(LOWER.bottom) + "\" stroke=\"" + LIMIT_COLOUR +
-           "\" stroke-width=\"2\" stroke-dasharray=\"7 4\"/>\n";
-    svg += Text(labelLeft ? lx - 8 : lx + 8, UPPER.top + 16,
-                labelLeft ? " id=\"stability-limit-label\" text-anchor=\"end\" "
-                            "style=\"fill: #2f9e44; font-weight: bold\""
-                          : " id=\"stability-limit-label\" "
-                            "style=\"fill: #2f9e44; font-weight: bold\"",
-                limitText);
-
-    // The marks: the range of a swing first, under its two ends.
-    std::string marks;
-    for (const PositionFate &f : fates) {
-        std::string p = std::to_string(f.position);
-        const char *cls = FateClass(f);
-        double px = AxisPixel(across, f.position);
-        double low = AxisPixel(times, f.lowUs), high = AxisPixel(times, f.highUs);
-        if (f.period >= 2 && f.lowUs != f.highUs)
-            marks += "  <line id=\"fate-" + p + "-range\" class=\"range\" x1=\"" + SvgNumber(px) +
-                     "\" y1=\"" + SvgNumber(low) + "\" x2=\"" + SvgNumber(px) + "\" y2=\"" +
-                     SvgNumber(high) + "\"/>\n";
-        marks += Circle("fate-" + p + "-low", cls, px, low);
-        marks += Circle("fate-" + p + "-high", cls, px, high);
-        double cy = AxisPixel(steps, f.period == 0 ? stepLimit : f.cycleFrom);
-        marks += Circle("cycle-" + p, cls, px, cy);
-        if (f.period == 0)
-            marks += "  <path class=\"arrow\" d=\"M" + SvgNumber(px) + "," +
-                     SvgNumber(cy - MARK_RADIUS - 1) + " V" + SvgNumber(cy - 16) + " M" +
-                     SvgNumber(px - 3) + "," + SvgNumber(cy - 12) + " L" + SvgNumber(px) + "," +
-                     SvgNumber(cy - 16) + " L" + SvgNumber(px + 3) + "," + SvgNumber(cy - 12) +
-                     "\"/>\n";
-    }
-    svg += "<g id=\"fates\">\n" + marks + "</g>\n";
-    svg += "</svg>\n";
-    return svg;
+    FatesAxes axes = AxesOf(fates, stepLimit);
+    std::vector<SvgElement> body = {ChartStyle(TEXT_AND_FATE_RULES), ChartTitle(text.title)};
+    for (SvgElement &e : FatesLegend(fates, stepLimit, text))
+        body.push_back(std::move(e));
+    for (SvgElement &e : MarkedBand(marked, axes.across, text))
+        body.push_back(std::move(e));
+    body.push_back(
+        SvgGroup("g")
+            .Set("fill", "none").Set("stroke-width", "1")
+            .Add(BottomAxis("position-axis-upper", UPPER, axes.across, axes.positionTicks, true))
+            .Add(LeftAxis("time-axis", UPPER, axes.times, axes.timeTicks, text.timeAxis))
+            .Add(BottomAxis("position-axis", LOWER, axes.across, axes.positionTicks, true))
+            .Add(LeftAxis("cycle-axis", LOWER, axes.steps, axes.stepTicks, text.cycleAxis)));
+    body.push_back(Indented(TextAt(0.5 * (LOWER.left + LOWER.right), LOWER.bottom + 42,
+                                   text.positionAxis)
+                                .Set("class", "axis-title").Set("text-anchor", "middle")));
+    for (SvgElement &e : LimitLine(positionLimit, axes.across, text))
+        body.push_back(std::move(e));
+    body.push_back(FateMarks(fates, axes, stepLimit));
+    return SvgDocument(WIDTH, HEIGHT, text.title, body);
 }

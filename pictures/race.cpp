@@ -21,7 +21,9 @@
 
 namespace {
 
-const char *const TRACK_COLOUR[RACE_TRACKS] = {"#707070", "#ff0000", "#00a050"};
+const PictureColour TRACK_COLOUR[RACE_TRACKS] = {CHORD_GREY, POLYLINE_COLOUR,
+                                                 BRACHISTOCHRONE_GREEN};
+const TrackStroke TRACK_STROKE[RACE_TRACKS] = {PLAIN_STROKE, THICK_STROKE, DASHED_STROKE};
 // Each bead rings the ones drawn after it when they run together.
 const char *const BEAD_RADIUS[RACE_TRACKS] = {"8", "6", "4"};
 const double RACE_SAMPLE = 0.01;     // real seconds between key moments
@@ -30,34 +32,36 @@ const double RACE_HOLD = 2.0;        // seconds on the page at the end, all bead
 const int RACE_WIDTH = 640;
 const int RACE_HEIGHT = 525;
 
-// The node abscissae of the chord's or the polyline's track.
-void TrackX(int track, double x[NODE_COUNT])
+// The node abscissae of the chord's track, or of the polyline's: the
+// record's ShownX.
+void TrackX(const CurveStateRecord &record, int track, double x[NODE_COUNT])
 {
     if (track == RACE_CHORD)
         Chord(x);
     else
-        std::memcpy(x, CurveState.ShownX, sizeof CurveState.ShownX);
+        std::memcpy(x, record.ShownX, sizeof record.ShownX);
 }
 
 // Where a track's bead is t real seconds after the release.
-ModelPoint RacePositionAt(int track, const Brachistochrone &b, double t)
+ModelPoint RacePositionAt(const CurveStateRecord &record, int track, const Brachistochrone &b,
+                          double t)
 {
     if (track == RACE_BRACHISTOCHRONE)
         return BrachistochronePositionAt(b, GRAVITY, t);
     double x[NODE_COUNT];
-    TrackX(track, x);
+    TrackX(record, track, x);
     return PolylinePositionAt(x, t);
 }
 
 // The moments, in real seconds, at which a bead's position is given: every
 // RACE_SAMPLE from the release, each node it passes, and its arrival.
-std::vector<double> KeyMoments(int track, double arrival)
+std::vector<double> KeyMoments(const CurveStateRecord &record, int track, double arrival)
 {
     std::vector<double> fixed;
     fixed.push_back(0.0);
     if (track != RACE_BRACHISTOCHRONE) {
         double x[NODE_COUNT];
-        TrackX(track, x);
+        TrackX(record, track, x);
         double t = 0.0;
         for (int k = 0; k < SEGMENT_COUNT - 1; ++k) {
             t += SegmentOf(x, k).time;
@@ -94,35 +98,37 @@ std::string Seconds(double v)
 }
 
 // An animation of one attribute that repeats every `duration` seconds.
-std::string Animate(const char *attribute, const char *mode, const std::string &keyTimes,
-                    const std::string &values, double duration)
+SvgElement Animate(const char *attribute, const char *mode, const std::string &keyTimes,
+                   const std::string &values, double duration)
 {
-    return std::string("    <animate attributeName=\"") + attribute + "\" calcMode=\"" + mode +
-           "\" dur=\"" + Seconds(duration) + "\" repeatCount=\"indefinite\" keyTimes=\"" +
-           keyTimes + "\" values=\"" + values + "\"/>\n";
+    return SvgEmpty("animate")
+        .Set("attributeName", attribute).Set("calcMode", mode).Set("dur", Seconds(duration))
+        .Set("repeatCount", "indefinite").Set("keyTimes", keyTimes).Set("values", values);
 }
 
 // The bead of one track: at rest at the origin, then along its track, then
 // at the end point until the round is over.
-std::string Bead(int track, const RaceTimes &times, int slow, double duration)
+SvgElement Bead(const CurveStateRecord &record, int track, const RaceTimes &times, int slow,
+                double duration)
 {
     double arrival = times.arrival[track];
     std::string keyTimes, xs, ys;
-    for (double t : KeyMoments(track, arrival)) {
-        ModelPoint p = RacePositionAt(track, times.brachistochrone, t);
+    for (double t : KeyMoments(record, track, arrival)) {
+        ModelPoint p = RacePositionAt(record, track, times.brachistochrone, t);
         keyTimes += KeyTime(slow * t, duration) + ";";
         xs += SvgNumber(PICTURE_SCALE * p.x) + ";";
         ys += SvgNumber(PICTURE_SCALE * p.y) + ";";
     }
-    ModelPoint end = RacePositionAt(track, times.brachistochrone, arrival);
+    ModelPoint end = RacePositionAt(record, track, times.brachistochrone, arrival);
     keyTimes += "1";
     xs += SvgNumber(PICTURE_SCALE * end.x);
     ys += SvgNumber(PICTURE_SCALE * end.y);
-    return std::string("  <circle id=\"bead-") + RACE_TRACK_ID[track] + "\" r=\"" +
-           BEAD_RADIUS[track] + "\" fill=\"" + TRACK_COLOUR[track] +
-           "\" stroke=\"none\" cx=\"0.000\" cy=\"0.000\">\n" +
-           Animate("cx", "linear", keyTimes, xs, duration) +
-           Animate("cy", "linear", keyTimes, ys, duration) + "  </circle>\n";
+    return SvgGroup("circle")
+        .Set("id", std::string("bead-") + RACE_TRACK_ID[track]).Set("r", BEAD_RADIUS[track])
+        .Set("fill", Colour(TRACK_COLOUR[track])).Set("stroke", "none").Set("cx", "0.000")
+        .Set("cy", "0.000")
+        .Add(Animate("cx", "linear", keyTimes, xs, duration))
+        .Add(Animate("cy", "linear", keyTimes, ys, duration));
 }
 
 // 1 for the first to arrive; beads that arrive together share a place.
@@ -175,12 +181,12 @@ std::string RaceTrackName(int track, long steps, const RaceText &text)
     }
 }
 
-RaceTimes RaceArrivals()
+RaceTimes RaceArrivals(const CurveStateRecord &record)
 {
     RaceTimes times;
     for (int track = RACE_CHORD; track <= RACE_POLYLINE; ++track) {
         double x[NODE_COUNT];
-        TrackX(track, x);
+        TrackX(record, track, x);
         times.arrival[track] = ExactPolylineTime(x);
     }
     times.brachistochrone = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
@@ -188,61 +194,69 @@ RaceTimes RaceArrivals()
     return times;
 }
 
-std::string RacePicture(long steps, int slow, const RaceText &text)
+std::string RacePicture(const CurveStateRecord &record, long steps, int slow,
+                        const RaceText &text)
 {
-    RaceTimes times = RaceArrivals();
+    RaceTimes times = RaceArrivals(record);
     double last = *std::max_element(times.arrival, times.arrival + RACE_TRACKS);
     double duration = slow * last + RACE_HOLD;
 
-    std::string trackPoints[RACE_TRACKS];
-    for (int track = RACE_CHORD; track <= RACE_POLYLINE; ++track) {
-        double x[NODE_COUNT];
-        TrackX(track, x);
-        trackPoints[track] = PolylinePoints(x);
+    std::string margin = std::to_string(PICTURE_MARGIN);
+    SvgElement race = SvgGroup("g")
+                          .Set("id", "race")
+                          .Set("transform", "translate(" + margin + "," + margin + ")")
+                          .Set("fill", "none").Set("stroke-width", "2")
+                          .Set("stroke-linejoin", "round");
+    race.Add(SvgFrameAndTarget());
+    for (int track = 0; track < RACE_TRACKS; ++track) {
+        std::string points;
+        if (track == RACE_BRACHISTOCHRONE) {
+            points = BrachistochronePoints(times.brachistochrone);
+        } else {
+            double x[NODE_COUNT];
+            TrackX(record, track, x);
+            points = PolylinePoints(x);
+        }
+        race.Add(SvgPolyline(std::string("track-") + RACE_TRACK_ID[track], TRACK_COLOUR[track],
+                             TRACK_STROKE[track], points));
     }
-
-    std::string svg = SvgStart(RACE_WIDTH, RACE_HEIGHT,
-                               SvgEscaped(Filled(text.title,
-                                                 {RaceTrackName(RACE_POLYLINE, steps, text)})));
-    svg += "<g id=\"race\" transform=\"translate(" + std::to_string(PICTURE_MARGIN) + "," +
-           std::to_string(PICTURE_MARGIN) +
-           ")\" fill=\"none\" stroke-width=\"2\" stroke-linejoin=\"round\">\n";
-    svg += SvgFrameAndTarget();
-    svg += SvgPolyline("track-chord", TRACK_COLOUR[RACE_CHORD], "", trackPoints[RACE_CHORD]);
-    svg += SvgPolyline("track-polyline", TRACK_COLOUR[RACE_POLYLINE], " stroke-width=\"3\"",
-                    trackPoints[RACE_POLYLINE]);
-    svg += SvgPolyline("track-brachistochrone", TRACK_COLOUR[RACE_BRACHISTOCHRONE],
-                    " stroke-width=\"1.5\" stroke-dasharray=\"6 6\"",
-                    BrachistochronePoints(times.brachistochrone));
     for (int track = 0; track < RACE_TRACKS; ++track)
-        svg += Bead(track, times, slow, duration);
-    svg += "</g>\n";
+        race.Add(Bead(record, track, times, slow, duration));
 
     // One line a track: its name, and from its bead's arrival on, the time
     // and the place.
-    svg += "<g id=\"arrivals\" font-family=\"sans-serif\" font-size=\"13\">\n";
+    SvgElement arrivals = SvgGroup("g")
+                              .Set("id", "arrivals").Set("font-family", "sans-serif")
+                              .Set("font-size", "13");
     for (int track = 0; track < RACE_TRACKS; ++track) {
+        std::string id = RACE_TRACK_ID[track];
         std::string y = std::to_string(445 + 20 * track);
-        std::string colour = TRACK_COLOUR[track];
-        std::string shown = Animate("visibility", "discrete",
-                                    "0;" + KeyTime(slow * times.arrival[track], duration),
-                                    "hidden;visible", duration);
-        svg += "  <text id=\"name-" + std::string(RACE_TRACK_ID[track]) + "\" x=\"" +
-               std::to_string(PICTURE_MARGIN) + "\" y=\"" + y + "\" fill=\"" + colour + "\">" +
-               SvgEscaped(RaceTrackName(track, steps, text)) + "</text>\n";
-        svg += "  <text id=\"arrival-" + std::string(RACE_TRACK_ID[track]) + "\" x=\"260\" y=\"" + y +
-               "\" fill=\"" + colour + "\">" + ArrivalText(times.arrival[track]) + "\n" + shown +
-               "  </text>\n";
-        svg += "  <text id=\"place-" + std::string(RACE_TRACK_ID[track]) + "\" x=\"330\" y=\"" + y +
-               "\" fill=\"" + colour + "\">" + SvgEscaped(text.place[PlaceOf(times, track) - 1]) +
-               "\n" + shown + "  </text>\n";
+        std::string colour = Colour(TRACK_COLOUR[track]);
+        SvgElement shown = Animate("visibility", "discrete",
+                                   "0;" + KeyTime(slow * times.arrival[track], duration),
+                                   "hidden;visible", duration);
+        arrivals.Add(SvgText("text", RaceTrackName(track, steps, text))
+                         .Set("id", "name-" + id).Set("x", margin).Set("y", y)
+                         .Set("fill", colour));
+        SvgElement arrival = SvgText("text", ArrivalText(times.arrival[track]))
+                                 .Set("id", "arrival-" + id).Set("x", "260").Set("y", y)
+                                 .Set("fill", colour)
+                                 .Add(shown);
+        SvgElement place = SvgText("text", text.place[PlaceOf(times, track) - 1])
+                               .Set("id", "place-" + id).Set("x", "330").Set("y", y)
+                               .Set("fill", colour)
+                               .Add(shown);
+        // The text, then its animation on a line of its own.
+        arrival.layout = place.layout = SVG_LINES;
+        arrivals.Add(arrival);
+        arrivals.Add(place);
     }
     std::string caption =
         slow == 1 ? text.realSpeed : Filled(text.slowed, {std::to_string(slow)});
-    svg += "  <text x=\"" + std::to_string(PICTURE_MARGIN) + "\" y=\"512\" fill=\"black\">" +
-           SvgEscaped(caption) + "</text>\n";
-    svg += "</g>\n";
-    svg += "</svg>\n";
-    return svg;
-}
+    arrivals.Add(
+        SvgText("text", caption).Set("x", margin).Set("y", "512").Set("fill", Colour(INK)));
 
+    return SvgDocument(RACE_WIDTH, RACE_HEIGHT,
+                       Filled(text.title, {RaceTrackName(RACE_POLYLINE, steps, text)}),
+                       {race, arrivals});
+}

@@ -8,6 +8,7 @@
 #ifndef RODADERO_PICTURES_RACE_H
 #define RODADERO_PICTURES_RACE_H
 
+#include "curve_state.h"
 #include "kinematics.h"
 
 #include <string>
@@ -36,17 +37,18 @@ const RaceText &RaceEnglish();
 std::string RaceTrackName(int track, long steps, const RaceText &text = RaceEnglish());
 
 // Arrival time of each track's bead, real seconds, and the brachistochrone
-// they were worked out with. Reads ShownX.
+// they were worked out with; the polyline is the record's ShownX.
 struct RaceTimes {
     double arrival[RACE_TRACKS];
     Brachistochrone brachistochrone;
 };
 
-RaceTimes RaceArrivals();
+RaceTimes RaceArrivals(const CurveStateRecord &record);
 
-// The animated picture of the race of CurveState after `steps` steps,
+// The animated picture of the race of `record` after `steps` steps,
 // slowed `slow` times; every bead waits at the end until two seconds after
 // the last one has arrived, then all start again.
-std::string RacePicture(long steps, int slow, const RaceText &text = RaceEnglish());
+std::string RacePicture(const CurveStateRecord &record, long steps, int slow,
+                        const RaceText &text = RaceEnglish());
 
 #endif

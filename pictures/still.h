@@ -6,9 +6,11 @@
 #ifndef RODADERO_PICTURES_STILL_H
 #define RODADERO_PICTURES_STILL_H
 
+#include "curve_state.h"
+
 #include <string>
 
-// The picture of CurveState after `steps` steps from the chord.
-std::string StillPicture(long steps);
+// The picture of `record` after `steps` steps from the chord.
+std::string StillPicture(const CurveStateRecord &record, long steps);
 
 #endif

@@ -1,8 +1,9 @@
-// SVG text pieces shared by the pictures.
+// SVG pieces shared by the pictures.
 #include "svg_parts.h"
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 const int BRACHISTOCHRONE_SAMPLES = 200;
@@ -20,21 +21,35 @@ std::string SvgPoint(double x, double y)
     return SvgNumber(PICTURE_SCALE * x) + "," + SvgNumber(PICTURE_SCALE * y);
 }
 
-std::string SvgStart(int width, int height, const std::string &title)
+std::string SvgDocument(int width, int height, const std::string &title,
+                        std::vector<SvgElement> body)
 {
     std::string w = std::to_string(width);
     std::string h = std::to_string(height);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
-           "\" viewBox=\"0 0 " + w + " " + h + "\">\n<title>rodadero-trace: " + title +
-           "</title>\n<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
+    SvgElement svg = SvgGroup("svg", SVG_FLAT_LINES)
+                         .Set("xmlns", "http://www.w3.org/2000/svg").Set("width", w)
+                         .Set("height", h).Set("viewBox", "0 0 " + w + " " + h);
+    svg.Add(SvgText("title", "rodadero-trace: " + title));
+    svg.Add(SvgEmpty("rect").Set("width", w).Set("height", h).Set("fill", Colour(PAPER)));
+    svg.Add(std::move(body));
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + SvgWritten(svg);
 }
 
-std::string SvgPolyline(const char *id, const char *colour, const char *extra,
-                        const std::string &points)
+SvgElement SvgPolyline(const std::string &id, PictureColour colour, TrackStroke stroke,
+                       const std::string &points)
 {
-    return std::string("  <polyline id=\"") + id + "\" stroke=\"" + colour + "\"" + extra +
-           " points=\"" + points + "\"/>\n";
+    SvgElement line = SvgEmpty("polyline").Set("id", id).Set("stroke", Colour(colour));
+    switch (stroke) {
+    case PLAIN_STROKE:
+        break;
+    case THICK_STROKE:
+        line.Set("stroke-width", "3");
+        break;
+    case DASHED_STROKE:
+        line.Set("stroke-width", "1.5").Set("stroke-dasharray", "6 6");
+        break;
+    }
+    return line.Set("points", points);
 }
 
 std::string PolylinePoints(const double x[NODE_COUNT])
@@ -45,13 +60,16 @@ std::string PolylinePoints(const double x[NODE_COUNT])
     return points;
 }
 
-std::string SvgFrameAndTarget()
+std::vector<SvgElement> SvgFrameAndTarget()
 {
     std::string endX = SvgNumber(PICTURE_SCALE * END_X);
     std::string endY = SvgNumber(PICTURE_SCALE * END_DEPTH);
-    return "  <path id=\"target\" stroke=\"#d8c800\" d=\"M" + endX + ",0 V" + endY + " M0," +
-           endY + " H" + endX + "\"/>\n"
-           "  <rect id=\"frame\" stroke=\"black\" x=\"0\" y=\"0\" width=\"600\" height=\"400\"/>\n";
+    return {SvgEmpty("path")
+                .Set("id", "target").Set("stroke", Colour(TARGET_YELLOW))
+                .Set("d", "M" + endX + ",0 V" + endY + " M0," + endY + " H" + endX),
+            SvgEmpty("rect")
+                .Set("id", "frame").Set("stroke", Colour(INK)).Set("x", "0").Set("y", "0")
+                .Set("width", "600").Set("height", "400")};
 }
 
 std::string BrachistochronePoints(const Brachistochrone &b)

@@ -112,7 +112,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         StartRun(RunAlpha(options));
         for (long step = 1; step <= options.steps; ++step)
             DescentStep();
-        written = Finish(pictures, "--race", RacePicture(options.steps, options.slow), err);
+        written = Finish(pictures, "--race",
+                         RacePicture(CurveState, options.steps, options.slow), err);
         if (written)
             err << RaceSummaryLine(options.steps, options.slow) << '\n';
     } else if (options.sweep) {
@@ -128,7 +129,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         TraceSummary summary = RunTrace(options, out, plotting ? &samples : nullptr);
         err << SummaryLine(summary) << '\n';
         if (Asked(pictures, "--svg"))
-            written = Finish(pictures, "--svg", StillPicture(summary.steps), err);
+            written = Finish(pictures, "--svg", StillPicture(CurveState, summary.steps), err);
         if (plotting)
             written = Finish(pictures, "--plot",
                              ConvergencePicture(samples, summary.alpha,

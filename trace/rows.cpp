@@ -60,7 +60,7 @@ TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
         if (step % options.every == 0 || step == options.steps)
             out << TraceRow(step, options.nodes);
         if (samples && (step == sampled || step == options.steps))
-            samples->push_back(SampleAfterStep(step));
+            samples->push_back(SampleAfterStep(CurveState, step));
         if (step == sampled)
             sampled = NextSampledStep(step);
     }
@@ -138,7 +138,7 @@ std::string StabilityRow(const StabilityFigures &figures)
 
 std::string RaceSummaryLine(long steps, int slow)
 {
-    RaceTimes times = RaceArrivals();
+    RaceTimes times = RaceArrivals(CurveState);
     int order[RACE_TRACKS] = {RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE};
     std::stable_sort(order, order + RACE_TRACKS, [&times](int a, int b) {
         return times.arrival[a] < times.arrival[b];

@@ -123,7 +123,7 @@ void NoteWindowEvent(WindowEvent event, bool stepped)
         return;
     ++Live.steps;
     if (Live.steps == Live.nextSampled) {
-        Live.samples.push_back(SampleAfterStep(Live.steps));
+        Live.samples.push_back(SampleAfterStep(CurveState, Live.steps));
         Live.nextSampled = NextSampledStep(Live.steps);
     }
 }
@@ -134,7 +134,7 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
 {
     std::vector<ConvergenceSample> samples = Live.samples;
     if (Live.steps > 0 && (samples.empty() || samples.back().step != Live.steps))
-        samples.push_back(SampleAfterStep(Live.steps));
+        samples.push_back(SampleAfterStep(CurveState, Live.steps));
     LastDrawn = PageSample{};
     if (!samples.empty()) {
         LastDrawn.exactS = samples.back().exactS;
@@ -155,7 +155,7 @@ PAGE_EXPORT(rodadero_convergence_last) const PageSample *RodaderoConvergenceLast
 // brachistochrone.
 PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture()
 {
-    return Give(RacePicture(Live.steps, RACE_SLOW, RACE_SPANISH));
+    return Give(RacePicture(CurveState, Live.steps, RACE_SLOW, RACE_SPANISH));
 }
 
 PAGE_EXPORT(rodadero_fate_step_limit) std::int32_t RodaderoFateStepLimit()

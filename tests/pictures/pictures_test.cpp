@@ -1,12 +1,15 @@
-// The pictures as text: the still picture of a run, the axes of the charts,
-// the steps a convergence curve keeps and the charts' texts. Runs natively
+// The pictures as text: the SVG writer, the still picture of a run, the axes
+// of the charts, the steps a convergence curve keeps and the pictures'
+// texts, escaped and well-formed whatever they hold. Runs natively
 // and under Wine; the race is played in a browser by race_test.py, and the
 // charts' marks are measured there by charts_test.py.
 #include "chart_parts.h"
 #include "convergence.h"
 #include "descent_run.h"
 #include "fates_chart.h"
+#include "race.h"
 #include "still.h"
+#include "svg_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +20,210 @@
 
 namespace {
 
+bool Holds(const std::string &svg, const std::string &part)
+{
+    return svg.find(part) != std::string::npos;
+}
+
+// --- the writer ---------------------------------------------------------------
+
+TEST(SvgWritten, EscapesEveryAttributeValueAndText)
+{
+    static const struct { const char *text, *escaped; } cases[] = {
+        {"plain text", "plain text"},
+        {"A & B", "A &amp; B"},
+        {"a < b > c", "a &lt; b &gt; c"},
+        {"say \"hi\"", "say &quot;hi&quot;"},
+        // Values stand between double quotes: the apostrophe is left alone.
+        {"it's", "it's"},
+        {"&amp;", "&amp;amp;"},
+        {"posici\xC3\xB3n \xC3\x97 2", "posici\xC3\xB3n \xC3\x97 2"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        SvgElement e = SvgText("text", c.text).Set("id", c.text);
+        EXPECT_EQ(SvgWritten(e),
+                  std::string("<text id=\"") + c.escaped + "\">" + c.escaped + "</text>\n")
+            << c.text;
+    }
+}
+
+TEST(SvgWritten, EachLayoutAsThePicturesLayThemOut)
+{
+    SvgElement inner = SvgGroup("g").Set("id", "a");
+    inner.Add(SvgText("text", "x"));
+    inner.Add(SvgGroup("g", SVG_ONE_LINE).Add(SvgEmpty("line")).Add(SvgText("text", "1")));
+    SvgElement mixed = SvgText("text", "0.5 s").Add(SvgEmpty("animate"));
+    mixed.layout = SVG_LINES;
+    SvgElement shifted = SvgText("text", "y");
+    shifted.indent = 2;
+    SvgElement root = SvgGroup("svg", SVG_FLAT_LINES).Set("width", "2").Set("height", "1");
+    root.Add(SvgEmpty("rect").Set("x", "0"))
+        .Add(inner)
+        .Add(SvgGroup("g"))
+        .Add(mixed)
+        .Add(shifted)
+        .Add(SvgText("title", ""));
+    EXPECT_EQ(SvgWritten(root), "<svg width=\"2\" height=\"1\">\n"
+                                "<rect x=\"0\"/>\n"
+                                "<g id=\"a\">\n"
+                                "  <text>x</text>\n"
+                                "  <g><line/><text>1</text></g>\n"
+                                "</g>\n"
+                                "<g>\n"
+                                "</g>\n"
+                                "<text>0.5 s\n"
+                                "  <animate/>\n"
+                                "</text>\n"
+                                "  <text>y</text>\n"
+                                "<title></title>\n"
+                                "</svg>\n");
+}
+
+// Whether the text is well-formed XML, as far as the pictures go: the
+// declaration, then one element; tags closed in order; attribute values
+// quoted; no '<' in text or values, and every '&' one of the five entities.
+bool WellFormed(const std::string &xml, std::string *why)
+{
+    static const char *const entities[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"};
+    auto entitiesOk = [&](const std::string &part) {
+        for (std::size_t i = part.find('&'); i != std::string::npos; i = part.find('&', i + 1)) {
+            bool known = false;
+            for (const char *e : entities)
+                known = known || part.compare(i, std::string(e).size(), e) == 0;
+            if (!known) {
+                *why = "bare & in: " + part.substr(i, 20);
+                return false;
+            }
+        }
+        return true;
+    };
+    std::size_t at = xml.find("?>");
+    if (xml.compare(0, 5, "<?xml") != 0 || at == std::string::npos) {
+        *why = "no declaration";
+        return false;
+    }
+    at += 2;
+    std::vector<std::string> open;
+    int roots = 0;
+    while (at < xml.size()) {
+        std::size_t lt = xml.find('<', at);
+        std::string text = xml.substr(at, lt == std::string::npos ? std::string::npos : lt - at);
+        if (!entitiesOk(text))
+            return false;
+        if (open.empty() && text.find_first_not_of(" \n") != std::string::npos) {
+            *why = "text outside the root: " + text;
+            return false;
+        }
+        if (lt == std::string::npos)
+            break;
+        std::size_t i = lt + 1;
+        bool closing = xml[i] == '/';
+        i += closing;
+        std::size_t nameEnd = xml.find_first_of(" />", i);
+        if (nameEnd == std::string::npos || nameEnd == i) {
+            *why = "bad tag at " + std::to_string(lt);
+            return false;
+        }
+        std::string name = xml.substr(i, nameEnd - i);
+        i = nameEnd;
+        if (closing) {
+            if (open.empty() || open.back() != name || xml[i] != '>') {
+                *why = "</" + name + "> closes nothing open";
+                return false;
+            }
+            open.pop_back();
+            at = i + 1;
+            continue;
+        }
+        // Attributes: name="value" each after one space.
+        while (xml[i] == ' ') {
+            std::size_t eq = xml.find("=\"", i);
+            std::size_t end = eq == std::string::npos ? eq : xml.find('"', eq + 2);
+            if (end == std::string::npos ||
+                xml.substr(i + 1, eq - i - 1).find_first_of(" <>\"&") != std::string::npos) {
+                *why = "bad attribute in <" + name + ">";
+                return false;
+            }
+            std::string value = xml.substr(eq + 2, end - eq - 2);
+            if (value.find('<') != std::string::npos || !entitiesOk(value)) {
+                *why = "bad value in <" + name + ">: " + value;
+                return false;
+            }
+            i = end + 1;
+        }
+        bool empty = xml.compare(i, 2, "/>") == 0;
+        if (!empty && xml[i] != '>') {
+            *why = "<" + name + "> not ended";
+            return false;
+        }
+        if (open.empty())
+            ++roots;
+        if (!empty)
+            open.push_back(name);
+        at = i + (empty ? 2 : 1);
+    }
+    if (!open.empty() || roots != 1) {
+        *why = open.empty() ? "not one root" : "<" + open.back() + "> left open";
+        return false;
+    }
+    return true;
+}
+
+TEST(WellFormed, TellsTheFaultsItLooksFor)
+{
+    static const struct { const char *xml; bool ok; } cases[] = {
+        {"<?xml version=\"1.0\"?>\n<a x=\"1\"><b/>t &amp; u</a>\n", true},
+        {"<?xml version=\"1.0\"?>\n<a>A & B</a>\n", false},
+        {"<?xml version=\"1.0\"?>\n<a>A < B</a>\n", false},
+        {"<?xml version=\"1.0\"?>\n<a x=\"say \"hi\"\"/>\n", false},
+        {"<?xml version=\"1.0\"?>\n<a><b></a></b>\n", false},
+        {"<?xml version=\"1.0\"?>\n<a/><a/>\n", false},
+    };
+    for (const auto &c : cases) {
+        std::string why;
+        EXPECT_EQ(WellFormed(c.xml, &why), c.ok) << c.xml << why;
+    }
+}
+
+// A text holding every character that needs an entity.
+const char AWKWARD[] = "Fates & \"forms\" <of> descent";
+const char AWKWARD_ESCAPED[] = "Fates &amp; &quot;forms&quot; &lt;of&gt; descent";
+
+std::vector<PositionFate> SomeFates();
+
+TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
+{
+    FatesChartText fates = FatesChartEnglish();
+    fates.title = AWKWARD;
+    fates.settles = AWKWARD;
+    fates.marked = AWKWARD;
+    ConvergenceText convergence = ConvergenceEnglish();
+    convergence.titleAtPosition = AWKWARD;
+    convergence.timeAxis = AWKWARD;
+    RaceText race = RaceEnglish();
+    race.title = AWKWARD;
+    race.place[0] = AWKWARD;
+    std::vector<ConvergenceSample> samples = {{1, 584818, 0.622}, {2, 582210, 0.617}};
+    StartRun(ALPHA_START);
+    DescentStep();
+    const struct { const char *name; std::string svg; } pictures[] = {
+        {"fates", FatesChart(SomeFates(), 20000, 57.30576853817054, 58, fates)},
+        {"convergence", ConvergencePicture(samples, 0.00011600000000000001, 58, convergence)},
+        {"race", RacePicture(CurveState, 1, 10, race)},
+    };
+    std::string title = std::string("<title>rodadero-trace: ") + AWKWARD_ESCAPED + "</title>\n";
+    for (const auto &p : pictures) {
+        EXPECT_TRUE(Holds(p.svg, title)) << p.name;
+        EXPECT_FALSE(Holds(p.svg, AWKWARD)) << p.name;
+        std::string why;
+        EXPECT_TRUE(WellFormed(p.svg, &why)) << p.name << ": " << why;
+    }
+    EXPECT_TRUE(Holds(pictures[0].svg, std::string(">") + AWKWARD_ESCAPED + "</text>"));
+}
+
+// --- the pictures -------------------------------------------------------------
+
 TEST(StillPicture, HoldsTheThreeCurves)
 {
     StartRun(ALPHA_START);
@@ -25,7 +232,7 @@ TEST(StillPicture, HoldsTheThreeCurves)
     // The caption's times after those 50 steps, from a plain reference run
     // outside the program: model 0.5640144184747695 s, exact
     // 0.5945611506936096 s.
-    std::string svg = StillPicture(50);
+    std::string svg = StillPicture(CurveState, 50);
     static const char *const parts[] = {
         "<svg xmlns=\"http://www.w3.org/2000/svg\"",
         "<polyline id=\"polyline\" stroke=\"#ff0000\"",
@@ -136,11 +343,6 @@ std::vector<PositionFate> SomeFates()
     // A settled position, a swinging one, one that did not repeat.
     return {{20, 39736, 1, 542355, 542355}, {58, 14038, 2, 543340, 543399},
             {90, 0, 0, 600000, 600000}};
-}
-
-bool Holds(const std::string &svg, const std::string &part)
-{
-    return svg.find(part) != std::string::npos;
 }
 
 TEST(FatesChart, TextsFromTheCallersTable)
