@@ -1,8 +1,19 @@
 # The page in Debian's Chromium, driven by Playwright (npm packages at the
 # versions in package.json, which tools/setup installs; nothing downloads a
-# browser). A fixture first makes the other builds' references: the host
-# build's model states and, under Wine, the real windows' layout and
-# pictures (make_references.py).
+# browser). They compare the page with two other builds, which must be
+# built first: the host build's model_states gives the expected states, and
+# a fixture runs the Windows build's page_reference.exe under Wine for the
+# real windows' layout and pictures (make_references.py). Both builds are
+# named by cache variables and checked here.
+rodadero_build_tree(RODADERO_NATIVE_BUILD native
+    "The host build whose model_states the page's tests compare with")
+rodadero_build_tree(RODADERO_WINDOWS_BUILD mingw
+    "The Windows build whose page_reference.exe measures the real windows under Wine")
+rodadero_check_tree(RODADERO_NATIVE_BUILD ${RODADERO_NATIVE_BUILD} host native ${PROJECT_SOURCE_DIR})
+rodadero_check_tree(RODADERO_WINDOWS_BUILD ${RODADERO_WINDOWS_BUILD} windows mingw
+                    ${PROJECT_SOURCE_DIR})
+set(MODEL_STATES ${RODADERO_NATIVE_BUILD}/tests/web/model_states)
+set(PAGE_REFERENCE ${RODADERO_WINDOWS_BUILD}/tests/web/page_reference.exe)
 set(PLAYWRIGHT_CLI ${PROJECT_SOURCE_DIR}/node_modules/@playwright/test/cli.js)
 if(NOT EXISTS ${PLAYWRIGHT_CLI})
   message(WARNING "Playwright is not installed: tools/setup installs it (npm ci)")
@@ -13,9 +24,9 @@ set(WEB_REFERENCE_DIR ${CMAKE_BINARY_DIR}/reference)
 set(WEB_PICTURE_STEPS 0 120)
 
 add_test(NAME web_references
-         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/make_references.py ${PROJECT_SOURCE_DIR}
-                 ${WEB_REFERENCE_DIR} ${WEB_PICTURE_STEPS})
-set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 1800)
+         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/make_references.py ${WEB_REFERENCE_DIR}
+                 ${MODEL_STATES} ${PAGE_REFERENCE} ${WEB_PICTURE_STEPS})
+set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 600)
 
 foreach(suite scenarios picture storm accessibility panel)
   add_test(NAME web_${suite}
@@ -24,5 +35,5 @@ foreach(suite scenarios picture storm accessibility panel)
   set_tests_properties(web_${suite} PROPERTIES
     FIXTURES_REQUIRED web_references
     TIMEOUT 900
-    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${PROJECT_SOURCE_DIR}/build/native/tests/web/model_states;RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${MODEL_STATES};RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
 endforeach()
