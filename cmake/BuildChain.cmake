@@ -22,8 +22,8 @@ foreach(tree ${chain_trees})
   rodadero_build_tree(RODADERO_CHAIN_${tree} ${tree}
       "The folder that the configure preset ${tree} builds in")
   add_custom_target(${tree} ALL
-    COMMAND ${CMAKE_COMMAND} -DPRESET=${tree} -DTREE=${RODADERO_CHAIN_${tree}} -DWHAT=RODADERO_CHAIN_${tree}
-            -DKIND=${chain_kind_${tree}} -DSOURCE=${PROJECT_SOURCE_DIR}
+    COMMAND ${CMAKE_COMMAND} -DPRESET=${tree} -DTREE=${RODADERO_CHAIN_${tree}}
+            -DWHAT=RODADERO_CHAIN_${tree} -DKIND=${chain_kind_${tree}} -DSOURCE=${PROJECT_SOURCE_DIR}
             -DLOG=${CMAKE_BINARY_DIR}/${tree} -P ${step}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     COMMENT "${tree}: configure and build (logs: ${CMAKE_BINARY_DIR}/${tree}-*.log)"
