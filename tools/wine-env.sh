@@ -44,21 +44,38 @@ close_extra_fds() {
 }
 
 # Starts Xvfb on the first free display from 90 up; sets DISPLAY and XVFB_PID.
+# Another session may choose the same number at the same moment: Xvfb's own
+# lock file (/tmp/.X<n>-lock) gives the display to one of them and the other
+# exits, so a display counts as ours only once our Xvfb writes its number
+# to -displayfd, which it does when it serves the display.
 start_xvfb() {
-    n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    i=0
-    while ! xdpyinfo >/dev/null 2>&1; do
-        i=$((i + 1))
-        if [ $i -gt 100 ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
-            echo "wine session: Xvfb did not start on $DISPLAY" >&2
-            return 1
+    local n ready="$WINE_DIR/xvfb-display" i
+    for n in $(seq 90 189); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        : >"$ready"
+        Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+            3>"$ready" </dev/null >/dev/null 2>&1 &
+        XVFB_PID=$!
+        i=0
+        until [ "$(cat "$ready")" = "$n" ]; do
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            i=$((i + 1))
+            if [ $i -gt 200 ]; then
+                kill "$XVFB_PID" 2>/dev/null
+                echo "wine session: Xvfb did not start on :$n" >&2
+                return 1
+            fi
+            sleep 0.05
+        done
+        if [ "$(cat "$ready")" = "$n" ]; then
+            rm -f "$ready"
+            export DISPLAY=":$n"
+            return 0
         fi
-        sleep 0.1
+        wait "$XVFB_PID" 2>/dev/null
     done
+    echo "wine session: no free display from :90 to :189" >&2
+    return 1
 }
 
 # Creates the prefix if needed, then keeps a wineserver running for it.

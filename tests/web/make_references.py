@@ -1,39 +1,42 @@
 #!/usr/bin/env python3
-"""Before the web page's tests: the other builds' part. Builds model_states
-in the host build and page_reference.exe in the Windows build (configuring
-either where that has not been done), then runs page_reference.exe under
-Wine, which writes the real windows' layout and the pictures that the
-page's pictures are compared with.
+"""Before the web page's tests: the other builds' part, from programs that
+those builds have built already (the web build's configure checked that
+they are builds of this source). Checks that the host build's model_states
+is there, whose states the page's tests compare with, then runs the Windows
+build's page_reference.exe under Wine, which writes the real windows'
+layout and the pictures that the page's pictures are compared with.
 
-make_references.py SOURCE_DIR OUT_DIR STEPS...
+make_references.py OUT_DIR MODEL_STATES PAGE_REFERENCE_EXE STEPS...
 """
 import os
 import subprocess
 import sys
 
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools')
 
-def run(command, cwd, log):
+
+def require(program, preset):
+    if not os.path.isfile(program):
+        sys.exit('make_references.py: %s is missing: build it with '
+                 'cmake --build --preset %s' % (program, preset))
+
+
+def main():
+    out = os.path.abspath(sys.argv[1])
+    model_states, page_reference, steps = sys.argv[2], sys.argv[3], sys.argv[4:]
+    require(model_states, 'native')
+    require(page_reference, 'mingw')
+    os.makedirs(out, exist_ok=True)
+    log = os.path.join(out, 'page_reference.log')
+    command = [os.path.join(TOOLS, 'wine-run'), page_reference, out] + steps
     print('+ ' + ' '.join(command), flush=True)
-    with open(log, 'a') as out:
-        code = subprocess.call(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT,
+    with open(log, 'w') as f:
+        code = subprocess.call(command, stdout=f, stderr=subprocess.STDOUT,
                                stdin=subprocess.DEVNULL)
     if code != 0:
         with open(log) as f:
             sys.stdout.write(''.join(f.readlines()[-30:]))
-        sys.exit('make_references.py: %s failed with %d' % (command[0], code))
-
-
-def main():
-    source, out, steps = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3:]
-    os.makedirs(out, exist_ok=True)
-    log = os.path.join(out, 'build.log')
-    open(log, 'w').close()
-    for preset, target in (('native', 'model_states'), ('mingw', 'page_reference')):
-        if not os.path.exists(os.path.join(source, 'build', preset, 'CMakeCache.txt')):
-            run(['cmake', '--preset', preset], source, log)
-        run(['cmake', '--build', '--preset', preset, '--target', target], source, log)
-    program = os.path.join(source, 'build', 'mingw', 'tests', 'web', 'page_reference.exe')
-    run([os.path.join(source, 'tools', 'wine-run'), program, out] + steps, source, log)
+        sys.exit('make_references.py: page_reference.exe failed with %d' % code)
     for name in ['layout.json'] + ['picture-%s.ppm' % s for s in steps]:
         if not os.path.exists(os.path.join(out, name)):
             sys.exit('make_references.py: page_reference.exe wrote no %s' % name)

@@ -1,9 +1,21 @@
 # The page in Debian's Chromium, driven by Playwright (npm packages at the
 # versions in package.json, which tools/setup installs; nothing downloads a
-# browser). A fixture first makes the other builds' references: the host
-# build's model states and, under Wine, the real windows' layout and
-# pictures (make_references.py). The pictures' suites (race, charts) run
-# the host build's rodadero-trace themselves.
+# browser). They compare the page with two other builds, which must be
+# built first: the host build's model_states gives the expected states, and
+# a fixture runs the Windows build's page_reference.exe under Wine for the
+# real windows' layout and pictures (make_references.py); the pictures'
+# suites (race, charts) run the host build's rodadero-trace themselves.
+# Both builds are named by cache variables and checked here.
+rodadero_build_tree(RODADERO_NATIVE_BUILD native
+    "The host build whose model_states and rodadero-trace the page's tests compare with")
+rodadero_build_tree(RODADERO_WINDOWS_BUILD mingw
+    "The Windows build whose page_reference.exe measures the real windows under Wine")
+rodadero_check_tree(RODADERO_NATIVE_BUILD ${RODADERO_NATIVE_BUILD} host native ${PROJECT_SOURCE_DIR})
+rodadero_check_tree(RODADERO_WINDOWS_BUILD ${RODADERO_WINDOWS_BUILD} windows mingw
+                    ${PROJECT_SOURCE_DIR})
+set(MODEL_STATES ${RODADERO_NATIVE_BUILD}/tests/web/model_states)
+set(NATIVE_TRACE ${RODADERO_NATIVE_BUILD}/trace/rodadero-trace)
+set(PAGE_REFERENCE ${RODADERO_WINDOWS_BUILD}/tests/web/page_reference.exe)
 set(PLAYWRIGHT_CLI ${PROJECT_SOURCE_DIR}/node_modules/@playwright/test/cli.js)
 if(NOT EXISTS ${PLAYWRIGHT_CLI})
   message(WARNING "Playwright is not installed: tools/setup installs it (npm ci)")
@@ -14,9 +26,9 @@ set(WEB_REFERENCE_DIR ${CMAKE_BINARY_DIR}/reference)
 set(WEB_PICTURE_STEPS 0 120)
 
 add_test(NAME web_references
-         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/make_references.py ${PROJECT_SOURCE_DIR}
-                 ${WEB_REFERENCE_DIR} ${WEB_PICTURE_STEPS})
-set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 1800)
+         COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/make_references.py ${WEB_REFERENCE_DIR}
+                 ${MODEL_STATES} ${PAGE_REFERENCE} ${WEB_PICTURE_STEPS})
+set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 600)
 
 foreach(suite scenarios picture storm accessibility panel race charts)
   add_test(NAME web_${suite}
@@ -25,5 +37,5 @@ foreach(suite scenarios picture storm accessibility panel race charts)
   set_tests_properties(web_${suite} PROPERTIES
     FIXTURES_REQUIRED web_references
     TIMEOUT 900
-    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${PROJECT_SOURCE_DIR}/build/native/tests/web/model_states;RODADERO_TRACE=${PROJECT_SOURCE_DIR}/build/native/trace/rodadero-trace;RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${MODEL_STATES};RODADERO_TRACE=${NATIVE_TRACE};RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
 endforeach()
