@@ -11,39 +11,9 @@
 #include <string>
 #include <vector>
 
-std::string FormatDouble(double v)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", v);
-    return text;
-}
-
-std::string TraceHeader(bool nodes)
-{
-    std::string h = "step,time_us,model_s,exact_s";
-    if (nodes)
-        for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
-            h += ",x" + std::to_string(i);
-    return h + "\n";
-}
-
 std::string TraceRow(long step, bool nodes)
 {
-    std::string row = std::to_string(step);
-    row += ',';
-    row += std::to_string(PrintedTime(CurveState.FallTime));
-    row += ',';
-    row += FormatDouble(CurveState.FallTime);
-    row += ',';
-    row += FormatDouble(ExactPolylineTime(CurveState.ShownX));
-    if (nodes) {
-        for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
-            row += ',';
-            row += FormatDouble(CurveState.ShownX[i]);
-        }
-    }
-    row += '\n';
-    return row;
+    return PolylineRow(step, CurveState.FallTime, CurveState.ShownX, nodes);
 }
 
 TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
@@ -94,21 +64,6 @@ std::string SummaryLine(const TraceSummary &summary)
     return text;
 }
 
-std::string SweepHeader()
-{
-    return "position,cycle_from,period,low_us,high_us\n";
-}
-
-std::string SweepRowText(const PositionFate &row)
-{
-    std::string text = std::to_string(row.position) + ",";
-    if (row.period > 0)
-        text += std::to_string(row.cycleFrom) + "," + std::to_string(row.period);
-    else
-        text += ",";
-    return text + "," + std::to_string(row.lowUs) + "," + std::to_string(row.highUs) + "\n";
-}
-
 long SweepStepLimit(const TraceOptions &options)
 {
     return options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
@@ -123,17 +78,6 @@ std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &ou
     for (const PositionFate &fate : fates)
         out << SweepRowText(fate);
     return fates;
-}
-
-std::string StabilityHeader()
-{
-    return "lambda_max,alpha_limit,position_limit\n";
-}
-
-std::string StabilityRow(const StabilityFigures &figures)
-{
-    return FormatDouble(figures.lambdaMax) + "," + FormatDouble(figures.alphaLimit) + "," +
-           FormatDouble(figures.positionLimit) + "\n";
 }
 
 std::string RaceSummaryLine(long steps, int slow)

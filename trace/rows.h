@@ -1,9 +1,10 @@
-// What rodadero-trace prints: the CSV rows of a run and of the sweep, and
-// the lines for standard error after a run and after a race.
+// What rodadero-trace prints: a run and the sweep with their CSV rows
+// (tables/), and the lines for standard error after a run and after a race.
 #ifndef RODADERO_TRACE_ROWS_H
 #define RODADERO_TRACE_ROWS_H
 
 #include "convergence.h"
+#include "csv.h"
 #include "fates.h"
 #include "options.h"
 #include "stability.h"
@@ -12,13 +13,7 @@
 #include <string>
 #include <vector>
 
-// %.17g: reads back to the same double. Identical text natively and in the
-// Windows build.
-std::string FormatDouble(double v);
-
-std::string TraceHeader(bool nodes);
-
-// The CSV row for the state after `step` steps.
+// The CSV row of CurveState after `step` steps.
 std::string TraceRow(long step, bool nodes);
 
 struct TraceSummary {
@@ -39,9 +34,6 @@ TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
 // The line for standard error after a run (no newline).
 std::string SummaryLine(const TraceSummary &summary);
 
-std::string SweepHeader();
-std::string SweepRowText(const PositionFate &row);
-
 // The sweep's limit of steps a position: --steps, by default
 // SWEEP_STEPS_DEFAULT.
 long SweepStepLimit(const TraceOptions &options);
@@ -49,10 +41,6 @@ long SweepStepLimit(const TraceOptions &options);
 // Every position 1..100, or the one of --position, within SweepStepLimit
 // steps each. Returns the fates it printed.
 std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out);
-
-// What --stability prints.
-std::string StabilityHeader();
-std::string StabilityRow(const StabilityFigures &figures);
 
 // The line for standard error after a race is written (no newline).
 std::string RaceSummaryLine(long steps, int slow);

@@ -1,0 +1,34 @@
+// The numbers as CSV text: the rows rodadero-trace prints and the page
+// hands out as files, the same bytes from every build. No file and no
+// standard stream: the caller puts the text where it wants.
+#ifndef RODADERO_TABLES_CSV_H
+#define RODADERO_TABLES_CSV_H
+
+#include "curve_state.h"
+#include "fates.h"
+#include "stability.h"
+
+#include <string>
+
+// %.17g: reads back to the same double. Identical text natively, in the
+// Windows build and in WebAssembly.
+std::string FormatDouble(double v);
+
+// A run's rows: step,time_us,model_s,exact_s, with the abscissae x1..x19
+// when `nodes`.
+std::string TraceHeader(bool nodes);
+
+// The row of the polyline with inner abscissae x and fall time fallTime
+// (the record's FallTime: 0 before the first step, as the window prints
+// it) after `step` steps.
+std::string PolylineRow(long step, double fallTime, const double x[NODE_COUNT], bool nodes);
+
+// The sweep's rows: position,cycle_from,period,low_us,high_us.
+std::string SweepHeader();
+std::string SweepRowText(const PositionFate &row);
+
+// What --stability prints.
+std::string StabilityHeader();
+std::string StabilityRow(const StabilityFigures &figures);
+
+#endif
