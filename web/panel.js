@@ -13,19 +13,19 @@
 
 const PANEL_REDRAW_MS = 200;
 const SWEEP_WORKERS_MAX = 2;
-const POSITIONS = 100;
 
-const PANEL_TEXT = Object.freeze({
+// The panel's texts, for the scroll bar's number of positions.
+const panelText = (positions) => Object.freeze({
   noSteps: 'Convergencia: todavia sin pasos desde la cuerda.',
   convergence: (step, printed, exact) =>
     `Convergencia de la bajada: tras ${step} ${step === 1 ? 'paso' : 'pasos'} la ventana imprime ` +
     `${printed} millonesimos de segundo; el tiempo exacto de la aproximante es ${exact} s.`,
   sweeping: (n) => n === 0 ? 'Calculando en segundo plano el destino de cada posicion...'
-                           : `Calculando en segundo plano: ${n} de ${POSITIONS} posiciones.`,
-  swept: (ms) => `Las ${POSITIONS} posiciones, calculadas en ${(ms / 1000).toFixed(1)} s ` +
+                           : `Calculando en segundo plano: ${n} de ${positions} posiciones.`,
+  swept: (ms) => `Las ${positions} posiciones, calculadas en ${(ms / 1000).toFixed(1)} s ` +
                  'sin parar la ventana.',
   fates: (n, settle, swing, limit) =>
-    `Destino de cada posicion: ${n} de ${POSITIONS} calculadas; ${settle} se detienen y ` +
+    `Destino de cada posicion: ${n} de ${positions} calculadas; ${settle} se detienen y ` +
     `${swing} oscilan. Limite de la teoria lineal en la posicion ${limit}.`,
   marked: (p, fate) => !fate ? ` Posicion actual ${p}, aun sin calcular.`
     : fate.period === 0 ? ` Posicion actual ${p}: no se repite dentro del limite de pasos.`
@@ -50,19 +50,20 @@ function showPicture(host, svgText, labelOf) {
     title.textContent = label;
 }
 
-// The sweep: positions 1..100 handed out one at a time to up to two
-// workers, the slowest positions (the smallest step factors) first.
-function startSweep(bytes, limit, onFate) {
+// The sweep: the scroll positions, first to last, handed out one at a
+// time to up to two workers, the slowest positions (the smallest step
+// factors) first.
+function startSweep(bytes, { first, last, limit }, onFate) {
   const url = URL.createObjectURL(new Blob([RODADERO_SWEEP_WORKER], { type: 'text/javascript' }));
   const started = performance.now();
   performance.mark('rodadero-sweep-start');
   const count = Math.max(1, Math.min(SWEEP_WORKERS_MAX, navigator.hardwareConcurrency || 1));
-  let next = 1;
+  let next = first;
   let arrived = 0;
   return new Promise((resolve, reject) => {
     const workers = [];
     const handOut = (worker) => {
-      if (next <= POSITIONS)
+      if (next <= last)
         worker.postMessage({ position: next++, limit });
       else
         worker.terminate();
@@ -72,7 +73,7 @@ function startSweep(bytes, limit, onFate) {
       worker.onmessage = ({ data }) => {
         if (data.fate) {
           onFate(data.fate);
-          if (++arrived === POSITIONS) {
+          if (++arrived === last - first + 1) {
             URL.revokeObjectURL(url);
             performance.measure('rodadero-sweep', 'rodadero-sweep-start');
             resolve({ ms: performance.now() - started, workers: count });
@@ -92,25 +93,27 @@ function startSweep(bytes, limit, onFate) {
   });
 }
 
-function createPanel(e, bytes) {
+function createPanel(e, contract, bytes) {
+  const { min: first, max: last } = contract.scroll;
+  const PANEL_TEXT = panelText(last - first + 1);
   const convergenceHost = document.getElementById('convergence-chart');
   const fatesHost = document.getElementById('fates-chart');
   const fatesStatus = document.getElementById('fates-status');
   const raceHost = document.getElementById('race-picture');
   const fates = new Map(); // position -> fate, as the workers found them
   let sweptMs = null;
+  const record = contract.places.record.address;
+  const readAlphaPos = contract.value('CurveStateRecord', 'AlphaPos');
 
   function alphaPos() {
-    return new Int32Array(e.memory.buffer, e.rodadero_alpha_pos_address(), 1)[0];
+    return readAlphaPos(record);
   }
 
   function drawConvergence() {
-    const svg = readModuleText(e, e.rodadero_convergence_picture());
-    const address = e.rodadero_convergence_last();
-    const exact = new Float64Array(e.memory.buffer, address, 1)[0];
-    const [step, printed] = new Int32Array(e.memory.buffer, address + 8, 2);
+    const svg = contract.text(e.rodadero_convergence_picture());
+    const { exactS, step, printedUs } = contract.fields('PageSample', e.rodadero_convergence_last());
     showPicture(convergenceHost, svg, () => step === 0 ? PANEL_TEXT.noSteps
-      : PANEL_TEXT.convergence(step, printed, exact.toFixed(6)));
+      : PANEL_TEXT.convergence(step, printedUs, exactS.toFixed(6)));
   }
 
   let markedDrawn = 0;
@@ -124,7 +127,7 @@ function createPanel(e, bytes) {
     const label = PANEL_TEXT.fates(fates.size, all.filter((f) => f.period === 1).length,
                                    all.filter((f) => f.period >= 2).length, limit.toFixed(2)) +
                   PANEL_TEXT.marked(p, fates.get(p));
-    showPicture(fatesHost, readModuleText(e, e.rodadero_fates_chart(p)), () => label);
+    showPicture(fatesHost, contract.text(e.rodadero_fates_chart(p)), () => label);
     markedDrawn = p;
   }
 
@@ -150,14 +153,15 @@ function createPanel(e, bytes) {
 
   document.getElementById('race-start').addEventListener('click', () => {
     // Its text alternative: each track's name and time, from the picture.
-    showPicture(raceHost, readModuleText(e, e.rodadero_race_picture()), (root) =>
-      PANEL_TEXT.race(['chord', 'polyline', 'brachistochrone'].map((track) =>
+    showPicture(raceHost, contract.text(e.rodadero_race_picture()), (root) =>
+      PANEL_TEXT.race(contract.raceTracks.map((track) =>
         `${root.getElementById(`name-${track}`).textContent.trim()}, ` +
         `${root.getElementById(`arrival-${track}`).textContent.trim()}`)));
     raceHost.hidden = false;
   });
 
-  const swept = startSweep(bytes, e.rodadero_fate_step_limit(), (fate) => {
+  const sweep = { first, last, limit: contract.fateStepLimit };
+  const swept = startSweep(bytes, sweep, (fate) => {
     if (e.rodadero_fate_keep(fate.position, fate.cycleFrom, fate.period, fate.lowUs, fate.highUs) < 0)
       throw new Error(`a fate for position ${fate.position} out of range`);
     fates.set(fate.position, fate);

@@ -6,17 +6,17 @@
 'use strict';
 
 let rodadero = null;
+let contract = null;
 
 self.onmessage = async ({ data }) => {
   if (data.bytes) {
     rodadero = await instantiateModule(data.bytes);
+    contract = openContract(rodadero);
     self.postMessage({ ready: true });
     return;
   }
   const address = rodadero.rodadero_fate_of_position(data.position, data.limit);
   if (!address)
     throw new Error(`no fate for position ${data.position} within ${data.limit} steps`);
-  const [position, cycleFrom, period, lowUs, highUs] =
-    new Int32Array(rodadero.memory.buffer, address, 5);
-  self.postMessage({ fate: { position, cycleFrom, period, lowUs, highUs } });
+  self.postMessage({ fate: contract.fields('PageFate', address) });
 };
