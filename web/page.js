@@ -16,7 +16,8 @@
 // settles after the first paint, which is also marked as
 // 'rodadero-first-paint' in the page's performance timeline;
 // window.rodadero.swept settles when the panel's sweep is done, with its
-// time in milliseconds and the number of its workers.
+// time in milliseconds and the number of its workers, or is rejected with
+// the reason the sweep failed.
 'use strict';
 
 // The text alternative of the picture changes at most this often.

@@ -8,7 +8,8 @@
 // at the page's paints (which every step comes with) and as the sweep's
 // results arrive: never at every step. The sweep runs in workers, each
 // with its own instance of the module, so that the window keeps ticking;
-// until it is done the chart shows the positions that have arrived.
+// until it is done the chart shows the positions that have arrived. A
+// sweep that fails says so in its status line; the window runs on.
 'use strict';
 
 const PANEL_REDRAW_MS = 200;
@@ -24,6 +25,7 @@ const panelText = (positions) => Object.freeze({
                            : `Calculando en segundo plano: ${n} de ${positions} posiciones.`,
   swept: (ms) => `Las ${positions} posiciones, calculadas en ${(ms / 1000).toFixed(1)} s ` +
                  'sin parar la ventana.',
+  sweepFailed: (reason) => `No se pudo calcular el destino de cada posicion: ${reason}`,
   fates: (n, settle, swing, limit) =>
     `Destino de cada posicion: ${n} de ${positions} calculadas; ${settle} se detienen y ` +
     `${swing} oscilan. Limite de la teoria lineal en la posicion ${limit}.`,
@@ -52,7 +54,8 @@ function showPicture(host, svgText, labelOf) {
 
 // The sweep: the scroll positions, first to last, handed out one at a
 // time to up to two workers, the slowest positions (the smallest step
-// factors) first.
+// factors) first. A worker that fails, whatever the way, ends the sweep:
+// every worker is stopped and the promise is rejected with the reason.
 function startSweep(bytes, { first, last, limit }, onFate) {
   const url = URL.createObjectURL(new Blob([RODADERO_SWEEP_WORKER], { type: 'text/javascript' }));
   const started = performance.now();
@@ -60,35 +63,62 @@ function startSweep(bytes, { first, last, limit }, onFate) {
   const count = Math.max(1, Math.min(SWEEP_WORKERS_MAX, navigator.hardwareConcurrency || 1));
   let next = first;
   let arrived = 0;
+  let settled = false;
   return new Promise((resolve, reject) => {
     const workers = [];
+    const settle = () => {
+      settled = true;
+      URL.revokeObjectURL(url);
+    };
+    const fail = (reason) => {
+      if (settled)
+        return;
+      settle();
+      for (const w of workers)
+        w.terminate();
+      reject(reason instanceof Error ? reason : new Error(reason));
+    };
     const handOut = (worker) => {
       if (next <= last)
         worker.postMessage({ position: next++, limit });
       else
         worker.terminate();
     };
-    for (let i = 0; i < count; ++i) {
-      const worker = new Worker(url);
-      worker.onmessage = ({ data }) => {
-        if (data.fate) {
-          onFate(data.fate);
-          if (++arrived === last - first + 1) {
-            URL.revokeObjectURL(url);
-            performance.measure('rodadero-sweep', 'rodadero-sweep-start');
-            resolve({ ms: performance.now() - started, workers: count });
-          }
+    const heard = (worker, data) => {
+      if (data.error !== undefined)
+        return fail(data.error);
+      if (data.fate) {
+        onFate(data.fate);
+        if (++arrived === last - first + 1) {
+          settle();
+          performance.measure('rodadero-sweep', 'rodadero-sweep-start');
+          resolve({ ms: performance.now() - started, workers: count });
         }
-        handOut(worker);
-      };
-      worker.onerror = (event) => {
-        event.preventDefault();
-        for (const w of workers)
-          w.terminate();
-        reject(new Error(`the sweep's worker failed: ${event.message}`));
-      };
-      worker.postMessage({ bytes });
-      workers.push(worker);
+      }
+      handOut(worker);
+    };
+    try {
+      for (let i = 0; i < count; ++i) {
+        const worker = new Worker(url);
+        workers.push(worker);
+        worker.onmessage = ({ data }) => {
+          if (settled)
+            return;
+          try {
+            heard(worker, data);
+          } catch (error) {
+            fail(error);
+          }
+        };
+        worker.onerror = (event) => {
+          event.preventDefault();
+          fail(`the sweep's worker failed: ${event.message || 'no reason given'}`);
+        };
+        worker.onmessageerror = () => fail('a message of the sweep\'s worker could not be read');
+        worker.postMessage({ bytes });
+      }
+    } catch (error) {
+      fail(error);
     }
   });
 }
@@ -102,6 +132,7 @@ function createPanel(e, contract, bytes) {
   const raceHost = document.getElementById('race-picture');
   const fates = new Map(); // position -> fate, as the workers found them
   let sweptMs = null;
+  let sweepFailure = null;
   const record = contract.places.record.address;
   const readAlphaPos = contract.value('CurveStateRecord', 'AlphaPos');
 
@@ -116,9 +147,14 @@ function createPanel(e, contract, bytes) {
       : PANEL_TEXT.convergence(step, printedUs, exactS.toFixed(6)));
   }
 
+  function status() {
+    return sweepFailure !== null ? PANEL_TEXT.sweepFailed(sweepFailure)
+      : sweptMs === null ? PANEL_TEXT.sweeping(fates.size) : PANEL_TEXT.swept(sweptMs);
+  }
+
   let markedDrawn = 0;
   function drawFates() {
-    fatesStatus.textContent = sweptMs === null ? PANEL_TEXT.sweeping(fates.size) : PANEL_TEXT.swept(sweptMs);
+    fatesStatus.textContent = status();
     if (fates.size === 0)
       return;
     const limit = e.rodadero_stability_position(); // found once, by the module
@@ -172,6 +208,13 @@ function createPanel(e, contract, bytes) {
     fatesFigure.dirty = true;
     refresh(true);
     return result;
+  });
+  // A failed sweep: said in the status line at once; the chart keeps what
+  // arrived. Whoever waits for the sweep hears of it too.
+  swept.catch((error) => {
+    sweepFailure = error.message;
+    fatesStatus.textContent = status();
+    console.error(error);
   });
 
   refresh(true);

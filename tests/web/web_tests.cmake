@@ -17,7 +17,7 @@ add_test(NAME web_references
                  ${WEB_REFERENCE_DIR} ${WEB_PICTURE_STEPS})
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 1800)
 
-foreach(suite scenarios picture storm accessibility panel)
+foreach(suite scenarios picture storm accessibility panel sweep_failure)
   add_test(NAME web_${suite}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
                    ${suite}.test.mjs)
