@@ -1,21 +1,25 @@
 // The page's own part: it lays the elements out, starts the module, and
 // turns the page's events into the program's. As in the program, two
-// 50 ms timers drive it (the main window's, made with the window, and the
-// dialog's, made with the dialog), a handler that invalidates the main
-// window is followed at once by one paint, before the next tick can come,
-// and nothing else takes a step. Escape typed into the picture ends the
-// run: both timers stop and the last picture stays. The panel beside the
-// window (panel.js) is told of every paint and of the end of the run.
+// timers of the program's period drive it (the main window's, made with
+// the window, and the dialog's, made with the dialog), a handler that
+// invalidates the main window is followed at once by one paint, before the
+// next tick can come, and nothing else takes a step. Escape typed into
+// the picture ends the run: both timers stop and the last picture stays.
+// The panel beside the window (panel.js) is told of every paint and of the
+// end of the run.
+//
+// The module hands the page its layout and the program's numbers in its
+// contract (openContract, module.js): nothing here counts an offset.
 //
 // For tests and for pages that embed this one: window.rodadero.state()
 // reads the model's record from the module's memory; window.rodadero.ready
 // settles after the first paint, which is also marked as
 // 'rodadero-first-paint' in the page's performance timeline;
 // window.rodadero.swept settles when the panel's sweep is done, with its
-// time in milliseconds and the number of its workers.
+// time in milliseconds and the number of its workers, or is rejected with
+// the reason the sweep failed.
 'use strict';
 
-const TIMER_PERIOD_MS = 50;
 // The text alternative of the picture changes at most this often.
 const TIME_TEXT_PERIOD_MS = 1000;
 const ENDED_TEXT = 'La ejecución ha terminado.';
@@ -68,7 +72,21 @@ async function startRodadero(hooks) {
 
   const bytes = await unpackModule(RODADERO_WASM);
   const e = await instantiateModule(bytes);
-  hooks.module = e;
+  const contract = openContract(e);
+  const record = contract.places.record.address;
+  const array = (field) => contract.view('CurveStateRecord', field);
+  const value = (field) => contract.value('CurveStateRecord', field);
+  const [nodeX, shownX, fallTime, alpha, alphaPos, runContinuous] = [
+    array('NodeX'), array('ShownX'), value('FallTime'), value('Alpha'), value('AlphaPos'),
+    value('RunContinuous')];
+  hooks.state = () => ({
+    nodeX: Array.from(nodeX(record)),
+    shownX: Array.from(shownX(record)),
+    fallTime: fallTime(record),
+    alpha: alpha(record),
+    alphaPos: alphaPos(record),
+    runContinuous: runContinuous(record),
+  });
 
   const timers = [];
   let ended = false;
@@ -100,19 +118,18 @@ async function startRodadero(hooks) {
 
   // The main window is created: its timer, the model, the first paint.
   e.rodadero_start();
-  timers.push(setInterval(() => serve(e.rodadero_main_tick()), TIMER_PERIOD_MS));
-  picture = createPicture(canvas, e);
+  timers.push(setInterval(() => serve(e.rodadero_main_tick()), contract.timerPeriodMs));
+  picture = createPicture(canvas, e, contract);
   paint();
   performance.mark('rodadero-first-paint');
 
   // Then the dialog, with its own timer; the run-mode button has the focus.
+  const { min, max, start, ignored, codes } = contract.scroll;
   createScrollBar(document.getElementById('alpha'), {
-    min: e.rodadero_scroll_min(),
-    max: e.rodadero_scroll_max(),
-    position: e.rodadero_scroll_start(),
+    min, max, position: start, ignored, codes,
     request(code, thumb) {
       const p = e.rodadero_scroll(code, thumb);
-      serve(p !== 0);
+      serve(p !== ignored);
       return p;
     },
   });
@@ -130,7 +147,7 @@ async function startRodadero(hooks) {
     dialog.hidden = true;
   });
   dialog.hidden = false;
-  timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), TIMER_PERIOD_MS));
+  timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), contract.timerPeriodMs));
   document.getElementById('run-mode').focus();
 
   canvas.addEventListener('keydown', (event) => {
@@ -151,7 +168,7 @@ async function startRodadero(hooks) {
 
   // The panel beside the window; without it the window runs on.
   try {
-    panel = createPanel(e, bytes);
+    panel = createPanel(e, contract, bytes);
     hooks.swept = panel.swept;
   } catch (error) {
     document.getElementById('panel-failed').textContent = PANEL_FAILED_TEXT + error;
@@ -169,7 +186,7 @@ async function startRodadero(hooks) {
 }
 
 window.rodadero = (() => {
-  const hooks = { module: null, swept: null };
+  const hooks = { state: null, swept: null };
   const ready = startRodadero(hooks).catch((error) => {
     document.getElementById('ended-text').textContent = FAILED_TEXT + error;
     document.getElementById('ended').hidden = false;
@@ -183,19 +200,7 @@ window.rodadero = (() => {
     },
     // The model's record as it is now: null before the module has started.
     state() {
-      const e = hooks.module;
-      if (!e)
-        return null;
-      const buffer = e.memory.buffer;
-      const n = e.rodadero_node_count();
-      return {
-        nodeX: Array.from(new Float64Array(buffer, e.rodadero_node_x_address(), n)),
-        shownX: Array.from(new Float64Array(buffer, e.rodadero_shown_x_address(), n)),
-        fallTime: new Float64Array(buffer, e.rodadero_fall_time_address(), 1)[0],
-        alpha: new Float64Array(buffer, e.rodadero_alpha_address(), 1)[0],
-        alphaPos: new Int32Array(buffer, e.rodadero_alpha_pos_address(), 1)[0],
-        runContinuous: new Int32Array(buffer, e.rodadero_run_continuous_address(), 1)[0],
-      };
+      return hooks.state ? hooks.state() : null;
     },
   });
 })();

@@ -8,28 +8,18 @@
 // the page then does at once, before anything else can happen. A paint's
 // own invalidation, made before it draws, is served by that paint.
 //
-// The page reads the model's record straight from the module's memory,
-// through the addresses that the *_address functions give, and draws from
-// the picture that rodadero_paint fills in. Every event is also told to the
-// panel (panel.h), which counts the steps the model takes.
+// The page reads the model's record straight from the module's memory, at
+// the address and offsets the contract gives (page_contract.h), and draws
+// from the picture that rodadero_paint fills in and the fixed parts the
+// contract places. Every event is also told to the panel (panel.h), which
+// counts the steps the model takes.
 #include "controls.h"
 #include "curve_state.h"
+#include "page_contract.h"
 #include "panel.h"
 #include "plot_layout.h"
 
-#include <cstdint>
-
-#define PAGE_EXPORT(name) extern "C" __attribute__((export_name(#name)))
-
 namespace {
-
-// What a paint draws that depends on the state.
-struct PaintedPicture {
-    PixelPoint polyline[NODE_COUNT];
-    PixelPoint cycloid[NODE_COUNT];
-    std::uint32_t polylineColour;
-    std::int32_t microseconds; // the number in the first caption
-};
 
 PaintedPicture Painted;
 
@@ -98,97 +88,4 @@ PAGE_EXPORT(rodadero_paint) const PaintedPicture *RodaderoPaint()
     Painted.polylineColour = CurveState.ApproxColor;
     Painted.microseconds = FallTimeMicroseconds();
     return &Painted;
-}
-
-// The model's record.
-PAGE_EXPORT(rodadero_node_x_address) const double *RodaderoNodeX()
-{
-    return CurveState.NodeX;
-}
-PAGE_EXPORT(rodadero_shown_x_address) const double *RodaderoShownX()
-{
-    return CurveState.ShownX;
-}
-PAGE_EXPORT(rodadero_fall_time_address) const double *RodaderoFallTime()
-{
-    return &CurveState.FallTime;
-}
-PAGE_EXPORT(rodadero_alpha_address) const double *RodaderoAlpha()
-{
-    return &CurveState.Alpha;
-}
-PAGE_EXPORT(rodadero_alpha_pos_address) const std::int32_t *RodaderoAlphaPos()
-{
-    return &CurveState.AlphaPos;
-}
-PAGE_EXPORT(rodadero_run_continuous_address) const std::int32_t *RodaderoRunContinuous()
-{
-    return &CurveState.RunContinuous;
-}
-PAGE_EXPORT(rodadero_node_count) int RodaderoNodeCount()
-{
-    return NODE_COUNT;
-}
-
-// The picture's fixed parts: lines as {from x, from y, to x, to y}, captions
-// as {x, y, address of the text}.
-PAGE_EXPORT(rodadero_target_lines_address) const PlotLine *RodaderoTargetLines()
-{
-    return TARGET_LINES;
-}
-PAGE_EXPORT(rodadero_target_line_count) int RodaderoTargetLineCount()
-{
-    return TARGET_LINE_COUNT;
-}
-PAGE_EXPORT(rodadero_frame_lines_address) const PlotLine *RodaderoFrameLines()
-{
-    return FRAME_LINES;
-}
-PAGE_EXPORT(rodadero_frame_line_count) int RodaderoFrameLineCount()
-{
-    return FRAME_LINE_COUNT;
-}
-PAGE_EXPORT(rodadero_captions_address) const PlotCaption *RodaderoCaptions()
-{
-    return PLOT_CAPTIONS;
-}
-PAGE_EXPORT(rodadero_caption_count) int RodaderoCaptionCount()
-{
-    return CAPTION_COUNT;
-}
-
-// Colours (red in the low byte) and the pen's width.
-PAGE_EXPORT(rodadero_background_colour) std::uint32_t RodaderoBackgroundColour()
-{
-    return PLOT_BACKGROUND;
-}
-PAGE_EXPORT(rodadero_cycloid_colour) std::uint32_t RodaderoCycloidColour()
-{
-    return CYCLOID_COLOR;
-}
-PAGE_EXPORT(rodadero_target_colour) std::uint32_t RodaderoTargetColour()
-{
-    return TARGET_COLOR;
-}
-PAGE_EXPORT(rodadero_frame_colour) std::uint32_t RodaderoFrameColour()
-{
-    return FRAME_COLOR;
-}
-PAGE_EXPORT(rodadero_pen_width) int RodaderoPenWidth()
-{
-    return PLOT_PEN_WIDTH;
-}
-
-// The scroll bar's range.
-PAGE_EXPORT(rodadero_scroll_min) int RodaderoScrollMin()
-{
-    return ALPHA_POS_MIN;
-}
-PAGE_EXPORT(rodadero_scroll_max) int RodaderoScrollMax()
-{
-    return ALPHA_POS_MAX;
-}
-PAGE_EXPORT(rodadero_scroll_start) int RodaderoScrollStart()
-{
-    return ALPHA_POS_START;
 }

@@ -3,8 +3,8 @@
 // one scroll position, which the page's sweep workers ask of their own
 // instances of this module.
 //
-// A text is handed out as the address of {address of the UTF-8 bytes,
-// their number}, valid until the next text is asked for.
+// A text is handed out as the address of a PageText (page_contract.h),
+// valid until the next text is asked for.
 #include "panel.h"
 
 #include "convergence.h"
@@ -12,6 +12,7 @@
 #include "descent_run.h"
 #include "fates.h"
 #include "fates_chart.h"
+#include "page_contract.h"
 #include "race.h"
 #include "stability.h"
 
@@ -19,8 +20,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#define PAGE_EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
 namespace {
 
@@ -58,23 +57,6 @@ const RaceText RACE_SPANISH = {
     {"primera", "segunda", "tercera"},
     "Juntas desde el reposo en (0, 0), g = 10; a velocidad real.",
     "Juntas desde el reposo en (0, 0), g = 10; {} veces mas lento; tiempos en segundos reales.",
-};
-
-struct PageText {
-    const char *bytes;
-    std::int32_t size;
-};
-
-// A sample as the page reads it.
-struct PageSample {
-    double exactS;
-    std::int32_t step;
-    std::int32_t printedUs;
-};
-
-// A fate as the page reads it and hands it on.
-struct PageFate {
-    std::int32_t position, cycleFrom, period, lowUs, highUs;
 };
 
 // The descent the page runs, from the chord on: its steps and the samples
@@ -156,11 +138,6 @@ PAGE_EXPORT(rodadero_convergence_last) const PageSample *RodaderoConvergenceLast
 PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture()
 {
     return Give(RacePicture(CurveState, Live.steps, RACE_SLOW, RACE_SPANISH));
-}
-
-PAGE_EXPORT(rodadero_fate_step_limit) std::int32_t RodaderoFateStepLimit()
-{
-    return static_cast<std::int32_t>(FATE_STEP_LIMIT_DEFAULT);
 }
 
 // A worker's question: position p's fate within `limit` steps, on a record

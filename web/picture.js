@@ -19,17 +19,15 @@ function colourOf(colourRef) {
   return `rgb(${c & 0xff}, ${(c >>> 8) & 0xff}, ${(c >>> 16) & 0xff})`;
 }
 
-function readLines(module, address, count) {
-  const v = new Int32Array(module.memory.buffer, address, count * 4);
+// Fixed lines as [from x, from y, to x, to y], from a place of the contract.
+function readLines(contract, { address, count }) {
+  const from = contract.view('PlotLine', 'from');
+  const to = contract.view('PlotLine', 'to');
+  const size = contract.structs.PlotLine.size;
   const lines = [];
   for (let i = 0; i < count; ++i)
-    lines.push([v[4 * i], v[4 * i + 1], v[4 * i + 2], v[4 * i + 3]]);
+    lines.push([...from(address + i * size), ...to(address + i * size)]);
   return lines;
-}
-
-function readText(module, address) {
-  const bytes = new Uint8Array(module.memory.buffer, address);
-  return new TextDecoder('ascii').decode(bytes.subarray(0, bytes.indexOf(0)));
 }
 
 // A caption's cells: each character's left edge and the whole width, at
@@ -46,25 +44,30 @@ function captionCells(text) {
   return { lefts, width };
 }
 
-function createPicture(canvas, module) {
-  const e = module;
+function createPicture(canvas, e, contract) {
   const [width, height] = WINE_LAYOUT.client;
-  const nodes = e.rodadero_node_count();
+  const nodes = contract.nodeCount;
+  const { plot, places } = contract;
   const fixed = {
-    background: colourOf(e.rodadero_background_colour()),
-    cycloid: colourOf(e.rodadero_cycloid_colour()),
-    target: colourOf(e.rodadero_target_colour()),
-    frame: colourOf(e.rodadero_frame_colour()),
-    penWidth: e.rodadero_pen_width(),
-    targetLines: readLines(e, e.rodadero_target_lines_address(), e.rodadero_target_line_count()),
-    frameLines: readLines(e, e.rodadero_frame_lines_address(), e.rodadero_frame_line_count()),
+    background: colourOf(plot.background),
+    cycloid: colourOf(plot.cycloid),
+    target: colourOf(plot.target),
+    frame: colourOf(plot.frame),
+    penWidth: plot.penWidth,
+    targetLines: readLines(contract, places.targetLines),
+    frameLines: readLines(contract, places.frameLines),
     captions: [],
   };
-  const captions = new Int32Array(e.memory.buffer, e.rodadero_captions_address(),
-                                  3 * e.rodadero_caption_count());
-  for (let i = 0; i < e.rodadero_caption_count(); ++i)
-    fixed.captions.push({ x: captions[3 * i], y: captions[3 * i + 1],
-                          format: readText(e, captions[3 * i + 2] >>> 0) });
+  for (let i = 0; i < places.captions.count; ++i) {
+    const { x, y, format } =
+      contract.fields('PlotCaption', places.captions.address + i * contract.structs.PlotCaption.size);
+    fixed.captions.push({ x, y, format: readModuleString(e, format) });
+  }
+  // What each paint reads of the picture the module fills in.
+  const polylineOf = contract.view('PaintedPicture', 'polyline');
+  const cycloidOf = contract.view('PaintedPicture', 'cycloid');
+  const polylineColourOf = contract.value('PaintedPicture', 'polylineColour');
+  const numberOf = contract.value('PaintedPicture', 'microseconds');
 
   let ctx = null;
   let last = null; // the address of the picture last painted
@@ -96,10 +99,11 @@ function createPicture(canvas, module) {
     ctx.stroke();
   }
 
-  function segments(v, offset) {
+  // The segments between a curve's vertices, given as x, y, x, y...
+  function segments(v) {
     const lines = [];
     for (let j = 0; j + 1 < nodes; ++j) {
-      const a = offset + 2 * j;
+      const a = 2 * j;
       lines.push([v[a], v[a + 1], v[a + 2], v[a + 3]]);
     }
     return lines;
@@ -128,16 +132,12 @@ function createPicture(canvas, module) {
 
   function draw(address) {
     last = address;
-    // PaintedPicture: 21 polyline vertices, 21 cycloid vertices (x, y
-    // each), the polyline's colour, the printed number.
-    const v = new Int32Array(e.memory.buffer, address, 4 * nodes + 2);
-    const polylineColour = v[4 * nodes] >>> 0;
-    const number = v[4 * nodes + 1];
+    const number = numberOf(address);
 
     ctx.fillStyle = fixed.background;
     ctx.fillRect(0, 0, width, height);
-    strokeLines(colourOf(polylineColour), segments(v, 0));
-    strokeLines(fixed.cycloid, segments(v, 2 * nodes));
+    strokeLines(colourOf(polylineColourOf(address)), segments(polylineOf(address)));
+    strokeLines(fixed.cycloid, segments(cycloidOf(address)));
     strokeLines(fixed.target, fixed.targetLines);
     strokeLines(fixed.frame, fixed.frameLines);
     const texts = fixed.captions.map((c) => c.format.replace('%i', String(number)));

@@ -1,29 +1,23 @@
 // The dialog's horizontal scroll bar: two arrows, the trough and the thumb,
 // with the mouse and the keyboard. Every action becomes one of the
-// platform's scroll requests, handed to `request(code, thumb)`, which
-// answers with the new position or 0 when the request is ignored; what a
-// request does is the program's rule, not the bar's. The bar only shows
-// the position it is given.
+// platform's scroll requests (`codes`, by name, with the platform's
+// numbers), handed to `request(code, thumb)`, which answers with the new
+// position or `ignored` when the request is ignored; what a request does
+// is the program's rule, not the bar's. The bar only shows the position it
+// is given.
 'use strict';
-
-// Request codes, numbered as on Windows.
-const SCROLL = Object.freeze({
-  LINE_LEFT: 0, LINE_RIGHT: 1, PAGE_LEFT: 2, PAGE_RIGHT: 3,
-  THUMB_POSITION: 4, THUMB_TRACK: 5, LEFT: 6, RIGHT: 7, END: 8,
-});
 
 // Keys of a focused scroll bar and the requests they make.
 const SCROLL_KEYS = Object.freeze({
-  ArrowLeft: SCROLL.LINE_LEFT, ArrowRight: SCROLL.LINE_RIGHT,
-  PageUp: SCROLL.PAGE_LEFT, PageDown: SCROLL.PAGE_RIGHT,
-  Home: SCROLL.LEFT, End: SCROLL.RIGHT,
+  ArrowLeft: 'LINE_LEFT', ArrowRight: 'LINE_RIGHT', PageUp: 'PAGE_LEFT', PageDown: 'PAGE_RIGHT',
+  Home: 'LEFT', End: 'RIGHT',
 });
 
 // A held arrow repeats its request after this long, then at this period.
 const SCROLL_REPEAT_DELAY_MS = 200;
 const SCROLL_REPEAT_PERIOD_MS = 50;
 
-function createScrollBar(bar, { min, max, position, request }) {
+function createScrollBar(bar, { min, max, position, ignored, codes, request }) {
   const width = WINE_LAYOUT.controls.alpha[2];
   const { arrow, thumb } = WINE_LAYOUT.scrollBar;
   const travel = width - 2 * arrow - thumb;
@@ -44,7 +38,7 @@ function createScrollBar(bar, { min, max, position, request }) {
 
   function send(code, thumbPosition = 0) {
     const p = request(code, thumbPosition);
-    if (p)
+    if (p !== ignored)
       show(p);
   }
 
@@ -87,12 +81,12 @@ function createScrollBar(bar, { min, max, position, request }) {
     const x = barX(event);
     const left = thumbLeft(shown);
     if (x < arrow)
-      gesture = pressArrow(0, SCROLL.LINE_LEFT);
+      gesture = pressArrow(0, codes.LINE_LEFT);
     else if (x >= width - arrow)
-      gesture = pressArrow(1, SCROLL.LINE_RIGHT);
+      gesture = pressArrow(1, codes.LINE_RIGHT);
     else if (x < left || x >= left + thumb) {
       gesture = { page: true };
-      send(x < left ? SCROLL.PAGE_LEFT : SCROLL.PAGE_RIGHT);
+      send(x < left ? codes.PAGE_LEFT : codes.PAGE_RIGHT);
     } else {
       gesture = { grab: x - left };
     }
@@ -100,7 +94,7 @@ function createScrollBar(bar, { min, max, position, request }) {
 
   bar.addEventListener('pointermove', (event) => {
     if (gesture && gesture.grab !== undefined)
-      dragTo(event, SCROLL.THUMB_TRACK);
+      dragTo(event, codes.THUMB_TRACK);
     else if (gesture && gesture.side !== undefined)
       gesture.over = overArrow(event, gesture.side);
   });
@@ -111,7 +105,7 @@ function createScrollBar(bar, { min, max, position, request }) {
     if (!gesture)
       return;
     if (gesture.grab !== undefined) {
-      dragTo(event, SCROLL.THUMB_POSITION);
+      dragTo(event, codes.THUMB_POSITION);
       show(shown);
     }
     if (gesture.side !== undefined) {
@@ -119,23 +113,25 @@ function createScrollBar(bar, { min, max, position, request }) {
       arrows[gesture.side].classList.remove('pressed');
     }
     gesture = null;
-    send(SCROLL.END);
+    send(codes.END);
   }
   bar.addEventListener('pointerup', release);
   bar.addEventListener('pointercancel', release);
 
   bar.addEventListener('keydown', (event) => {
-    const code = SCROLL_KEYS[event.key];
-    if (code === undefined || event.altKey || event.ctrlKey || event.metaKey)
+    const name = SCROLL_KEYS[event.key];
+    if (name === undefined || event.altKey || event.ctrlKey || event.metaKey)
       return;
     event.preventDefault();
-    send(code);
+    send(codes[name]);
   });
   bar.addEventListener('keyup', (event) => {
     if (SCROLL_KEYS[event.key] !== undefined)
-      send(SCROLL.END);
+      send(codes.END);
   });
 
+  bar.setAttribute('aria-valuemin', String(min));
+  bar.setAttribute('aria-valuemax', String(max));
   show(position);
   return { show, thumbLeft };
 }
