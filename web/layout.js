@@ -49,3 +49,47 @@ const WINE_LAYOUT = Object.freeze({
     scrollbar: '#ffffff',
   },
 });
+
+// The room the window takes on the page: the client area, and the dialog
+// where it reaches beyond it.
+function windowExtent() {
+  const [clientWidth, clientHeight] = WINE_LAYOUT.client;
+  const [left, top, width, height] = WINE_LAYOUT.dialog.window;
+  return [Math.max(clientWidth, left + width), Math.max(clientHeight, top + height)];
+}
+
+// The desk's margin around the window (#desk's padding in page.css).
+const DESK_MARGIN = 10;
+
+// How large the window is shown, against the program's own pixels: 1 where
+// it fits the screen, else as much smaller as it takes for the whole of it
+// to be in view, picture and dialog scaled as one.
+function windowScale() {
+  const [width, height] = windowExtent();
+  const root = document.documentElement;
+  return Math.min(1, (root.clientWidth - 2 * DESK_MARGIN) / width,
+                  (root.clientHeight - 2 * DESK_MARGIN) / height);
+}
+
+// The window's box and the dialog at a scale: the dialog keeps its place
+// over the picture, scaled about the client area's corner, so that its
+// controls are hit where they are seen. The canvas sizes itself
+// (createPicture). Gives the scale.
+function fitWindow(scale = windowScale()) {
+  const [width, height] = windowExtent();
+  const [clientWidth] = WINE_LAYOUT.client;
+  const [left, top] = WINE_LAYOUT.dialog.window;
+  const box = document.getElementById('window');
+  box.style.width = `${width * scale}px`;
+  box.style.height = `${height * scale}px`;
+  const dialog = document.getElementById('dialog');
+  dialog.style.transformOrigin = `${-left}px ${-top}px`;
+  dialog.style.transform = scale === 1 ? '' : `scale(${scale})`;
+  // The notice at the end of a run, over the middle of the picture and no
+  // wider than it.
+  const stage = document.getElementById('stage');
+  stage.classList.toggle('shrunk', scale < 1);
+  stage.style.setProperty('--client-width', `${clientWidth * scale}px`);
+  document.getElementById('ended').style.left = `${(clientWidth * scale) / 2}px`;
+  return scale;
+}

@@ -36,18 +36,12 @@ function place(element, [left, top, width, height], [originX, originY] = [0, 0])
 // Every element at its place under Wine, relative to its parent.
 function layOut() {
   const L = WINE_LAYOUT;
-  const [clientWidth, clientHeight] = L.client;
   const win = L.dialog.window;
   const client = L.dialog.client;
   const root = document.documentElement.style;
   for (const [name, value] of Object.entries(L.colours))
     root.setProperty(`--${name.replace(/[A-Z]/g, (c) => `-${c.toLowerCase()}`)}`, value);
 
-  const stage = document.getElementById('window');
-  stage.style.width = `${Math.max(clientWidth, win[0] + win[2])}px`;
-  stage.style.height = `${Math.max(clientHeight, win[1] + win[3])}px`;
-  // The notice at the end of a run, over the middle of the picture.
-  document.getElementById('ended').style.left = `${clientWidth / 2}px`;
   const dialog = document.getElementById('dialog');
   place(dialog, win);
   const border = client[0] - win[0];
@@ -62,6 +56,7 @@ function layOut() {
   for (const part of bar.querySelectorAll('.arrow'))
     part.style.width = `${L.scrollBar.arrow}px`;
   bar.querySelector('.thumb').style.width = `${L.scrollBar.thumb}px`;
+  fitWindow();
 }
 
 async function startRodadero(hooks) {
@@ -119,7 +114,7 @@ async function startRodadero(hooks) {
   // The main window is created: its timer, the model, the first paint.
   e.rodadero_start();
   timers.push(setInterval(() => serve(e.rodadero_main_tick()), contract.timerPeriodMs));
-  picture = createPicture(canvas, e, contract);
+  picture = createPicture(canvas, e, contract, windowScale());
   paint();
   performance.mark('rodadero-first-paint');
 
@@ -143,12 +138,12 @@ async function startRodadero(hooks) {
   // Closing hides the dialog; its timer goes on.
   document.getElementById('dialog-close').addEventListener('click', () => {
     if (dialog.contains(document.activeElement))
-      canvas.focus();
+      canvas.focus({ preventScroll: true });
     dialog.hidden = true;
   });
   dialog.hidden = false;
   timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), contract.timerPeriodMs));
-  document.getElementById('run-mode').focus();
+  document.getElementById('run-mode').focus({ preventScroll: true });
 
   canvas.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape' || ended)
@@ -178,11 +173,20 @@ async function startRodadero(hooks) {
   // A screen of another density: the same picture with as many pixels.
   const watchDensity = () => {
     matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
-      picture.refit();
+      picture.refit(picture.scale);
       watchDensity();
     }, { once: true });
   };
   watchDensity();
+  // A screen of another size (a phone turned, a window resized, a scroll
+  // bar come): the window shown as large as it then fits.
+  const refitWindow = () => {
+    const scale = windowScale();
+    if (scale !== picture.scale)
+      picture.refit(fitWindow(scale));
+  };
+  window.addEventListener('resize', refitWindow);
+  new ResizeObserver(refitWindow).observe(document.documentElement);
 }
 
 window.rodadero = (() => {

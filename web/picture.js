@@ -5,6 +5,9 @@
 // the vertices and the printed number at every paint. Canvas pixel (x, y)
 // at a device-pixel ratio of 1 is client pixel (x, y); on denser screens
 // the canvas has that many more pixels and draws the same picture crisply.
+// Where the window is shown smaller (windowScale, layout.js), the canvas
+// has the device's pixels of the smaller size and the same drawing is done
+// under the scale, so that it stays sharp.
 'use strict';
 
 // The face that Wine gives the paint context's default font (its cell is
@@ -44,7 +47,7 @@ function captionCells(text) {
   return { lefts, width };
 }
 
-function createPicture(canvas, e, contract) {
+function createPicture(canvas, e, contract, scale = 1) {
   const [width, height] = WINE_LAYOUT.client;
   const nodes = contract.nodeCount;
   const { plot, places } = contract;
@@ -72,16 +75,18 @@ function createPicture(canvas, e, contract) {
   let ctx = null;
   let last = null; // the address of the picture last painted
 
-  // The canvas's pixels for the screen's density; the picture is drawn in
-  // client pixels whatever it is.
+  // The canvas's pixels for the screen's density and the window's scale,
+  // and its size on the page those pixels exactly; the picture is drawn in
+  // client pixels whatever they are.
   function fitToScreen() {
     const ratio = window.devicePixelRatio || 1;
-    canvas.style.width = `${width}px`;
-    canvas.style.height = `${height}px`;
-    canvas.width = Math.round(width * ratio);
-    canvas.height = Math.round(height * ratio);
+    const devicePixels = ratio * scale; // to a client pixel
+    canvas.width = Math.round(width * devicePixels);
+    canvas.height = Math.round(height * devicePixels);
+    canvas.style.width = `${canvas.width / ratio}px`;
+    canvas.style.height = `${canvas.height / ratio}px`;
     ctx = canvas.getContext('2d', { alpha: false });
-    ctx.setTransform(canvas.width / width, 0, 0, canvas.height / height, 0, 0);
+    ctx.setTransform(devicePixels, 0, 0, devicePixels, 0, 0);
   }
 
   // Lines as the program draws them with a solid pen: the pixels a 2-pixel
@@ -149,8 +154,13 @@ function createPicture(canvas, e, contract) {
   return {
     captions: fixed.captions,
     draw,
-    // The same picture again, for a screen of another density.
-    refit() {
+    get scale() {
+      return scale;
+    },
+    // The same picture again, for a screen of another density or the
+    // window at another scale.
+    refit(newScale) {
+      scale = newScale;
       fitToScreen();
       if (last !== null)
         draw(last);

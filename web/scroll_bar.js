@@ -42,8 +42,11 @@ function createScrollBar(bar, { min, max, position, ignored, codes, request }) {
       show(p);
   }
 
+  // Where the event is along the bar, in the bar's own pixels, however
+  // large the window is shown.
   function barX(event) {
-    return event.clientX - bar.getBoundingClientRect().left;
+    const r = bar.getBoundingClientRect();
+    return ((event.clientX - r.left) * width) / r.width;
   }
 
   function overArrow(event, side) {
@@ -76,7 +79,7 @@ function createScrollBar(bar, { min, max, position, ignored, codes, request }) {
     if (event.button !== 0 || gesture)
       return;
     event.preventDefault();
-    bar.focus();
+    bar.focus({ preventScroll: true });
     bar.setPointerCapture(event.pointerId);
     const x = barX(event);
     const left = thumbLeft(shown);
@@ -117,6 +120,8 @@ function createScrollBar(bar, { min, max, position, ignored, codes, request }) {
   }
   bar.addEventListener('pointerup', release);
   bar.addEventListener('pointercancel', release);
+  // A finger held on an arrow repeats, as the mouse button does: no menu.
+  bar.addEventListener('contextmenu', (event) => event.preventDefault());
 
   bar.addEventListener('keydown', (event) => {
     const name = SCROLL_KEYS[event.key];

@@ -1,0 +1,447 @@
+// The page on screens of every size and density, and under a finger. From
+// a 320-pixel phone to a 3840-pixel screen, at 1, 2 and 3 device pixels
+// per CSS pixel: no sideways scrolling, the whole window (picture and
+// dialog) in view at the top on opening, the program's own size wherever
+// it fits, else the window smaller as a whole with the dialog where the
+// real one is (the Wine measurements, scaled), and the canvas at the
+// device's pixels. On a phone: the picture drawn sharp at its smaller size
+// against the desktop's picture brought down to it, the controls under
+// taps and a finger reaching the model as the mouse does, pinch zoom, and
+// the notice at the end of a run. Leaves screenshots of a phone and a
+// laptop.
+import path from 'node:path';
+import {
+  test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole,
+  referenceJson, canvasPixels, PAGE_URL, OUT_DIR,
+} from './page_fixture.mjs';
+
+const CLIENT = [602, 413];
+const DIALOG_WIDTH = 221; // the real dialog's outer width under Wine
+const MARGIN = 10; // the page's margin around the window
+const ALPHA_AT_100 = 0.00020000000000000004; // position 100's step factor
+
+// Screens, by CSS pixels; `fits` where the window is shown at the
+// program's own size (771 x 413 with the margins fits in 791 x 433).
+// Phones and tablets are touch screens.
+const SCREENS = [
+  { name: 'a small phone', width: 320, height: 568, touch: true, portrait: true },
+  { name: 'a phone', width: 360, height: 740, touch: true, portrait: true },
+  { name: 'a tall phone', width: 390, height: 844, touch: true, portrait: true },
+  { name: 'a phone turned', width: 740, height: 360, touch: true },
+  { name: 'a tablet', width: 820, height: 1180, touch: true, portrait: true, fits: true },
+  { name: 'a laptop', width: 1280, height: 800, fits: true },
+  { name: 'a desktop', width: 1920, height: 1080, fits: true },
+  { name: 'a large screen', width: 3840, height: 2160, fits: true },
+];
+
+function contextOf({ width, height, touch }, dpr) {
+  return { viewport: { width, height }, deviceScaleFactor: dpr, hasTouch: !!touch, isMobile: !!touch };
+}
+
+// Boxes as [left, top, width, height] in CSS pixels of the viewport.
+async function geometry(page) {
+  return page.evaluate(() => {
+    const box = (el) => {
+      const r = el.getBoundingClientRect();
+      return [r.left, r.top, r.width, r.height];
+    };
+    const plot = document.getElementById('plot');
+    const controls = {};
+    for (const el of document.querySelectorAll('#dialog .client > *'))
+      controls[el.id] = box(el);
+    return {
+      innerWidth, innerHeight, scrollX, scrollY, dpr: devicePixelRatio,
+      scrollWidth: Math.max(document.documentElement.scrollWidth, document.body.scrollWidth),
+      plot: box(plot), backing: [plot.width, plot.height],
+      dialog: box(document.getElementById('dialog')),
+      client: box(document.querySelector('#dialog .client')),
+      closeBox: box(document.getElementById('dialog-close')),
+      controls,
+      stage: box(document.getElementById('stage')),
+      panel: box(document.getElementById('panel')),
+    };
+  });
+}
+
+// A box relative to the picture's top-left corner.
+function fromPlot(g, [left, top, width, height]) {
+  return [left - g.plot[0], top - g.plot[1], width, height];
+}
+
+function expectClose(actual, expected, tolerance, what) {
+  const off = actual.map((v, i) => Math.abs(v - expected[i]));
+  expect(Math.max(...off), `${what}: ${JSON.stringify(actual)} against ${JSON.stringify(expected)}`)
+    .toBeLessThanOrEqual(tolerance);
+}
+
+for (const screen of SCREENS) {
+  for (const dpr of [1, 2, 3]) {
+    test.describe(`${screen.name}, ${screen.width} x ${screen.height} at ${dpr}`, () => {
+      test.use(contextOf(screen, dpr));
+      test('the whole window in view at the top, no sideways scrolling, the canvas at device pixels',
+           async ({ page }) => {
+        await openPage(page);
+        const g = await geometry(page);
+        expect(g.dpr).toBe(dpr);
+        expect([g.innerWidth, g.innerHeight]).toEqual([screen.width, screen.height]);
+        expect(g.scrollWidth, 'the page\'s width').toBeLessThanOrEqual(g.innerWidth);
+        expect([g.scrollX, g.scrollY], 'opened at the top').toEqual([0, 0]);
+        // The window: the picture with the dialog over it, at the top.
+        const right = Math.max(g.plot[0] + g.plot[2], g.dialog[0] + g.dialog[2]);
+        const bottom = Math.max(g.plot[1] + g.plot[3], g.dialog[1] + g.dialog[3]);
+        expect(g.plot.slice(0, 2)).toEqual([MARGIN, MARGIN]);
+        expect(right).toBeLessThanOrEqual(g.innerWidth - MARGIN + 0.01);
+        expect(bottom).toBeLessThanOrEqual(g.innerHeight - MARGIN + 0.01);
+
+        const scale = g.dialog[2] / DIALOG_WIDTH;
+        if (screen.fits) {
+          expect(scale).toBe(1);
+          expect(g.plot.slice(2)).toEqual(CLIENT);
+        } else {
+          // As large as the screen lets it be: it meets the margin on one side.
+          expect(scale).toBeLessThan(1);
+          expect(Math.min(g.innerWidth - MARGIN - right, g.innerHeight - MARGIN - bottom))
+            .toBeLessThan(0.5);
+        }
+        // The picture at the scale, its canvas at the device's pixels of that
+        // size exactly.
+        expectClose(g.plot.slice(2), CLIENT.map((v) => v * scale), 0.5 / dpr + 1e-9, 'the picture\'s size');
+        expect(g.backing).toEqual(g.plot.slice(2).map((v) => Math.round(v * dpr)));
+        // (to the page's layout unit, 1/64 of a CSS pixel)
+        expectClose(g.backing, g.plot.slice(2).map((v) => v * dpr), dpr / 64, 'device pixels');
+
+        // The dialog, its client area, its close box and its controls where
+        // the real ones are under Wine, scaled.
+        const wine = referenceJson('layout.json');
+        const scaled = (r) => r.map((v) => v * scale);
+        expectClose(fromPlot(g, g.dialog), scaled(wine.dialog.window), 0.05, 'the dialog');
+        expectClose(fromPlot(g, g.client), scaled(wine.dialog.client), 0.05, 'the dialog\'s client area');
+        expectClose(fromPlot(g, g.closeBox), scaled(wine.dialog.closeBox), 0.05, 'the close box');
+        const ids = Object.keys(g.controls);
+        expect(ids).toHaveLength(wine.controls.length);
+        ids.forEach((id, i) =>
+          expectClose(fromPlot(g, g.controls[id]), scaled(wine.controls[i].rect), 0.05, id));
+
+        // Portrait: the panel under the window, in one column as wide as it.
+        if (screen.portrait) {
+          expect(g.panel[1]).toBeGreaterThanOrEqual(g.stage[1] + g.stage[3]);
+          expect(g.panel[0]).toBe(g.stage[0]);
+          expect(g.panel[0] + g.panel[2]).toBeLessThanOrEqual(g.innerWidth);
+        }
+      });
+    });
+  }
+}
+
+// Pixel boxes of a picture brought down to fewer pixels: each new pixel
+// the mean of the old ones under it, weighted by how much of each it
+// covers. `ratio` is old pixels to a new one.
+function areaAverage(image, width, height, ratio) {
+  const spans = (n, limit) => Array.from({ length: n }, (_, i) => {
+    const from = i * ratio;
+    const to = Math.min((i + 1) * ratio, limit);
+    const parts = [];
+    for (let k = Math.floor(from); k < to; ++k)
+      parts.push([k, Math.min(k + 1, to) - Math.max(k, from)]);
+    return parts;
+  });
+  const columns = spans(width, image.width);
+  const rows = spans(height, image.height);
+  const out = new Float64Array(width * height * 3);
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      let r = 0, g = 0, b = 0, area = 0;
+      for (const [sy, wy] of rows[y]) {
+        for (const [sx, wx] of columns[x]) {
+          const w = wx * wy;
+          const i = 3 * (sy * image.width + sx);
+          r += w * image.rgb[i];
+          g += w * image.rgb[i + 1];
+          b += w * image.rgb[i + 2];
+          area += w;
+        }
+      }
+      const o = 3 * (y * width + x);
+      out[o] = r / area;
+      out[o + 1] = g / area;
+      out[o + 2] = b / area;
+    }
+  }
+  return out;
+}
+
+// How far apart two pictures are: of each pixel the largest difference of
+// its three channels, as a mean and as the share of pixels that differ by
+// more than a quarter of the range.
+function difference(phone, width, height, reference, shiftX = 0) {
+  let sum = 0;
+  let far = 0;
+  let count = 0;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const rx = x + shiftX;
+      if (rx < 0 || rx >= width)
+        continue;
+      const p = 3 * (y * phone.width + x);
+      const q = 3 * (y * width + rx);
+      let d = 0;
+      for (let c = 0; c < 3; ++c)
+        d = Math.max(d, Math.abs(phone.rgb[p + c] - reference[q + c]));
+      sum += d;
+      far += d > 64 ? 1 : 0;
+      ++count;
+    }
+  }
+  return { mean: sum / count, far: far / count };
+}
+
+test.describe('a phone, 360 x 740 at 3, touch', () => {
+  test.use(contextOf({ width: 360, height: 740, touch: true }, 3));
+
+  test('the picture at its smaller size is the desktop\'s picture brought down to it, sharp',
+       async ({ page, browser }) => {
+    // The same first paint on a desktop screen of the same density, at the
+    // program's size: 3 device pixels to a client pixel.
+    const desk = await browser.newContext(contextOf({ width: 1280, height: 800 }, 3));
+    const deskPage = await desk.newPage();
+    const deskErrors = [];
+    deskPage.on('pageerror', (e) => deskErrors.push(e.message));
+    await openPage(deskPage);
+    const big = await canvasPixels(deskPage);
+    await desk.close();
+    expect(deskErrors).toEqual([]);
+    expect([big.width, big.height]).toEqual([1806, 1239]);
+
+    await openPage(page);
+    const phone = await canvasPixels(page);
+    const g = await geometry(page);
+    const devicePixels = (3 * g.dialog[2]) / DIALOG_WIDTH; // to a client pixel
+    expect(devicePixels).toBeLessThan(3);
+    expect(phone.width).toBe(Math.round(CLIENT[0] * devicePixels));
+    // The rows and columns the picture covers in full.
+    const [width, height] = CLIENT.map((v) => Math.floor(v * devicePixels));
+    const reference = areaAverage(big, width, height, 3 / devicePixels);
+    const same = difference(phone, width, height, reference);
+    // The same picture one client pixel to the side, for a measure of what
+    // the figures above would be for a picture a little off.
+    const off = difference(phone, width, height, reference, Math.round(devicePixels));
+    console.log(`phone picture ${phone.width} x ${phone.height} (${devicePixels.toFixed(4)} device ` +
+      `pixels to a client pixel) against the desktop's at 3 brought down: mean difference ` +
+      `${same.mean.toFixed(2)} of 255, ${(100 * same.far).toFixed(3)} % of pixels more than 64 off; ` +
+      `one client pixel to the side: ${off.mean.toFixed(2)}, ${(100 * off.far).toFixed(3)} %`);
+    // Lines and glyphs drawn at the smaller size are antialiased otherwise
+    // than those brought down: measured here, under a level on average and
+    // by more than a quarter of the range at about one pixel in a thousand;
+    // the picture a client pixel off is some 4 levels and 3 % away.
+    expect(same.mean).toBeLessThan(1.5);
+    expect(same.far).toBeLessThan(0.005);
+    expect(off.far, 'the measure tells a picture a pixel off').toBeGreaterThan(0.005);
+  });
+
+  // Centre of an element, in CSS pixels of the viewport.
+  async function centre(locator) {
+    const b = await locator.boundingBox();
+    return { x: b.x + b.width / 2, y: b.y + b.height / 2 };
+  }
+
+  // A finger put down, moved and lifted (Playwright's touch screen only
+  // taps), through one session of the page's for the whole gesture.
+  const sessions = new WeakMap();
+  async function touch(page, type, points) {
+    if (!sessions.has(page))
+      sessions.set(page, await page.context().newCDPSession(page));
+    await sessions.get(page).send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  }
+
+  test('a tap on an arrow is one line request', async ({ page }) => {
+    await openPage(page);
+    const bar = byRole(page).alpha;
+    await page.touchscreen.tap(...Object.values(await centre(bar.locator('.arrow-right'))));
+    expect((await state(page)).alphaPos).toBe(51);
+    await page.touchscreen.tap(...Object.values(await centre(bar.locator('.arrow-left'))));
+    await page.touchscreen.tap(...Object.values(await centre(bar.locator('.arrow-left'))));
+    expect((await state(page)).alphaPos).toBe(49);
+    await expect(bar).toHaveAttribute('aria-valuenow', '49');
+  });
+
+  test('an arrow held by a finger repeats as under the mouse button', async ({ page }) => {
+    await openPage(page);
+    const bar = byRole(page).alpha;
+    const hold = 500;
+    // The mouse on the right arrow for that long.
+    const right = await centre(bar.locator('.arrow-right'));
+    await page.mouse.move(right.x, right.y);
+    await page.mouse.down();
+    await page.clock.runFor(hold);
+    await page.mouse.up();
+    const byMouse = (await state(page)).alphaPos - 50;
+    // A finger on the left arrow.
+    const left = await centre(bar.locator('.arrow-left'));
+    await touch(page, 'touchStart', [left]);
+    await page.clock.runFor(hold);
+    await touch(page, 'touchEnd', []);
+    const byFinger = 50 + byMouse - (await state(page)).alphaPos;
+    console.log(`held ${hold} ms: ${byMouse} requests under the mouse, ${byFinger} under a finger`);
+    expect(byMouse).toBeGreaterThan(3);
+    expect(byFinger).toBe(byMouse);
+    // Released: no more.
+    await page.clock.runFor(hold);
+    expect((await state(page)).alphaPos).toBe(50 + byMouse - byFinger);
+  });
+
+  test('the thumb dragged by a finger: to the right end, then back to the middle', async ({ page }) => {
+    await openPage(page);
+    const bar = byRole(page).alpha;
+    const box = await bar.boundingBox();
+    const drag = async (to) => {
+      let at = await centre(bar.locator('.thumb'));
+      await touch(page, 'touchStart', [at]);
+      const seen = [];
+      const step = to > at.x ? 4 : -4;
+      while (Math.abs(to - at.x) > 4) {
+        at = { x: at.x + step, y: at.y };
+        await touch(page, 'touchMove', [at]);
+        seen.push((await state(page)).alphaPos);
+      }
+      await touch(page, 'touchMove', [{ x: to, y: at.y }]);
+      await touch(page, 'touchEnd', []);
+      return seen;
+    };
+    // Past the right end: each move a request, then position 100.
+    const seen = await drag(box.x + box.width + 20);
+    expect(new Set(seen).size).toBeGreaterThan(5);
+    let s = await state(page);
+    expect(s.alphaPos).toBe(100);
+    expect(s.alpha).toBe(ALPHA_AT_100);
+    // The thumb's centre brought to the bar's: the middle of 1 to 100.
+    await drag(box.x + box.width / 2);
+    s = await state(page);
+    expect([50, 51]).toContain(s.alphaPos);
+    await expect(bar).toHaveAttribute('aria-valuenow', String(s.alphaPos));
+  });
+
+  test('taps on the buttons: the run mode and reset, as the mouse\'s clicks', async ({ page }) => {
+    await openPage(page);
+    const the = byRole(page);
+    // The run mode: continuous, whose paint takes a step.
+    await page.touchscreen.tap(...Object.values(await centre(the.runMode)));
+    let s = await state(page);
+    expect(s.runContinuous).toBe(1);
+    expect(curveBits(s)).toEqual(nativeStates(['1'])[0]);
+    await page.touchscreen.tap(...Object.values(await centre(the.runMode)));
+    s = await state(page);
+    expect(s.runContinuous).toBe(0);
+    expect(curveBits(s)).toEqual(nativeStates(['1'])[0]);
+    // 5 ticks of each timer, then reset: the chord, the time of then.
+    await ticks(page, 5);
+    await page.touchscreen.tap(...Object.values(await centre(the.reset)));
+    s = await state(page);
+    expect(curveBits(s)).toEqual(nativeStates(['11,reset'])[0]);
+  });
+
+  test('a tap on the close box hides the dialog; its timer steps on', async ({ page }) => {
+    await openPage(page);
+    const the = byRole(page);
+    await page.touchscreen.tap(...Object.values(await centre(the.close)));
+    await expectHidden(the.dialog);
+    await ticks(page, 10);
+    expect(curveBits(await state(page))).toEqual(nativeStates(['20'])[0]);
+  });
+
+  // Headless Chromium zooms no page on a synthetic pinch, not even a blank
+  // one: what decides it is checked instead, the viewport's declaration
+  // and the touch actions where the fingers would be.
+  test('pinch zoom stays possible: the viewport allows it and only the scroll bar takes every move',
+       async ({ page }) => {
+    await openPage(page);
+    const viewport = await page.evaluate(() =>
+      document.querySelector('meta[name="viewport"]').getAttribute('content'));
+    const settings = Object.fromEntries(viewport.split(',').map((p) => p.trim().split('=')));
+    expect(settings.width).toBe('device-width');
+    expect(['yes', '1', undefined]).toContain(settings['user-scalable']);
+    expect(Number(settings['maximum-scale'] ?? 10)).toBeGreaterThanOrEqual(5);
+    const actions = await page.evaluate(() => Object.fromEntries(
+      ['html', 'body', '#plot', '#dialog', '#about', '#panel', '#alpha', '#run-mode', '#reset', '#dialog-close']
+        .map((s) => [s, getComputedStyle(document.querySelector(s)).touchAction])));
+    const pinchable = ['auto', 'manipulation'];
+    for (const [where, action] of Object.entries(actions)) {
+      if (where === '#alpha')
+        expect(action, where).toBe('none');
+      else
+        expect(pinchable, where).toContain(action);
+    }
+  });
+
+  test('a screenshot of a phone in mid-descent, for a person to look at', async ({ page }) => {
+    await openPage(page);
+    await ticks(page, 60);
+    const file = path.join(OUT_DIR, 'screens-phone-360.png');
+    await page.screenshot({ path: file });
+    const whole = path.join(OUT_DIR, 'screens-phone-360-page.png');
+    await page.screenshot({ path: whole, fullPage: true });
+    console.log(`screenshots of a 360-pixel phone: ${file}, the whole page ${whole}`);
+  });
+});
+
+test.describe('a small phone, 320 x 568 at 2, touch', () => {
+  test.use(contextOf({ width: 320, height: 568, touch: true }, 2));
+
+  // The notice's box and the button's, and whether the page scrolls sideways.
+  async function notice(page) {
+    await expect(page.locator('#ended')).toBeVisible();
+    return page.evaluate(() => {
+      const box = (id) => {
+        const r = document.getElementById(id).getBoundingClientRect();
+        return [r.left, r.top, r.right, r.bottom];
+      };
+      return { ended: box('ended'), button: box('new-run'), plot: box('plot'), innerWidth,
+               scrollWidth: document.documentElement.scrollWidth };
+    });
+  }
+
+  function expectOnScreen(n) {
+    expect(n.scrollWidth).toBeLessThanOrEqual(n.innerWidth);
+    expect(n.ended[0]).toBeGreaterThanOrEqual(0);
+    expect(n.ended[1]).toBeGreaterThanOrEqual(0);
+    expect(n.ended[2]).toBeLessThanOrEqual(n.innerWidth);
+    // Over the picture, no wider than it.
+    expect(n.ended[0]).toBeGreaterThanOrEqual(n.plot[0]);
+    expect(n.ended[2]).toBeLessThanOrEqual(n.plot[2]);
+    expect(n.button[0]).toBeGreaterThanOrEqual(n.ended[0]);
+    expect(n.button[2]).toBeLessThanOrEqual(n.ended[2]);
+  }
+
+  test('the notice at the end of a run fits the phone', async ({ page }) => {
+    await openPage(page);
+    await byRole(page).plot.focus();
+    await page.keyboard.press('Escape');
+    const n = await notice(page);
+    expectOnScreen(n);
+    await expect(byRole(page).newRun).toBeFocused();
+    await expect(page.locator('#ended-text')).toHaveText('La ejecución ha terminado.');
+  });
+
+  test('the notice of a start that failed, with its long reason, fits the phone', async ({ browser }) => {
+    const context = await browser.newContext(contextOf({ width: 320, height: 568, touch: true }, 2));
+    const page = await context.newPage();
+    await page.addInitScript(() => {
+      WebAssembly.compile = () => Promise.reject(new WebAssembly.CompileError(
+        'WebAssembly.compile(): expected magic word 00 61 73 6d, found 3c 21 44 4f @+0'));
+    });
+    await page.goto(PAGE_URL);
+    await expect(page.locator('#ended-text')).toHaveText(/^No se pudo iniciar el programa.*magic word/);
+    expectOnScreen(await notice(page));
+    await context.close();
+  });
+});
+
+test.describe('a laptop, 1280 x 800 at 1', () => {
+  test.use(contextOf({ width: 1280, height: 800 }, 1));
+  test('a screenshot of a laptop in mid-descent, for a person to look at', async ({ page }) => {
+    await openPage(page);
+    await ticks(page, 60);
+    const file = path.join(OUT_DIR, 'screens-laptop-1280.png');
+    await page.screenshot({ path: file });
+    console.log(`screenshot of a 1280-pixel laptop: ${file}`);
+  });
+});
