@@ -178,15 +178,13 @@ async function startRodadero(hooks) {
     }, { once: true });
   };
   watchDensity();
-  // A screen of another size (a phone turned, a window resized, a scroll
-  // bar come): the window shown as large as it then fits.
-  const refitWindow = () => {
+  // A screen of another size (a phone turned, a window resized): the
+  // window shown as large as it then fits.
+  window.addEventListener('resize', () => {
     const scale = windowScale();
     if (scale !== picture.scale)
       picture.refit(fitWindow(scale));
-  };
-  window.addEventListener('resize', refitWindow);
-  new ResizeObserver(refitWindow).observe(document.documentElement);
+  });
 }
 
 window.rodadero = (() => {

@@ -74,6 +74,53 @@ function expectClose(actual, expected, tolerance, what) {
     .toBeLessThanOrEqual(tolerance);
 }
 
+// The window on a screen of `width` x `height` at `dpr`, as measured.
+function checkWindow(g, { width, height, fits, portrait }, dpr, wine) {
+  expect(g.dpr).toBe(dpr);
+  expect([g.innerWidth, g.innerHeight]).toEqual([width, height]);
+  expect(g.scrollWidth, 'the page\'s width').toBeLessThanOrEqual(g.innerWidth);
+  expect([g.scrollX, g.scrollY], 'at the top').toEqual([0, 0]);
+  // The window: the picture with the dialog over it, at the top.
+  const right = Math.max(g.plot[0] + g.plot[2], g.dialog[0] + g.dialog[2]);
+  const bottom = Math.max(g.plot[1] + g.plot[3], g.dialog[1] + g.dialog[3]);
+  expect(g.plot.slice(0, 2)).toEqual([MARGIN, MARGIN]);
+  expect(right).toBeLessThanOrEqual(g.innerWidth - MARGIN + 0.01);
+  expect(bottom).toBeLessThanOrEqual(g.innerHeight - MARGIN + 0.01);
+
+  const scale = g.dialog[2] / DIALOG_WIDTH;
+  if (fits) {
+    expect(scale).toBe(1);
+    expect(g.plot.slice(2)).toEqual(CLIENT);
+  } else {
+    // As large as the screen lets it be: it meets the margin on one side.
+    expect(scale).toBeLessThan(1);
+    expect(Math.min(g.innerWidth - MARGIN - right, g.innerHeight - MARGIN - bottom)).toBeLessThan(0.5);
+  }
+  // The picture at the scale, its canvas at the device's pixels of that
+  // size exactly (to the page's layout unit, 1/64 of a CSS pixel).
+  expectClose(g.plot.slice(2), CLIENT.map((v) => v * scale), 0.5 / dpr + 1e-9, 'the picture\'s size');
+  expect(g.backing).toEqual(g.plot.slice(2).map((v) => Math.round(v * dpr)));
+  expectClose(g.backing, g.plot.slice(2).map((v) => v * dpr), dpr / 64, 'device pixels');
+
+  // The dialog, its client area, its close box and its controls where the
+  // real ones are under Wine, scaled.
+  const scaled = (r) => r.map((v) => v * scale);
+  expectClose(fromPlot(g, g.dialog), scaled(wine.dialog.window), 0.05, 'the dialog');
+  expectClose(fromPlot(g, g.client), scaled(wine.dialog.client), 0.05, 'the dialog\'s client area');
+  expectClose(fromPlot(g, g.closeBox), scaled(wine.dialog.closeBox), 0.05, 'the close box');
+  const ids = Object.keys(g.controls);
+  expect(ids).toHaveLength(wine.controls.length);
+  ids.forEach((id, i) => expectClose(fromPlot(g, g.controls[id]), scaled(wine.controls[i].rect), 0.05, id));
+
+  // Portrait: the panel under the window, in one column as wide as it.
+  if (portrait) {
+    expect(g.panel[1]).toBeGreaterThanOrEqual(g.stage[1] + g.stage[3]);
+    expect(g.panel[0]).toBe(g.stage[0]);
+    expect(g.panel[0] + g.panel[2]).toBeLessThanOrEqual(g.innerWidth);
+  }
+  return scale;
+}
+
 for (const screen of SCREENS) {
   for (const dpr of [1, 2, 3]) {
     test.describe(`${screen.name}, ${screen.width} x ${screen.height} at ${dpr}`, () => {
@@ -81,57 +128,32 @@ for (const screen of SCREENS) {
       test('the whole window in view at the top, no sideways scrolling, the canvas at device pixels',
            async ({ page }) => {
         await openPage(page);
-        const g = await geometry(page);
-        expect(g.dpr).toBe(dpr);
-        expect([g.innerWidth, g.innerHeight]).toEqual([screen.width, screen.height]);
-        expect(g.scrollWidth, 'the page\'s width').toBeLessThanOrEqual(g.innerWidth);
-        expect([g.scrollX, g.scrollY], 'opened at the top').toEqual([0, 0]);
-        // The window: the picture with the dialog over it, at the top.
-        const right = Math.max(g.plot[0] + g.plot[2], g.dialog[0] + g.dialog[2]);
-        const bottom = Math.max(g.plot[1] + g.plot[3], g.dialog[1] + g.dialog[3]);
-        expect(g.plot.slice(0, 2)).toEqual([MARGIN, MARGIN]);
-        expect(right).toBeLessThanOrEqual(g.innerWidth - MARGIN + 0.01);
-        expect(bottom).toBeLessThanOrEqual(g.innerHeight - MARGIN + 0.01);
-
-        const scale = g.dialog[2] / DIALOG_WIDTH;
-        if (screen.fits) {
-          expect(scale).toBe(1);
-          expect(g.plot.slice(2)).toEqual(CLIENT);
-        } else {
-          // As large as the screen lets it be: it meets the margin on one side.
-          expect(scale).toBeLessThan(1);
-          expect(Math.min(g.innerWidth - MARGIN - right, g.innerHeight - MARGIN - bottom))
-            .toBeLessThan(0.5);
-        }
-        // The picture at the scale, its canvas at the device's pixels of that
-        // size exactly.
-        expectClose(g.plot.slice(2), CLIENT.map((v) => v * scale), 0.5 / dpr + 1e-9, 'the picture\'s size');
-        expect(g.backing).toEqual(g.plot.slice(2).map((v) => Math.round(v * dpr)));
-        // (to the page's layout unit, 1/64 of a CSS pixel)
-        expectClose(g.backing, g.plot.slice(2).map((v) => v * dpr), dpr / 64, 'device pixels');
-
-        // The dialog, its client area, its close box and its controls where
-        // the real ones are under Wine, scaled.
-        const wine = referenceJson('layout.json');
-        const scaled = (r) => r.map((v) => v * scale);
-        expectClose(fromPlot(g, g.dialog), scaled(wine.dialog.window), 0.05, 'the dialog');
-        expectClose(fromPlot(g, g.client), scaled(wine.dialog.client), 0.05, 'the dialog\'s client area');
-        expectClose(fromPlot(g, g.closeBox), scaled(wine.dialog.closeBox), 0.05, 'the close box');
-        const ids = Object.keys(g.controls);
-        expect(ids).toHaveLength(wine.controls.length);
-        ids.forEach((id, i) =>
-          expectClose(fromPlot(g, g.controls[id]), scaled(wine.controls[i].rect), 0.05, id));
-
-        // Portrait: the panel under the window, in one column as wide as it.
-        if (screen.portrait) {
-          expect(g.panel[1]).toBeGreaterThanOrEqual(g.stage[1] + g.stage[3]);
-          expect(g.panel[0]).toBe(g.stage[0]);
-          expect(g.panel[0] + g.panel[2]).toBeLessThanOrEqual(g.innerWidth);
-        }
+        checkWindow(await geometry(page), screen, dpr, referenceJson('layout.json'));
       });
     });
   }
 }
+
+test.describe('a phone turned, then a window made wide', () => {
+  test.use(contextOf(SCREENS[1], 3));
+  test('the window fits the screen again at each size, and the picture follows', async ({ page }) => {
+    const wine = referenceJson('layout.json');
+    await openPage(page);
+    const upright = checkWindow(await geometry(page), SCREENS[1], 3, wine);
+    await ticks(page, 3);
+    const s = await state(page);
+    const turned = { width: SCREENS[1].height, height: SCREENS[1].width };
+    await page.setViewportSize(turned);
+    const across = checkWindow(await geometry(page), turned, 3, wine);
+    expect(across).toBeGreaterThan(upright);
+    // Drawn again at once, the same state: nothing stepped for it.
+    expect(await state(page)).toEqual(s);
+    const picture = await canvasPixels(page);
+    expect(new Set(picture.rgb.subarray(0, 3 * picture.width * 10)).size, 'drawn').toBeGreaterThan(2);
+    await page.setViewportSize({ width: 1280, height: 800 });
+    checkWindow(await geometry(page), { width: 1280, height: 800, fits: true }, 3, wine);
+  });
+});
 
 // Pixel boxes of a picture brought down to fewer pixels: each new pixel
 // the mean of the old ones under it, weighted by how much of each it
