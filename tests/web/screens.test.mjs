@@ -143,7 +143,10 @@ test.describe('a phone turned, then a window made wide', () => {
     await ticks(page, 3);
     const s = await state(page);
     const turned = { width: SCREENS[1].height, height: SCREENS[1].width };
+    // The resize event comes with the next frame.
+    const dialogWidth = () => page.evaluate(() => document.getElementById('dialog').getBoundingClientRect().width);
     await page.setViewportSize(turned);
+    await expect.poll(dialogWidth).toBeGreaterThan(upright * DIALOG_WIDTH);
     const across = checkWindow(await geometry(page), turned, 3, wine);
     expect(across).toBeGreaterThan(upright);
     // Drawn again at once, the same state: nothing stepped for it.
@@ -151,6 +154,7 @@ test.describe('a phone turned, then a window made wide', () => {
     const picture = await canvasPixels(page);
     expect(new Set(picture.rgb.subarray(0, 3 * picture.width * 10)).size, 'drawn').toBeGreaterThan(2);
     await page.setViewportSize({ width: 1280, height: 800 });
+    await expect.poll(dialogWidth).toBe(DIALOG_WIDTH);
     checkWindow(await geometry(page), { width: 1280, height: 800, fits: true }, 3, wine);
   });
 });
