@@ -119,7 +119,6 @@ const PAGE_TEXTS = Object.freeze({
 let pagePositions = 0; // the scroll bar's, once the module's contract is read
 let pageLanguage = 'es';
 const pageLanguageListeners = [];
-let lastCaptions = null; // the picture's captions last painted
 
 // The language the browser prefers of the two: the first of its languages
 // that is one of them, English where none is.
@@ -149,7 +148,6 @@ function currentLanguage() {
 // The text alternative of the picture's number, from the captions a paint
 // drew (the first holds the time, as the program prints it).
 function spokenTime(captions) {
-  lastCaptions = captions;
   if (pageLanguage === 'es')
     return captions[0];
   const number = captions[0].match(/-?\d+/);
@@ -206,9 +204,11 @@ function showLanguage() {
   const ended = document.getElementById('ended-text');
   if (PAGE_LANGUAGES.some((l) => ended.textContent === PAGE_TEXTS[l](0).ended))
     ended.textContent = pageText().ended;
+  // The time the picture's text alternative says, in the other words.
   const time = document.getElementById('plot-time');
-  if (time.textContent && lastCaptions)
-    time.textContent = spokenTime(lastCaptions);
+  const number = time.textContent.match(/-?\d+/);
+  if (number)
+    time.textContent = pageText().time(number[0]);
   describeDialog(english);
   for (const button of document.querySelectorAll('#language button'))
     button.setAttribute('aria-pressed', String(button.lang === pageLanguage));
