@@ -35,7 +35,8 @@ export async function startFirefox(pageUrl) {
       const d = makeDriver({
         call: (fn, ...args) => page.evaluate(fn, ...args),
         click: async (sel) => (await page.$(sel)).click(),
-        press: (key) => page.keyboard.press(key),
+        // BiDi's keys are named by the characters they type, the space bar too.
+        press: (key) => page.keyboard.press(key === 'Space' ? ' ' : key),
         mouseMove: (x, y) => page.mouse.move(x, y),
         mouseDown: () => page.mouse.down(),
         mouseUp: () => page.mouse.up(),
