@@ -35,7 +35,8 @@ const SCREENS = [
 ];
 
 function contextOf({ width, height, touch }, dpr) {
-  return { viewport: { width, height }, deviceScaleFactor: dpr, hasTouch: !!touch, isMobile: !!touch };
+  return { viewport: { width, height }, deviceScaleFactor: dpr, hasTouch: !!touch, isMobile: !!touch,
+           locale: 'es-ES' };
 }
 
 // Boxes as [left, top, width, height] in CSS pixels of the viewport.
