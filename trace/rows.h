@@ -19,11 +19,11 @@
 std::string TraceRow(long step, bool nodes);
 
 struct TraceSummary {
-    MethodSetting setting;  // METHOD_PROGRAM: the program's descent at alpha
     long steps;
     double alpha;
     double modelTime;   // FallTime after the last step
     double exactTime;   // exact time of ShownX after the last step
+    MethodSetting setting;  // METHOD_PROGRAM: the program's descent at alpha
 };
 
 // Runs options.steps steps from the chord and writes the CSV to out. Rows:
