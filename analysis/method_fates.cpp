@@ -29,82 +29,61 @@ bool SameState(const MethodRun &a, const MethodRun &b)
                        INNER * sizeof(double)) == 0;
 }
 
-// A key of the state's bits: each double's bits folded in by a multiply,
-// then mixed so that the low bits depend on all of them.
-std::uint64_t KeyOf(const MethodRun &run)
+// A key of the state, from a few of its doubles: enough to tell most
+// states apart, checked whole where two agree.
+std::uint32_t KeyOf(const MethodRun &run)
 {
-    std::uint64_t key = 0x243f6a8885a308d3u;
-    for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
-        std::uint64_t a, b;
-        std::memcpy(&a, &run.x[i], sizeof a);
-        std::memcpy(&b, &run.previous[i], sizeof b);
-        key = (key ^ a) * 0x9e3779b97f4a7c15u;
-        key = (key ^ b) * 0xc2b2ae3d27d4eb4fu;
-    }
-    key ^= key >> 31;
+    std::uint64_t a, b, c;
+    std::memcpy(&a, &run.x[10], sizeof a);
+    std::memcpy(&b, &run.previous[10], sizeof b);
+    std::memcpy(&c, &run.x[3], sizeof c);
+    std::uint64_t key = ((a * 0x9e3779b97f4a7c15u) ^ b) * 0xc2b2ae3d27d4eb4fu ^ c;
+    key ^= key >> 29;
     key *= 0xbf58476d1ce4e5b9u;
-    return key ^ (key >> 29);
+    return static_cast<std::uint32_t>(key >> 32);
 }
 
-void StartTable(CellMemory *m)
+const double *Checkpoint(const CellMemory &m, long j)
 {
-    if (m->table.empty())
-        m->table.assign(TABLE_FIRST, CellMemory::Entry{0, 0, 0});
-    ++m->generation;
-    if (m->generation == 0) {  // wrapped round: every entry is old
-        std::fill(m->table.begin(), m->table.end(), CellMemory::Entry{0, 0, 0});
-        m->generation = 1;
-    }
-    m->used = 0;
+    return &m.checkpoints[static_cast<std::size_t>(j) * STATE_DOUBLES];
+}
+
+bool Holds(const MethodRun &run, const double *state)
+{
+    return std::memcmp(&run.x[INNER_FIRST], state, INNER * sizeof(double)) == 0 &&
+           std::memcmp(&run.previous[INNER_FIRST], state + INNER, INNER * sizeof(double)) == 0;
+}
+
+void StartMemory(CellMemory *m, long limit)
+{
+    std::size_t kept = static_cast<std::size_t>(limit / CHECKPOINT_EVERY + 3);
+    std::size_t size = 16;
+    while (size < 2 * kept)
+        size *= 2;
+    m->table.assign(size, CellMemory::Entry{0, -1});
     m->checkpoints.clear();
 }
 
-void Insert(CellMemory *m, std::uint64_t key, std::uint32_t step);
-
-void Grow(CellMemory *m)
+void Keep(CellMemory *m, const MethodRun &run, std::uint32_t key)
 {
-    std::vector<CellMemory::Entry> old;
-    old.swap(m->table);
-    m->table.assign(2 * old.size(), CellMemory::Entry{0, 0, 0});
-    m->used = 0;
-    for (const CellMemory::Entry &e : old)
-        if (e.generation == m->generation)
-            Insert(m, e.key, e.step);
-}
-
-void Insert(CellMemory *m, std::uint64_t key, std::uint32_t step)
-{
-    if (2 * (m->used + 1) > m->table.size())
-        Grow(m);
+    long j = static_cast<long>(m->checkpoints.size() / STATE_DOUBLES);
+    m->checkpoints.resize(m->checkpoints.size() + STATE_DOUBLES);
+    SaveState(run, &m->checkpoints[m->checkpoints.size() - STATE_DOUBLES]);
     std::size_t mask = m->table.size() - 1;
-    for (std::size_t i = key & mask;; i = (i + 1) & mask) {
-        CellMemory::Entry &e = m->table[i];
-        if (e.generation != m->generation) {
-            e = CellMemory::Entry{key, step, m->generation};
-            ++m->used;
-            return;
-        }
-    }
+    std::size_t i = key & mask;
+    while (m->table[i].checkpoint >= 0)
+        i = (i + 1) & mask;
+    m->table[i] = CellMemory::Entry{key, static_cast<std::int32_t>(j)};
 }
 
-// The step at which the state now in `run` was first held, or -1.
-long EarlierStep(const MethodRun &run, std::uint64_t key, const CellMemory &m)
+// The kept state the run now holds, or -1.
+long KeptHeld(const MethodRun &run, std::uint32_t key, const CellMemory &m)
 {
     std::size_t mask = m.table.size() - 1;
-    for (std::size_t i = key & mask;; i = (i + 1) & mask) {
-        const CellMemory::Entry &e = m.table[i];
-        if (e.generation != m.generation)
-            return -1;
-        if (e.key != key)
-            continue;
-        long checkpoint = static_cast<long>(e.step) / CHECKPOINT_EVERY;
-        MethodRun replay = run;
-        LoadState(&replay, &m.checkpoints[static_cast<std::size_t>(checkpoint) * STATE_DOUBLES]);
-        for (long n = checkpoint * CHECKPOINT_EVERY; n < static_cast<long>(e.step); ++n)
-            StepMethod(&replay);
-        if (SameState(replay, run))
-            return e.step;
-    }
+    for (std::size_t i = key & mask; m.table[i].checkpoint >= 0; i = (i + 1) & mask)
+        if (m.table[i].key == key && Holds(run, Checkpoint(m, m.table[i].checkpoint)))
+            return m.table[i].checkpoint;
+    return -1;
 }
 
 std::int32_t Printed(const MethodRun &run)
@@ -125,32 +104,46 @@ CellFate FateOfCell(const MethodSetting &setting, long limit, CellMemory *memory
     CellFate fate = {setting, 0, 0, 0, 0};
     MethodRun run;
     StartMethod(&run, setting);
-    StartTable(memory);
+    StartMemory(memory, limit);
     const long lastFrom = std::max(1L, limit - CELL_LAST_STEPS + 1);
     if (limit == 0)
         Widen(Printed(run), true, &fate);
-    for (long n = 0; n <= limit; ++n) {
+    // A cycle that closes within the limit is seen by then.
+    const long end = limit + 2 * CHECKPOINT_EVERY;
+    for (long n = 0; n <= end; ++n) {
         if (n > 0)
             StepMethod(&run);
-        if (n % CHECKPOINT_EVERY == 0) {
-            memory->checkpoints.resize(memory->checkpoints.size() + STATE_DOUBLES);
-            SaveState(run, &memory->checkpoints[memory->checkpoints.size() - STATE_DOUBLES]);
-        }
-        std::uint64_t key = KeyOf(run);
-        long earlier = n == 0 ? -1 : EarlierStep(run, key, *memory);
-        if (earlier >= 0) {
-            fate.cycleFrom = earlier;
-            fate.period = n - earlier;
-            // Once more round the cycle: the states after steps
-            // cycleFrom + 1 .. cycleFrom + period.
-            for (long k = 1; k <= fate.period; ++k) {
-                StepMethod(&run);
-                Widen(Printed(run), k == 1, &fate);
+        std::uint32_t key = KeyOf(run);
+        long kept = n == 0 ? -1 : KeptHeld(run, key, *memory);
+        if (kept >= 0) {
+            long period = n - kept * CHECKPOINT_EVERY;
+            // The cycle begins after the kept state before: a copy from
+            // there and a copy a period ahead meet where it begins.
+            long before = kept > 0 ? kept - 1 : 0;
+            long from = before * CHECKPOINT_EVERY;
+            MethodRun behind = run, ahead;
+            LoadState(&behind, Checkpoint(*memory, before));
+            ahead = behind;
+            for (long k = 0; k < period; ++k)
+                StepMethod(&ahead);
+            while (!SameState(behind, ahead)) {
+                StepMethod(&behind);
+                StepMethod(&ahead);
+                ++from;
+            }
+            if (from + period > limit)
+                return fate;
+            fate.cycleFrom = from;
+            fate.period = period;
+            for (long k = 1; k <= period; ++k) {
+                StepMethod(&behind);
+                Widen(Printed(behind), k == 1, &fate);
             }
             return fate;
         }
-        Insert(memory, key, static_cast<std::uint32_t>(n));
-        if (n >= lastFrom)
+        if (n % CHECKPOINT_EVERY == 0 && n <= limit + CHECKPOINT_EVERY)
+            Keep(memory, run, key);
+        if (n >= lastFrom && n <= limit)
             Widen(Printed(run), n == lastFrom, &fate);
     }
     return fate;

@@ -3,12 +3,14 @@
 // window would print from there on; and the map of such fates over the
 // positions and momenta of heavy ball or Nesterov.
 //
-// Every state seen is remembered by a 64-bit key of its bits, in a table
-// that grows with the run; a state whose key was seen before is checked
-// bit for bit against that earlier state, replayed from the nearest of the
-// whole states kept every CHECKPOINT_EVERY steps. The first state that
-// comes back is so found at the very step it does, and a run with no cycle
-// costs its limit of steps and no more.
+// Every CHECKPOINT_EVERY steps the state is kept whole, and each state the
+// run comes to is looked for among those kept, through a small table of
+// their keys. Where the run goes round a cycle, it so comes back to a kept
+// state within CHECKPOINT_EVERY steps of entering the cycle plus one
+// period; that kept state is the first on the cycle, and the one kept
+// before it is not, so the cycle begins between the two, where a copy of
+// the run from the earlier one meets a copy a period ahead. A run with no
+// cycle within its limit costs the limit and 2 x CHECKPOINT_EVERY steps.
 #ifndef RODADERO_ANALYSIS_METHOD_FATES_H
 #define RODADERO_ANALYSIS_METHOD_FATES_H
 
@@ -39,15 +41,11 @@ const long CHECKPOINT_EVERY = 256;
 // many cells.
 struct CellMemory {
     struct Entry {
-        std::uint64_t key;
-        std::uint32_t step;
-        std::uint32_t generation;
+        std::uint32_t key;
+        std::int32_t checkpoint;  // -1: empty
     };
     std::vector<Entry> table;
-    std::size_t used;
-    std::uint32_t generation;
     std::vector<double> checkpoints;  // 2 x 19 doubles each
-    CellMemory() : used(0), generation(0) {}
 };
 
 // The fate of a method other than the program within `limit` steps.
