@@ -38,7 +38,10 @@ std::string TraceHeader(bool nodes)
     return h + "\n";
 }
 
-std::string PolylineRow(long step, double fallTime, const double x[NODE_COUNT], bool nodes)
+namespace {
+
+// step,time_us,model_s,exact_s, with no line end.
+std::string RunFields(long step, double fallTime, double exactS)
 {
     std::string row = std::to_string(step);
     row += ',';
@@ -46,7 +49,15 @@ std::string PolylineRow(long step, double fallTime, const double x[NODE_COUNT], 
     row += ',';
     row += FormatDouble(fallTime);
     row += ',';
-    row += FormatDouble(ExactPolylineTime(x));
+    row += FormatDouble(exactS);
+    return row;
+}
+
+} // namespace
+
+std::string PolylineRow(long step, double fallTime, const double x[NODE_COUNT], bool nodes)
+{
+    std::string row = RunFields(step, fallTime, ExactPolylineTime(x));
     if (nodes) {
         for (int i = INNER_FIRST; i <= INNER_LAST; ++i) {
             row += ',';
@@ -55,6 +66,11 @@ std::string PolylineRow(long step, double fallTime, const double x[NODE_COUNT], 
     }
     row += '\n';
     return row;
+}
+
+std::string RunRow(long step, double fallTime, double exactS)
+{
+    return RunFields(step, fallTime, exactS) + "\n";
 }
 
 std::string SweepHeader()

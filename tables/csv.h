@@ -29,6 +29,10 @@ std::string TraceHeader(bool nodes);
 // it) after `step` steps.
 std::string PolylineRow(long step, double fallTime, const double x[NODE_COUNT], bool nodes);
 
+// The same row without the abscissae, from the exact fall time of the
+// polyline (ExactPolylineTime) found before: the row of a sample kept.
+std::string RunRow(long step, double fallTime, double exactS);
+
 // The sweep's rows: position,cycle_from,period,low_us,high_us.
 std::string SweepHeader();
 std::string SweepRowText(const PositionFate &row);

@@ -22,9 +22,6 @@
 
 // The text alternative of the picture changes at most this often.
 const TIME_TEXT_PERIOD_MS = 1000;
-const ENDED_TEXT = 'La ejecución ha terminado.';
-const FAILED_TEXT = 'No se pudo iniciar el programa en este navegador: ';
-const PANEL_FAILED_TEXT = 'No se pudo iniciar el panel en este navegador: ';
 
 function place(element, [left, top, width, height], [originX, originY] = [0, 0]) {
   Object.assign(element.style, {
@@ -68,6 +65,7 @@ async function startRodadero(hooks) {
   const canvas = document.getElementById('plot');
   const dialog = document.getElementById('dialog');
   const timeText = document.getElementById('plot-time');
+  const links = openLinks(); // the address's language at once, the rest below
   layOut();
 
   const bytes = await unpackModule(RODADERO_WASM);
@@ -104,10 +102,11 @@ async function startRodadero(hooks) {
   }
 
   function paint() {
-    latestTime = picture.draw(e.rodadero_paint())[0];
+    latestTime = spokenTime(picture.draw(e.rodadero_paint()));
     showTime(false);
     if (panel)
       panel.painted();
+    links.painted();
   }
 
   // After a handler: the paint its invalidation asks for, at once.
@@ -125,7 +124,7 @@ async function startRodadero(hooks) {
 
   // Then the dialog, with its own timer; the run-mode button has the focus.
   const { min, max, start, ignored, codes } = contract.scroll;
-  createScrollBar(document.getElementById('alpha'), {
+  const scrollBar = createScrollBar(document.getElementById('alpha'), {
     min, max, position: start, ignored, codes,
     request(code, thumb) {
       const p = e.rodadero_scroll(code, thumb);
@@ -149,6 +148,15 @@ async function startRodadero(hooks) {
   dialog.hidden = false;
   timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), contract.timerPeriodMs));
   document.getElementById('run-mode').focus();
+  // What the address asks for, through the dialog's requests.
+  links.apply(contract.scroll, {
+    scrollTo(p) {
+      scrollBar.send(codes.THUMB_POSITION, p);
+      scrollBar.send(codes.END);
+    },
+    toggleMode: () => document.getElementById('run-mode').click(),
+    now: () => ({ position: alphaPos(record), continuous: runContinuous(record) }),
+  });
 
   canvas.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape' || ended)
@@ -160,7 +168,7 @@ async function startRodadero(hooks) {
     if (panel)
       panel.ended();
     document.getElementById('window').inert = true;
-    document.getElementById('ended-text').textContent = ENDED_TEXT;
+    document.getElementById('ended-text').textContent = pageText().ended;
     document.getElementById('ended').hidden = false;
     document.getElementById('new-run').focus();
   });
@@ -171,7 +179,7 @@ async function startRodadero(hooks) {
     panel = createPanel(e, contract, bytes);
     hooks.swept = panel.swept;
   } catch (error) {
-    document.getElementById('panel-failed').textContent = PANEL_FAILED_TEXT + error;
+    document.getElementById('panel-failed').textContent = pageText().panelFailed + error;
     console.error(error);
   }
 
@@ -188,7 +196,7 @@ async function startRodadero(hooks) {
 window.rodadero = (() => {
   const hooks = { state: null, swept: null };
   const ready = startRodadero(hooks).catch((error) => {
-    document.getElementById('ended-text').textContent = FAILED_TEXT + error;
+    document.getElementById('ended-text').textContent = pageText().failed + error;
     document.getElementById('ended').hidden = false;
     console.error(error);
     throw error;

@@ -6,6 +6,7 @@
 //   timerPeriodMs, nodeCount, fateStepLimit,
 //   scroll: {min, max, start, ignored, codes: {name: code}},
 //   raceTracks: [the ids of the race's tracks, in order],
+//   languages: {es, en}, the panel's pictures' languages,
 //   plot: {background, cycloid, target, frame, penWidth} (red in the low byte).
 #include "page_contract.h"
 
@@ -170,6 +171,9 @@ std::string MakeContract()
     for (int t = 0; t < RACE_TRACKS; ++t)
         j.text += std::string(t ? ",\"" : "\"") + RACE_TRACK_ID[t] + '"';
     j.text += ']';
+
+    const Constant languages[] = {{"es", PAGE_SPANISH}, {"en", PAGE_ENGLISH}};
+    j.Numbers("languages", std::begin(languages), std::end(languages));
 
     const Constant plot[] = {
         {"background", PLOT_BACKGROUND},

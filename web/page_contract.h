@@ -43,6 +43,9 @@ struct PageFate {
     std::int32_t position, cycleFrom, period, lowUs, highUs;
 };
 
+// The languages the panel's pictures speak.
+enum PageLanguage { PAGE_SPANISH = 0, PAGE_ENGLISH = 1 };
+
 // The scroll bar's requests beyond those the dialog's rules act on
 // (ScrollRequest), numbered as on Windows: the bar sends them as Windows
 // does, and ScrollTarget ignores them.

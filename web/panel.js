@@ -1,8 +1,11 @@
 // The panel beside the window: the convergence curve of the running
 // descent, the fates chart with the scroll bar's position marked, and the
 // race of the current polyline on a button press. Every picture is the
-// module's own SVG text (the pictures room, in Spanish), shown in a shadow
-// root of its own so that the ids of one picture cannot meet another's.
+// module's own SVG text (the pictures room, in the page's language), shown
+// in a shadow root of its own so that the ids of one picture cannot meet
+// another's. A change of language draws them again at once. Each can be
+// taken away as an SVG file, and the numbers of the curve and of the sweep
+// as CSV files, the module's text with rodadero-trace's rows.
 //
 // The curve and the chart are drawn again at most every PANEL_REDRAW_MS,
 // at the page's paints (which every step comes with) and as the sweep's
@@ -15,31 +18,14 @@
 const PANEL_REDRAW_MS = 200;
 const SWEEP_WORKERS_MAX = 2;
 
-// The panel's texts, for the scroll bar's number of positions.
-const panelText = (positions) => Object.freeze({
-  noSteps: 'Convergencia: todavia sin pasos desde la cuerda.',
-  convergence: (step, printed, exact) =>
-    `Convergencia de la bajada: tras ${step} ${step === 1 ? 'paso' : 'pasos'} la ventana imprime ` +
-    `${printed} millonesimos de segundo; el tiempo exacto de la aproximante es ${exact} s.`,
-  sweeping: (n) => n === 0 ? 'Calculando en segundo plano el destino de cada posicion...'
-                           : `Calculando en segundo plano: ${n} de ${positions} posiciones.`,
-  swept: (ms) => `Las ${positions} posiciones, calculadas en ${(ms / 1000).toFixed(1)} s ` +
-                 'sin parar la ventana.',
-  sweepFailed: (reason) => `No se pudo calcular el destino de cada posicion: ${reason}`,
-  fates: (n, settle, swing, limit) =>
-    `Destino de cada posicion: ${n} de ${positions} calculadas; ${settle} se detienen y ` +
-    `${swing} oscilan. Limite de la teoria lineal en la posicion ${limit}.`,
-  marked: (p, fate) => !fate ? ` Posicion actual ${p}, aun sin calcular.`
-    : fate.period === 0 ? ` Posicion actual ${p}: no se repite dentro del limite de pasos.`
-    : fate.period === 1 ? ` Posicion actual ${p}: se detiene en ${fate.lowUs}.`
-    : ` Posicion actual ${p}: oscila entre ${fate.lowUs} y ${fate.highUs}.`,
-  race: (lines) => `Carrera: ${lines.join('; ')}.`,
-});
+// The SVG text each picture's host shows, as the module gave it.
+const shownPictures = new Map();
 
 // Shows SVG text in a host element's shadow root, scaled to its width,
 // with the host's text alternative, made from the shown picture, as the
 // picture's title (its tooltip) too.
 function showPicture(host, svgText, labelOf) {
+  shownPictures.set(host, svgText);
   const root = host.shadowRoot || host.attachShadow({ mode: 'open' });
   root.innerHTML = '<style>:host { display: block; } svg { display: block; width: 100%; ' +
                    'height: auto; }</style>' + svgText.replace(/^<\?xml[^>]*\?>\s*/, '');
@@ -125,7 +111,8 @@ function startSweep(bytes, { first, last, limit }, onFate) {
 
 function createPanel(e, contract, bytes) {
   const { min: first, max: last } = contract.scroll;
-  const PANEL_TEXT = panelText(last - first + 1);
+  knowPositions(last - first + 1);
+  const language = () => contract.languages[currentLanguage()];
   const convergenceHost = document.getElementById('convergence-chart');
   const fatesHost = document.getElementById('fates-chart');
   const fatesStatus = document.getElementById('fates-status');
@@ -141,15 +128,15 @@ function createPanel(e, contract, bytes) {
   }
 
   function drawConvergence() {
-    const svg = contract.text(e.rodadero_convergence_picture());
+    const svg = contract.text(e.rodadero_convergence_picture(language()));
     const { exactS, step, printedUs } = contract.fields('PageSample', e.rodadero_convergence_last());
-    showPicture(convergenceHost, svg, () => step === 0 ? PANEL_TEXT.noSteps
-      : PANEL_TEXT.convergence(step, printedUs, exactS.toFixed(6)));
+    showPicture(convergenceHost, svg, () => step === 0 ? pageText().noSteps
+      : pageText().convergence(step, printedUs, exactS.toFixed(6)));
   }
 
   function status() {
-    return sweepFailure !== null ? PANEL_TEXT.sweepFailed(sweepFailure)
-      : sweptMs === null ? PANEL_TEXT.sweeping(fates.size) : PANEL_TEXT.swept(sweptMs);
+    return sweepFailure !== null ? pageText().sweepFailed(sweepFailure)
+      : sweptMs === null ? pageText().sweeping(fates.size) : pageText().swept(sweptMs);
   }
 
   let markedDrawn = 0;
@@ -160,11 +147,12 @@ function createPanel(e, contract, bytes) {
     const limit = e.rodadero_stability_position(); // found once, by the module
     const p = alphaPos();
     const all = [...fates.values()];
-    const label = PANEL_TEXT.fates(fates.size, all.filter((f) => f.period === 1).length,
+    const label = pageText().fates(fates.size, all.filter((f) => f.period === 1).length,
                                    all.filter((f) => f.period >= 2).length, limit.toFixed(2)) +
-                  PANEL_TEXT.marked(p, fates.get(p));
-    showPicture(fatesHost, contract.text(e.rodadero_fates_chart(p)), () => label);
+                  pageText().marked(p, fates.get(p));
+    showPicture(fatesHost, contract.text(e.rodadero_fates_chart(p, language())), () => label);
     markedDrawn = p;
+    fatesSvg.disabled = false;
   }
 
   // What is to be drawn again, and when each was drawn last.
@@ -187,14 +175,55 @@ function createPanel(e, contract, bytes) {
     }
   }
 
-  document.getElementById('race-start').addEventListener('click', () => {
+  // The race of the polyline now (`anew`), or the last one again.
+  let raced = null; // the position and the steps of the last race
+  function drawRace(anew) {
+    if (anew)
+      raced = [e.rodadero_run_position(), e.rodadero_run_steps()];
     // Its text alternative: each track's name and time, from the picture.
-    showPicture(raceHost, contract.text(e.rodadero_race_picture()), (root) =>
-      PANEL_TEXT.race(contract.raceTracks.map((track) =>
+    showPicture(raceHost, contract.text(e.rodadero_race_picture(language(), anew ? 1 : 0)), (root) =>
+      pageText().race(contract.raceTracks.map((track) =>
         `${root.getElementById(`name-${track}`).textContent.trim()}, ` +
         `${root.getElementById(`arrival-${track}`).textContent.trim()}`)));
     raceHost.hidden = false;
+    raceSvg.hidden = false;
+  }
+  document.getElementById('race-start').addEventListener('click', () => drawRace(true));
+
+  // The files, named by what they hold.
+  const fatesCsv = document.getElementById('fates-csv');
+  const fatesSvg = document.getElementById('fates-svg');
+  const raceSvg = document.getElementById('race-svg');
+  const runName = () => pageText().run(e.rodadero_run_position(), e.rodadero_run_steps());
+  const saveShown = (host, parts) => saveText([...parts, currentLanguage()], 'svg',
+                                              shownPictures.get(host));
+  document.getElementById('convergence-csv').addEventListener('click', () =>
+    saveText([pageText().convergenceFile, runName()], 'csv',
+             contract.text(e.rodadero_convergence_csv())));
+  document.getElementById('convergence-svg').addEventListener('click', () => {
+    convergence.dirty = true;
+    refresh(true);
+    saveShown(convergenceHost, [pageText().convergenceFile, runName()]);
   });
+  fatesCsv.addEventListener('click', () =>
+    saveText([pageText().fatesFile, pageText().allPositions], 'csv',
+             contract.text(e.rodadero_sweep_csv())));
+  fatesSvg.addEventListener('click', () => {
+    refresh(true);
+    saveShown(fatesHost, [pageText().fatesFile, pageText().position(markedDrawn)]);
+  });
+  raceSvg.addEventListener('click', () => saveShown(raceHost, [pageText().raceFile,
+    pageText().run(...raced)]));
+
+  // Another language: every picture and text again, at once.
+  onPageLanguage(() => {
+    for (const f of figures)
+      f.dirty = true;
+    refresh(true);
+    if (!raceHost.hidden)
+      drawRace(false);
+  });
+  createLanguageSwitch();
 
   const sweep = { first, last, limit: contract.fateStepLimit };
   const swept = startSweep(bytes, sweep, (fate) => {
@@ -205,6 +234,7 @@ function createPanel(e, contract, bytes) {
     refresh();
   }).then((result) => {
     sweptMs = result.ms;
+    fatesCsv.disabled = false;
     fatesFigure.dirty = true;
     refresh(true);
     return result;

@@ -1,17 +1,21 @@
 // The panel's entry points: the live convergence curve, the fates chart and
-// the race, as SVG text in Spanish, as the program speaks; and the fate of
-// one scroll position, which the page's sweep workers ask of their own
-// instances of this module.
+// the race, as SVG text in Spanish, as the program speaks, or in English
+// (PAGE_SPANISH, PAGE_ENGLISH); the fate of one scroll position, which the
+// page's sweep workers ask of their own instances of this module; and the
+// numbers the panel hands out as files, as CSV text with rodadero-trace's
+// rows: the run's samples and the sweep.
 //
 // A text is handed out as the address of a PageText (page_contract.h),
 // valid until the next text is asked for.
 #include "panel.h"
 
 #include "convergence.h"
+#include "csv.h"
 #include "curve_state.h"
 #include "descent_run.h"
 #include "fates.h"
 #include "fates_chart.h"
+#include "kinematics.h"
 #include "page_contract.h"
 #include "race.h"
 #include "stability.h"
@@ -59,16 +63,36 @@ const RaceText RACE_SPANISH = {
     "Juntas desde el reposo en (0, 0), g = 10; {} veces mas lento; tiempos en segundos reales.",
 };
 
-// The descent the page runs, from the chord on: its steps and the samples
-// the curve keeps.
+const ConvergenceText &ConvergenceIn(int language)
+{
+    return language == PAGE_ENGLISH ? ConvergenceEnglish() : CONVERGENCE_SPANISH;
+}
+
+const FatesChartText &FatesIn(int language)
+{
+    return language == PAGE_ENGLISH ? FatesChartEnglish() : FATES_SPANISH;
+}
+
+const RaceText &RaceIn(int language)
+{
+    return language == PAGE_ENGLISH ? RaceEnglish() : RACE_SPANISH;
+}
+
+// The descent the page runs, from the chord on: its steps, the samples the
+// curve keeps and, beside each, the model's fall time, for the CSV rows.
 struct LiveDescent {
     long steps;
     long nextSampled;
     std::vector<ConvergenceSample> samples;
+    std::vector<double> fallTimes;
 };
 
-LiveDescent Live = {0, NextSampledStep(0), {}};
+LiveDescent Live = {0, NextSampledStep(0), {}, {}};
 PageSample LastDrawn;
+
+// The state the last race was run with.
+CurveStateRecord Raced;
+long RacedSteps = 0;
 
 // The fates the workers have found, by position.
 PositionFate Fates[ALPHA_POS_MAX + 1];
@@ -100,19 +124,28 @@ void NoteWindowEvent(WindowEvent event, bool stepped)
         Live.steps = 0;
         Live.nextSampled = NextSampledStep(0);
         Live.samples.clear();
+        Live.fallTimes.clear();
     }
     if (!stepped)
         return;
     ++Live.steps;
     if (Live.steps == Live.nextSampled) {
         Live.samples.push_back(SampleAfterStep(CurveState, Live.steps));
+        Live.fallTimes.push_back(CurveState.FallTime);
         Live.nextSampled = NextSampledStep(Live.steps);
     }
 }
 
+// The scroll position the run's curve is named by: 0 while the step factor
+// is the starting one, which no position gives.
+PAGE_EXPORT(rodadero_run_position) std::int32_t RodaderoRunPosition()
+{
+    return CurveState.Alpha == ALPHA_START ? 0 : CurveState.AlphaPos;
+}
+
 // The curve of the descent so far, with its last step; the starting step
 // factor is named as such, any other by its scroll position.
-PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePicture()
+PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePicture(int language)
 {
     std::vector<ConvergenceSample> samples = Live.samples;
     if (Live.steps > 0 && (samples.empty() || samples.back().step != Live.steps))
@@ -123,8 +156,20 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
         LastDrawn.step = static_cast<std::int32_t>(samples.back().step);
         LastDrawn.printedUs = samples.back().printedUs;
     }
-    int position = CurveState.Alpha == ALPHA_START ? 0 : CurveState.AlphaPos;
-    return Give(ConvergencePicture(samples, CurveState.Alpha, position, CONVERGENCE_SPANISH));
+    return Give(ConvergencePicture(samples, CurveState.Alpha, RodaderoRunPosition(),
+                                   ConvergenceIn(language)));
+}
+
+// The samples of the curve as rodadero-trace's rows, under its header:
+// every step the curve keeps, and the last one.
+PAGE_EXPORT(rodadero_convergence_csv) const PageText *RodaderoConvergenceCsv()
+{
+    std::string csv = TraceHeader(false);
+    for (std::size_t i = 0; i < Live.samples.size(); ++i)
+        csv += RunRow(Live.samples[i].step, Live.fallTimes[i], Live.samples[i].exactS);
+    if (Live.steps > 0 && (Live.samples.empty() || Live.samples.back().step != Live.steps))
+        csv += RunRow(Live.steps, CurveState.FallTime, ExactPolylineTime(CurveState.ShownX));
+    return Give(std::move(csv));
 }
 
 // The last sample of the curve last drawn (step 0: none yet).
@@ -134,10 +179,21 @@ PAGE_EXPORT(rodadero_convergence_last) const PageSample *RodaderoConvergenceLast
 }
 
 // The race of the current polyline against the chord and the
-// brachistochrone.
-PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture()
+// brachistochrone (`anew`), or of the polyline raced last, in another
+// language.
+PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture(int language, int anew)
 {
-    return Give(RacePicture(CurveState, Live.steps, RACE_SLOW, RACE_SPANISH));
+    if (anew) {
+        Raced = CurveState;
+        RacedSteps = Live.steps;
+    }
+    return Give(RacePicture(Raced, RacedSteps, RACE_SLOW, RaceIn(language)));
+}
+
+// How many steps the run has taken since the chord.
+PAGE_EXPORT(rodadero_run_steps) std::int32_t RodaderoRunSteps()
+{
+    return static_cast<std::int32_t>(Live.steps);
 }
 
 // A worker's question: position p's fate within `limit` steps, on a record
@@ -177,12 +233,25 @@ PAGE_EXPORT(rodadero_stability_position) double RodaderoStabilityPosition()
 
 // The chart of the fates known so far, with the scroll position `marked`
 // picked out.
-PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked)
+PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked, int language)
 {
     std::vector<PositionFate> known;
     for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
         if (FateKnown[q])
             known.push_back(Fates[q]);
     return Give(FatesChart(known, FATE_STEP_LIMIT_DEFAULT, RodaderoStabilityPosition(),
-                           IsPosition(marked) ? marked : 0, FATES_SPANISH));
+                           IsPosition(marked) ? marked : 0, FatesIn(language)));
+}
+
+// The sweep as rodadero-trace --sweep prints it, once every position's
+// fate is known; null before.
+PAGE_EXPORT(rodadero_sweep_csv) const PageText *RodaderoSweepCsv()
+{
+    std::string csv = SweepHeader();
+    for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q) {
+        if (!FateKnown[q])
+            return nullptr;
+        csv += SweepRowText(Fates[q]);
+    }
+    return Give(std::move(csv));
 }

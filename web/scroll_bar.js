@@ -133,5 +133,5 @@ function createScrollBar(bar, { min, max, position, ignored, codes, request }) {
   bar.setAttribute('aria-valuemin', String(min));
   bar.setAttribute('aria-valuemax', String(max));
   show(position);
-  return { show, thumbLeft };
+  return { show, thumbLeft, send };
 }

@@ -18,6 +18,8 @@ export default defineConfig({
     headless: true,
     viewport: { width: 820, height: 460 },
     deviceScaleFactor: 1,
+    // A browser that prefers Spanish: the page as the program speaks.
+    locale: 'es-ES',
     launchOptions: { executablePath: CHROMIUM_PATH, args: [...CHROMIUM_ARGS] },
   },
 });

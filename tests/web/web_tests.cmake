@@ -30,7 +30,8 @@ add_test(NAME web_references
                  ${MODEL_STATES} ${PAGE_REFERENCE} ${WEB_PICTURE_STEPS})
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 600)
 
-foreach(suite scenarios picture storm accessibility panel sweep_failure race charts)
+foreach(suite scenarios picture storm accessibility panel sweep_failure race charts links languages
+              downloads)
   add_test(NAME web_${suite}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
                    ${suite}.test.mjs)
