@@ -152,7 +152,7 @@ CellFate FateOfCell(const MethodSetting &setting, long limit, CellMemory *memory
 std::vector<double> MapPositions()
 {
     std::vector<double> positions;
-    for (int p = 5; p <= METHOD_POS_MAX; p += 5)
+    for (int p = MAP_POSITION_EVERY; p <= METHOD_POS_MAX; p += MAP_POSITION_EVERY)
         positions.push_back(p);
     return positions;
 }
@@ -160,8 +160,8 @@ std::vector<double> MapPositions()
 std::vector<double> MapBetas()
 {
     std::vector<double> betas;
-    for (int k = 0; k < 20; ++k)
-        betas.push_back(k / 20.0);
+    for (int k = 0; k < MAP_BETAS; ++k)
+        betas.push_back(static_cast<double>(k) / MAP_BETAS);
     return betas;
 }
 

@@ -52,6 +52,8 @@ struct CellMemory {
 CellFate FateOfCell(const MethodSetting &setting, long limit, CellMemory *memory);
 
 // The map's positions, 5, 10, ..., 200, and momenta, k / 20 for k = 0..19.
+const int MAP_POSITION_EVERY = 5;
+const int MAP_BETAS = 20;
 std::vector<double> MapPositions();
 std::vector<double> MapBetas();
 
