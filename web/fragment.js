@@ -13,6 +13,9 @@
 
 const FRAGMENT_MODES = Object.freeze({ continuo: 1, pasos: 0 });
 
+// After a replacement of the address is refused, the next try waits this long.
+const ADDRESS_RETRY_MS = 1000;
+
 // The settings a fragment asks for, {position, continuous, language}, each
 // undefined where it is not given, or {error: the part that cannot be
 // read}. Positions are checked against the scroll bar's range later, by
@@ -53,6 +56,7 @@ function writeFragment({ position, continuous, language }) {
 function openLinks() {
   let read = readFragment(location.hash);
   let shown = null; // the state the address says, once it follows
+  let refusedAt = -Infinity; // when the browser last refused to replace it
   const notice = document.getElementById('address-notice');
 
   const showNotice = () => {
@@ -93,8 +97,16 @@ function openLinks() {
         if (state.position === shown.position && state.continuous === shown.continuous &&
             state.language === shown.language)
           return;
-        shown = state;
-        history.replaceState(history.state, '', `#${writeFragment(state)}`);
+        // Engines refuse too many replacements in a short time (WebKit's
+        // limit is 100 in 10 s): then the address catches up later.
+        if (performance.now() - refusedAt < ADDRESS_RETRY_MS)
+          return;
+        try {
+          history.replaceState(history.state, '', `#${writeFragment(state)}`);
+          shown = state;
+        } catch (error) {
+          refusedAt = performance.now();
+        }
       };
     },
     // After every paint: the bar or the mode may have moved.

@@ -137,3 +137,23 @@ test('an unreadable address is left alone until something changes', async ({ pag
     .toHaveCount(1);
   await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer' })).toHaveCount(0);
 });
+
+test('a browser that refuses to replace the address: the page goes on, the address catches up', async ({ page }) => {
+  // As WebKit does past 100 replacements in 10 s: the first one refused.
+  await page.addInitScript(() => {
+    const replace = History.prototype.replaceState;
+    let refused = 0;
+    History.prototype.replaceState = function (...args) {
+      if (refused++ === 0)
+        throw new DOMException('too many calls', 'SecurityError');
+      return replace.apply(this, args);
+    };
+  });
+  await openAt(page, '');
+  await byRole(page).alpha.focus();
+  await page.keyboard.press('ArrowRight');
+  expect(await page.evaluate(() => location.hash)).toBe('');
+  await ticks(page, 20);
+  expect((await state(page)).fallTime).toBe(traceFallTime(51, 40));
+  expect(await page.evaluate(() => location.hash)).toBe('#posicion=51&modo=pasos&lang=es');
+});
