@@ -257,13 +257,21 @@ function createPanel(e, contract, bytes) {
     console.error(error);
   });
 
+  // The other methods, once the program's own fates are in.
+  const methods = createMethodsCard(e, contract, bytes, {
+    language, runSteps: () => e.rodadero_run_steps(), onChoice: () => {},
+  });
+  swept.then(() => methods.start(), () => {});
+
   refresh(true);
   return {
     swept,
+    methods,
     // After every paint: the descent may have moved, and so may the bar.
     painted() {
       convergence.dirty = true;
       refresh();
+      methods.painted();
     },
     // The run is over: the last state, drawn at once.
     ended() {
