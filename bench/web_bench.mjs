@@ -11,17 +11,31 @@
 // 1. The descent step in WebAssembly against the native build: the page's
 //    own module (the bytes inlined in the page, instantiated again in the
 //    page beside the running one) takes K steps (default 1,000,000) through
-//    its exported timer tick, which in timed mode is one descent step, in
-//    batches of 4096 from the chord as model_bench does, timed with the
-//    page's real clock; the median of 7 such runs, after a second to warm up,
-//    against the median real time of model_bench's BM_DescentStep over 5
-//    repetitions (target: at most 2 times).
+//    its exported timer tick, which in timed mode is one descent step and
+//    the panel's count of it, in batches of 4096 from the chord as
+//    model_bench does; the median of 7 such runs, after a second to warm up,
+//    by the page's real clock and by the CPU time of the renderer's main
+//    thread (/proc/PID/schedstat), against model_bench's BM_DescentStep
+//    (median of 5 repetitions, real and CPU time). Target: at most 1.5 times.
+//    A second module, the step alone (bench/step_module.cpp, built by the
+//    web preset beside the page's), shows what the tick adds to it.
 // 2. The first paint after opening the file from disk: the page's
 //    'rodadero-first-paint' mark, measured from navigation start, in N
 //    fresh browsers (default 5) after one to warm the file cache, and the
 //    browser's own first-contentful-paint beside it (target: median at
-//    most 300 ms).
-// 3. CPU: the renderer process of the page over S seconds (default 60) in
+//    most 300 ms); then the same with Chromium's CPU slowed four times
+//    (DevTools' Emulation.setCPUThrottlingRate, a phone-class CPU; target:
+//    median at most 500 ms).
+// 3. A tick in the page as it runs: the time of each of its timers'
+//    callbacks (the step, the paint it asks for and the panel's part) over
+//    S/4 seconds in timed mode after the sweep, by the page's clock, and the
+//    main thread's CPU time per tick; the step's share
+//    beside it.
+// 4. The sweep: the page's, in its workers (window.rodadero.swept, from
+//    the panel's start to the last fate), against the native
+//    `rodadero-trace --sweep` (one process, one thread), run in the same
+//    benchmark (target: the page at most 2 times the native wall time).
+// 5. CPU: the renderer process of the page over S seconds (default 60) in
 //    timed mode, against bench/bare_page.html, which paints the page's
 //    picture (the canvas calls of one of its paints, recorded here) on the
 //    same two 50 ms timers with a plain canvas, its second timer started as
@@ -36,7 +50,7 @@
 //    (the one whose /proc time is the ProcessTime of the page's DevTools
 //    Performance metrics), with Chromium's GPU and browser processes beside
 //    it (target: at most 1.2 times the bare page's renderer).
-// 4. The page's size (target: at most 200 KB, taken as 200,000 bytes).
+// 6. The page's size (target: at most 200 KB, taken as 200,000 bytes).
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -55,10 +69,13 @@ const PAGE_URL = pathToFileURL(opts.page).href;
 const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
 const MODEL_BENCH = path.join(ROOT, 'build', 'native', 'bench', 'model_bench');
 const BATCH = 4096;
+const STEP_MODULE = path.join(path.dirname(opts.page), 'bench', 'step.wasm');
+const NATIVE_TRACE = path.join(ROOT, 'build', 'native', 'trace', 'rodadero-trace');
 
 // The page from disk, once it has painted; its errors are printed.
-async function openPage(browser) {
+async function openPage(browser, beforeOpening = async () => {}) {
   const page = await newPage(browser);
+  await beforeOpening(page);
   page.on('pageerror', (e) => console.log(`  script error in the page: ${e.message}`));
   page.on('console', (m) => {
     if (m.type() === 'error')
@@ -69,54 +86,82 @@ async function openPage(browser) {
   return page;
 }
 
-// 1. ns per step of the page's module, real clock.
+// The CPU time of a process's main thread so far, in ns, from
+// /proc/PID/task/PID/schedstat (its first field).
+function mainThreadNs(pid) {
+  return Number(fs.readFileSync(`/proc/${pid}/task/${pid}/schedstat`, 'utf8').split(' ')[0]);
+}
+
+// 1. ns per step of the page's module through its tick, and of the step
+// module's bare step, by the page's real clock and by the CPU time of the
+// renderer's main thread. Each run is one evaluation, read around from
+// here; the resets are timed alone and taken off.
 async function wasmStep(browser) {
   const page = await openPage(browser);
+  const cdp = await page.context().newCDPSession(page);
+  const renderer = await rendererOf(browser, page, cdp);
   const batches = Math.max(1, Math.round(opts.steps / BATCH));
-  const result = await page.evaluate(async ({ batch, batches }) => {
+  const stepModule = fs.existsSync(STEP_MODULE) ? fs.readFileSync(STEP_MODULE).toString('base64') : null;
+  await page.evaluate(async ({ batch, batches, stepModule }) => {
     // The page's own unpacking and instantiation, on the page's own bytes.
     const e = await instantiateModule(await unpackModule(RODADERO_WASM));
     e.rodadero_start();
-    if (new Int32Array(e.memory.buffer, e.rodadero_run_continuous_address(), 1)[0] !== 0)
+    const contract = openContract(e);
+    if (contract.value('CurveStateRecord', 'RunContinuous')(contract.places.record.address) !== 0)
       throw new Error('the module does not start in timed mode');
-    const step = e.rodadero_main_tick;
-    const reset = e.rodadero_reset;
-    // Batches of steps from the chord, the resets included...
-    function steps() {
+    const kinds = { tick: [e.rodadero_main_tick, e.rodadero_reset] };
+    if (stepModule) {
+      const bytes = Uint8Array.from(atob(stepModule), (c) => c.charCodeAt(0));
+      const s = (await WebAssembly.instantiate(bytes, {})).instance.exports;
+      s._initialize();
+      kinds.step = [s.bench_step, s.bench_chord];
+    }
+    // Batches of steps from the chord, the resets included, or the resets
+    // alone: ms by the page's clock.
+    window.benchRun = (kind, alone) => {
+      const [step, reset] = kinds[kind];
       const start = performance.now();
       for (let b = 0; b < batches; ++b) {
         reset();
-        for (let i = 0; i < batch; ++i)
-          step();
+        if (!alone)
+          for (let i = 0; i < batch; ++i)
+            step();
       }
       return performance.now() - start;
-    }
-    // ...and the resets alone, taken off.
-    function resets() {
-      const start = performance.now();
-      for (let b = 0; b < batches; ++b)
-        reset();
-      return performance.now() - start;
-    }
-    // The clock's resolution, to show what one reading is worth.
-    function clockStep() {
-      const a = performance.now();
-      let b = a;
-      while (b === a)
-        b = performance.now();
-      return b - a;
-    }
+    };
     // Until the engine's optimising compiler has taken over: a second.
     const warm = performance.now() + 1000;
     while (performance.now() < warm)
-      steps();
-    const runs = [];
-    for (let r = 0; r < 7; ++r)
-      runs.push((steps() - resets()) * 1e6 / (batch * batches));
-    return { runs, clockStep: clockStep() };
-  }, { batch: BATCH, batches });
+      for (const kind of Object.keys(kinds))
+        window.benchRun(kind, false);
+  }, { batch: BATCH, batches, stepModule });
+  const clockStep = await page.evaluate(() => {
+    const a = performance.now();
+    let b = a;
+    while (b === a)
+      b = performance.now();
+    return b - a;
+  });
+  const timed = async (kind, alone) => {
+    const before = mainThreadNs(renderer);
+    const ms = await page.evaluate(([k, a]) => window.benchRun(k, a), [kind, alone]);
+    return { ms, cpuNs: mainThreadNs(renderer) - before };
+  };
+  const steps = batches * BATCH;
+  const result = { steps };
+  for (const kind of stepModule ? ['tick', 'step'] : ['tick']) {
+    const real = [];
+    const cpu = [];
+    for (let r = 0; r < 7; ++r) {
+      const all = await timed(kind, false);
+      const resets = await timed(kind, true);
+      real.push((all.ms - resets.ms) * 1e6 / steps);
+      cpu.push((all.cpuNs - resets.cpuNs) / steps);
+    }
+    result[kind] = { real, cpu };
+  }
   await page.context().close();
-  return { ...result, steps: batches * BATCH };
+  return { ...result, clockStep };
 }
 
 function nativeStep() {
@@ -131,11 +176,16 @@ function nativeStep() {
   return { real: m.real_time * scale, cpu: m.cpu_time * scale };
 }
 
-// 2. One opening of the file in a fresh browser.
-async function firstPaint() {
+// 2. One opening of the file in a fresh browser, its CPU slowed down
+// `slowdown` times.
+async function firstPaint(slowdown = 1) {
   const browser = await launch();
   try {
-    const page = await openPage(browser);
+    const page = await openPage(browser, async (p) => {
+      if (slowdown !== 1)
+        await (await p.context().newCDPSession(p)).send('Emulation.setCPUThrottlingRate',
+                                                         { rate: slowdown });
+    });
     return await page.evaluate(async () => {
       const mark = performance.getEntriesByName('rodadero-first-paint')[0].startTime;
       // The browser's paint entries come with the frame that shows the paint.
@@ -152,6 +202,67 @@ async function firstPaint() {
   } finally {
     await browser.close();
   }
+}
+
+// 3. The time each timer callback of the page takes, by the page's clock,
+// over opts.seconds / 4 of its running in timed mode once its sweep is
+// done, and the CPU time of the renderer's main thread meanwhile: setInterval is
+// watched as the page calls it (its callbacks are its own, untouched).
+async function tickCost(browser) {
+  const page = await openPage(browser, (p) => p.addInitScript(() => {
+    const own = window.setInterval;
+    window.benchTicks = [];
+    window.setInterval = function (callback, ...rest) {
+      const timer = { n: 0, ms: 0 };
+      window.benchTicks.push(timer);
+      return own.call(this, (...args) => {
+        const start = performance.now();
+        try {
+          return callback(...args);
+        } finally {
+          timer.ms += performance.now() - start;
+          ++timer.n;
+        }
+      }, ...rest);
+    };
+  }));
+  // Once the sweep's workers are done, so that the page has the main
+  // thread to itself.
+  await page.evaluate(() => window.rodadero.swept);
+  const cdp = await page.context().newCDPSession(page);
+  const renderer = await rendererOf(browser, page, cdp);
+  const seconds = Math.max(5, opts.seconds / 4);
+  await page.evaluate(() => window.benchTicks.forEach((t) => { t.n = 0; t.ms = 0; }));
+  const cpuBefore = mainThreadNs(renderer);
+  await new Promise((r) => setTimeout(r, seconds * 1000));
+  const cpuNs = mainThreadNs(renderer) - cpuBefore;
+  const [main, dialog] = await page.evaluate(() => window.benchTicks.map((t) => ({ ...t })));
+  const clockStep = await page.evaluate(() => {
+    const a = performance.now();
+    let b = a;
+    while (b === a)
+      b = performance.now();
+    return b - a;
+  });
+  const s = await page.evaluate(() => window.rodadero.state());
+  if (s.runContinuous !== 0)
+    throw new Error('the page left timed mode');
+  await page.context().close();
+  return { main, dialog, seconds, clockStep, cpuNs };
+}
+
+// 4. The page's sweep as the panel runs it on opening, and the native one.
+async function sweepAgainstNative() {
+  const browser = await launch();
+  const page = await openPage(browser);
+  const swept = await page.evaluate(() => window.rodadero.swept);
+  await browser.close();
+  if (!fs.existsSync(NATIVE_TRACE))
+    return { page: swept, native: null };
+  const start = performance.now();
+  const csv = execFileSync(NATIVE_TRACE, ['--sweep'], { encoding: 'utf8', maxBuffer: 1 << 24 });
+  const ms = performance.now() - start;
+  return { page: swept, native: { ms, lines: csv.trim().split('\n').length } };
 }
 
 // The canvas calls of one of the page's paints: every method call and
@@ -275,16 +386,23 @@ async function main() {
   const browser = await launch();
   const wasm = await wasmStep(browser);
   await browser.close();
-  const w = median(wasm.runs);
-  console.log(`descent step, WebAssembly in Chromium  ${w.toFixed(1)} ns   (median of 7 runs of ` +
-              `${wasm.steps} steps through the exported tick, real clock; runs ` +
-              `${wasm.runs.map((r) => r.toFixed(1)).join(' ')}; clock step ` +
-              `${(wasm.clockStep * 1000).toFixed(0)} us)`);
+  const figures = (runs) => `${median(runs).toFixed(1)} ns (runs ${runs.map((r) => r.toFixed(0)).join(' ')})`;
+  console.log(`descent step through the page's tick, WebAssembly in Chromium: real ${figures(wasm.tick.real)}, ` +
+              `CPU of the renderer's main thread ${figures(wasm.tick.cpu)}; medians of 7 runs of ` +
+              `${wasm.steps} steps, clock step ${(wasm.clockStep * 1000).toFixed(0)} us`);
+  if (wasm.step)
+    console.log(`descent step alone (bench/step.wasm):                       real ${figures(wasm.step.real)}, ` +
+                `CPU ${figures(wasm.step.cpu)}; the tick adds ` +
+                `${(median(wasm.tick.cpu) - median(wasm.step.cpu)).toFixed(1)} ns of CPU to the step`);
+  else
+    console.log(`no ${STEP_MODULE}: build the web preset for the step alone`);
   if (native) {
-    console.log(`descent step, native (model_bench)     ${native.real.toFixed(1)} ns   ` +
-                `(median of 5 repetitions, real time; CPU time ${native.cpu.toFixed(1)} ns)`);
-    console.log(`ratio WebAssembly / native             ${(w / native.real).toFixed(2)}      ` +
-                'target 2 or less');
+    console.log(`descent step, native (model_bench BM_DescentStep): real ${native.real.toFixed(1)} ns, ` +
+                `CPU ${native.cpu.toFixed(1)} ns (medians of 5 repetitions)`);
+    console.log(`ratio WebAssembly tick / native step: ${(median(wasm.tick.real) / native.real).toFixed(2)} ` +
+                `by real time, ${(median(wasm.tick.cpu) / native.cpu).toFixed(2)} by CPU time` +
+                (wasm.step ? `; the step alone ${(median(wasm.step.cpu) / native.cpu).toFixed(2)} by CPU time` : '') +
+                '; target 1.5 or less');
   } else {
     console.log(`no ${MODEL_BENCH}: build the native preset for the ratio`);
   }
@@ -301,8 +419,39 @@ async function main() {
               `${warm.mark.toFixed(1)}); target 300 ms or less`);
   console.log(`  the browser's first-contentful-paint: median ` +
               `${median(paints.map((p) => p.fcp)).toFixed(1)} ms`);
+  const slowed = [];
+  for (let i = 0; i < opts.runs; ++i)
+    slowed.push(await firstPaint(4));
+  const slowMarks = slowed.map((p) => p.mark);
+  console.log(`first paint with the CPU slowed 4 times (Emulation.setCPUThrottlingRate): median ` +
+              `${median(slowMarks).toFixed(1)} ms over ${opts.runs} fresh browsers (` +
+              `${slowMarks.map((m) => m.toFixed(1)).join(' ')}); first-contentful-paint median ` +
+              `${median(slowed.map((p) => p.fcp)).toFixed(1)} ms; target 500 ms or less`);
 
   // 3.
+  const browserForTicks = await launch();
+  const tick = await tickCost(browserForTicks);
+  await browserForTicks.close();
+  console.log(`a tick in the running page, timed mode, over ${tick.seconds} s: main timer's callback ` +
+              `${(tick.main.ms * 1000 / tick.main.n).toFixed(1)} us on average (${tick.main.n} calls), ` +
+              `dialog timer's ${(tick.dialog.ms * 1000 / tick.dialog.n).toFixed(1)} us (${tick.dialog.n}), ` +
+              `each with one step and the paint it asks for (the page's clock, ` +
+              `${(tick.clockStep * 1000).toFixed(0)} us resolution); the renderer's main thread used ` +
+              `${(tick.cpuNs / 1000 / (tick.main.n + tick.dialog.n)).toFixed(0)} us of CPU per tick, ` +
+              `rendering included; the step itself is about ${(median(wasm.tick.cpu) / 1000).toFixed(2)} us ` +
+              `of CPU`);
+
+  // 4.
+  const sweep = await sweepAgainstNative();
+  if (sweep.native)
+    console.log(`sweep of the 100 positions: the page ${sweep.page.ms.toFixed(0)} ms in ` +
+                `${sweep.page.workers} workers (from the panel's start), native rodadero-trace --sweep ` +
+                `${sweep.native.ms.toFixed(0)} ms wall (one thread, its CSV ${sweep.native.lines} lines); ` +
+                `ratio page / native ${(sweep.page.ms / sweep.native.ms).toFixed(2)}; target 2 or less`);
+  else
+    console.log(`sweep: the page ${sweep.page.ms.toFixed(0)} ms; no ${NATIVE_TRACE} to compare with`);
+
+  // 5.
   const recorder = await launch();
   const picture = await recordPicture(recorder);
   await recorder.close();
@@ -331,7 +480,7 @@ async function main() {
               `page with its timers together: ${(real.shares.renderer /
               together.shares.renderer).toFixed(2)}); load average ${uptimeLoad()}`);
 
-  // 4.
+  // 6.
   const html = fs.readFileSync(opts.page);
   const inlined = /RODADERO_WASM = "([A-Za-z0-9+/=]*)"/.exec(html.toString('latin1'));
   console.log(`page size ${html.length} bytes (${(html.length / 1024).toFixed(1)} KiB; the ` +

@@ -6,12 +6,11 @@
 // build's states (model_states) and the Windows program's references
 // (page_reference.exe, under Wine).
 import { test as base, expect } from '@playwright/test';
-import { execFileSync } from 'node:child_process';
-import fs from 'node:fs';
-import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 
 export { expect };
+export { bits, curveBits, nativeStates } from './scenario_table.mjs';
+export { readPpm, referenceJson, referencePath } from './picture_check.mjs';
 export const PAGE_URL = pathToFileURL(process.env.RODADERO_PAGE || 'build/web/rodadero.html').href;
 export const TICK_MS = 50;
 export const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
@@ -83,43 +82,8 @@ export async function ticks(page, n) {
   await page.clock.runFor(TICK_MS * n);
 }
 
-export function bits(x) {
-  const b = Buffer.alloc(8);
-  b.writeDoubleBE(x);
-  return b.toString('hex');
-}
-
 export async function state(page) {
   return page.evaluate(() => window.rodadero.state());
-}
-
-// The curves of a state as the bit patterns that model_states prints.
-export function curveBits(s) {
-  return { nodeX: s.nodeX.map(bits), shownX: s.shownX.map(bits), fallTime: bits(s.fallTime) };
-}
-
-// The host build's state after each run (see model_states.cpp).
-export function nativeStates(runs) {
-  const program = process.env.RODADERO_MODEL_STATES || 'build/native/tests/web/model_states';
-  const out = execFileSync(program, runs, { encoding: 'utf8' });
-  return out.trim().split('\n').map((line) => JSON.parse(line));
-}
-
-export function referencePath(name) {
-  return path.join(process.env.RODADERO_REFERENCE || 'build/web/reference', name);
-}
-
-export function referenceJson(name) {
-  return JSON.parse(fs.readFileSync(referencePath(name), 'utf8'));
-}
-
-// A binary PPM (P6) as width, height and RGB bytes.
-export function readPpm(name) {
-  const data = fs.readFileSync(referencePath(name));
-  const header = data.subarray(0, 64).toString('latin1').match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
-  if (!header)
-    throw new Error(`${name} is not a binary PPM`);
-  return { width: +header[1], height: +header[2], rgb: data.subarray(header[0].length) };
 }
 
 // The canvas's pixels as RGB bytes (at a device-pixel ratio of 1 they are

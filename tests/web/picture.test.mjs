@@ -1,101 +1,13 @@
 // The page against the Windows program under Wine: its layout (the picture's
 // size, the dialog, its controls and texts, the scroll bar's thumb at every
 // position) against the real windows' measurements, and its picture
-// against the same state painted by the program's own PaintPlot, pixel for
-// pixel where the two must agree. Line rasterisation (the page's diagonal
-// lines are antialiased) and the glyphs of the font may differ; what does
-// is counted and printed. Leaves a screenshot of the page in mid-descent.
-import fs from 'node:fs';
+// against the same state painted by the program's own PaintPlot
+// (picture_check.mjs). Leaves a screenshot of the page in mid-descent.
 import path from 'node:path';
 import {
-  test, expect, openPage, ticks, state, readPpm, referenceJson, canvasPixels, byRole, OUT_DIR,
+  test, expect, openPage, ticks, state, referenceJson, canvasPixels, byRole, OUT_DIR,
 } from './page_fixture.mjs';
-
-const BACKGROUND = 0xc8c8a0;
-const WHITE = 0xffffff;
-const CURVE_COLOURS = { polyline: 0xff0000, cycloid: 0x0096fa };
-const LINE_COLOURS = [0x000000, 0xfafa00]; // the frame and the target lines
-// The captions' top-left corners.
-const CAPTIONS = [[10, 375], [140, 70], [140, 30]];
-
-function colour(image, x, y) {
-  if (x < 0 || y < 0 || x >= image.width || y >= image.height)
-    return -1;
-  const i = 3 * (y * image.width + x);
-  return (image.rgb[i] << 16) | (image.rgb[i + 1] << 8) | image.rgb[i + 2];
-}
-
-function near(image, x, y, radius, test) {
-  for (let dy = -radius; dy <= radius; ++dy)
-    for (let dx = -radius; dx <= radius; ++dx)
-      if (test(colour(image, x + dx, y + dy)))
-        return true;
-  return false;
-}
-
-// A caption's white cells: the box around its white pixels.
-function whiteBox(image, [x, y]) {
-  let box = null;
-  for (let yy = y - 3; yy < y + 20; ++yy)
-    for (let xx = x - 3; xx < x + 520; ++xx)
-      if (colour(image, xx, yy) === WHITE)
-        box = box ? [Math.min(box[0], xx), Math.min(box[1], yy), Math.max(box[2], xx + 1),
-                     Math.max(box[3], yy + 1)]
-                  : [xx, yy, xx + 1, yy + 1];
-  return box;
-}
-
-function inside(box, x, y) {
-  return box && x >= box[0] && x < box[2] && y >= box[1] && y < box[3];
-}
-
-function hex(c) {
-  return `#${c.toString(16).padStart(6, '0')}`;
-}
-
-function compare(wine, page, vertices) {
-  const boxes = CAPTIONS.map((c) => whiteBox(wine, c));
-  const inCaption = (x, y) => boxes.some((b) => inside(b, x, y));
-  const faults = [];
-  const fault = (what, x, y) => faults.length < 20 &&
-    faults.push(`${what} at (${x}, ${y}): Windows ${hex(colour(wine, x, y))}, page ${hex(colour(page, x, y))}`);
-  let differing = 0;
-  let differingInCaptions = 0;
-  for (let y = 0; y < wine.height; ++y) {
-    for (let x = 0; x < wine.width; ++x) {
-      const w = colour(wine, x, y);
-      const p = colour(page, x, y);
-      if (w !== p) {
-        ++differing;
-        if (inCaption(x, y))
-          ++differingInCaptions;
-      }
-      // Background wherever either picture has nothing else within 2 pixels.
-      if (!near(wine, x, y, 2, (c) => c !== BACKGROUND) && p !== BACKGROUND)
-        fault('page draws on the background', x, y);
-      if (!near(page, x, y, 2, (c) => c !== BACKGROUND) && w !== BACKGROUND)
-        fault('page misses a drawing', x, y);
-      // The frame and the target lines, outside the captions, both ways.
-      if (!inCaption(x, y) && (LINE_COLOURS.includes(w) || LINE_COLOURS.includes(p)) && w !== p)
-        fault('frame or target line', x, y);
-    }
-  }
-  // Vertices where the Windows picture shows the curve's own colour with no
-  // other drawing within 2 pixels.
-  let vertexCount = 0;
-  for (const [curve, points] of Object.entries(vertices)) {
-    const own = CURVE_COLOURS[curve];
-    for (const [x, y] of points) {
-      if (colour(wine, x, y) !== own || near(wine, x, y, 2, (c) => c !== own && c !== BACKGROUND))
-        continue;
-      ++vertexCount;
-      if (colour(page, x, y) !== own)
-        fault(`${curve} vertex`, x, y);
-    }
-  }
-  const pageBoxes = CAPTIONS.map((c) => whiteBox(page, c));
-  return { faults, differing, differingInCaptions, vertexCount, boxes, pageBoxes };
-}
+import { BACKGROUND, checkPicture, colour, hex } from './picture_check.mjs';
 
 const PICTURES = [
   { ticks: 0, steps: 0, what: 'the first paint' },
@@ -106,21 +18,8 @@ for (const picture of PICTURES) {
   test(`the picture, ${picture.what}, against the Windows program's`, async ({ page }) => {
     await openPage(page);
     await ticks(page, picture.ticks);
-    const wine = readPpm(`picture-${picture.steps}.ppm`);
-    const mine = await canvasPixels(page);
-    expect([mine.width, mine.height]).toEqual([wine.width, wine.height]);
-    const r = compare(wine, mine, referenceJson(`picture-${picture.steps}.json`));
-    const report = `${picture.what}: ${r.differing} of ${wine.width * wine.height} pixels differ, ` +
-      `${r.differingInCaptions} of them in the captions' cells (glyphs), the rest along the ` +
-      `curves (antialiased lines); ${r.vertexCount} vertices compared; caption cells ` +
-      `${JSON.stringify(r.boxes)}`;
-    console.log(report);
-    fs.writeFileSync(path.join(OUT_DIR, `picture-comparison-${picture.steps}.txt`), `${report}\n`);
-    expect(r.faults).toEqual([]);
-    expect(r.vertexCount).toBeGreaterThan(20);
-    // The captions' cells start at their corners and cover the same pixels.
-    expect(r.boxes.map((b) => b.slice(0, 2))).toEqual(CAPTIONS);
-    expect(r.pageBoxes).toEqual(r.boxes);
+    checkPicture(picture.steps, await canvasPixels(page), picture.what,
+                 path.join(OUT_DIR, `picture-comparison-${picture.steps}.txt`));
   });
 }
 

@@ -1,4 +1,5 @@
-# The page in Debian's Chromium, driven by Playwright (npm packages at the
+# The page in Debian's Chromium, driven by Playwright, and in Firefox ESR and
+# WebKitGTK (below) (npm packages at the
 # versions in package.json, which tools/setup installs; nothing downloads a
 # browser). They compare the page with two other builds, which must be
 # built first: the host build's model_states gives the expected states, and
@@ -30,6 +31,7 @@ add_test(NAME web_references
                  ${MODEL_STATES} ${PAGE_REFERENCE} ${WEB_PICTURE_STEPS})
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 600)
 
+set(WEB_TEST_ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${MODEL_STATES};RODADERO_TRACE=${NATIVE_TRACE};RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
 foreach(suite scenarios picture storm accessibility panel sweep_failure race charts links languages
               downloads)
   add_test(NAME web_${suite}
@@ -38,5 +40,17 @@ foreach(suite scenarios picture storm accessibility panel sweep_failure race cha
   set_tests_properties(web_${suite} PROPERTIES
     FIXTURES_REQUIRED web_references
     TIMEOUT 900
-    ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${MODEL_STATES};RODADERO_TRACE=${NATIVE_TRACE};RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
+    ENVIRONMENT "${WEB_TEST_ENVIRONMENT}")
+endforeach()
+
+# The scenario table, the picture's checks and axe-core in the other two
+# engines: Debian's Firefox ESR over WebDriver BiDi and WebKitGTK's
+# MiniBrowser through WebKitWebDriver under an Xvfb of its own
+# (engine_suite.mjs).
+foreach(engine firefox webkit)
+  add_test(NAME web_${engine} COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/engine_suite.mjs ${engine})
+  set_tests_properties(web_${engine} PROPERTIES
+    FIXTURES_REQUIRED web_references
+    TIMEOUT 900
+    ENVIRONMENT "${WEB_TEST_ENVIRONMENT}")
 endforeach()
