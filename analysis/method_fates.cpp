@@ -8,7 +8,6 @@ namespace {
 
 const int INNER = INNER_LAST - INNER_FIRST + 1;
 const int STATE_DOUBLES = 2 * INNER;
-const std::size_t TABLE_FIRST = 1 << 12;
 
 void SaveState(const MethodRun &run, double *to)
 {

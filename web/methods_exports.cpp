@@ -46,8 +46,8 @@ const int MAP_COLUMNS = METHOD_POS_MAX / MAP_POSITION_EVERY;
 
 // The cells the workers have found, by method (heavy ball or Nesterov).
 struct MapOfMethod {
-    CellFate cells[MAP_COLUMNS][MAP_BETAS];
-    bool known[MAP_COLUMNS][MAP_BETAS];
+    std::vector<CellFate> cells;  // column by column, MAP_BETAS a column
+    std::vector<char> known;
     int count;
 };
 MapOfMethod Maps[2];
@@ -65,7 +65,14 @@ const StabilityFigures &TheFigures()
 
 MapOfMethod *MapOf(int method)
 {
-    return method == METHOD_HEAVY_BALL ? &Maps[0] : method == METHOD_NESTEROV ? &Maps[1] : nullptr;
+    MapOfMethod *map = method == METHOD_HEAVY_BALL ? &Maps[0]
+                       : method == METHOD_NESTEROV ? &Maps[1]
+                                                   : nullptr;
+    if (map && map->cells.empty()) {
+        map->cells.resize(MAP_COLUMNS * MAP_BETAS);
+        map->known.assign(MAP_COLUMNS * MAP_BETAS, 0);
+    }
+    return map;
 }
 
 bool IsCell(int position, int k)
@@ -83,10 +90,9 @@ MethodSetting CellSetting(int method, int position, int k)
 std::vector<CellFate> KnownCells(const MapOfMethod &map)
 {
     std::vector<CellFate> cells;
-    for (int c = 0; c < MAP_COLUMNS; ++c)
-        for (int k = 0; k < MAP_BETAS; ++k)
-            if (map.known[c][k])
-                cells.push_back(map.cells[c][k]);
+    for (std::size_t i = 0; i < map.cells.size(); ++i)
+        if (map.known[i])
+            cells.push_back(map.cells[i]);
     return cells;
 }
 
@@ -182,11 +188,11 @@ std::int32_t RodaderoCellKeep(int method, int position, int k, int cycleFrom, in
     MapOfMethod *map = MapOf(method);
     if (!map || !IsCell(position, k) || cycleFrom < 0 || period < 0)
         return -1;
-    int c = position / MAP_POSITION_EVERY - 1;
-    map->cells[c][k] = CellFate{CellSetting(method, position, k), cycleFrom, period, lowUs, highUs};
-    if (!map->known[c][k])
+    std::size_t i = static_cast<std::size_t>((position / MAP_POSITION_EVERY - 1) * MAP_BETAS + k);
+    map->cells[i] = CellFate{CellSetting(method, position, k), cycleFrom, period, lowUs, highUs};
+    if (!map->known[i])
         ++map->count;
-    map->known[c][k] = true;
+    map->known[i] = 1;
     return map->count;
 }
 
