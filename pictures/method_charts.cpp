@@ -124,6 +124,8 @@ std::vector<MethodCurve> CompareCurves(const std::vector<MethodSetting> &setting
             if (step == sampled)
                 sampled = NextSampledStep(step);
             double t = MethodFallTime(run);
+            if (!std::isfinite(t))
+                break;  // it has run away: the curve ends at its last finite time
             curve.points.push_back(ComparePoint{step, t, t - settledTime});
             if (t - settledTime <= 0.0)
                 break;
@@ -146,9 +148,10 @@ std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodCha
     ChartAxis steps = {0, 0, COMPARE.left, COMPARE.right, true};
     std::vector<AxisTick> stepTicks = DecadeTicks(1.0, lastStep, &steps);
     ChartAxis distances = {0, 0, COMPARE.bottom, COMPARE.top, true};
-    int top = static_cast<int>(std::ceil(std::log10(highest)));
-    std::vector<AxisTick> distanceTicks =
-        PowerTicks(static_cast<int>(std::lround(std::log10(FLOOR_DISTANCE))), top, &distances);
+    // At least a decade, also before any curve has a point.
+    int bottom = static_cast<int>(std::lround(std::log10(FLOOR_DISTANCE)));
+    int top = std::max(bottom + 1, static_cast<int>(std::ceil(std::log10(highest))));
+    std::vector<AxisTick> distanceTicks = PowerTicks(bottom, top, &distances);
 
     std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), ChartTitle(text.compareTitle)};
     SvgElement legend = SvgGroup("g").Set("class", "legend");

@@ -61,7 +61,8 @@ struct MethodCurve {
 
 // Each setting run `steps` steps from the chord, kept at the steps
 // NextSampledStep picks and the last, up to the first whose distance to
-// `settledTime` is 0 or less.
+// `settledTime` is 0 or less, and before the first whose fall time is not
+// finite.
 std::vector<MethodCurve> CompareCurves(const std::vector<MethodSetting> &settings, long steps,
                                        double settledTime);
 

@@ -41,7 +41,7 @@ const METHODS_TEXTS = Object.freeze({
           : `oscila entre ${c.lowUs} y ${c.highUs}, periodo ${c.period}`) + '.',
     compare: (name, steps) => `Comparacion: ${name}, ${steps} pasos, junto a la bajada del programa.`,
     noCompare: 'Comparacion: elija una celda del mapa.',
-    mapFile: 'mapa', compareFile: 'comparacion',
+    mapFile: 'rodadero-mapa', compareFile: 'rodadero-comparacion',
     names: { 'heavy-ball': 'bola pesada', nesterov: 'Nesterov' },
   },
   en: {
@@ -57,7 +57,7 @@ const METHODS_TEXTS = Object.freeze({
           : `swings between ${c.lowUs} and ${c.highUs}, period ${c.period}`) + '.',
     compare: (name, steps) => `Comparison: ${name}, ${steps} steps, beside the program's descent.`,
     noCompare: 'Comparison: choose a cell of the map.',
-    mapFile: 'map', compareFile: 'comparison',
+    mapFile: 'rodadero-map', compareFile: 'rodadero-comparison',
     names: { 'heavy-ball': 'heavy ball', nesterov: 'Nesterov' },
   },
 });

@@ -13,6 +13,7 @@
 #include "method_theory.h"
 #include "page_contract.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -116,6 +117,10 @@ void Sample(MethodCurve *curve, long *next, bool *done, long step, double t)
     if (*done || step != *next)
         return;
     *next = NextSampledStep(step);
+    if (!std::isfinite(t)) {  // run away: the curve ends where it was finite
+        *done = true;
+        return;
+    }
     double distance = t - PolylineFallTime(TheFigures().settled);
     curve->points.push_back(ComparePoint{step, t, distance});
     *done = distance <= 0.0;
@@ -127,7 +132,7 @@ bool ComparedDone = false;
 MethodCurve WithLast(const MethodCurve &curve, long steps, double t, bool done)
 {
     MethodCurve c = curve;
-    if (!done && steps > 0 && (c.points.empty() || c.points.back().step != steps))
+    if (!done && std::isfinite(t) && steps > 0 && (c.points.empty() || c.points.back().step != steps))
         c.points.push_back(ComparePoint{steps, t, t - PolylineFallTime(TheFigures().settled)});
     return c;
 }
