@@ -22,8 +22,7 @@ namespace {
 
 const MethodChartText METHODS_SPANISH = {
     {"la bajada del programa", "gradiente descendente", "bola pesada", "Nesterov", "Newton"},
-    "Cada metodo desde la cuerda: cuanto le falta a su tiempo de caida para el de la "
-    "aproximante quieta",
+    "Cada metodo desde la cuerda: su distancia al tiempo de la aproximante quieta",
     "paso (escala logaritmica)",
     "tiempo de caida menos el de la aproximante quieta (segundos, escala logaritmica)",
     "{}, posicion {}, beta {}",
@@ -31,9 +30,9 @@ const MethodChartText METHODS_SPANISH = {
     "El destino exacto de {} en cada posicion y momento, en {} pasos",
     "posicion P (paso 300 \xC3\x97 alfa(P))",
     "momento beta",
-    "se detiene: un solo tiempo impreso",
-    "oscila: tiempos impresos distintos, hasta {} \xC2\xB5s",
-    "con borde: sin ciclo dentro del limite",
+    "se detiene: un tiempo impreso",
+    "oscila: tiempos distintos, hasta {} \xC2\xB5s",
+    "con borde: sin ciclo en el limite",
     "limite de la teoria lineal",
     "el mas rapido segun la teoria: posicion {}, beta {}",
 };
