@@ -1,7 +1,9 @@
-// The fates of many positions at once, one position to a thread at a time.
+// The fates of many positions, and of many cells of a method, at once: one
+// to a thread at a time.
 #include "fates.h"
 
 #include "every_core.h"
+#include "method_fates.h"
 
 std::vector<PositionFate> FatesOnEveryCore(int first, int last, long limit)
 {
@@ -11,6 +13,18 @@ std::vector<PositionFate> FatesOnEveryCore(int first, int last, long limit)
     // threads busy to the end.
     OnEveryCore(first, last, [&](long p) {
         fates[static_cast<std::size_t>(p - first)] = FateOfPosition(static_cast<int>(p), limit);
+    });
+    return fates;
+}
+
+std::vector<CellFate> CellFatesOnEveryCore(const std::vector<MethodSetting> &cells, long limit)
+{
+    std::vector<CellFate> fates(cells.size());
+    OnEveryCore(0, static_cast<long>(cells.size()) - 1, [&](long i) {
+        // Each thread keeps its table from one cell to the next.
+        thread_local CellMemory memory;
+        std::size_t at = static_cast<std::size_t>(i);
+        fates[at] = FateOfCell(cells[at], limit, &memory);
     });
     return fates;
 }

@@ -53,6 +53,24 @@ void GradientJacobian(const double x[NODE_COUNT], double diagonal[NODE_COUNT],
     diagonal[NODE_COUNT - 1] = offDiagonal[NODE_COUNT - 1] = 0.0;
 }
 
+void NewtonMove(const double x[NODE_COUNT], const double g[NODE_COUNT], double move[NODE_COUNT])
+{
+    double diagonal[NODE_COUNT], offDiagonal[NODE_COUNT];
+    GradientJacobian(x, diagonal, offDiagonal);
+    Matrix jacobian = Matrix::Zero();
+    Vector gradient;
+    for (int r = 0; r < INNER; ++r) {
+        jacobian(r, r) = diagonal[r + 1];
+        if (r + 1 < INNER)
+            jacobian(r, r + 1) = jacobian(r + 1, r) = offDiagonal[r + 1];
+        gradient(r) = g[r + 1];
+    }
+    Vector solved = jacobian.ldlt().solve(gradient);
+    move[0] = move[NODE_COUNT - 1] = 0.0;
+    for (int r = 0; r < INNER; ++r)
+        move[r + 1] = solved(r);
+}
+
 int SettledPolyline(double x[NODE_COUNT])
 {
     Chord(x);
@@ -61,17 +79,8 @@ int SettledPolyline(double x[NODE_COUNT])
     double left = LargestMagnitude(g);
     int steps = 0;
     while (steps < NEWTON_STEPS_MAX && left > 0.0) {
-        double diagonal[NODE_COUNT], offDiagonal[NODE_COUNT];
-        GradientJacobian(x, diagonal, offDiagonal);
-        Matrix jacobian = Matrix::Zero();
-        Vector gradient;
-        for (int r = 0; r < INNER; ++r) {
-            jacobian(r, r) = diagonal[r + 1];
-            if (r + 1 < INNER)
-                jacobian(r, r + 1) = jacobian(r + 1, r) = offDiagonal[r + 1];
-            gradient(r) = g[r + 1];
-        }
-        Vector move = jacobian.ldlt().solve(gradient);
+        double move[NODE_COUNT];
+        NewtonMove(x, g, move);
 
         // The full Newton step, or half of it, and so on, as long as it
         // leaves G smaller; when none does, G is as small as rounding lets it.
@@ -82,7 +91,7 @@ int SettledPolyline(double x[NODE_COUNT])
             for (int k = 0; k < NODE_COUNT; ++k)
                 trial[k] = x[k];
             for (int r = 0; r < INNER; ++r)
-                trial[r + 1] = x[r + 1] - fraction * move(r);
+                trial[r + 1] = x[r + 1] - fraction * move[r + 1];
             FallTimeGradient(trial, gTrial);
             better = LargestMagnitude(gTrial) < left;
         }

@@ -25,6 +25,11 @@
 void GradientJacobian(const double x[NODE_COUNT], double diagonal[NODE_COUNT],
                       double offDiagonal[NODE_COUNT]);
 
+// Newton's move at x[1..19], where the gradient is g[1..19]: the solution
+// of J(x) move = g (Eigen's LDLT of the tridiagonal J), in move[1..19].
+// x - move is Newton's step.
+void NewtonMove(const double x[NODE_COUNT], const double g[NODE_COUNT], double move[NODE_COUNT]);
+
 // The settled polyline S*: Newton's method on the model's own G
 // (FallTimeGradient) from the straight chord, halving a step that would not
 // make G smaller, until G stops getting smaller. x[0] = 0 and x[20] = 1.

@@ -14,6 +14,11 @@ nothing (the targets are printed beside them).
    taken in turn so that both meet the same load (target: the sweep at most
    0.6 times the run, which it reaches by using every core and by leaving
    out the fall times of the states it never shows).
+4. rodadero-trace --sweep --method heavy-ball, the whole map of 800 cells on
+   every core with its cycle search, against one run of as many heavy-ball
+   steps (the sum over the cells of cycle_from + period, or the limit where
+   no cycle closes), in turn as above (target: 0.7 times or less), with the
+   user CPU time of each: the search's own cost beyond the steps.
 """
 import json
 import os
@@ -84,6 +89,36 @@ def main():
           % (SWEEP_STEPS, statistics.median(run), min(run), max(run)))
     print("sweep / run           %7.2f      (medians; %.2f from the minima) target 0.6 or less"
           % (statistics.median(sweep) / statistics.median(run), min(sweep) / min(run)))
+
+    rows = subprocess.run([tool, "--sweep", "--method", "heavy-ball"], capture_output=True,
+                          text=True, check=True).stdout.splitlines()[1:]
+    limit = 100000
+    steps = 0
+    for row in rows:
+        _, _, cycle_from, period, _, _ = row.split(",")
+        steps += int(cycle_from) + int(period) if period else limit
+    run_args = [tool, "--method", "heavy-ball", "--position", "100", "--beta", "0.5",
+                "--steps", str(steps), "--every", str(steps)]
+    maps, runs, map_cpu, run_cpu = [], [], [], []
+    for _ in range(5):
+        before = os.times()
+        maps += wall_times([tool, "--sweep", "--method", "heavy-ball"], 1)
+        middle = os.times()
+        runs += wall_times(run_args, 1)
+        after = os.times()
+        map_cpu.append(middle.children_user - before.children_user)
+        run_cpu.append(after.children_user - middle.children_user)
+    print("rodadero-trace --sweep --method heavy-ball (%d cells): median %.3f s, min %.3f s, "
+          "max %.3f s over %d runs (median user CPU %.3f s)"
+          % (len(rows), statistics.median(maps), min(maps), max(maps), len(maps),
+             statistics.median(map_cpu)))
+    print("one heavy-ball run of the same %d steps: median %.3f s, min %.3f s, max %.3f s "
+          "(median user CPU %.3f s)"
+          % (steps, statistics.median(runs), min(runs), max(runs), statistics.median(run_cpu)))
+    print("map / run             %7.2f      (medians; %.2f from the minima; CPU %.2f) "
+          "target 0.7 or less"
+          % (statistics.median(maps) / statistics.median(runs), min(maps) / min(runs),
+             statistics.median(map_cpu) / statistics.median(run_cpu)))
     return 0
 
 

@@ -102,6 +102,15 @@ const ConvergenceText &ConvergenceEnglish()
 std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, double alpha,
                                int position, const ConvergenceText &text)
 {
+    std::string title = position ? Filled(text.titleAtPosition,
+                                          {std::to_string(position), FactorText(alpha)})
+                                 : Filled(text.titleAtStart, {FactorText(alpha)});
+    return TitledConvergencePicture(samples, title, text);
+}
+
+std::string TitledConvergencePicture(const std::vector<ConvergenceSample> &samples,
+                                     const std::string &title, const ConvergenceText &text)
+{
     Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
     double lowest = b.time, highest = b.time;
     long lastStep = 1;
@@ -115,9 +124,6 @@ std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, do
     ChartAxis times = {0, 0, PANEL.bottom, PANEL.top, false};
     std::vector<AxisTick> timeTicks = LinearTicks(lowest, highest, 7, &times);
 
-    std::string title = position ? Filled(text.titleAtPosition,
-                                          {std::to_string(position), FactorText(alpha)})
-                                 : Filled(text.titleAtStart, {FactorText(alpha)});
     std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), ChartTitle(title)};
 
     double x = PANEL.left;

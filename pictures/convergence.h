@@ -54,4 +54,9 @@ const ConvergenceText &ConvergenceEnglish();
 std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, double alpha,
                                int position, const ConvergenceText &text);
 
+// The same picture under a title of the caller's: for a run of another
+// method than the program's.
+std::string TitledConvergencePicture(const std::vector<ConvergenceSample> &samples,
+                                     const std::string &title, const ConvergenceText &text);
+
 #endif

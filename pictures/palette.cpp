@@ -5,6 +5,7 @@
 #include "plot_layout.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 std::string HexColour(std::uint32_t colour)
 {
@@ -34,6 +35,23 @@ std::string Colour(PictureColour colour)
     case SWINGS_ORANGE: return "#e8590c";
     case NO_CYCLE_GREY: return "#666666";
     case MARKED_YELLOW: return "#ffe066";
+    case NEWTON_PURPLE: return "#7b3fb0";
+    case SPREAD_LOW: return "#cfe3f7";
+    case SPREAD_HIGH: return "#8a1c00";
     }
     return "";
+}
+
+std::string MixedColour(PictureColour from, PictureColour to, double t)
+{
+    std::string a = Colour(from), b = Colour(to);
+    char text[8];
+    unsigned channel[3];
+    for (int c = 0; c < 3; ++c) {
+        double low = std::strtol(a.substr(1 + 2 * c, 2).c_str(), nullptr, 16);
+        double high = std::strtol(b.substr(1 + 2 * c, 2).c_str(), nullptr, 16);
+        channel[c] = static_cast<unsigned>(low + (high - low) * t + 0.5);
+    }
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", channel[0], channel[1], channel[2]);
+    return text;
 }

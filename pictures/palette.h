@@ -25,11 +25,17 @@ enum PictureColour {
     SWINGS_ORANGE,
     NO_CYCLE_GREY,
     MARKED_YELLOW,          // the marked scroll position
+    NEWTON_PURPLE,          // Newton's curve in the comparison
+    SPREAD_LOW,             // a map cell whose printed times agree,
+    SPREAD_HIGH,            // and one whose times spread the most
 };
 
 // A colour of the window (24 bits, red in the low byte) as "#rrggbb".
 std::string HexColour(std::uint32_t colour);
 
 std::string Colour(PictureColour colour);
+
+// The colour a fraction t (0..1) of the way from `from` to `to`.
+std::string MixedColour(PictureColour from, PictureColour to, double t);
 
 #endif

@@ -3,12 +3,29 @@
 
 #include "kinematics.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 std::string FormatDouble(double v)
 {
     char text[40];
     std::snprintf(text, sizeof text, "%.17g", v);
+    return text;
+}
+
+std::string ShortestDouble(double v)
+{
+    char text[40];
+    if (v == std::floor(v) && std::fabs(v) < 1e15) {
+        std::snprintf(text, sizeof text, "%.0f", v);
+        return text;
+    }
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, v);
+        if (std::strtod(text, nullptr) == v)
+            break;
+    }
     return text;
 }
 
@@ -80,4 +97,47 @@ std::string StabilityRow(const StabilityFigures &figures)
 {
     return FormatDouble(figures.lambdaMax) + "," + FormatDouble(figures.alphaLimit) + "," +
            FormatDouble(figures.positionLimit) + "\n";
+}
+
+std::string MapHeader()
+{
+    return "position,beta,cycle_from,period,low_us,high_us\n";
+}
+
+std::string MapRowText(const CellFate &cell)
+{
+    std::string text = ShortestDouble(cell.setting.position) + "," +
+                       ShortestDouble(cell.setting.beta) + ",";
+    if (cell.period > 0)
+        text += std::to_string(cell.cycleFrom) + "," + std::to_string(cell.period);
+    else
+        text += ",";
+    return text + "," + std::to_string(cell.lowUs) + "," + std::to_string(cell.highUs) + "\n";
+}
+
+std::string MethodStabilityHeader()
+{
+    return "method,beta,lambda_max,lambda_min,position_limit,best_position,best_beta,best_rate\n";
+}
+
+std::string MethodStabilityRow(const MethodTheory &t)
+{
+    return std::string(METHOD_NAME[t.method]) + "," + ShortestDouble(t.beta) + "," +
+           FormatDouble(t.lambdaMax) + "," + FormatDouble(t.lambdaMin) + "," +
+           FormatDouble(t.positionLimit) + "," + FormatDouble(t.bestPosition) + "," +
+           FormatDouble(t.bestBeta) + "," + FormatDouble(t.bestRate) + "\n";
+}
+
+std::string CompareHeader()
+{
+    return "method,position,beta,step,time_us,model_s,distance_s\n";
+}
+
+std::string CompareRowText(const MethodSetting &setting, long step, double fallTime,
+                           double distance)
+{
+    return std::string(METHOD_NAME[setting.method]) + "," + ShortestDouble(setting.position) +
+           "," + ShortestDouble(setting.beta) + "," + std::to_string(step) + "," +
+           std::to_string(PrintedTime(fallTime)) + "," + FormatDouble(fallTime) + "," +
+           FormatDouble(distance) + "\n";
 }

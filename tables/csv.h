@@ -6,6 +6,8 @@
 
 #include "curve_state.h"
 #include "fates.h"
+#include "method_fates.h"
+#include "method_theory.h"
 #include "stability.h"
 
 #include <string>
@@ -13,6 +15,10 @@
 // %.17g: reads back to the same double. Identical text natively, in the
 // Windows build and in WebAssembly.
 std::string FormatDouble(double v);
+
+// The shortest decimal that reads back to v (0.35, not
+// 0.34999999999999998): for the settings a user types.
+std::string ShortestDouble(double v);
 
 // A run's rows: step,time_us,model_s,exact_s, with the abscissae x1..x19
 // when `nodes`.
@@ -34,5 +40,20 @@ std::string SweepRowText(const PositionFate &row);
 // What --stability prints.
 std::string StabilityHeader();
 std::string StabilityRow(const StabilityFigures &figures);
+
+// The map of a method's fates: position,beta,cycle_from,period,low_us,high_us.
+std::string MapHeader();
+std::string MapRowText(const CellFate &cell);
+
+// What --stability --method prints: method,beta,lambda_max,lambda_min,
+// position_limit,best_position,best_beta,best_rate.
+std::string MethodStabilityHeader();
+std::string MethodStabilityRow(const MethodTheory &theory);
+
+// The comparison's rows: method,position,beta,step,time_us,model_s,
+// distance_s (the fall time less the settled polyline's).
+std::string CompareHeader();
+std::string CompareRowText(const MethodSetting &setting, long step, double fallTime,
+                           double distance);
 
 #endif

@@ -6,6 +6,7 @@
 #include "descent_run.h"
 #include "fates_chart.h"
 #include "files.h"
+#include "method_charts.h"
 #include "options.h"
 #include "race.h"
 #include "rows.h"
@@ -37,6 +38,8 @@ std::vector<Picture> PicturesAskedFor(const TraceOptions &options)
         pictures.push_back({&options.plotPath, "--plot", nullptr});
     if (!options.racePath.empty())
         pictures.push_back({&options.racePath, "--race", nullptr});
+    if (!options.comparePath.empty())
+        pictures.push_back({&options.comparePath, "--compare", nullptr});
     return pictures;
 }
 
@@ -106,8 +109,21 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     }
 
     bool written = true;
-    if (options.stability) {
+    if (options.stability && options.hasMethod) {
+        out << MethodStabilityHeader()
+            << MethodStabilityRow(TheoryOfMethod(options.method, options.beta, StabilityLimit()));
+    } else if (options.stability) {
         out << StabilityHeader() << StabilityRow(StabilityLimit());
+    } else if (!options.comparePath.empty()) {
+        std::vector<MethodCurve> curves = RunCompare(options, out);
+        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
+    } else if (options.sweep && options.hasMethod) {
+        std::vector<CellFate> cells = RunMap(options, out);
+        if (Asked(pictures, "--svg"))
+            written = Finish(pictures, "--svg",
+                             MapChart(options.method, cells, MapStepLimit(options),
+                                      StabilityLimit(), MethodChartEnglish()),
+                             err);
     } else if (!options.racePath.empty()) {
         StartRun(RunAlpha(options));
         for (long step = 1; step <= options.steps; ++step)
@@ -126,17 +142,25 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     } else {
         std::vector<ConvergenceSample> samples;
         bool plotting = Asked(pictures, "--plot");
-        TraceSummary summary = RunTrace(options, out, plotting ? &samples : nullptr);
+        bool program = options.method == METHOD_PROGRAM;
+        TraceSummary summary = program
+                                   ? RunTrace(options, out, plotting ? &samples : nullptr)
+                                   : RunMethodTrace(options, out, plotting ? &samples : nullptr);
         err << SummaryLine(summary) << '\n';
         if (Asked(pictures, "--svg"))
             written = Finish(pictures, "--svg", StillPicture(CurveState, summary.steps), err);
+        std::string plot;
+        if (plotting && program)
+            plot = ConvergencePicture(samples, summary.alpha,
+                                      options.hasPosition ? options.position : 0,
+                                      ConvergenceEnglish());
+        else if (plotting)
+            plot = TitledConvergencePicture(
+                samples, "The descent from the chord by " +
+                             SettingText(summary.setting, MethodChartEnglish()),
+                ConvergenceEnglish());
         if (plotting)
-            written = Finish(pictures, "--plot",
-                             ConvergencePicture(samples, summary.alpha,
-                                                options.hasPosition ? options.position : 0,
-                                                ConvergenceEnglish()),
-                             err) &&
-                      written;
+            written = Finish(pictures, "--plot", plot, err) && written;
     }
 
     int status = written ? TRACE_OK : TRACE_FAILED;

@@ -5,10 +5,12 @@
 
 #include "descent_run.h"
 #include "files.h"
+#include "method_fates.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -60,6 +62,71 @@ CLI::Validator WholeNumber(long min, long max)
         takes);
 }
 
+const char BETA_TAKES[] = "a decimal from 0 to 0.99";
+
+// A decimal in plain digits, with or without a fraction: 0, 0.5, 0.35.
+CLI::Validator Decimal()
+{
+    return CLI::Validator(
+        [](std::string &text) -> std::string {
+            if (text.empty() || text.compare(0, 2, "--") == 0)
+                return std::string("needs a value: ") + BETA_TAKES;
+            std::size_t point = text.find('.');
+            std::string whole = text.substr(0, point);
+            std::string fraction = point == std::string::npos ? "0" : text.substr(point + 1);
+            bool digits = !whole.empty() && !fraction.empty() &&
+                          whole.find_first_not_of("0123456789") == std::string::npos &&
+                          fraction.find_first_not_of("0123456789") == std::string::npos;
+            if (!digits)
+                return std::string("takes ") + BETA_TAKES + ", not " + Quoted(text);
+            if (std::strtod(text.c_str(), nullptr) > TRACE_BETA_MAX)
+                return std::string("takes ") + BETA_TAKES + "; " + Quoted(text) +
+                       " is out of range";
+            return std::string();
+        },
+        BETA_TAKES);
+}
+
+std::string MethodsTakes()
+{
+    std::string takes = "one of ";
+    for (int m = 0; m < METHOD_COUNT; ++m)
+        takes += std::string(m == 0 ? "" : m + 1 == METHOD_COUNT ? " and " : ", ") +
+                 METHOD_NAME[m];
+    return takes;
+}
+
+CLI::Validator MethodName()
+{
+    return CLI::Validator(
+        [](std::string &text) -> std::string {
+            Method method;
+            if (text.empty() || text.compare(0, 2, "--") == 0)
+                return "needs a value: " + MethodsTakes();
+            if (!MethodOfName(text, &method))
+                return "takes " + MethodsTakes() + ", not " + Quoted(text);
+            return std::string();
+        },
+        "NAME");
+}
+
+// The method the arguments name last, as CLI11 will read it: the other
+// methods take scroll positions beyond the dialog's.
+bool OtherMethodNamed(int argc, const char *const argv[])
+{
+    std::string last;
+    for (int a = 0; a < argc; ++a) {
+        if (!std::strcmp(argv[a], "--method") && a + 1 < argc)
+            last = argv[a + 1];
+        else if (!std::strncmp(argv[a], "--method=", 9))
+            last = argv[a] + 9;
+        else if (!std::strcmp(argv[a], "--compare") || !std::strncmp(argv[a], "--compare=", 10))
+            return true;
+    }
+    Method method;
+    return MethodOfName(last, &method) && method != METHOD_PROGRAM;
+}
+
 // A path, which the next option is not.
 CLI::Validator PicturePath()
 {
@@ -78,11 +145,15 @@ public:
     std::string make_help(const CLI::App *app, std::string, CLI::AppFormatMode) const override
     {
         std::string text =
-            "Usage: rodadero-trace [--position P] [--steps N] [--every K] [--nodes]\n"
-            "                      [--svg FILE] [--plot FILE]\n"
+            "Usage: rodadero-trace [--method NAME [--beta B]] [--position P] [--steps N]\n"
+            "                      [--every K] [--nodes] [--svg FILE] [--plot FILE]\n"
             "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
             "       rodadero-trace --sweep [--position P] [--steps N] [--svg FILE]\n"
-            "       rodadero-trace --stability\n\n";
+            "       rodadero-trace --sweep --method heavy-ball|nesterov [--beta B]\n"
+            "                      [--position P] [--steps N] [--svg FILE]\n"
+            "       rodadero-trace --compare FILE [--position P] [--beta B] [--steps N]\n"
+            "       rodadero-trace --stability [--method heavy-ball|nesterov|gradient\n"
+            "                      [--beta B]]\n\n";
         text += app->get_description() + "\n\n";
         for (const CLI::Option *option : app->get_options()) {
             std::string entry = "  --" + option->get_lnames().front();
@@ -104,6 +175,7 @@ public:
 struct Declared {
     CLI::App app;
     CLI::Option *position, *steps, *every, *nodes, *svg, *plot, *race, *slow, *sweep, *stability;
+    CLI::Option *method, *beta, *compare;
     // What an option that needs a value takes, for the message when it is
     // missing.
     std::vector<std::pair<const CLI::Option *, std::string>> takes;
@@ -113,6 +185,12 @@ struct Declared {
     std::vector<CLI::Option *> StabilityExcludes() const
     {
         return {position, steps, every, nodes, svg, plot, race, slow, sweep};
+    }
+
+    // Every option that --compare does not take.
+    std::vector<CLI::Option *> CompareExcludes() const
+    {
+        return {every, nodes, svg, plot, race, slow, sweep, stability, method};
     }
 };
 
@@ -137,7 +215,8 @@ CLI::Option *Path(Declared *d, const char *name, std::string *target, const char
 // Every option, bound to the fields of *o, in the order --help lists them.
 // A run of the descent prints rows; the race and the sweep are the other
 // two things the command does, each with the options it takes.
-std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
+std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow,
+                                  std::string *method, std::string *beta, long positionMax)
 {
     std::unique_ptr<Declared> d(new Declared);
     CLI::App &app = d->app;
@@ -149,11 +228,26 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
         "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
         "to (1, 0.92), improved step after step by the same descent the program runs.");
 
-    d->position = Number(d.get(), "--position", "P", ALPHA_POS_MIN, ALPHA_POS_MAX,
+    d->method = d->app.add_option("--method", *method,
+                                  "the method that runs from the chord: program (the\n"
+                                  "program's own descent, the default), gradient,\n"
+                                  "heavy-ball, nesterov or newton, on the same fall time\n"
+                                  "and gradient, with the step h = 300 x Alpha(P)")
+                    ->type_name("NAME")
+                    ->check(MethodName());
+    d->takes.push_back({d->method, MethodsTakes()});
+    d->beta = d->app.add_option("--beta", *beta,
+                                "the momentum of heavy-ball and nesterov, a decimal from 0\n"
+                                "to 0.99 (default 0.9)")
+                  ->type_name("B")
+                  ->check(Decimal());
+    d->takes.push_back({d->beta, BETA_TAKES});
+    d->position = Number(d.get(), "--position", "P", ALPHA_POS_MIN, positionMax,
                          position,
                          "the step factor of scroll position P, a whole number from 1 to\n"
                          "100 (Alpha = P x 2.0000000000000003e-6); without it Alpha keeps\n"
-                         "its starting value 0.0001");
+                         "its starting value 0.0001; 1 to 200 with another --method\n"
+                         "(default 50) or --compare");
     d->steps = Number(d.get(), "--steps", "N", 0, TRACE_STEPS_MAX, &o->steps,
                       "descent steps to run, 0 to 100000000 (default 1000)");
     d->every = Number(d.get(), "--every", "K", 1, TRACE_STEPS_MAX, &o->every,
@@ -186,8 +280,14 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
                    ->disable_flag_override();
     d->stability = app.add_flag("--stability", o->stability,
                                 "print the step factor's limit from the linear theory:\n"
-                                "lambda_max,alpha_limit,position_limit; takes no other option")
+                                "lambda_max,alpha_limit,position_limit; with --method, that\n"
+                                "method's limit and fastest setting")
                        ->disable_flag_override();
+    d->compare = Path(d.get(), "--compare", &o->comparePath,
+                      "run every method from the chord, each at position P and beta B\n"
+                      "or else at its fastest by the theory, N steps (default 20000);\n"
+                      "print their rows and draw into FILE how far each one's fall time\n"
+                      "is from the settled polyline's (an SVG picture)");
     app.set_help_flag("-h,--help", "print this text")->disable_flag_override();
     app.add_flag("--version", o->version, "print the release number")->disable_flag_override();
 
@@ -199,6 +299,11 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
     for (CLI::Option *other : d->StabilityExcludes())
         d->stability->excludes(other);
     d->slow->needs(d->race);
+    d->race->excludes(d->method)->excludes(d->beta)->excludes(d->compare);
+    d->sweep->excludes(d->compare);
+    for (CLI::Option *other : d->CompareExcludes())
+        if (other != d->race && other != d->sweep)
+            d->compare->excludes(other);
 
     app.footer(
         "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
@@ -227,6 +332,20 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow)
         "factor 2 / (299 lambda_max) beyond which the descent cannot settle but swings,\n"
         "and that factor as a scroll position (over 2.0000000000000003e-6).\n"
         "\n"
+        "--method runs another method from the chord (the program's descent by default):\n"
+        "gradient x' = x - h G(x); heavy-ball x' = (x - h G(x)) + B (x - x_prev);\n"
+        "nesterov y = x + B (x - x_prev), x' = y - h G(y); newton x' = x - J(x)^-1 G(x);\n"
+        "h = 300 x Alpha(P), every operation rounded on its own. The rows are as above.\n"
+        "--sweep --method heavy-ball|nesterov prints the map of fates, one row a cell of\n"
+        "positions 5, 10, ..., 200 by beta 0, 0.05, ..., 0.95 (or the one of --position or\n"
+        "--beta): position,beta,cycle_from,period,low_us,high_us, each cell followed at\n"
+        "most N steps (default 100000, at most 1000000); the state is x and x_prev, bit\n"
+        "for bit. With no cycle within N steps, low_us and high_us span the last 1000.\n"
+        "--compare prints method,position,beta,step,time_us,model_s,distance_s at the\n"
+        "steps the curves keep; distance_s is the fall time less the settled polyline's.\n"
+        "--stability --method prints method,beta,lambda_max,lambda_min,position_limit,\n"
+        "best_position,best_beta,best_rate (best_beta 0 for gradient).\n"
+        "\n"
         "--race prints nothing on standard output and one line on standard error: the\n"
         "arrival times in real seconds, first to last.\n"
         "\n"
@@ -252,6 +371,14 @@ std::string ErrorLine(const Declared &d, const CLI::ParseError &e)
         return PROGRAM + name + " takes no value";
     }
     bool conflict = e.get_name() == "ExcludesError" || e.get_name() == "RequiresError";
+    if (conflict && d.compare->count()) {
+        const CLI::Option *other = nullptr;
+        for (const CLI::Option *o : d.CompareExcludes())
+            other = other ? other : o->count() ? o : nullptr;
+        return PROGRAM + std::string("--compare runs every method and takes only --position, "
+                                     "--beta and --steps, not ") +
+               (other ? other->get_name() : std::string("this one"));
+    }
     if (conflict && d.stability->count()) {
         const CLI::Option *other = nullptr;
         for (const CLI::Option *o : d.StabilityExcludes())
@@ -261,6 +388,8 @@ std::string ErrorLine(const Declared &d, const CLI::ParseError &e)
     }
     if (e.get_name() == "ExcludesError") {
         const CLI::Option *other = d.race->count() && d.sweep->count() ? d.sweep
+                                   : d.race->count() && d.method->count() ? d.method
+                                   : d.race->count() && d.beta->count()   ? d.beta
                                    : d.every->count()                  ? d.every
                                    : d.nodes->count()                  ? d.nodes
                                    : d.plot->count()                   ? d.plot
@@ -277,14 +406,50 @@ std::string ErrorLine(const Declared &d, const CLI::ParseError &e)
     return PROGRAM + what;
 }
 
+// What the methods' options ask makes sense together: --beta only for a
+// method with momentum (or the comparison), the map only of those, the
+// theory of the three it has, and the map's own limit of steps.
+bool MethodsFit(const TraceOptions &o, std::string *error)
+{
+    const std::string method = METHOD_NAME[o.method];
+    if (o.hasBeta && o.comparePath.empty() && !MethodHasBeta(o.method)) {
+        *error = PROGRAM + std::string("--beta is the momentum of --method heavy-ball or "
+                                       "nesterov, not of ") + method;
+        return false;
+    }
+    if (o.sweep && o.hasMethod && !MethodHasBeta(o.method)) {
+        *error = PROGRAM + std::string("--sweep --method maps heavy-ball or nesterov, not ") +
+                 method + " (--sweep alone follows the program's descent)";
+        return false;
+    }
+    if (o.sweep && o.hasMethod && o.steps > CELL_STEP_LIMIT_MAX) {
+        *error = PROGRAM + std::string("--sweep --method follows a cell at most 1000000 steps, "
+                                       "not ") + std::to_string(o.steps);
+        return false;
+    }
+    if (!o.comparePath.empty() && o.hasSteps && o.steps > CELL_STEP_LIMIT_MAX) {
+        *error = PROGRAM + std::string("--compare runs each method at most 1000000 steps, not ") +
+                 std::to_string(o.steps);
+        return false;
+    }
+    if (o.stability && o.hasMethod &&
+        !(MethodHasBeta(o.method) || o.method == METHOD_GRADIENT)) {
+        *error = PROGRAM + std::string("--stability --method takes heavy-ball, nesterov or "
+                                       "gradient, not ") + method;
+        return false;
+    }
+    return true;
+}
+
 // The line for the first argument that is no option of the command.
 std::string ExtraLine(const std::string &arg)
 {
     if (arg.size() > 1 && arg[0] == '-')
         return PROGRAM + std::string("unknown option ") +
                Quoted(arg.compare(0, 2, "--") == 0 ? arg.substr(0, arg.find('=')) : arg) +
-               "; the options are --position, --steps, --every, --nodes, --svg, --plot, "
-               "--race, --slow, --sweep, --stability, --help and --version";
+               "; the options are --method, --beta, --position, --steps, --every, --nodes, "
+               "--svg, --plot, --race, --slow, --sweep, --compare, --stability, --help and "
+               "--version";
     return PROGRAM + std::string("unexpected argument ") + Quoted(arg) +
            "; every option starts with -- (see --help)";
 }
@@ -309,6 +474,11 @@ TraceOptions DefaultTraceOptions()
     o.plotPath.clear();
     o.racePath.clear();
     o.slow = TRACE_SLOW_DEFAULT;
+    o.method = METHOD_PROGRAM;
+    o.hasMethod = false;
+    o.hasBeta = false;
+    o.beta = TRACE_BETA_DEFAULT;
+    o.comparePath.clear();
     return o;
 }
 
@@ -326,7 +496,10 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
         return true;
 
     long position = 0, slow = TRACE_SLOW_DEFAULT;
-    std::unique_ptr<Declared> d = Declare(options, &position, &slow);
+    std::string method, beta;
+    std::unique_ptr<Declared> d =
+        Declare(options, &position, &slow, &method, &beta,
+                OtherMethodNamed(argc, argv) ? METHOD_POS_MAX : ALPHA_POS_MAX);
     // CLI11 takes the arguments last first.
     std::vector<std::string> args(argv, argv + argc);
     std::reverse(args.begin(), args.end());
@@ -350,6 +523,14 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     options->hasSteps = d->steps->count() > 0;
     options->hasEvery = d->every->count() > 0;
     options->slow = static_cast<int>(slow);
+    options->hasMethod = d->method->count() > 0;
+    if (options->hasMethod)
+        MethodOfName(method, &options->method);
+    options->hasBeta = d->beta->count() > 0;
+    if (options->hasBeta)
+        options->beta = std::strtod(beta.c_str(), nullptr);
+    if (!MethodsFit(*options, error))
+        return false;
     // A convergence curve has a step axis from step 1 on; two pictures
     // cannot be written through one temporary file.
     if (!options->plotPath.empty() && options->steps == 0) {
@@ -369,12 +550,22 @@ std::string TraceUsage()
 {
     TraceOptions o = DefaultTraceOptions();
     long position = 0, slow = 0;
-    return Declare(&o, &position, &slow)->app.help();
+    std::string method, beta;
+    return Declare(&o, &position, &slow, &method, &beta, ALPHA_POS_MAX)->app.help();
 }
 
 const char *TraceVersion()
 {
     return "rodadero-trace " RODADERO_VERSION "\n";
+}
+
+MethodSetting RunSetting(const TraceOptions &options)
+{
+    MethodSetting s;
+    s.method = options.method;
+    s.position = options.hasPosition ? options.position : ALPHA_POS_START;
+    s.beta = MethodHasBeta(options.method) ? options.beta : 0.0;
+    return s;
 }
 
 double RunAlpha(const TraceOptions &options)

@@ -4,6 +4,7 @@
 #define RODADERO_TRACE_OPTIONS_H
 
 #include "fates.h"
+#include "methods.h"
 
 #include <string>
 
@@ -13,6 +14,9 @@ const long TRACE_STEPS_MAX = 100000000;
 const int TRACE_SLOW_DEFAULT = 10;
 const int TRACE_SLOW_MIN = 1;
 const int TRACE_SLOW_MAX = 100;
+const double TRACE_BETA_DEFAULT = 0.9;
+const double TRACE_BETA_MAX = 0.99;
+const long COMPARE_STEPS_DEFAULT = 20000;
 
 struct TraceOptions {
     bool help;
@@ -30,6 +34,11 @@ struct TraceOptions {
     std::string plotPath;  // empty: no convergence curve
     std::string racePath;  // empty: no race
     int slow;              // 1..100: the race's document time per real second
+    Method method;         // --method, METHOD_PROGRAM by default
+    bool hasMethod;
+    bool hasBeta;
+    double beta;           // 0..0.99, TRACE_BETA_DEFAULT unless given
+    std::string comparePath;  // empty: no comparison
 };
 
 TraceOptions DefaultTraceOptions();
@@ -46,6 +55,10 @@ std::string TraceUsage();
 
 // The line that --version prints: the program's name and release number.
 const char *TraceVersion();
+
+// The setting of a run of options.method: its position (that of
+// --position, or 50 for the program's starting factor) and its beta.
+MethodSetting RunSetting(const TraceOptions &options);
 
 // The step factor a run uses: that of --position, or the starting 0.0001.
 double RunAlpha(const TraceOptions &options);

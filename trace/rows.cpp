@@ -35,6 +35,7 @@ TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
             sampled = NextSampledStep(step);
     }
     TraceSummary s;
+    s.setting = MethodSetting{METHOD_PROGRAM, 0.0, 0.0};
     s.steps = options.steps;
     s.alpha = alpha;
     s.modelTime = CurveState.FallTime;
@@ -42,8 +43,80 @@ TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
     return s;
 }
 
+TraceSummary RunMethodTrace(const TraceOptions &options, std::ostream &out,
+                            std::vector<ConvergenceSample> *samples)
+{
+    MethodRun run;
+    StartMethod(&run, RunSetting(options));
+    out << TraceHeader(options.nodes);
+    if (options.steps == 0)
+        out << PolylineRow(0, MethodFallTime(run), MethodShownX(run), options.nodes);
+    long sampled = NextSampledStep(0);
+    for (long step = 1; step <= options.steps; ++step) {
+        StepMethod(&run);
+        bool row = step % options.every == 0 || step == options.steps;
+        bool sample = samples && (step == sampled || step == options.steps);
+        if (row || sample) {
+            double t = MethodFallTime(run);
+            if (row)
+                out << PolylineRow(step, t, MethodShownX(run), options.nodes);
+            if (sample)
+                samples->push_back(
+                    ConvergenceSample{step, PrintedTime(t), ExactPolylineTime(MethodShownX(run))});
+        }
+        if (step == sampled)
+            sampled = NextSampledStep(step);
+    }
+    TraceSummary s;
+    s.setting = run.setting;
+    s.steps = options.steps;
+    s.alpha = run.setting.position * ALPHA_PER_POSITION;
+    s.modelTime = MethodFallTime(run);
+    s.exactTime = ExactPolylineTime(MethodShownX(run));
+    StartRun(s.alpha);
+    for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
+        CurveState.NodeX[i] = CurveState.ShownX[i] = MethodShownX(run)[i];
+    CurveState.FallTime = s.modelTime;
+    return s;
+}
+
+namespace {
+
+// What a method's summary line begins with: its name and setting.
+std::string SettingWords(const MethodSetting &s)
+{
+    std::string words = std::string("rodadero-trace: ") + METHOD_NAME[s.method];
+    if (s.method == METHOD_NEWTON)
+        return words + ": ";
+    words += " (position " + ShortestDouble(s.position);
+    if (MethodHasBeta(s.method))
+        words += ", beta " + ShortestDouble(s.beta);
+    return words + ", step h " + FormatDouble(MethodStep(s.position)) + "): ";
+}
+
+} // namespace
+
 std::string SummaryLine(const TraceSummary &summary)
 {
+    if (summary.setting.method != METHOD_PROGRAM) {
+        Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+        char text[400];
+        if (summary.steps == 0)
+            std::snprintf(text, sizeof text,
+                          "no step taken: the chord takes %.6f s exactly, %+.3f%% from the "
+                          "brachistochrone through (1, 0.92), %.6f s",
+                          summary.exactTime, 100.0 * (summary.exactTime - b.time) / b.time,
+                          b.time);
+        else
+            std::snprintf(text, sizeof text,
+                          "after %ld steps the model time is %.6f s and the exact time %.6f "
+                          "s; the brachistochrone through (1, 0.92) takes %.6f s (model "
+                          "%+.3f%%, exact %+.3f%%)",
+                          summary.steps, summary.modelTime, summary.exactTime, b.time,
+                          100.0 * (summary.modelTime - b.time) / b.time,
+                          100.0 * (summary.exactTime - b.time) / b.time);
+        return SettingWords(summary.setting) + text;
+    }
     Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
     char text[400];
     if (summary.steps == 0) {
@@ -78,6 +151,51 @@ std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &ou
     for (const PositionFate &fate : fates)
         out << SweepRowText(fate);
     return fates;
+}
+
+long MapStepLimit(const TraceOptions &options)
+{
+    return options.hasSteps ? options.steps : CELL_STEP_LIMIT_DEFAULT;
+}
+
+std::vector<CellFate> RunMap(const TraceOptions &options, std::ostream &out)
+{
+    std::vector<double> positions = MapPositions(), betas = MapBetas();
+    if (options.hasPosition)
+        positions = {static_cast<double>(options.position)};
+    if (options.hasBeta)
+        betas = {options.beta};
+    out << MapHeader();
+    std::vector<CellFate> cells = CellFatesOnEveryCore(
+        MapSettings(options.method, positions, betas), MapStepLimit(options));
+    for (const CellFate &cell : cells)
+        out << MapRowText(cell);
+    return cells;
+}
+
+std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out)
+{
+    StabilityFigures figures = StabilityLimit();
+    std::vector<MethodSetting> settings;
+    for (int m = 0; m < METHOD_COUNT; ++m) {
+        Method method = static_cast<Method>(m);
+        MethodSetting s = BestSetting(method, figures);
+        bool positioned = method != METHOD_NEWTON &&
+                          (method != METHOD_PROGRAM || options.position <= ALPHA_POS_MAX);
+        if (options.hasPosition && positioned)
+            s.position = options.position;
+        if (options.hasBeta && MethodHasBeta(method))
+            s.beta = options.beta;
+        settings.push_back(s);
+    }
+    long steps = options.hasSteps ? options.steps : COMPARE_STEPS_DEFAULT;
+    std::vector<MethodCurve> curves =
+        CompareCurves(settings, steps, PolylineFallTime(figures.settled));
+    out << CompareHeader();
+    for (const MethodCurve &c : curves)
+        for (const ComparePoint &p : c.points)
+            out << CompareRowText(c.setting, p.step, p.fallTime, p.distance);
+    return curves;
 }
 
 std::string RaceSummaryLine(long steps, int slow)

@@ -6,6 +6,8 @@
 #include "convergence.h"
 #include "csv.h"
 #include "fates.h"
+#include "method_charts.h"
+#include "method_fates.h"
 #include "options.h"
 #include "stability.h"
 
@@ -21,6 +23,7 @@ struct TraceSummary {
     double alpha;
     double modelTime;   // FallTime after the last step
     double exactTime;   // exact time of ShownX after the last step
+    MethodSetting setting;  // METHOD_PROGRAM: the program's descent at alpha
 };
 
 // Runs options.steps steps from the chord and writes the CSV to out. Rows:
@@ -30,6 +33,12 @@ struct TraceSummary {
 // the last.
 TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
                       std::vector<ConvergenceSample> *samples = nullptr);
+
+// The same for a method other than the program's (options.method), which
+// leaves in CurveState the record of its last polyline: ShownX and NodeX
+// its abscissae, FallTime their fall time, Alpha that of its position.
+TraceSummary RunMethodTrace(const TraceOptions &options, std::ostream &out,
+                            std::vector<ConvergenceSample> *samples = nullptr);
 
 // The line for standard error after a run (no newline).
 std::string SummaryLine(const TraceSummary &summary);
@@ -41,6 +50,17 @@ long SweepStepLimit(const TraceOptions &options);
 // Every position 1..100, or the one of --position, within SweepStepLimit
 // steps each. Returns the fates it printed.
 std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out);
+
+// The map of options.method's fates: every cell, or the row of --position
+// or the column of --beta, each within --steps steps (by default
+// CELL_STEP_LIMIT_DEFAULT), on every core. Returns the cells it printed.
+std::vector<CellFate> RunMap(const TraceOptions &options, std::ostream &out);
+long MapStepLimit(const TraceOptions &options);
+
+// Every method from the chord at its setting (--position and --beta, or
+// its fastest by the theory), --steps steps (by default
+// COMPARE_STEPS_DEFAULT); writes the rows and returns the curves.
+std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out);
 
 // The line for standard error after a race is written (no newline).
 std::string RaceSummaryLine(long steps, int slow);

@@ -17,7 +17,8 @@
 // 'rodadero-first-paint' in the page's performance timeline;
 // window.rodadero.swept settles when the panel's sweep is done, with its
 // time in milliseconds and the number of its workers, or is rejected with
-// the reason the sweep failed.
+// the reason the sweep failed; window.rodadero.mapped(name) likewise when
+// the map of the other method `name` is done (once it is started).
 'use strict';
 
 // The text alternative of the picture changes at most this often.
@@ -173,6 +174,7 @@ async function startRodadero(hooks) {
   try {
     panel = createPanel(e, contract, bytes);
     hooks.swept = panel.swept;
+    hooks.methods = panel.methods;
   } catch (error) {
     document.getElementById('panel-failed').textContent = pageText().panelFailed + error;
     console.error(error);
@@ -196,7 +198,7 @@ async function startRodadero(hooks) {
 }
 
 window.rodadero = (() => {
-  const hooks = { state: null, swept: null };
+  const hooks = { state: null, swept: null, methods: null };
   const ready = startRodadero(hooks).catch((error) => {
     document.getElementById('ended-text').textContent = pageText().failed + error;
     document.getElementById('ended').hidden = false;
@@ -207,6 +209,9 @@ window.rodadero = (() => {
     ready,
     get swept() {
       return ready.then(() => hooks.swept);
+    },
+    mapped(name) {
+      return ready.then(() => hooks.methods.mapped(name));
     },
     // The model's record as it is now: null before the module has started.
     state() {

@@ -7,12 +7,16 @@
 //   scroll: {min, max, start, ignored, codes: {name: code}},
 //   raceTracks: [the ids of the race's tracks, in order],
 //   languages: {es, en}, the panel's pictures' languages,
+//   methods: {program, gradient, heavy-ball, nesterov, newton}, their codes,
+//   map: {first, last, every, betas, stepLimit}, the map of fates' cells,
 //   plot: {background, cycloid, target, frame, penWidth} (red in the low byte).
 #include "page_contract.h"
 
 #include "controls.h"
 #include "curve_state.h"
 #include "fates.h"
+#include "method_fates.h"
+#include "methods.h"
 #include "plot_layout.h"
 #include "race.h"
 
@@ -174,6 +178,19 @@ std::string MakeContract()
 
     const Constant languages[] = {{"es", PAGE_SPANISH}, {"en", PAGE_ENGLISH}};
     j.Numbers("languages", std::begin(languages), std::end(languages));
+
+    Constant methods[METHOD_COUNT];
+    for (int m = 0; m < METHOD_COUNT; ++m)
+        methods[m] = {METHOD_NAME[m], m};
+    j.Numbers("methods", std::begin(methods), std::end(methods));
+    const Constant map[] = {
+        {"first", MAP_POSITION_EVERY},
+        {"last", METHOD_POS_MAX},
+        {"every", MAP_POSITION_EVERY},
+        {"betas", MAP_BETAS},
+        {"stepLimit", CELL_STEP_LIMIT_DEFAULT},
+    };
+    j.Numbers("map", std::begin(map), std::end(map));
 
     const Constant plot[] = {
         {"background", PLOT_BACKGROUND},

@@ -43,6 +43,12 @@ struct PageFate {
     std::int32_t position, cycleFrom, period, lowUs, highUs;
 };
 
+// A cell of a method's map of fates: its position, its momentum as beta x
+// 20 (0..19), and its fate.
+struct PageCell {
+    std::int32_t position, betaTwentieths, cycleFrom, period, lowUs, highUs;
+};
+
 // The languages the panel's pictures speak.
 enum PageLanguage { PAGE_SPANISH = 0, PAGE_ENGLISH = 1 };
 
@@ -95,7 +101,14 @@ using u32 = std::uint32_t;
     FIELD(PageFate, cycleFrom, i32, 1, 4)                            \
     FIELD(PageFate, period, i32, 1, 8)                               \
     FIELD(PageFate, lowUs, i32, 1, 12)                               \
-    FIELD(PageFate, highUs, i32, 1, 16)
+    FIELD(PageFate, highUs, i32, 1, 16)                              \
+    STRUCT(PageCell, 24)                                             \
+    FIELD(PageCell, position, i32, 1, 0)                             \
+    FIELD(PageCell, betaTwentieths, i32, 1, 4)                       \
+    FIELD(PageCell, cycleFrom, i32, 1, 8)                            \
+    FIELD(PageCell, period, i32, 1, 12)                              \
+    FIELD(PageCell, lowUs, i32, 1, 16)                               \
+    FIELD(PageCell, highUs, i32, 1, 20)
 
 // The element type a field's memory holds: arrays by their elements,
 // pixel points as their coordinates, addresses as 32-bit numbers.

@@ -12,4 +12,9 @@
 // it, sampled.
 void NoteWindowEvent(WindowEvent event, bool stepped);
 
+// The same for the card of the other methods: a reset starts the
+// program's curve again, and a step of the window's, its `steps`-th since
+// the chord, is one of the compared method's too.
+void NoteMethodsStep(bool reset, bool stepped, long steps);
+
 #endif

@@ -38,16 +38,17 @@ function showPicture(host, svgText, labelOf) {
     title.textContent = label;
 }
 
-// The sweep: the scroll positions, first to last, handed out one at a
-// time to up to two workers, the slowest positions (the smallest step
-// factors) first. A worker that fails, whatever the way, ends the sweep:
-// every worker is stopped and the promise is rejected with the reason.
-function startSweep(bytes, { first, last, limit }, onFate) {
+// Work for workers, each with an instance of the module of its own: the
+// messages handed out one at a time, in order, to up to two workers, each
+// answer's `key` handed to onAnswer. A worker that fails, whatever the way,
+// ends the work: every worker is stopped and the promise is rejected with
+// the reason.
+function startWorkers(bytes, messages, key, onAnswer, name) {
   const url = URL.createObjectURL(new Blob([RODADERO_SWEEP_WORKER], { type: 'text/javascript' }));
   const started = performance.now();
-  performance.mark('rodadero-sweep-start');
+  performance.mark(`${name}-start`);
   const count = Math.max(1, Math.min(SWEEP_WORKERS_MAX, navigator.hardwareConcurrency || 1));
-  let next = first;
+  let next = 0;
   let arrived = 0;
   let settled = false;
   return new Promise((resolve, reject) => {
@@ -65,19 +66,19 @@ function startSweep(bytes, { first, last, limit }, onFate) {
       reject(reason instanceof Error ? reason : new Error(reason));
     };
     const handOut = (worker) => {
-      if (next <= last)
-        worker.postMessage({ position: next++, limit });
+      if (next < messages.length)
+        worker.postMessage(messages[next++]);
       else
         worker.terminate();
     };
     const heard = (worker, data) => {
       if (data.error !== undefined)
         return fail(data.error);
-      if (data.fate) {
-        onFate(data.fate);
-        if (++arrived === last - first + 1) {
+      if (data[key]) {
+        onAnswer(data[key]);
+        if (++arrived === messages.length) {
           settle();
-          performance.measure('rodadero-sweep', 'rodadero-sweep-start');
+          performance.measure(name, `${name}-start`);
           resolve({ ms: performance.now() - started, workers: count });
         }
       }
@@ -107,6 +108,15 @@ function startSweep(bytes, { first, last, limit }, onFate) {
       fail(error);
     }
   });
+}
+
+// The sweep: the scroll positions, first to last, the slowest positions
+// (the smallest step factors) first.
+function startSweep(bytes, { first, last, limit }, onFate) {
+  const messages = [];
+  for (let position = first; position <= last; ++position)
+    messages.push({ position, limit });
+  return startWorkers(bytes, messages, 'fate', onFate, 'rodadero-sweep');
 }
 
 function createPanel(e, contract, bytes) {
@@ -247,13 +257,21 @@ function createPanel(e, contract, bytes) {
     console.error(error);
   });
 
+  // The other methods, once the program's own fates are in.
+  const methods = createMethodsCard(e, contract, bytes, {
+    language, runSteps: () => e.rodadero_run_steps(), onChoice: () => {},
+  });
+  swept.then(() => methods.start(), () => {});
+
   refresh(true);
   return {
     swept,
+    methods,
     // After every paint: the descent may have moved, and so may the bar.
     painted() {
       convergence.dirty = true;
       refresh();
+      methods.painted();
     },
     // The run is over: the last state, drawn at once.
     ended() {

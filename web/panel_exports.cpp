@@ -126,9 +126,11 @@ void NoteWindowEvent(WindowEvent event, bool stepped)
         Live.samples.clear();
         Live.fallTimes.clear();
     }
+    if (stepped)
+        ++Live.steps;
+    NoteMethodsStep(event == CURVE_RESET, stepped, Live.steps);
     if (!stepped)
         return;
-    ++Live.steps;
     if (Live.steps == Live.nextSampled) {
         Live.samples.push_back(SampleAfterStep(CurveState, Live.steps));
         Live.fallTimes.push_back(CurveState.FallTime);

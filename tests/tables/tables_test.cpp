@@ -55,4 +55,29 @@ TEST(SweepRowText, EmptyCellsWhereNoCycleClosed)
     EXPECT_EQ(SweepHeader(), "position,cycle_from,period,low_us,high_us\n");
 }
 
+// The settings as a user types them: the fewest digits that read back.
+TEST(ShortestDouble, FewestDigitsThatReadBack)
+{
+    static const struct { double v; const char *text; } cases[] = {
+        {0.0, "0"},          {0.35, "0.35"},       {0.9, "0.9"},
+        {0.95, "0.95"},      {50.0, "50"},         {200.0, "200"},
+        {0.1 + 0.2, "0.30000000000000004"},        {57.067398261313123, "57.06739826131312"},
+        {1.0 / 3.0, "0.3333333333333333"},         {2.0000000000000003e-6, "2.0000000000000003e-06"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ShortestDouble(c.v), c.text);
+        EXPECT_EQ(Bits(Read(ShortestDouble(c.v))), Bits(c.v)) << c.text;
+    }
+}
+
+// A cell that repeats and one that does not within the limit.
+TEST(MapRowText, AsTheSweepsRowsWithTheBeta)
+{
+    CellFate settles = {{METHOD_HEAVY_BALL, 50, 0.5}, 10250, 11, 542355, 542355};
+    CellFate open = {{METHOD_NESTEROV, 100, 0.9}, 0, 0, 545447, 577882};
+    EXPECT_EQ(MapRowText(settles), "50,0.5,10250,11,542355,542355\n");
+    EXPECT_EQ(MapRowText(open), "100,0.9,,,545447,577882\n");
+    EXPECT_EQ(MapHeader(), "position,beta,cycle_from,period,low_us,high_us\n");
+}
+
 } // namespace

@@ -4,7 +4,7 @@ standard error, the sweep rows, the SVG and race files, and output compared byte
 byte with stored files (the same bytes natively and from the .exe).
 
 cli_test.py CHECK PROGRAM [EMULATOR]
-CHECK is one of: bad-input, help, golden, sweep, svg, race.
+CHECK is one of: bad-input, help, golden, sweep, svg, race, methods.
 """
 import os
 import re
@@ -68,6 +68,30 @@ BAD_INPUTS = [
     (["--stability", "--sweep"], "--sweep"),
     (["--stability", "--plot", "c.svg"], "--plot"),
     (["--stability=yes"], "--stability"),
+    (["--method"], "--method"),
+    (["--method", "adam"], "--method"),
+    (["--method", "heavy-ball", "--position", "201"], "--position"),
+    (["--method", "program", "--position", "150"], "--position"),
+    (["--position", "150"], "--position"),
+    (["--beta", "0.5"], "--beta"),
+    (["--method", "newton", "--beta", "0.5"], "--beta"),
+    (["--method", "nesterov", "--beta", "1"], "--beta"),
+    (["--method", "nesterov", "--beta", "0.995"], "--beta"),
+    (["--method", "nesterov", "--beta", "-0.1"], "--beta"),
+    (["--method", "nesterov", "--beta", ".5"], "--beta"),
+    (["--method", "nesterov", "--beta", "1e-1"], "--beta"),
+    (["--method", "nesterov", "--beta"], "--beta"),
+    (["--sweep", "--method", "gradient"], "gradient"),
+    (["--sweep", "--method", "heavy-ball", "--steps", "1000001"], "1000001"),
+    (["--stability", "--method", "newton"], "newton"),
+    (["--race", "r.svg", "--method", "gradient"], "--method"),
+    (["--compare", "c.svg", "--every", "3"], "--every"),
+    (["--compare", "c.svg", "--method", "gradient"], "--method"),
+    (["--compare", "c.svg", "--sweep"], "--sweep"),
+    (["--compare", "c.svg", "--stability"], "--stability"),
+    (["--compare", "c.svg", "--steps", "1000001"], "1000001"),
+    (["--compare"], "--compare"),
+    (["--compare", "no-such-folder/c.svg"], "--compare"),
 ]
 
 
@@ -225,7 +249,79 @@ def race(command):
     check(links == [], "--race: links to %r" % links)
 
 
-CHECKS = {"bad-input": bad_input, "help": help_text, "golden": golden, "sweep": sweep, "svg": svg,
+def rects(root):
+    return {e.get("id"): e for e in root.iterfind(".//svg:rect", SVG_NS)
+            if (e.get("id") or "").startswith("cell-")}
+
+
+def methods(command):
+    """The other methods: the map's cells against its rows, the comparison's
+    curves against its rows, and the figures of a few cells and runs found
+    by plain searches outside the program."""
+    root, out, err = picture(command, "--svg", ["--sweep", "--method", "heavy-ball",
+                                                "--position", "80", "--steps", "20000"])
+    if root is None:
+        return
+    rows = out.decode().splitlines()
+    check(rows[0] == "position,beta,cycle_from,period,low_us,high_us", "map header %r" % rows[0])
+    check(len(rows) == 21, "map of one position: %d rows" % len(rows))
+    cells = rects(root)
+    check(len(cells) == 20, "map of one position: %d cells" % len(cells))
+    for row in rows[1:]:
+        position, beta, cycle_from, period, low, high = row.split(",")
+        cell = cells.get("cell-%s-%d" % (position, round(float(beta) * 100)))
+        check(cell is not None, "no cell for %r" % row)
+        if cell is None:
+            continue
+        classes = set(cell.get("class").split())
+        check(("settles" in classes) == (low == high) and ("swings" in classes) == (low != high),
+              "cell %s: classes %r for %r" % (cell.get("id"), classes, row))
+        check(("no-cycle" in classes) == (period == ""),
+              "cell %s: classes %r for %r" % (cell.get("id"), classes, row))
+    # Position 80, beta 0.35: period 52 from step 8637 (a plain search that
+    # kept every state found it).
+    check("80,0.35,8637,52,545361,545676" in rows, "80, 0.35: %r" % rows[8:9])
+    check(root.find(".//svg:polyline[@id='stability-limit']", SVG_NS) is not None, "no limit line")
+    check(root.find(".//svg:circle[@id='best-setting']", SVG_NS) is not None, "no best setting")
+
+    root, out, err = picture(command, "--compare", ["--steps", "3000"])
+    if root is None:
+        return
+    rows = [r.split(",") for r in out.decode().splitlines()]
+    check(rows[0] == ["method", "position", "beta", "step", "time_us", "model_s", "distance_s"],
+          "compare header %r" % rows[0])
+    names = ["program", "gradient", "heavy-ball", "nesterov", "newton"]
+    paths = {e.get("id"): e for e in root.iterfind(".//svg:path", SVG_NS)}
+    for name in names:
+        mine = [r for r in rows[1:] if r[0] == name]
+        path = paths.get("curve-" + name)
+        check(path is not None and mine, "no curve or rows for %s" % name)
+        if path is None or not mine:
+            continue
+        # One vertex a row, at the row's step.
+        vertices = re.findall(r"[ML]([0-9.]+),([0-9.]+)", path.get("d"))
+        check(len(vertices) == len(mine), "%s: %d vertices, %d rows" % (name, len(vertices), len(mine)))
+        steps = [int(r[3]) for r in mine]
+        check(steps == sorted(steps) and steps[0] == 1, "%s: steps %r" % (name, steps[:5]))
+        xs = [float(v[0]) for v in vertices]
+        check(xs == sorted(xs), "%s: the curve goes back along the step axis" % name)
+    newton = [r for r in rows[1:] if r[0] == "newton"]
+    check(len(newton) < 12 and float(newton[-1][6]) <= 0.0,
+          "Newton does not reach the settled time in a handful of steps: %r" % newton[-1:])
+
+    # A run of another method prints a run's rows and its own summary line.
+    code, out, err = run(command, ["--method", "newton", "--steps", "8", "--every", "2"])
+    rows = out.decode().splitlines()
+    check(code == 0 and rows[0] == "step,time_us,model_s,exact_s" and len(rows) == 5,
+          "newton run: %d %r" % (code, rows))
+    check(err.startswith(b"rodadero-trace: newton: after 8 steps"), "newton summary %r" % err)
+    code, out, err = run(command, ["--stability", "--method", "heavy-ball"])
+    fields = out.decode().splitlines()[1].split(",")
+    check(fields[0:2] == ["heavy-ball", "0.9"] and abs(float(fields[5]) - 107.92) < 0.005
+          and abs(float(fields[6]) - 0.89114) < 5e-6, "heavy-ball stability %r" % fields)
+
+
+CHECKS = {"methods": methods, "bad-input": bad_input, "help": help_text, "golden": golden, "sweep": sweep, "svg": svg,
           "race": race}
 
 if __name__ == "__main__":

@@ -219,7 +219,7 @@ TEST(RunTrace, RowsAreTheModelsOwnValues)
 
 TEST(SummaryLine, ComparesWithTheBrachistochrone)
 {
-    TraceSummary s = {3283, ALPHA_START, 0.5423559, 0.5717};
+    TraceSummary s = {3283, ALPHA_START, 0.5423559, 0.5717, {METHOD_PROGRAM, 0, 0}};
     std::string line = SummaryLine(s);
     EXPECT_EQ(line.find('\n'), std::string::npos);
     EXPECT_NE(line.find("after 3283 steps"), std::string::npos) << line;
@@ -377,6 +377,91 @@ const std::vector<BadCase> &BadCases()
         {{"--stability=1"}, "--stability", "no value"},
     };
     return cases;
+}
+
+// The methods' options: the method and its beta as read, the positions
+// past the dialog's only with another method or the comparison.
+TEST(ParseTraceOptions, MethodsAccepted)
+{
+    static const struct {
+        std::vector<const char *> args;
+        Method method;
+        bool hasBeta;
+        double beta;
+        int position;
+    } cases[] = {
+        {{}, METHOD_PROGRAM, false, 0.9, 0},
+        {{"--method", "program", "--position", "100"}, METHOD_PROGRAM, false, 0.9, 100},
+        {{"--method", "gradient", "--position", "200"}, METHOD_GRADIENT, false, 0.9, 200},
+        {{"--method=heavy-ball", "--beta", "0.35"}, METHOD_HEAVY_BALL, true, 0.35, 0},
+        {{"--method", "nesterov", "--beta=0"}, METHOD_NESTEROV, true, 0.0, 0},
+        {{"--method", "nesterov", "--beta", "0.99"}, METHOD_NESTEROV, true, 0.99, 0},
+        {{"--method", "nesterov", "--beta", "00.5000"}, METHOD_NESTEROV, true, 0.5, 0},
+        {{"--method", "newton", "--method", "heavy-ball", "--position", "150"},
+         METHOD_HEAVY_BALL, false, 0.9, 150},
+        {{"--compare", "c.svg", "--position", "150", "--beta", "0.5"}, METHOD_PROGRAM, true, 0.5,
+         150},
+        {{"--sweep", "--method", "heavy-ball", "--steps", "1000000"}, METHOD_HEAVY_BALL, false,
+         0.9, 0},
+        {{"--stability", "--method", "gradient"}, METHOD_GRADIENT, false, 0.9, 0},
+        {{"--stability", "--method", "nesterov", "--beta", "0.5"}, METHOD_NESTEROV, true, 0.5, 0},
+    };
+    for (const auto &c : cases) {
+        TraceOptions o;
+        std::string error, shown;
+        for (const char *a : c.args)
+            shown += std::string(a) + " ";
+        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &o, &error))
+            << shown << error;
+        EXPECT_EQ(o.method, c.method) << shown;
+        EXPECT_EQ(o.hasBeta, c.hasBeta) << shown;
+        EXPECT_EQ(o.beta, c.beta) << shown;
+        EXPECT_EQ(o.hasPosition, c.position != 0) << shown;
+        if (c.position) {
+            EXPECT_EQ(o.position, c.position) << shown;
+        }
+    }
+}
+
+TEST(ParseTraceOptions, MethodsRefusedWithOneLine)
+{
+    static const struct {
+        std::vector<const char *> args;
+        const char *message;
+    } cases[] = {
+        {{"--method", "adam"},
+         "rodadero-trace: --method takes one of program, gradient, heavy-ball, nesterov and "
+         "newton, not 'adam'"},
+        {{"--position", "101"},
+         "rodadero-trace: --position takes a whole number from 1 to 100; '101' is out of range"},
+        {{"--method", "gradient", "--position", "201"},
+         "rodadero-trace: --position takes a whole number from 1 to 200; '201' is out of range"},
+        {{"--method", "heavy-ball", "--beta", "0.995"},
+         "rodadero-trace: --beta takes a decimal from 0 to 0.99; '0.995' is out of range"},
+        {{"--method", "heavy-ball", "--beta", "0,5"},
+         "rodadero-trace: --beta takes a decimal from 0 to 0.99, not '0,5'"},
+        {{"--method", "gradient", "--beta", "0.5"},
+         "rodadero-trace: --beta is the momentum of --method heavy-ball or nesterov, not of "
+         "gradient"},
+        {{"--sweep", "--method", "newton"},
+         "rodadero-trace: --sweep --method maps heavy-ball or nesterov, not newton (--sweep "
+         "alone follows the program's descent)"},
+        {{"--stability", "--method", "program"},
+         "rodadero-trace: --stability --method takes heavy-ball, nesterov or gradient, not "
+         "program"},
+        {{"--compare", "c.svg", "--nodes"},
+         "rodadero-trace: --compare runs every method and takes only --position, --beta and "
+         "--steps, not --nodes"},
+        {{"--race", "r.svg", "--method", "nesterov"},
+         "rodadero-trace: --race draws one run and takes only --position, --steps and --slow, "
+         "not --method"},
+    };
+    for (const auto &c : cases) {
+        TraceOptions o;
+        std::string error;
+        EXPECT_FALSE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &o, &error));
+        EXPECT_EQ(error, c.message);
+    }
 }
 
 TEST(TraceMain, BadInputExitsWithTwoAndPrintsNothing)
