@@ -92,6 +92,17 @@ function mainThreadNs(pid) {
   return Number(fs.readFileSync(`/proc/${pid}/task/${pid}/schedstat`, 'utf8').split(' ')[0]);
 }
 
+// The smallest step of the page's performance.now(), in ms.
+function clockStep(page) {
+  return page.evaluate(() => {
+    const a = performance.now();
+    let b = a;
+    while (b === a)
+      b = performance.now();
+    return b - a;
+  });
+}
+
 // 1. ns per step of the page's module through its tick, and of the step
 // module's bare step, by the page's real clock and by the CPU time of the
 // renderer's main thread. Each run is one evaluation, read around from
@@ -135,13 +146,7 @@ async function wasmStep(browser) {
       for (const kind of Object.keys(kinds))
         window.benchRun(kind, false);
   }, { batch: BATCH, batches, stepModule });
-  const clockStep = await page.evaluate(() => {
-    const a = performance.now();
-    let b = a;
-    while (b === a)
-      b = performance.now();
-    return b - a;
-  });
+  const clock = await clockStep(page);
   const timed = async (kind, alone) => {
     const before = mainThreadNs(renderer);
     const ms = await page.evaluate(([k, a]) => window.benchRun(k, a), [kind, alone]);
@@ -161,7 +166,7 @@ async function wasmStep(browser) {
     result[kind] = { real, cpu };
   }
   await page.context().close();
-  return { ...result, clockStep };
+  return { ...result, clockStep: clock };
 }
 
 function nativeStep() {
@@ -237,18 +242,12 @@ async function tickCost(browser) {
   await new Promise((r) => setTimeout(r, seconds * 1000));
   const cpuNs = mainThreadNs(renderer) - cpuBefore;
   const [main, dialog] = await page.evaluate(() => window.benchTicks.map((t) => ({ ...t })));
-  const clockStep = await page.evaluate(() => {
-    const a = performance.now();
-    let b = a;
-    while (b === a)
-      b = performance.now();
-    return b - a;
-  });
+  const clock = await clockStep(page);
   const s = await page.evaluate(() => window.rodadero.state());
   if (s.runContinuous !== 0)
     throw new Error('the page left timed mode');
   await page.context().close();
-  return { main, dialog, seconds, clockStep, cpuNs };
+  return { main, dialog, seconds, clockStep: clock, cpuNs };
 }
 
 // 4. The page's sweep as the panel runs it on opening, and the native one.

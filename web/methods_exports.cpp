@@ -136,18 +136,8 @@ MethodCurve WithLast(const MethodCurve &curve, long steps, double t, bool done)
     return c;
 }
 
-std::string Text;
-PageText Given;
 PageCell CellFound;
 CellMemory Memory;
-
-const PageText *Give(std::string text)
-{
-    Text = std::move(text);
-    Given.bytes = Text.data();
-    Given.size = static_cast<std::int32_t>(Text.size());
-    return &Given;
-}
 
 } // namespace
 
@@ -206,7 +196,7 @@ PAGE_EXPORT(rodadero_map_chart) const PageText *RodaderoMapChart(int method, int
     MapOfMethod *map = MapOf(method);
     if (!map)
         return nullptr;
-    return Give(MapChart(static_cast<Method>(method), KnownCells(*map), CELL_STEP_LIMIT_DEFAULT,
+    return GivePageText(MapChart(static_cast<Method>(method), KnownCells(*map), CELL_STEP_LIMIT_DEFAULT,
                          TheFigures(), TextIn(language)));
 }
 
@@ -219,7 +209,7 @@ PAGE_EXPORT(rodadero_map_csv) const PageText *RodaderoMapCsv(int method)
     std::string csv = MapHeader();
     for (const CellFate &cell : KnownCells(*map))
         csv += MapRowText(cell);
-    return Give(std::move(csv));
+    return GivePageText(std::move(csv));
 }
 
 // Starts the comparison of a cell's method and setting from the chord; 0,
@@ -257,7 +247,7 @@ std::vector<MethodCurve> ComparedCurves(long programSteps)
 // method since it was started.
 PAGE_EXPORT(rodadero_compare_chart) const PageText *RodaderoCompareChart(int language, int steps)
 {
-    return Give(CompareChart(ComparedCurves(steps), TextIn(language)));
+    return GivePageText(CompareChart(ComparedCurves(steps), TextIn(language)));
 }
 
 // Its rows, as rodadero-trace --compare prints each method's.
@@ -267,7 +257,7 @@ PAGE_EXPORT(rodadero_compare_csv) const PageText *RodaderoCompareCsv(int steps)
     for (const MethodCurve &c : ComparedCurves(steps))
         for (const ComparePoint &p : c.points)
             csv += CompareRowText(c.setting, p.step, p.fallTime, p.distance);
-    return Give(std::move(csv));
+    return GivePageText(std::move(csv));
 }
 
 // The fastest setting of a method by the theory: position, then beta.

@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -205,8 +206,18 @@ std::string MakeContract()
 }
 
 std::string Contract;
+std::string Given;
+PageText GivenText;
 
 } // namespace
+
+const PageText *GivePageText(std::string text)
+{
+    Given = std::move(text);
+    GivenText.bytes = Given.data();
+    GivenText.size = static_cast<std::int32_t>(Given.size());
+    return &GivenText;
+}
 
 // The contract as a text ended by a zero byte, made once.
 PAGE_EXPORT(rodadero_contract) const char *RodaderoContract()

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <type_traits>
 
 #define PAGE_EXPORT(name) extern "C" __attribute__((export_name(#name)))
@@ -30,6 +31,9 @@ struct PageText {
     const char *bytes;
     std::int32_t size;
 };
+
+// `text` handed out: kept, with its PageText, until the next text is.
+const PageText *GivePageText(std::string text);
 
 // A sample of the convergence curve.
 struct PageSample {

@@ -99,17 +99,7 @@ PositionFate Fates[ALPHA_POS_MAX + 1];
 bool FateKnown[ALPHA_POS_MAX + 1];
 double LimitPosition = 0.0; // found once, at the first chart
 
-std::string Text;
-PageText Given;
 PageFate FateFound;
-
-const PageText *Give(std::string text)
-{
-    Text = std::move(text);
-    Given.bytes = Text.data();
-    Given.size = static_cast<std::int32_t>(Text.size());
-    return &Given;
-}
 
 bool IsPosition(int p)
 {
@@ -158,7 +148,7 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
         LastDrawn.step = static_cast<std::int32_t>(samples.back().step);
         LastDrawn.printedUs = samples.back().printedUs;
     }
-    return Give(ConvergencePicture(samples, CurveState.Alpha, RodaderoRunPosition(),
+    return GivePageText(ConvergencePicture(samples, CurveState.Alpha, RodaderoRunPosition(),
                                    ConvergenceIn(language)));
 }
 
@@ -171,7 +161,7 @@ PAGE_EXPORT(rodadero_convergence_csv) const PageText *RodaderoConvergenceCsv()
         csv += RunRow(Live.samples[i].step, Live.fallTimes[i], Live.samples[i].exactS);
     if (Live.steps > 0 && (Live.samples.empty() || Live.samples.back().step != Live.steps))
         csv += RunRow(Live.steps, CurveState.FallTime, ExactPolylineTime(CurveState.ShownX));
-    return Give(std::move(csv));
+    return GivePageText(std::move(csv));
 }
 
 // The last sample of the curve last drawn (step 0: none yet).
@@ -189,7 +179,7 @@ PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture(int langu
         Raced = CurveState;
         RacedSteps = Live.steps;
     }
-    return Give(RacePicture(Raced, RacedSteps, RACE_SLOW, RaceIn(language)));
+    return GivePageText(RacePicture(Raced, RacedSteps, RACE_SLOW, RaceIn(language)));
 }
 
 // How many steps the run has taken since the chord.
@@ -241,7 +231,7 @@ PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked,
     for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
         if (FateKnown[q])
             known.push_back(Fates[q]);
-    return Give(FatesChart(known, FATE_STEP_LIMIT_DEFAULT, RodaderoStabilityPosition(),
+    return GivePageText(FatesChart(known, FATE_STEP_LIMIT_DEFAULT, RodaderoStabilityPosition(),
                            IsPosition(marked) ? marked : 0, FatesIn(language)));
 }
 
@@ -255,5 +245,5 @@ PAGE_EXPORT(rodadero_sweep_csv) const PageText *RodaderoSweepCsv()
             return nullptr;
         csv += SweepRowText(Fates[q]);
     }
-    return Give(std::move(csv));
+    return GivePageText(std::move(csv));
 }

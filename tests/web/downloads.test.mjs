@@ -4,28 +4,11 @@
 // the race in English byte for byte the pictures --plot and --race write,
 // and every picture an SVG file that opens on its own; each file named by
 // what it holds.
-import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { test, expect, ticks, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
+import { test, expect, ticks, openAt, saved, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
 import { trace, tracePicture } from './trace_fixture.mjs';
 
-async function openAt(page, hash) {
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
-  await page.goto(PAGE_URL + hash);
-  await page.evaluate(() => window.rodadero.ready);
-}
-
-// The file a button saves: its name and its text.
-async function saved(page, name) {
-  const [download] = await Promise.all([
-    page.waitForEvent('download'),
-    page.getByRole('button', { name, exact: true }).click(),
-  ]);
-  const file = await download.path();
-  return { name: download.suggestedFilename(), text: fs.readFileSync(file, 'utf8'), download };
-}
 
 // rodadero-trace's rows of a run, by step, and its header.
 function traceRun(position, steps) {

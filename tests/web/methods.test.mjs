@@ -4,25 +4,10 @@
 // a cell chosen by a click or by the keys run live beside the program's
 // descent, the comparison's rows those of --compare at the same settings
 // and steps; the card in both languages.
-import fs from 'node:fs';
 import path from 'node:path';
-import { test, expect, ticks, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
+import { test, expect, ticks, openAt, saved, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
 import { trace } from './trace_fixture.mjs';
 
-async function openAt(page, hash) {
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
-  await page.goto(PAGE_URL + hash);
-  await page.evaluate(() => window.rodadero.ready);
-}
-
-async function saved(page, name) {
-  const [download] = await Promise.all([
-    page.waitForEvent('download'),
-    page.getByRole('button', { name, exact: true }).click(),
-  ]);
-  return { name: download.suggestedFilename(), text: fs.readFileSync(await download.path(), 'utf8') };
-}
 
 // The map's cells in the page's picture: id -> class.
 function mapClasses(page) {

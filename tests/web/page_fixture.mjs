@@ -6,11 +6,13 @@
 // build's states (model_states) and the Windows program's references
 // (page_reference.exe, under Wine).
 import { test as base, expect } from '@playwright/test';
+import fs from 'node:fs';
 import { pathToFileURL } from 'node:url';
 
 export { expect };
 export { bits, curveBits, nativeStates } from './scenario_table.mjs';
 export { readPpm, referenceJson, referencePath } from './picture_check.mjs';
+import { CANVAS_PIXELS_SCRIPT, decodePixels } from './picture_check.mjs';
 export const PAGE_URL = pathToFileURL(process.env.RODADERO_PAGE || 'build/web/rodadero.html').href;
 export const TICK_MS = 50;
 export const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
@@ -31,6 +33,24 @@ export const test = base.extend({
     expect(problems, 'console errors, exceptions and requests').toEqual([]);
   }, { auto: true }],
 });
+
+// The page from disk at an address's fragment, its timers held.
+export async function openAt(page, hash) {
+  await page.clock.install({ time: 0 });
+  await page.clock.pauseAt(1000);
+  await page.goto(PAGE_URL + hash);
+  await page.evaluate(() => window.rodadero.ready);
+}
+
+// The file a button of that name saves: its name and its text.
+export async function saved(page, name) {
+  const [download] = await Promise.all([
+    page.waitForEvent('download'),
+    page.getByRole('button', { name, exact: true }).click(),
+  ]);
+  const file = await download.path();
+  return { name: download.suggestedFilename(), text: fs.readFileSync(file, 'utf8'), download };
+}
 
 // The page from disk with its timers held: nothing ticks until ticks().
 export async function openPage(page) {
@@ -89,15 +109,7 @@ export async function state(page) {
 // The canvas's pixels as RGB bytes (at a device-pixel ratio of 1 they are
 // the client area's).
 export async function canvasPixels(page) {
-  const { width, height, text } = await page.evaluate(() => {
-    const canvas = document.getElementById('plot');
-    const rgba = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-    let s = '';
-    for (let i = 0; i < rgba.length; i += 4)
-      s += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
-    return { width: canvas.width, height: canvas.height, text: btoa(s) };
-  });
-  return { width, height, rgb: Buffer.from(text, 'base64') };
+  return decodePixels(await page.evaluate(CANVAS_PIXELS_SCRIPT));
 }
 
 // A pseudo-random sequence from a seed (mulberry32): the same every run.
