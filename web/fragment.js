@@ -1,41 +1,69 @@
 // The address's fragment, a link to what the page shows: posicion=P (the
 // scroll bar's position), modo=continuo or modo=pasos (the run mode) and
-// lang=es or lang=en, each at most once, in any order, joined by '&'.
+// lang=es or lang=en, and the cell of the other methods' map that runs
+// beside the program, metodo=heavy-ball or metodo=nesterov with its
+// position posicion_metodo=P (5, 10, .. 200) and its momentum beta=B
+// (0, 0.05, .. 0.95), the three together or none of them; each key at
+// most once, in any order, joined by '&'.
 //
 // On opening, the page takes the language from it at once (texts.js), and
 // once the dialog is there the position and the mode, through the
-// dialog's own requests, before the first step. A fragment that cannot be
+// dialog's own requests, and the cell, through the methods card's, before
+// the first step. A fragment that cannot be
 // read (an unknown key, a key twice, a value that is none of these) changes
 // nothing, the language included, and gets one short notice in the panel.
-// From then on the address follows the scroll bar, the run mode and the
-// language, each change replacing the history's current entry.
+// From then on the address follows the scroll bar, the run mode, the
+// language and the cell run beside the program, each change replacing the
+// history's current entry.
 'use strict';
 
 const FRAGMENT_MODES = Object.freeze({ continuo: 1, pasos: 0 });
+const FRAGMENT_METHODS = Object.freeze(['heavy-ball', 'nesterov']);
+const FRAGMENT_KEYS = Object.freeze({
+  posicion: 'position', modo: 'continuous', lang: 'language',
+  metodo: 'method', posicion_metodo: 'cellPosition', beta: 'cellK',
+});
+
+// A momentum of the map, k twentieths written as a decimal with at most two
+// places ("0", "0.5", "0.35", "0.95"): k, or undefined.
+function mapTwentieths(value) {
+  const match = value.match(/^0(?:\.([0-9]{1,2}))?$/);
+  if (!match)
+    return undefined;
+  const hundredths = Number((match[1] || '0').padEnd(2, '0'));
+  return hundredths % 5 === 0 ? hundredths / 5 : undefined;
+}
 
 // After a replacement of the address is refused, the next try waits this long.
 const ADDRESS_RETRY_MS = 1000;
 
-// The settings a fragment asks for, {position, continuous, language}, each
-// undefined where it is not given, or {error: the part that cannot be
-// read}. Positions are checked against the scroll bar's range later, by
-// checkPosition, when the module has said what it is.
+// The settings a fragment asks for, {position, continuous, language,
+// method, cellPosition, cellK}, each undefined where it is not given, or
+// {error: the part that cannot be read}. Positions are checked against the
+// scroll bar's range and the map's later, by apply, when the module has
+// said what they are.
 function readFragment(hash) {
   const text = hash.replace(/^#/, '');
   const settings = {};
+  const parts = {}; // the part that gave each setting, as quoted
   if (text === '')
     return { settings };
   for (const part of text.split('&')) {
-    const match = part.match(/^(posicion|modo|lang)=(.*)$/);
+    const match = part.match(/^(posicion|modo|lang|metodo|posicion_metodo|beta)=(.*)$/);
     const quoted = part.length > 24 ? `${part.slice(0, 24)}...` : part;
     if (!match)
       return { error: quoted };
     const [, key, value] = match;
-    const name = { posicion: 'position', modo: 'continuous', lang: 'language' }[key];
+    const name = FRAGMENT_KEYS[key];
     if (settings[name] !== undefined)
       return { error: quoted };
-    if (key === 'posicion' && /^[1-9][0-9]{0,5}$/.test(value))
-      settings.position = Number(value);
+    parts[name] = quoted;
+    if ((key === 'posicion' || key === 'posicion_metodo') && /^[1-9][0-9]{0,5}$/.test(value))
+      settings[name] = Number(value);
+    else if (key === 'metodo' && FRAGMENT_METHODS.includes(value))
+      settings.method = value;
+    else if (key === 'beta' && mapTwentieths(value) !== undefined)
+      settings.cellK = mapTwentieths(value);
     else if (key === 'modo' && Object.hasOwn(FRAGMENT_MODES, value))
       settings.continuous = FRAGMENT_MODES[value];
     else if (key === 'lang' && PAGE_LANGUAGES.includes(value))
@@ -43,13 +71,20 @@ function readFragment(hash) {
     else
       return { error: quoted };
   }
+  // A cell needs all three of its keys.
+  const cellKeys = ['method', 'cellPosition', 'cellK'].filter((n) => settings[n] !== undefined);
+  if (cellKeys.length > 0 && cellKeys.length < 3)
+    return { error: parts[cellKeys[0]] };
   return { settings };
 }
 
-// The fragment of a state, every key given.
-function writeFragment({ position, continuous, language }) {
+// The fragment of a state, every key given; the cell's only where one runs
+// ({method, position, beta} as the methods card says it).
+function writeFragment({ position, continuous, language, cell }) {
   const mode = Object.keys(FRAGMENT_MODES).find((m) => FRAGMENT_MODES[m] === continuous);
-  return `posicion=${position}&modo=${mode}&lang=${language}`;
+  const shown = `posicion=${position}&modo=${mode}&lang=${language}`;
+  return cell ? `${shown}&metodo=${cell.method}&posicion_metodo=${cell.position}&beta=${cell.beta}`
+    : shown;
 }
 
 // Reads the address and sets the page's language; the rest waits for apply.
@@ -76,11 +111,19 @@ function openLinks() {
   return {
     // The position and the mode of the fragment, through `scrollTo(p)` and
     // `toggleMode()`, the dialog's requests, given the scroll bar's range
-    // and the mode now; then the address follows what `now()` gives.
-    apply({ min, max }, { scrollTo, toggleMode, now }) {
+    // and the mode now, and its cell through `choose(method, position, k)`
+    // given the map's positions `cells` ({first, last, every}); then the
+    // address follows what `now()` gives. Without a methods card (`choose`
+    // null) a cell asked for is left out.
+    apply({ min, max }, { scrollTo, toggleMode, now, cells, choose }) {
       const s = read.settings;
-      if (s && s.position !== undefined && (s.position < min || s.position > max)) {
+      const outside = (p, first, last, every = 1) => p < first || p > last || (p - first) % every;
+      if (s && s.position !== undefined && outside(s.position, min, max)) {
         read = { error: `posicion=${s.position}` };
+        setPageLanguage(language());
+      } else if (s && s.method !== undefined &&
+                 outside(s.cellPosition, cells.first, cells.last, cells.every)) {
+        read = { error: `posicion_metodo=${s.cellPosition}` };
         setPageLanguage(language());
       }
       if (read.error !== undefined) {
@@ -90,26 +133,28 @@ function openLinks() {
           scrollTo(s.position);
         if (s.continuous !== undefined && s.continuous !== now().continuous)
           toggleMode();
+        if (s.method !== undefined && choose)
+          choose(s.method, s.cellPosition, s.cellK);
       }
-      shown = { ...now(), language: currentLanguage() };
+      shown = writeFragment({ ...now(), language: currentLanguage() });
       follow = () => {
-        const state = { ...now(), language: currentLanguage() };
-        if (state.position === shown.position && state.continuous === shown.continuous &&
-            state.language === shown.language)
+        const state = writeFragment({ ...now(), language: currentLanguage() });
+        if (state === shown)
           return;
         // Engines refuse too many replacements in a short time (WebKit's
         // limit is 100 in 10 s): then the address catches up later.
         if (performance.now() - refusedAt < ADDRESS_RETRY_MS)
           return;
         try {
-          history.replaceState(history.state, '', `#${writeFragment(state)}`);
+          history.replaceState(history.state, '', `#${state}`);
           shown = state;
         } catch (error) {
           refusedAt = performance.now();
         }
       };
     },
-    // After every paint: the bar or the mode may have moved.
+    // After every paint, and when a cell is chosen: the bar, the mode or
+    // the cell may have moved.
     painted() {
       follow();
     },

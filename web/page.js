@@ -144,15 +144,6 @@ async function startRodadero(hooks) {
   dialog.hidden = false;
   timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), contract.timerPeriodMs));
   document.getElementById('run-mode').focus({ preventScroll: true });
-  // What the address asks for, through the dialog's requests.
-  links.apply(contract.scroll, {
-    scrollTo(p) {
-      scrollBar.send(codes.THUMB_POSITION, p);
-      scrollBar.send(codes.END);
-    },
-    toggleMode: () => document.getElementById('run-mode').click(),
-    now: () => ({ position: alphaPos(record), continuous: runContinuous(record) }),
-  });
 
   canvas.addEventListener('keydown', (event) => {
     if (event.key !== 'Escape' || ended)
@@ -172,13 +163,28 @@ async function startRodadero(hooks) {
 
   // The panel beside the window; without it the window runs on.
   try {
-    panel = createPanel(e, contract, bytes);
+    panel = createPanel(e, contract, bytes, { onChoice: () => links.painted() });
     hooks.swept = panel.swept;
     hooks.methods = panel.methods;
   } catch (error) {
     document.getElementById('panel-failed').textContent = pageText().panelFailed + error;
     console.error(error);
   }
+
+  // What the address asks for, through the dialog's requests and the
+  // methods card's, still before the first tick.
+  const methods = hooks.methods;
+  links.apply(contract.scroll, {
+    scrollTo(p) {
+      scrollBar.send(codes.THUMB_POSITION, p);
+      scrollBar.send(codes.END);
+    },
+    toggleMode: () => document.getElementById('run-mode').click(),
+    cells: contract.map,
+    choose: methods && methods.choose,
+    now: () => ({ position: alphaPos(record), continuous: runContinuous(record),
+                  cell: methods && methods.chosen() }),
+  });
 
   // A screen of another density: the same picture with as many pixels.
   const watchDensity = () => {

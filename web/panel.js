@@ -119,7 +119,7 @@ function startSweep(bytes, { first, last, limit }, onFate) {
   return startWorkers(bytes, messages, 'fate', onFate, 'rodadero-sweep');
 }
 
-function createPanel(e, contract, bytes) {
+function createPanel(e, contract, bytes, { onChoice }) {
   const { min: first, max: last } = contract.scroll;
   knowPositions(last - first + 1);
   const language = () => contract.languages[currentLanguage()];
@@ -259,7 +259,7 @@ function createPanel(e, contract, bytes) {
 
   // The other methods, once the program's own fates are in.
   const methods = createMethodsCard(e, contract, bytes, {
-    language, runSteps: () => e.rodadero_run_steps(), onChoice: () => {},
+    language, runSteps: () => e.rodadero_run_steps(), onChoice,
   });
   swept.then(() => methods.start(), () => {});
 

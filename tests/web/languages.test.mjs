@@ -74,8 +74,10 @@ test('the switch changes the page at once, and back to the page as written', asy
   // up to the step the model is at (they are checked by their words).
   const desk = () => page.locator('#desk').evaluate((d) =>
     d.outerHTML.replace(/(class="chart" role="img" aria-label=")[^"]*"/g, '$1"')
-      // the map of the other methods goes on filling in meanwhile
-      .replace(/(id="methods-status"[^>]*>)[^<]*/, '$1'));
+      // the map of the other methods goes on filling in meanwhile: its
+      // status, the chosen cell's words and its buttons once it has cells
+      .replace(/(id="(methods-status|map-cell)"[^>]*>)[^<]*/g, '$1')
+      .replace(/(id="map-(csv|svg)" type="button") disabled=""/g, '$1'));
   const written = await desk();
   await shows(page, 'es');
 

@@ -5,7 +5,8 @@
 // history. The model's state is read from the page's record and its fall
 // time compared with the host build's rodadero-trace after as many steps.
 import { test, expect, ticks, state, byRole, PAGE_URL } from './page_fixture.mjs';
-import { traceRows } from './trace_fixture.mjs';
+import { traceRows, compareRows } from './trace_fixture.mjs';
+import { saved } from './page_fixture.mjs';
 
 const START_ALPHA = 0.0001;
 
@@ -67,6 +68,15 @@ const UNREADABLE = [
   '#posicion=abc', '#posicion=0', '#posicion=101', '#posicion=', '#posicion=58.5', '#color=rojo',
   '#posicion=58&posicion=59', '#modo=rapido', '#lang=fr', '#posicion=58&lang=en&x=1',
   '#posicion=58&', '#POSICION=58', '#lang=en&posicion=101',
+  // the cell of the other methods: a method the map has not, a key alone or
+  // two of three, a position or a momentum off the map, a key twice
+  '#metodo=newton&posicion_metodo=50&beta=0.5', '#metodo=heavy-ball',
+  '#posicion_metodo=50&beta=0.5', '#metodo=nesterov&beta=0.5',
+  '#metodo=heavy-ball&posicion_metodo=52&beta=0.5', '#metodo=heavy-ball&posicion_metodo=205&beta=0',
+  '#metodo=heavy-ball&posicion_metodo=0&beta=0', '#metodo=heavy-ball&posicion_metodo=50&beta=0.97',
+  '#metodo=heavy-ball&posicion_metodo=50&beta=1', '#metodo=heavy-ball&posicion_metodo=50&beta=.5',
+  '#metodo=heavy-ball&posicion_metodo=50&beta=0.333',
+  '#metodo=heavy-ball&posicion_metodo=50&beta=0.5&beta=0.5',
 ];
 
 for (const hash of UNREADABLE) {
@@ -84,6 +94,42 @@ for (const hash of UNREADABLE) {
     await ticks(page, 5);
     expect((await state(page)).fallTime).toBe(traceFallTime(null, 10));
     expect(await page.evaluate(() => location.hash)).toBe(hash);
+    await expect(page.locator('#compare-chart')).toBeHidden(); // no cell runs
+  });
+}
+
+// Links to a cell of the other methods' map: it runs beside the program
+// from the first step, its rows those of rodadero-trace --compare.
+const CELLS = [
+  { hash: '#metodo=nesterov&posicion_metodo=90&beta=0.85', method: 'nesterov', position: 90,
+    beta: '0.85', continuous: 0 },
+  { hash: '#posicion=80&beta=0.5&metodo=heavy-ball&posicion_metodo=50', method: 'heavy-ball',
+    position: 50, beta: '0.5', continuous: 0 },
+  { hash: '#metodo=heavy-ball&posicion_metodo=200&beta=0.50&modo=continuo', method: 'heavy-ball',
+    position: 200, beta: '0.5', continuous: 1 },
+  { hash: '#metodo=heavy-ball&posicion_metodo=5&beta=0', method: 'heavy-ball', position: 5,
+    beta: '0', continuous: 0 },
+  { hash: '#beta=0.05&posicion_metodo=100&metodo=nesterov&lang=en', method: 'nesterov',
+    position: 100, beta: '0.05', continuous: 0 },
+];
+
+for (const row of CELLS) {
+  test(`the address ${row.hash} runs its cell beside the program`, async ({ page }) => {
+    await openAt(page, row.hash);
+    await expect(addressNotice(page)).toBeHidden();
+    await expect(page.locator('#map-cell'))
+      .toContainText(new RegExp(`^Posi(cion|tion) ${row.position}, beta ${row.beta}:`));
+    await expect(page.locator(`#method-${row.method}`)).toHaveAttribute('aria-pressed', 'true');
+    await ticks(page, 5);
+    const steps = row.continuous ? 15 : 10; // the cell starts after the toggle's step
+    const english = row.hash.includes('lang=en');
+    const file = await saved(page, english ? 'Comparison as CSV' : 'Comparacion en CSV');
+    expect(file.name).toBe(`rodadero-${english ? 'comparison' : 'comparacion'}-${row.method}-` +
+                           `${row.position}-${row.beta}.csv`);
+    const rows = file.text.trimEnd().split('\n').filter((r) => r.startsWith(`${row.method},`));
+    expect(rows).toEqual(compareRows(row.method, ['--position', String(row.position), '--beta',
+      row.beta, '--steps', String(steps)]));
+    expect(await page.evaluate(() => location.hash)).toBe(row.hash);
   });
 }
 
@@ -122,6 +168,34 @@ test('the address follows the bar, the mode and the language, replacing its entr
   const s = await state(other);
   expect([s.alphaPos, s.runContinuous]).toEqual([57, 1]);
   expect(await other.evaluate(() => document.documentElement.lang)).toBe('en');
+  await other.close();
+});
+
+test('the address follows the cell run beside the program, and opens it again', async ({ page }) => {
+  await openAt(page, '#posicion=80');
+  const opened = await page.evaluate(() => history.length);
+  await page.locator('#map-chart').evaluate((host) =>
+    host.shadowRoot.getElementById('cell-80-35').dispatchEvent(
+      new MouseEvent('click', { bubbles: true, composed: true })));
+  // At once, before the next tick.
+  const hash = '#posicion=80&modo=pasos&lang=es&metodo=heavy-ball&posicion_metodo=80&beta=0.35';
+  expect(await page.evaluate(() => location.hash)).toBe(hash);
+  const map = page.locator('#map-chart');
+  await page.getByRole('button', { name: 'Nesterov', exact: true }).click();
+  await map.focus();
+  await map.press('ArrowRight'); // moves the choice, runs nothing yet
+  expect(await page.evaluate(() => location.hash)).toBe(hash);
+  await map.press('Enter');
+  const moved = '#posicion=80&modo=pasos&lang=es&metodo=nesterov&posicion_metodo=85&beta=0.35';
+  expect(await page.evaluate(() => location.hash)).toBe(moved);
+  expect(await page.evaluate(() => history.length)).toBe(opened);
+
+  const other = await page.context().newPage();
+  await openAt(other, moved);
+  await expect(other.locator('#map-cell')).toContainText(/^Posicion 85, beta 0.35:/);
+  await ticks(other, 3);
+  const file = await saved(other, 'Comparacion en CSV');
+  expect(file.name).toBe('rodadero-comparacion-nesterov-85-0.35.csv');
   await other.close();
 });
 

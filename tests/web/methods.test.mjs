@@ -6,7 +6,7 @@
 // and steps; the card in both languages.
 import path from 'node:path';
 import { test, expect, ticks, openAt, saved, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
-import { trace } from './trace_fixture.mjs';
+import { trace, compareRows } from './trace_fixture.mjs';
 
 
 // The map's cells in the page's picture: id -> class.
@@ -15,11 +15,6 @@ function mapClasses(page) {
     [...host.shadowRoot.querySelectorAll('rect[id^="cell-"]')].map((r) => [r.id, r.getAttribute('class')])));
 }
 
-// The command's rows of one method in --compare at the given settings.
-function compareRows(method, args) {
-  return trace(['--compare', path.join(OUT_DIR, 'compare-reference.svg'), ...args])
-    .trimEnd().split('\n').filter((r) => r.startsWith(`${method},`));
-}
 
 test.describe.configure({ timeout: 600_000 });
 

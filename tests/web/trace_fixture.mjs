@@ -25,6 +25,18 @@ export function traceRows(args) {
   });
 }
 
+// The rows of one method in what --compare prints at the given settings
+// (its chart written into a temporary folder and removed).
+export function compareRows(method, args) {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'rodadero-trace-'));
+  try {
+    return trace(['--compare', path.join(dir, 'compare.svg'), ...args])
+      .trimEnd().split('\n').filter((r) => r.startsWith(`${method},`));
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+}
+
 // The SVG text that a run writes into the file given after `option`
 // (--svg, --plot or --race).
 export function tracePicture(args, option) {
