@@ -180,7 +180,7 @@ test('the address follows the cell run beside the program, and opens it again', 
   // nothing runs until Enter.
   for (const key of [...Array(4).fill('ArrowLeft'), ...Array(11).fill('ArrowDown')])
     await map.press(key);
-  expect(await page.evaluate(() => location.hash)).toBe('');
+  expect(await page.evaluate(() => location.hash)).toBe('#posicion=80');
   await map.press('Enter');
   // At once, before the next tick.
   const hash = '#posicion=80&modo=pasos&lang=es&metodo=heavy-ball&posicion_metodo=80&beta=0.35';
