@@ -51,6 +51,12 @@
 //    Performance metrics), with Chromium's GPU and browser processes beside
 //    it (target: at most 1.2 times the bare page's renderer).
 // 6. The page's size (target: at most 200 KB, taken as 200,000 bytes).
+// 7. The map of the other methods: the page's map of heavy ball in its
+//    workers, which start once the sweep is done (window.rodadero.mapped,
+//    from the map's start to its last cell), against the native
+//    `rodadero-trace --sweep --method heavy-ball` on every core, run in the
+//    same benchmark (target: the page at most 2 times the native wall time).
+//    `--only 7` runs this one alone.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -63,8 +69,9 @@ import {
   uptimeLoad,
 } from './browser.mjs';
 
-const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K]';
-const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000 });
+const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K] ' +
+              '[--only 7]';
+const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000, only: 0 });
 const PAGE_URL = pathToFileURL(opts.page).href;
 const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
 const MODEL_BENCH = path.join(ROOT, 'build', 'native', 'bench', 'model_bench');
@@ -264,6 +271,35 @@ async function sweepAgainstNative() {
   return { page: swept, native: { ms, lines: csv.trim().split('\n').length } };
 }
 
+// 7. The page's map of heavy ball as the methods card runs it after the
+// sweep, and the native one.
+async function mapAgainstNative() {
+  const browser = await launch();
+  const page = await openPage(browser);
+  await page.evaluate(() => window.rodadero.swept);
+  const mapped = await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+  await browser.close();
+  if (!fs.existsSync(NATIVE_TRACE))
+    return { page: mapped, native: null };
+  const start = performance.now();
+  const csv = execFileSync(NATIVE_TRACE, ['--sweep', '--method', 'heavy-ball'],
+                           { encoding: 'utf8', maxBuffer: 1 << 24 });
+  const ms = performance.now() - start;
+  return { page: mapped, native: { ms, lines: csv.trim().split('\n').length } };
+}
+
+async function printMap() {
+  const map = await mapAgainstNative();
+  const native = map.native
+    ? `native rodadero-trace --sweep --method heavy-ball ${map.native.ms.toFixed(0)} ms wall ` +
+      `(${os.cpus().length} cores, its CSV ${map.native.lines} lines); ratio page / native ` +
+      `${(map.page.ms / map.native.ms).toFixed(2)}; target 2 or less`
+    : `no ${NATIVE_TRACE} to compare with`;
+  console.log(`map of heavy ball, 800 cells: the page ${map.page.ms.toFixed(0)} ms in ` +
+              `${map.page.workers} workers (from the map's start, the window ticking on), ` +
+              `${native}; load average ${uptimeLoad()}`);
+}
+
 // The canvas calls of one of the page's paints: every method call and
 // property set on a 2D context while the page, on Playwright's clock, fires
 // its two timers once (two paints); the first paint's share.
@@ -379,6 +415,10 @@ async function main() {
   const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
                                 { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
   console.log(`browser: ${chromium}, headless; page ${opts.page}`);
+  if (opts.only === 7)
+    return printMap();
+  if (opts.only !== 0)
+    throw new Error(`--only ${opts.only}: only the map (7) runs alone`);
 
   // 1.
   const native = nativeStep();
@@ -488,6 +528,9 @@ async function main() {
               `${zlib.gunzipSync(Buffer.from(inlined[1], 'base64')).length} unpacked` : 'not found'}; ` +
               `${zlib.gzipSync(html, { level: 9 }).length} bytes gzipped); target 200,000 bytes ` +
               'or less');
+
+  // 7.
+  await printMap();
 }
 
 main().catch((e) => {
