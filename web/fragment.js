@@ -88,7 +88,10 @@ function writeFragment({ position, continuous, language, cell }) {
 }
 
 // Reads the address and sets the page's language; the rest waits for apply.
+// A fragment typed into the address of the open page opens the page again
+// at it (the page's own replacements of the address fire no hashchange).
 function openLinks() {
+  window.addEventListener('hashchange', () => location.reload());
   let read = readFragment(location.hash);
   let shown = null; // the state the address says, once it follows
   let refusedAt = -Infinity; // when the browser last refused to replace it

@@ -203,6 +203,18 @@ test('the address follows the cell run beside the program, and opens it again', 
   await other.close();
 });
 
+test('a fragment typed into the open page\'s address opens the page at it', async ({ page }) => {
+  await openAt(page, '#posicion=58');
+  await ticks(page, 3);
+  await Promise.all([page.waitForEvent('load'),
+                     page.evaluate(() => { location.hash = '#posicion=70&modo=continuo'; })]);
+  await page.evaluate(() => window.rodadero.ready);
+  const s = await state(page);
+  expect([s.alphaPos, s.runContinuous]).toEqual([70, 1]);
+  await ticks(page, 5);
+  expect((await state(page)).fallTime).toBe(traceFallTime(70, 16));
+});
+
 test('an unreadable address is left alone until something changes', async ({ page }) => {
   await openAt(page, '#posicion=abc');
   const opened = await page.evaluate(() => history.length);
