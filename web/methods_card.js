@@ -113,8 +113,11 @@ function createMethodsCard(e, contract, bytes, { language, runSteps, onChoice })
       : methodsText().mapping(known, cellsInMap);
   }
 
-  // The chosen cell outlined, in the map's own picture.
+  // The chosen cell in words, and outlined in the map's own picture once
+  // there is one.
   function markChosen() {
+    cellText.textContent = methodsText().cell(chosen.position, mapBeta(chosen.k),
+                                              maps[method].get(`${chosen.position},${chosen.k}`));
     const root = mapHost.shadowRoot;
     if (!root)
       return;
@@ -123,8 +126,6 @@ function createMethodsCard(e, contract, bytes, { language, runSteps, onChoice })
     const rect = root.getElementById(`cell-${chosen.position}-${5 * chosen.k}`);
     if (rect)
       rect.classList.add('chosen');
-    cellText.textContent = methodsText().cell(chosen.position, mapBeta(chosen.k),
-                                              maps[method].get(`${chosen.position},${chosen.k}`));
   }
 
   function drawMap() {
