@@ -262,11 +262,13 @@ function createMethodsCard(e, contract, bytes, { language, runSteps, onChoice })
 
   onPageLanguage(() => {
     applyTexts();
+    markChosen();
     dirtyMap = dirtyCompare = true;
     refresh(true);
   });
   if (currentLanguage() !== 'es')
     applyTexts();
+  markChosen();
   status.textContent = statusText();
   for (const [n, b] of Object.entries(buttons))
     b.setAttribute('aria-pressed', String(n === method));

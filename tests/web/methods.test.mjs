@@ -77,6 +77,8 @@ test('the keys move the chosen cell and Enter runs it; in English the card speak
   async ({ page }) => {
     await openAt(page, '#posicion=80&lang=en');
     await expect(page.getByRole('heading', { name: 'Other methods' })).toHaveCount(1);
+    // The chosen cell in words from the start, map or not.
+    await expect(page.locator('#map-cell')).toHaveText(/^Position 100, beta 0.9: /);
     await page.getByRole('button', { name: 'Nesterov', exact: true }).click();
     await expect(page.getByRole('button', { name: 'Nesterov', exact: true }))
       .toHaveAttribute('aria-pressed', 'true');
