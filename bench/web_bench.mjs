@@ -33,7 +33,8 @@
 //    beside it.
 // 4. The sweep: the page's, in its workers (window.rodadero.swept, from
 //    the panel's start to the last fate), against the native
-//    `rodadero-trace --sweep` (one process, one thread), run in the same
+//    `rodadero-trace --sweep` (one process, a thread on every core, as the
+//    page has a worker on each of up to two), run in the same
 //    benchmark (target: the page at most 2 times the native wall time).
 // 5. CPU: the renderer process of the page over S seconds (default 60) in
 //    timed mode, against bench/bare_page.html, which paints the page's
@@ -485,7 +486,8 @@ async function main() {
   if (sweep.native)
     console.log(`sweep of the 100 positions: the page ${sweep.page.ms.toFixed(0)} ms in ` +
                 `${sweep.page.workers} workers (from the panel's start), native rodadero-trace --sweep ` +
-                `${sweep.native.ms.toFixed(0)} ms wall (one thread, its CSV ${sweep.native.lines} lines); ` +
+                `${sweep.native.ms.toFixed(0)} ms wall (${os.cpus().length} threads, one a core; its CSV ` +
+                `${sweep.native.lines} lines); ` +
                 `ratio page / native ${(sweep.page.ms / sweep.native.ms).toFixed(2)}; target 2 or less`);
   else
     console.log(`sweep: the page ${sweep.page.ms.toFixed(0)} ms; no ${NATIVE_TRACE} to compare with`);

@@ -61,11 +61,13 @@ async function startRodadero(hooks) {
   const canvas = document.getElementById('plot');
   const dialog = document.getElementById('dialog');
   const timeText = document.getElementById('plot-time');
+  // The module is unpacked and compiled while the page is laid out.
+  const unpacked = unpackModule(RODADERO_WASM);
+  const instantiated = unpacked.then(instantiateModule);
   const links = openLinks(); // the address's language at once, the rest below
   layOut();
 
-  const bytes = await unpackModule(RODADERO_WASM);
-  const e = await instantiateModule(bytes);
+  const [bytes, e] = await Promise.all([unpacked, instantiated]);
   const contract = openContract(e);
   const record = contract.places.record.address;
   const array = (field) => contract.view('CurveStateRecord', field);

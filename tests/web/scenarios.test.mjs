@@ -52,3 +52,17 @@ test('the ticks come from two 50 ms timers and nothing else', async ({ page }) =
   await page.clock.runFor(TICK_MS / 2);
   expect(curveBits(await state(page))).toEqual(nativeStates(['2'])[0]);
 });
+
+// An engine without Uint8Array.fromBase64 decodes the module with atob: the
+// same bytes as node's own base64 decoder gives for the page's text, and
+// the same run as the host build's.
+test('the module from an engine without its own base64 decoder', async ({ page }) => {
+  await page.addInitScript(() => { delete Uint8Array.fromBase64; });
+  await openPage(page);
+  expect(await page.evaluate(() => typeof Uint8Array.fromBase64)).toBe('undefined');
+  const [packed, decoded] = await page.evaluate(() => [RODADERO_WASM,
+    Array.from(decodeBase64(RODADERO_WASM), (b) => b.toString(16).padStart(2, '0')).join('')]);
+  expect(decoded).toBe(Buffer.from(packed, 'base64').toString('hex'));
+  await ticks(page, 20);
+  expect(curveBits(await state(page))).toEqual(nativeStates(['40'])[0]);
+});
