@@ -110,12 +110,25 @@ export async function startWebKit(pagePath, outDir) {
     name: 'WebKitGTK',
     version: `${caps.get('browserName')} ${caps.get('browserVersion')}`,
     async open({ width = 820, height = 460 } = {}) {
-      // The window's size less its frame is the page's.
-      await driver.manage().window().setRect({ width, height });
-      const [innerWidth, innerHeight] = await call(() => [window.innerWidth, window.innerHeight]);
-      if (innerWidth !== width || innerHeight !== height)
-        await driver.manage().window().setRect({ width: 2 * width - innerWidth,
-                                                 height: 2 * height - innerHeight });
+      // The page's size is the window's less its frame. GTK resizes the
+      // window when it gets round to it: the window is resized only when
+      // the page's size is not the one asked for, and the page opened only
+      // once that size has come, or it would be laid out for the one before.
+      const inner = () => call(() => [window.innerWidth, window.innerHeight]);
+      let [innerWidth, innerHeight] = await inner();
+      if (innerWidth !== width || innerHeight !== height) {
+        const outer = await driver.manage().window().getRect();
+        await driver.manage().window().setRect({ width: outer.width + width - innerWidth,
+                                                 height: outer.height + height - innerHeight });
+        for (let tries = 0; tries < 100; ++tries) {
+          [innerWidth, innerHeight] = await inner();
+          if (innerWidth === width && innerHeight === height)
+            break;
+          await new Promise((resolve) => setTimeout(resolve, 50));
+        }
+        if (innerWidth !== width || innerHeight !== height)
+          throw new Error(`the window's page is ${innerWidth}x${innerHeight}, not ${width}x${height}`);
+      }
       await driver.get(url);
       const d = makeDriver({
         call,
