@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Puts the web page together in one file: the HTML with the CSS, the
-scripts, the text of the sweep's worker and the WebAssembly module (gzip,
-then base64) inlined, and the icon as a data address. The result needs
+scripts (without their comment lines), the text of the sweep's worker and
+the WebAssembly module (gzip, then base64) inlined, and the icon as a data address. The result needs
 nothing else, from disk or from anywhere.
 
 inline_page.py --html PAGE --css STYLE --wasm MODULE --icon ICON --output OUT
@@ -28,6 +28,12 @@ def main():
         with open(path, encoding='utf-8') as f:
             return f.read()
 
+    def script_text(path):
+        # The page ships without the scripts' comment lines: they are the
+        # sources' notes, not the program, and the page has a size to keep.
+        return ''.join(line for line in text(path).splitlines(keepends=True)
+                       if not line.lstrip().startswith('//'))
+
     def binary(path):
         with open(path, 'rb') as f:
             return f.read()
@@ -38,10 +44,10 @@ def main():
     # The module's gzip form, the same bytes for the same module (no time
     # stamp in it); the page unpacks it with the browser's DecompressionStream.
     packed = gzip.compress(binary(args.wasm), compresslevel=9, mtime=0)
-    worker = "'use strict';\n" + '\n'.join(text(s) for s in args.worker)
+    worker = "'use strict';\n" + '\n'.join(script_text(s) for s in args.worker)
     script = "'use strict';\nconst RODADERO_WASM = \"%s\";\n" % b64(packed)
     script += 'const RODADERO_SWEEP_WORKER = %s;\n' % json.dumps(worker)
-    script += '\n'.join(text(s) for s in args.scripts)
+    script += '\n'.join(script_text(s) for s in args.scripts)
     if '</script' in script.lower():
         sys.exit('inline_page.py: a script holds "</script"')
     page = text(args.html)
