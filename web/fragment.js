@@ -19,10 +19,6 @@
 
 const FRAGMENT_MODES = Object.freeze({ continuo: 1, pasos: 0 });
 const FRAGMENT_METHODS = Object.freeze(['heavy-ball', 'nesterov']);
-const FRAGMENT_KEYS = Object.freeze({
-  posicion: 'position', modo: 'continuous', lang: 'language',
-  metodo: 'method', posicion_metodo: 'cellPosition', beta: 'cellK',
-});
 
 // A momentum of the map, k twentieths written as a decimal with at most two
 // places ("0", "0.5", "0.35", "0.95"): k, or undefined.
@@ -33,6 +29,21 @@ function mapTwentieths(value) {
   const hundredths = Number((match[1] || '0').padEnd(2, '0'));
   return hundredths % 5 === 0 ? hundredths / 5 : undefined;
 }
+
+const readPosition = (value) => (/^[1-9][0-9]{0,5}$/.test(value) ? Number(value) : undefined);
+const readOneOf = (values) => (value) => (values.includes(value) ? value : undefined);
+const readKeyOf = (table) => (value) => (Object.hasOwn(table, value) ? table[value] : undefined);
+
+// Each key of the fragment: the setting it gives, and what it reads its
+// value as (undefined where it cannot).
+const FRAGMENT_KEYS = Object.freeze({
+  posicion: ['position', readPosition],
+  modo: ['continuous', readKeyOf(FRAGMENT_MODES)],
+  lang: ['language', readOneOf(PAGE_LANGUAGES)],
+  metodo: ['method', readOneOf(FRAGMENT_METHODS)],
+  posicion_metodo: ['cellPosition', readPosition],
+  beta: ['cellK', mapTwentieths],
+});
 
 // After a replacement of the address is refused, the next try waits this long.
 const ADDRESS_RETRY_MS = 1000;
@@ -49,27 +60,16 @@ function readFragment(hash) {
   if (text === '')
     return { settings };
   for (const part of text.split('&')) {
-    const match = part.match(/^(posicion|modo|lang|metodo|posicion_metodo|beta)=(.*)$/);
+    const match = part.match(/^([a-z_]+)=(.*)$/);
     const quoted = part.length > 24 ? `${part.slice(0, 24)}...` : part;
-    if (!match)
+    if (!match || !Object.hasOwn(FRAGMENT_KEYS, match[1]))
       return { error: quoted };
-    const [, key, value] = match;
-    const name = FRAGMENT_KEYS[key];
-    if (settings[name] !== undefined)
+    const [name, readValue] = FRAGMENT_KEYS[match[1]];
+    const value = readValue(match[2]);
+    if (settings[name] !== undefined || value === undefined)
       return { error: quoted };
+    settings[name] = value;
     parts[name] = quoted;
-    if ((key === 'posicion' || key === 'posicion_metodo') && /^[1-9][0-9]{0,5}$/.test(value))
-      settings[name] = Number(value);
-    else if (key === 'metodo' && FRAGMENT_METHODS.includes(value))
-      settings.method = value;
-    else if (key === 'beta' && mapTwentieths(value) !== undefined)
-      settings.cellK = mapTwentieths(value);
-    else if (key === 'modo' && Object.hasOwn(FRAGMENT_MODES, value))
-      settings.continuous = FRAGMENT_MODES[value];
-    else if (key === 'lang' && PAGE_LANGUAGES.includes(value))
-      settings.language = value;
-    else
-      return { error: quoted };
   }
   // A cell needs all three of its keys.
   const cellKeys = ['method', 'cellPosition', 'cellK'].filter((n) => settings[n] !== undefined);
@@ -121,12 +121,12 @@ function openLinks() {
     apply({ min, max }, { scrollTo, toggleMode, now, cells, choose }) {
       const s = read.settings;
       const outside = (p, first, last, every = 1) => p < first || p > last || (p - first) % every;
-      if (s && s.position !== undefined && outside(s.position, min, max)) {
-        read = { error: `posicion=${s.position}` };
-        setPageLanguage(language());
-      } else if (s && s.method !== undefined &&
-                 outside(s.cellPosition, cells.first, cells.last, cells.every)) {
-        read = { error: `posicion_metodo=${s.cellPosition}` };
+      const offRange = !s ? undefined
+        : s.position !== undefined && outside(s.position, min, max) ? `posicion=${s.position}`
+        : s.method !== undefined && outside(s.cellPosition, cells.first, cells.last, cells.every)
+          ? `posicion_metodo=${s.cellPosition}` : undefined;
+      if (offRange !== undefined) {
+        read = { error: offRange };
         setPageLanguage(language());
       }
       if (read.error !== undefined) {
