@@ -6,7 +6,7 @@
 // what it holds.
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { test, expect, ticks, openAt, saved, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
+import { test, expect, ticks, openAt, saved, OUT_DIR } from './page_fixture.mjs';
 import { trace, tracePicture } from './trace_fixture.mjs';
 
 

@@ -8,7 +8,7 @@
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import path from 'node:path';
-import { test, expect, openPage, ticks, byRole, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
+import { test, expect, openAt, openPage, ticks, byRole, OUT_DIR } from './page_fixture.mjs';
 
 const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -54,10 +54,7 @@ for (const row of PREFERENCES) {
       Object.defineProperty(Navigator.prototype, 'language', { get: () => languages[0] });
     }, row.languages);
     const page = await context.newPage();
-    await page.clock.install({ time: 0 });
-    await page.clock.pauseAt(1000);
-    await page.goto(PAGE_URL + (row.hash || ''));
-    await page.evaluate(() => window.rodadero.ready);
+    await openAt(page, row.hash || '');
     await shows(page, row.speaks);
     await context.close();
   });
@@ -115,10 +112,7 @@ test('the switch changes the page at once, and back to the page as written', asy
 });
 
 test('the end of a run in English', async ({ page }) => {
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
-  await page.goto(`${PAGE_URL}#lang=en`);
-  await page.evaluate(() => window.rodadero.ready);
+  await openAt(page, '#lang=en');
   await page.getByRole('img', { name: /^In red the approximating polyline/ }).focus();
   await page.keyboard.press('Escape');
   await expect(page.getByRole('status').filter({ hasText: 'The run has ended.' })).toBeVisible();
@@ -129,9 +123,7 @@ test('the end of a run in English', async ({ page }) => {
 
 test('axe-core in English, and a look at the English page', async ({ page }) => {
   await page.setViewportSize({ width: 1920, height: 1080 });
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
-  await page.goto(`${PAGE_URL}#posicion=58&lang=en`);
+  await openAt(page, '#posicion=58&lang=en');
   await page.evaluate(() => window.rodadero.swept);
   await ticks(page, 200);
   await page.getByRole('button', { name: 'Start the race', exact: true }).click();

@@ -4,19 +4,10 @@
 // address follows the bar, the mode and the language without adding to the
 // history. The model's state is read from the page's record and its fall
 // time compared with the host build's rodadero-trace after as many steps.
-import { test, expect, ticks, state, byRole, PAGE_URL } from './page_fixture.mjs';
+import { test, expect, ticks, state, byRole, openAt, saved } from './page_fixture.mjs';
 import { traceRows, compareRows } from './trace_fixture.mjs';
-import { saved } from './page_fixture.mjs';
 
 const START_ALPHA = 0.0001;
-
-// The page opened at `hash`, its timers held.
-async function openAt(page, hash) {
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
-  await page.goto(PAGE_URL + hash);
-  await page.evaluate(() => window.rodadero.ready);
-}
 
 // rodadero-trace's FallTime after `steps` steps (at `position`, or at the
 // starting factor), as the double its 17 digits read back to.
@@ -159,12 +150,8 @@ test('the address follows the bar, the mode and the language, replacing its entr
   expect(await historyLength()).toBe(opened);
 
   // The address copied opens what was on the screen.
-  const copied = PAGE_URL + await address();
   const other = await page.context().newPage();
-  await other.clock.install({ time: 0 });
-  await other.clock.pauseAt(1000);
-  await other.goto(copied);
-  await other.evaluate(() => window.rodadero.ready);
+  await openAt(other, await address());
   const s = await state(other);
   expect([s.alphaPos, s.runContinuous]).toEqual([57, 1]);
   expect(await other.evaluate(() => document.documentElement.lang)).toBe('en');

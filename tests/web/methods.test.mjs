@@ -5,7 +5,7 @@
 // descent, the comparison's rows those of --compare at the same settings
 // and steps; the card in both languages.
 import path from 'node:path';
-import { test, expect, ticks, openAt, saved, PAGE_URL, OUT_DIR } from './page_fixture.mjs';
+import { test, expect, ticks, openAt, saved, OUT_DIR } from './page_fixture.mjs';
 import { trace, compareRows } from './trace_fixture.mjs';
 
 

@@ -53,11 +53,8 @@ export async function saved(page, name) {
 }
 
 // The page from disk with its timers held: nothing ticks until ticks().
-export async function openPage(page) {
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
-  await page.goto(PAGE_URL);
-  await page.evaluate(() => window.rodadero.ready);
+export function openPage(page) {
+  return openAt(page, '');
 }
 
 // The page's controls and pictures as assistive technology finds them, by

@@ -25,29 +25,29 @@ export function traceRows(args) {
   });
 }
 
-// The rows of one method in what --compare prints at the given settings
-// (its chart written into a temporary folder and removed).
-export function compareRows(method, args) {
+// What `use` gives for a picture file in a temporary folder, removed after.
+function withPictureFile(use) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'rodadero-trace-'));
   try {
-    return trace(['--compare', path.join(dir, 'compare.svg'), ...args])
-      .trimEnd().split('\n').filter((r) => r.startsWith(`${method},`));
+    return use(path.join(dir, 'picture.svg'));
   } finally {
     fs.rmSync(dir, { recursive: true, force: true });
   }
 }
 
+// The rows of one method in what --compare prints at the given settings.
+export function compareRows(method, args) {
+  return withPictureFile((file) => trace(['--compare', file, ...args]))
+    .trimEnd().split('\n').filter((r) => r.startsWith(`${method},`));
+}
+
 // The SVG text that a run writes into the file given after `option`
 // (--svg, --plot or --race).
 export function tracePicture(args, option) {
-  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'rodadero-trace-'));
-  try {
-    const file = path.join(dir, 'picture.svg');
+  return withPictureFile((file) => {
     trace([...args, option, file]);
     return fs.readFileSync(file, 'utf8');
-  } finally {
-    fs.rmSync(dir, { recursive: true, force: true });
-  }
+  });
 }
 
 // A page of nothing but the picture, its XML declaration taken off, at the
