@@ -259,34 +259,32 @@ async function tickCost(browser) {
 }
 
 // 4. The page's sweep as the panel runs it on opening, and the native one.
-async function sweepAgainstNative() {
+function sweepAgainstNative() {
+  return againstNative(() => window.rodadero.swept, ['--sweep']);
+}
+
+// What the page gives for `inPage` (its {ms, workers}) in a fresh browser,
+// then the native rodadero-trace with `args`, timed as a whole process.
+async function againstNative(inPage, args) {
   const browser = await launch();
   const page = await openPage(browser);
-  const swept = await page.evaluate(() => window.rodadero.swept);
+  const took = await page.evaluate(inPage);
   await browser.close();
   if (!fs.existsSync(NATIVE_TRACE))
-    return { page: swept, native: null };
+    return { page: took, native: null };
   const start = performance.now();
-  const csv = execFileSync(NATIVE_TRACE, ['--sweep'], { encoding: 'utf8', maxBuffer: 1 << 24 });
+  const csv = execFileSync(NATIVE_TRACE, args, { encoding: 'utf8', maxBuffer: 1 << 24 });
   const ms = performance.now() - start;
-  return { page: swept, native: { ms, lines: csv.trim().split('\n').length } };
+  return { page: took, native: { ms, lines: csv.trim().split('\n').length } };
 }
 
 // 7. The page's map of heavy ball as the methods card runs it after the
 // sweep, and the native one.
-async function mapAgainstNative() {
-  const browser = await launch();
-  const page = await openPage(browser);
-  await page.evaluate(() => window.rodadero.swept);
-  const mapped = await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
-  await browser.close();
-  if (!fs.existsSync(NATIVE_TRACE))
-    return { page: mapped, native: null };
-  const start = performance.now();
-  const csv = execFileSync(NATIVE_TRACE, ['--sweep', '--method', 'heavy-ball'],
-                           { encoding: 'utf8', maxBuffer: 1 << 24 });
-  const ms = performance.now() - start;
-  return { page: mapped, native: { ms, lines: csv.trim().split('\n').length } };
+function mapAgainstNative() {
+  return againstNative(async () => {
+    await window.rodadero.swept;
+    return window.rodadero.mapped('heavy-ball');
+  }, ['--sweep', '--method', 'heavy-ball']);
 }
 
 async function printMap() {

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Puts the web page together in one file: the HTML with the CSS, the
 scripts (without their comment lines), the text of the sweep's worker and
-the WebAssembly module (gzip, then base64) inlined, and the icon as a data address. The result needs
-nothing else, from disk or from anywhere.
+the WebAssembly module (gzip, then base64) inlined, and the icon as a data
+address. The result needs nothing else, from disk or from anywhere.
 
 inline_page.py --html PAGE --css STYLE --wasm MODULE --icon ICON --output OUT
                --worker SCRIPT [--worker SCRIPT...] SCRIPT...
