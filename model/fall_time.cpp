@@ -83,6 +83,9 @@ double FallTimeFromLengths(const double len[SEGMENT_COUNT])
     return t;
 }
 
+// The arrays run one past their ends (zeros) for the last pair's second lane.
+// std::copysign is a bit select: the sign's bit from one, the rest from the
+// other.
 void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_COUNT],
                          double g[NODE_COUNT])
 {
@@ -98,8 +101,8 @@ void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_CO
         v128_t rise = wasm_f64x2_sub(wasm_v128_load(&twice[k + 1]), wasm_v128_load(&twice[k]));
         if (k == 0)
             rise = wasm_f64x2_replace_lane(rise, 0, x[1]);
-        wasm_v128_store(&term[k], wasm_f64x2_div(wasm_f64x2_mul(rise, wasm_v128_load(&GradientFactor[k])),
-                                                 wasm_v128_load(&len[k])));
+        v128_t scaled = wasm_f64x2_mul(rise, wasm_v128_load(&GradientFactor[k]));
+        wasm_v128_store(&term[k], wasm_f64x2_div(scaled, wasm_v128_load(&len[k])));
     }
     term[SEGMENT_COUNT] = term[SEGMENT_COUNT + 1] = 0.0;
 
@@ -107,8 +110,8 @@ void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_CO
     double out[NODE_COUNT + 1];
     for (int i = INNER_FIRST; i <= INNER_LAST; i += 2) {
         v128_t below = wasm_f64x2_sub(wasm_v128_load(&twice[i]), wasm_v128_load(&twice[i + 1]));
-        v128_t signed_ = wasm_v128_bitselect(below, wasm_v128_load(&term[i]), sign);
-        wasm_v128_store(&out[i], wasm_f64x2_add(wasm_v128_load(&term[i - 1]), signed_));
+        v128_t turned = wasm_v128_bitselect(below, wasm_v128_load(&term[i]), sign);
+        wasm_v128_store(&out[i], wasm_f64x2_add(wasm_v128_load(&term[i - 1]), turned));
     }
     for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
         g[i] = out[i];
