@@ -39,15 +39,18 @@ function showPicture(host, svgText, labelOf) {
 }
 
 // Work for workers, each with an instance of the module of its own: the
-// messages handed out one at a time, in order, to up to two workers, each
-// answer's `key` handed to onAnswer. A worker that fails, whatever the way,
-// ends the work: every worker is stopped and the promise is rejected with
-// the reason.
+// messages handed out in order to up to two workers, each answer's `key`
+// handed to onAnswer. Each worker holds one message beyond the one it is
+// working on, so that it never waits for this thread (busy with a paint,
+// say) to hear its answer before it can go on. A worker that fails,
+// whatever the way, ends the work: every worker is stopped and the promise
+// is rejected with the reason.
 function startWorkers(bytes, messages, key, onAnswer, name) {
   const url = URL.createObjectURL(new Blob([RODADERO_SWEEP_WORKER], { type: 'text/javascript' }));
   const started = performance.now();
   performance.mark(`${name}-start`);
   const count = Math.max(1, Math.min(SWEEP_WORKERS_MAX, navigator.hardwareConcurrency || 1));
+  const HELD = 2; // messages a worker holds at a time
   let next = 0;
   let arrived = 0;
   let settled = false;
@@ -66,15 +69,18 @@ function startWorkers(bytes, messages, key, onAnswer, name) {
       reject(reason instanceof Error ? reason : new Error(reason));
     };
     const handOut = (worker) => {
-      if (next < messages.length)
+      while (worker.held < HELD && next < messages.length) {
         worker.postMessage(messages[next++]);
-      else
+        ++worker.held;
+      }
+      if (worker.held === 0)
         worker.terminate();
     };
     const heard = (worker, data) => {
       if (data.error !== undefined)
         return fail(data.error);
       if (data[key]) {
+        --worker.held;
         onAnswer(data[key]);
         if (++arrived === messages.length) {
           settle();
@@ -102,7 +108,9 @@ function startWorkers(bytes, messages, key, onAnswer, name) {
           fail(`the sweep's worker failed: ${event.message || 'no reason given'}`);
         };
         worker.onmessageerror = () => fail('a message of the sweep\'s worker could not be read');
+        worker.held = 0;
         worker.postMessage({ bytes });
+        handOut(worker);
       }
     } catch (error) {
       fail(error);

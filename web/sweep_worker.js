@@ -1,10 +1,10 @@
 // A worker of the sweep, with an instance of the module of its own (and so
 // a model record of its own, which FateOfPosition does not even use: it
 // follows each position on a record made for it). The page sends the
-// module's bytes first, then one scroll position at a time, or one cell of
-// another method's map ({method, position, beta: its twentieths}); the
-// worker answers each with its fate, found within the step limit the page
-// gives.
+// module's bytes first, then scroll positions, or cells of another method's
+// map ({method, position, beta: its twentieths}), without waiting; the
+// worker answers each in turn with its fate, found within the step limit
+// the page gives, once the module has started.
 // Whatever goes wrong (a module that will not start, a trap, a throw) is
 // answered as {error: what it was}, for the page to end the sweep with.
 'use strict';
@@ -16,7 +16,7 @@ async function answer(data) {
   if (data.bytes) {
     rodadero = await instantiateModule(data.bytes);
     contract = openContract(rodadero);
-    return { ready: true };
+    return null;
   }
   if (data.method !== undefined) {
     const cell = rodadero.rodadero_cell_fate(data.method, data.position, data.beta, data.limit);
@@ -30,12 +30,22 @@ async function answer(data) {
   return { fate: contract.fields('PageFate', address) };
 }
 
-self.onmessage = async ({ data }) => {
-  let message;
-  try {
-    message = await answer(data);
-  } catch (error) {
-    message = { error: String(error) };
-  }
-  self.postMessage(message);
+// One message at a time, in the order they came: each waits for the one
+// before, the module's start first. After a failure the rest go unanswered.
+let turn = Promise.resolve();
+let failed = false;
+self.onmessage = ({ data }) => {
+  turn = turn.then(async () => {
+    if (failed)
+      return;
+    let message;
+    try {
+      message = await answer(data);
+    } catch (error) {
+      failed = true;
+      message = { error: String(error) };
+    }
+    if (message)
+      self.postMessage(message);
+  });
 };
