@@ -36,6 +36,10 @@
 //    `rodadero-trace --sweep` (one process, a thread on every core, as the
 //    page has a worker on each of up to two), run in the same
 //    benchmark (target: the page at most 2 times the native wall time).
+//    The page is opened N times more in a browser already running, as a
+//    reader's is, after its first opening in a fresh one (where the
+//    browser is still starting processes of its own beside it, printed
+//    too); native N times; medians. `--only 4` runs this one alone.
 // 5. CPU: the renderer process of the page over S seconds (default 60) in
 //    timed mode, against bench/bare_page.html, which paints the page's
 //    picture (the canvas calls of one of its paints, recorded here) on the
@@ -56,8 +60,8 @@
 //    workers, which start once the sweep is done (window.rodadero.mapped,
 //    from the map's start to its last cell), against the native
 //    `rodadero-trace --sweep --method heavy-ball` on every core, run in the
-//    same benchmark (target: the page at most 2 times the native wall time).
-//    `--only 7` runs this one alone.
+//    same benchmark (target: the page at most 2 times the native wall time),
+//    opened and timed as the sweep is. `--only 7` runs this one alone.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -71,7 +75,7 @@ import {
 } from './browser.mjs';
 
 const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K] ' +
-              '[--only 7]';
+              '[--only 4|7]';
 const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000, only: 0 });
 const PAGE_URL = pathToFileURL(opts.page).href;
 const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
@@ -263,19 +267,57 @@ function sweepAgainstNative() {
   return againstNative(() => window.rodadero.swept, ['--sweep']);
 }
 
-// What the page gives for `inPage` (its {ms, workers}) in a fresh browser,
-// then the native rodadero-trace with `args`, timed as a whole process.
+// What the page gives for `inPage` (its {ms, workers}) in one browser:
+// on its first opening, while the browser is still starting processes of
+// its own (a spare renderer, for one), and then over `runs` openings more,
+// as in a browser that is already running, which is how a reader opens
+// it; then the native rodadero-trace with `args`, timed as a whole
+// process, `runs` times. Medians of the later openings and of the native
+// runs.
 async function againstNative(inPage, args) {
   const browser = await launch();
   const page = await openPage(browser);
-  const took = await page.evaluate(inPage);
+  const cold = await page.evaluate(inPage);
+  const warm = [];
+  for (let i = 0; i < opts.runs; ++i) {
+    await page.goto(PAGE_URL);
+    await page.evaluate(() => window.rodadero.ready);
+    warm.push(await page.evaluate(inPage));
+  }
   await browser.close();
+  const inThePage = { cold, ms: median(warm.map((w) => w.ms)), runs: warm.map((w) => w.ms),
+                      workers: cold.workers };
   if (!fs.existsSync(NATIVE_TRACE))
-    return { page: took, native: null };
-  const start = performance.now();
-  const csv = execFileSync(NATIVE_TRACE, args, { encoding: 'utf8', maxBuffer: 1 << 24 });
-  const ms = performance.now() - start;
-  return { page: took, native: { ms, lines: csv.trim().split('\n').length } };
+    return { page: inThePage, native: null };
+  const runs = [];
+  let lines = 0;
+  for (let i = 0; i < opts.runs; ++i) {
+    const start = performance.now();
+    const csv = execFileSync(NATIVE_TRACE, args, { encoding: 'utf8', maxBuffer: 1 << 24 });
+    runs.push(performance.now() - start);
+    lines = csv.trim().split('\n').length;
+  }
+  return { page: inThePage, native: { ms: median(runs), runs, lines } };
+}
+
+// The figures of againstNative, and their ratios.
+function describe({ page, native }, what) {
+  const list = (runs) => runs.map((r) => r.toFixed(0)).join(' ');
+  const inPage = `the page ${page.ms.toFixed(0)} ms in ${page.workers} workers (${what}; median of ` +
+                 `${page.runs.length} openings in a running browser: ${list(page.runs)}; on the ` +
+                 `browser's first opening ${page.cold.ms.toFixed(0)} ms)`;
+  if (!native)
+    return `${inPage}; no ${NATIVE_TRACE} to compare with`;
+  return `${inPage}, native rodadero-trace ${native.ms.toFixed(0)} ms wall (median of ` +
+         `${native.runs.length}: ${list(native.runs)}; one thread on each of the ` +
+         `${os.cpus().length} cores; its CSV ${native.lines} lines); ratio page / native ` +
+         `${(page.ms / native.ms).toFixed(2)} (first opening ${(page.cold.ms / native.ms).toFixed(2)}); ` +
+         `target 2 or less; load average ${uptimeLoad()}`;
+}
+
+async function printSweep() {
+  console.log(`sweep of the 100 positions: ` +
+              describe(await sweepAgainstNative(), 'from the panel\'s start'));
 }
 
 // 7. The page's map of heavy ball as the methods card runs it after the
@@ -288,15 +330,8 @@ function mapAgainstNative() {
 }
 
 async function printMap() {
-  const map = await mapAgainstNative();
-  const native = map.native
-    ? `native rodadero-trace --sweep --method heavy-ball ${map.native.ms.toFixed(0)} ms wall ` +
-      `(${os.cpus().length} cores, its CSV ${map.native.lines} lines); ratio page / native ` +
-      `${(map.page.ms / map.native.ms).toFixed(2)}; target 2 or less`
-    : `no ${NATIVE_TRACE} to compare with`;
-  console.log(`map of heavy ball, 800 cells: the page ${map.page.ms.toFixed(0)} ms in ` +
-              `${map.page.workers} workers (from the map's start, the window ticking on), ` +
-              `${native}; load average ${uptimeLoad()}`);
+  console.log(`map of heavy ball, 800 cells: ` +
+              describe(await mapAgainstNative(), 'from the map\'s start, the window ticking on'));
 }
 
 // The canvas calls of one of the page's paints: every method call and
@@ -414,10 +449,12 @@ async function main() {
   const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
                                 { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
   console.log(`browser: ${chromium}, headless; page ${opts.page}`);
-  if (opts.only === 7)
-    return printMap();
-  if (opts.only !== 0)
-    throw new Error(`--only ${opts.only}: only the map (7) runs alone`);
+  const alone = { 4: printSweep, 7: printMap };
+  if (opts.only !== 0) {
+    if (!alone[opts.only])
+      throw new Error(`--only ${opts.only}: only the sweep (4) and the map (7) run alone`);
+    return alone[opts.only]();
+  }
 
   // 1.
   const native = nativeStep();
@@ -480,15 +517,7 @@ async function main() {
               `of CPU`);
 
   // 4.
-  const sweep = await sweepAgainstNative();
-  if (sweep.native)
-    console.log(`sweep of the 100 positions: the page ${sweep.page.ms.toFixed(0)} ms in ` +
-                `${sweep.page.workers} workers (from the panel's start), native rodadero-trace --sweep ` +
-                `${sweep.native.ms.toFixed(0)} ms wall (${os.cpus().length} threads, one a core; its CSV ` +
-                `${sweep.native.lines} lines); ` +
-                `ratio page / native ${(sweep.page.ms / sweep.native.ms).toFixed(2)}; target 2 or less`);
-  else
-    console.log(`sweep: the page ${sweep.page.ms.toFixed(0)} ms; no ${NATIVE_TRACE} to compare with`);
+  await printSweep();
 
   // 5.
   const recorder = await launch();
