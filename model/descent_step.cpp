@@ -37,9 +37,9 @@ v128_t OrderKeys(v128_t bits)
 void DescentMoveOn(CurveStateRecord *record)
 {
     using namespace subtract_times;
-    double g[NODE_COUNT + 1];
+    double g[NODE_COUNT];
     FallTimeGradient(record->ShownX, g);
-    g[NODE_COUNT - 1] = 0.0;
+    g[NODE_COUNT - 1] = 0.0; // the padding lane's
 
     const int rest = APPLICATIONS_PER_STEP - 1 - 3;
     const v128_t alpha = wasm_f64x2_splat(record->Alpha);

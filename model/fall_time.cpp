@@ -52,10 +52,24 @@ const int SUMMATION_ORDER[SEGMENT_COUNT] = {
     9, 1, 7, 3, 5, 4, 8, 2, 6, 0, 10, 15, 17, 13, 16, 14, 12, 18, 11, 19,
 };
 
+// The fall time from the lengths: one product a segment, added in the fixed
+// order. Taken once a step, it stays as it is in every build.
+double FallTimeFromLengths(const double len[SEGMENT_COUNT])
+{
+    double part[SEGMENT_COUNT];
+    for (int k = 0; k < SEGMENT_COUNT; ++k)
+        part[k] = len[k] * SegmentTimeFactor[k];
+    double t = part[SUMMATION_ORDER[0]];
+    for (int n = 1; n < SEGMENT_COUNT; ++n)
+        t = t + part[SUMMATION_ORDER[n]];
+    return t;
+}
+
 #if defined(__wasm_simd128__)
 
-// In WebAssembly the segments go two at a time, each lane the same
-// operations, rounded the same way, as the plain loops below.
+// In WebAssembly the lengths and the gradient go two segments at a time,
+// each lane the same operations, rounded the same way, as the plain loops
+// below.
 // Segment 0's difference is x_1 - 0, which is x_1 itself.
 void SegmentLengths(const double x[NODE_COUNT], double len[SEGMENT_COUNT])
 {
@@ -71,19 +85,8 @@ void SegmentLengths(const double x[NODE_COUNT], double len[SEGMENT_COUNT])
     }
 }
 
-double FallTimeFromLengths(const double len[SEGMENT_COUNT])
-{
-    double part[SEGMENT_COUNT];
-    for (int k = 0; k < SEGMENT_COUNT; k += 2)
-        wasm_v128_store(&part[k], wasm_f64x2_mul(wasm_v128_load(&len[k]),
-                                                 wasm_v128_load(&SegmentTimeFactor[k])));
-    double t = part[SUMMATION_ORDER[0]];
-    for (int n = 1; n < SEGMENT_COUNT; ++n)
-        t = t + part[SUMMATION_ORDER[n]];
-    return t;
-}
-
-// The arrays run one past their ends (zeros) for the last pair's second lane.
+// twice and term run one past their ends (zeros) for the last pair's second
+// lane.
 // std::copysign is a bit select: the sign's bit from one, the rest from the
 // other.
 void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_COUNT],
@@ -96,7 +99,7 @@ void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_CO
     twice[NODE_COUNT - 1] = END_X + END_X;
     twice[NODE_COUNT] = 0.0;
 
-    double term[SEGMENT_COUNT + 2];
+    double term[SEGMENT_COUNT + 1];
     for (int k = 0; k < SEGMENT_COUNT; k += 2) {
         v128_t rise = wasm_f64x2_sub(wasm_v128_load(&twice[k + 1]), wasm_v128_load(&twice[k]));
         if (k == 0)
@@ -104,10 +107,10 @@ void GradientFromLengths(const double x[NODE_COUNT], const double len[SEGMENT_CO
         v128_t scaled = wasm_f64x2_mul(rise, wasm_v128_load(&GradientFactor[k]));
         wasm_v128_store(&term[k], wasm_f64x2_div(scaled, wasm_v128_load(&len[k])));
     }
-    term[SEGMENT_COUNT] = term[SEGMENT_COUNT + 1] = 0.0;
+    term[SEGMENT_COUNT] = 0.0;
 
     const v128_t sign = wasm_f64x2_splat(-0.0);
-    double out[NODE_COUNT + 1];
+    double out[NODE_COUNT];
     for (int i = INNER_FIRST; i <= INNER_LAST; i += 2) {
         v128_t below = wasm_f64x2_sub(wasm_v128_load(&twice[i]), wasm_v128_load(&twice[i + 1]));
         v128_t turned = wasm_v128_bitselect(below, wasm_v128_load(&term[i]), sign);
@@ -130,17 +133,6 @@ void SegmentLengths(const double x[NODE_COUNT], double len[SEGMENT_COUNT])
     }
     double d = END_X - x[INNER_LAST];
     len[SEGMENT_COUNT - 1] = std::sqrt(d * d + DEPTH_STEP_SQUARED);
-}
-
-double FallTimeFromLengths(const double len[SEGMENT_COUNT])
-{
-    double part[SEGMENT_COUNT];
-    for (int k = 0; k < SEGMENT_COUNT; ++k)
-        part[k] = len[k] * SegmentTimeFactor[k];
-    double t = part[SUMMATION_ORDER[0]];
-    for (int n = 1; n < SEGMENT_COUNT; ++n)
-        t = t + part[SUMMATION_ORDER[n]];
-    return t;
 }
 
 // The gradient from the lengths already taken. Segment k's term for the
