@@ -52,15 +52,24 @@ struct MapOfMethod {
 };
 MapOfMethod Maps[2];
 StabilityFigures Figures;
+double SettledS;  // the settled polyline's fall time
 bool FiguresFound = false;
 
 const StabilityFigures &TheFigures()
 {
     if (!FiguresFound) {
         Figures = StabilityLimit();
+        SettledS = PolylineFallTime(Figures.settled);
         FiguresFound = true;
     }
     return Figures;
+}
+
+// How far a fall time is above the settled polyline's.
+double AboveSettled(double t)
+{
+    TheFigures();
+    return t - SettledS;
 }
 
 MapOfMethod *MapOf(int method)
@@ -120,7 +129,7 @@ void Sample(MethodCurve *curve, long *next, bool *done, long step, double t)
         *done = true;
         return;
     }
-    double distance = t - PolylineFallTime(TheFigures().settled);
+    double distance = AboveSettled(t);
     curve->points.push_back(ComparePoint{step, t, distance});
     *done = distance <= 0.0;
 }
@@ -132,7 +141,7 @@ MethodCurve WithLast(const MethodCurve &curve, long steps, double t, bool done)
 {
     MethodCurve c = curve;
     if (!done && std::isfinite(t) && steps > 0 && (c.points.empty() || c.points.back().step != steps))
-        c.points.push_back(ComparePoint{steps, t, t - PolylineFallTime(TheFigures().settled)});
+        c.points.push_back(ComparePoint{steps, t, AboveSettled(t)});
     return c;
 }
 

@@ -20,6 +20,8 @@
 #include "race.h"
 #include "stability.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -80,14 +82,18 @@ const RaceText &RaceIn(int language)
 
 // The descent the page runs, from the chord on: its steps, the samples the
 // curve keeps and, beside each, the model's fall time, for the CSV rows.
+// A tick only copies a sample's polyline: its exact fall time, which takes
+// about as long as a step, is found when the panel first asks for it. The
+// last `unsolved.size()` samples are still without one.
 struct LiveDescent {
     long steps;
     long nextSampled;
     std::vector<ConvergenceSample> samples;
     std::vector<double> fallTimes;
+    std::vector<std::array<double, NODE_COUNT>> unsolved;
 };
 
-LiveDescent Live = {0, NextSampledStep(0), {}, {}};
+LiveDescent Live = {0, NextSampledStep(0), {}, {}, {}};
 PageSample LastDrawn;
 
 // The state the last race was run with.
@@ -106,6 +112,16 @@ bool IsPosition(int p)
     return p >= ALPHA_POS_MIN && p <= ALPHA_POS_MAX;
 }
 
+// The samples so far, each with its exact fall time.
+const std::vector<ConvergenceSample> &SolvedSamples()
+{
+    std::size_t first = Live.samples.size() - Live.unsolved.size();
+    for (std::size_t i = 0; i < Live.unsolved.size(); ++i)
+        Live.samples[first + i].exactS = ExactPolylineTime(Live.unsolved[i].data());
+    Live.unsolved.clear();
+    return Live.samples;
+}
+
 } // namespace
 
 void NoteWindowEvent(WindowEvent event, bool stepped)
@@ -115,6 +131,7 @@ void NoteWindowEvent(WindowEvent event, bool stepped)
         Live.nextSampled = NextSampledStep(0);
         Live.samples.clear();
         Live.fallTimes.clear();
+        Live.unsolved.clear();
     }
     if (stepped)
         ++Live.steps;
@@ -122,8 +139,10 @@ void NoteWindowEvent(WindowEvent event, bool stepped)
     if (!stepped)
         return;
     if (Live.steps == Live.nextSampled) {
-        Live.samples.push_back(SampleAfterStep(CurveState, Live.steps));
+        Live.samples.push_back(ConvergenceSample{Live.steps, PrintedTime(CurveState.FallTime), 0.0});
         Live.fallTimes.push_back(CurveState.FallTime);
+        std::array<double, NODE_COUNT> &shown = Live.unsolved.emplace_back();
+        std::copy(CurveState.ShownX, CurveState.ShownX + NODE_COUNT, shown.begin());
         Live.nextSampled = NextSampledStep(Live.steps);
     }
 }
@@ -139,7 +158,7 @@ PAGE_EXPORT(rodadero_run_position) std::int32_t RodaderoRunPosition()
 // factor is named as such, any other by its scroll position.
 PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePicture(int language)
 {
-    std::vector<ConvergenceSample> samples = Live.samples;
+    std::vector<ConvergenceSample> samples = SolvedSamples();
     if (Live.steps > 0 && (samples.empty() || samples.back().step != Live.steps))
         samples.push_back(SampleAfterStep(CurveState, Live.steps));
     LastDrawn = PageSample{};
@@ -157,8 +176,9 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
 PAGE_EXPORT(rodadero_convergence_csv) const PageText *RodaderoConvergenceCsv()
 {
     std::string csv = TraceHeader(false);
-    for (std::size_t i = 0; i < Live.samples.size(); ++i)
-        csv += RunRow(Live.samples[i].step, Live.fallTimes[i], Live.samples[i].exactS);
+    const std::vector<ConvergenceSample> &samples = SolvedSamples();
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        csv += RunRow(samples[i].step, Live.fallTimes[i], samples[i].exactS);
     if (Live.steps > 0 && (Live.samples.empty() || Live.samples.back().step != Live.steps))
         csv += RunRow(Live.steps, CurveState.FallTime, ExactPolylineTime(CurveState.ShownX));
     return GivePageText(std::move(csv));
