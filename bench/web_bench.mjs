@@ -19,6 +19,7 @@
 //    (median of 5 repetitions, real and CPU time). Target: at most 1.5 times.
 //    A second module, the step alone (bench/step_module.cpp, built by the
 //    web preset beside the page's), shows what the tick adds to it.
+//    `--only 1` runs this one alone.
 // 2. The first paint after opening the file from disk: the page's
 //    'rodadero-first-paint' mark, measured from navigation start, in N
 //    fresh browsers (default 5) after one to warm the file cache, and the
@@ -75,7 +76,7 @@ import {
 } from './browser.mjs';
 
 const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K] ' +
-              '[--only 4|7]';
+              '[--only 1|4|7]';
 const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000, only: 0 });
 const PAGE_URL = pathToFileURL(opts.page).href;
 const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
@@ -443,20 +444,8 @@ function printed(s) {
   return Math.trunc(s.fallTime * 1e6);
 }
 
-async function main() {
-  console.log(`machine: ${os.cpus().length} cores, ${os.arch()}; load average at start ` +
-              `${uptimeLoad()}`);
-  const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
-                                { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
-  console.log(`browser: ${chromium}, headless; page ${opts.page}`);
-  const alone = { 4: printSweep, 7: printMap };
-  if (opts.only !== 0) {
-    if (!alone[opts.only])
-      throw new Error(`--only ${opts.only}: only the sweep (4) and the map (7) run alone`);
-    return alone[opts.only]();
-  }
-
-  // 1.
+// 1. The step through the page's tick and alone, against the native step.
+async function printStep() {
   const native = nativeStep();
   const browser = await launch();
   const wasm = await wasmStep(browser);
@@ -481,6 +470,23 @@ async function main() {
   } else {
     console.log(`no ${MODEL_BENCH}: build the native preset for the ratio`);
   }
+}
+
+async function main() {
+  console.log(`machine: ${os.cpus().length} cores, ${os.arch()}; load average at start ` +
+              `${uptimeLoad()}`);
+  const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
+                                { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
+  console.log(`browser: ${chromium}, headless; page ${opts.page}`);
+  const alone = { 1: printStep, 4: printSweep, 7: printMap };
+  if (opts.only !== 0) {
+    if (!alone[opts.only])
+      throw new Error(`--only ${opts.only}: only the step (1), the sweep (4) and the map (7) run alone`);
+    return alone[opts.only]();
+  }
+
+  // 1.
+  await printStep();
 
   // 2.
   const warm = await firstPaint();
