@@ -179,7 +179,7 @@ PAGE_EXPORT(rodadero_convergence_csv) const PageText *RodaderoConvergenceCsv()
     const std::vector<ConvergenceSample> &samples = SolvedSamples();
     for (std::size_t i = 0; i < samples.size(); ++i)
         csv += RunRow(samples[i].step, Live.fallTimes[i], samples[i].exactS);
-    if (Live.steps > 0 && (Live.samples.empty() || Live.samples.back().step != Live.steps))
+    if (Live.steps > 0 && (samples.empty() || samples.back().step != Live.steps))
         csv += RunRow(Live.steps, CurveState.FallTime, ExactPolylineTime(CurveState.ShownX));
     return GivePageText(std::move(csv));
 }
