@@ -68,8 +68,8 @@ function startWorkers(bytes, messages, key, onAnswer, name) {
         w.terminate();
       reject(reason instanceof Error ? reason : new Error(reason));
     };
-    const handOut = (worker) => {
-      while (worker.held < HELD && next < messages.length) {
+    const handOut = (worker, upTo = HELD) => {
+      while (worker.held < upTo && next < messages.length) {
         worker.postMessage(messages[next++]);
         ++worker.held;
       }
@@ -110,8 +110,12 @@ function startWorkers(bytes, messages, key, onAnswer, name) {
         worker.onmessageerror = () => fail('a message of the sweep\'s worker could not be read');
         worker.held = 0;
         worker.postMessage({ bytes });
-        handOut(worker);
       }
+      // The first messages go round the workers one at a time, so that the
+      // first ones, the slowest, are shared out.
+      for (let held = 1; held <= HELD; ++held)
+        for (const worker of workers)
+          handOut(worker, held);
     } catch (error) {
       fail(error);
     }
