@@ -8,6 +8,7 @@ import {
   test, expect, openPage, ticks, state, referenceJson, canvasPixels, byRole, OUT_DIR,
 } from './page_fixture.mjs';
 import { BACKGROUND, checkPicture, colour, hex } from './picture_check.mjs';
+import { WINE_LAYOUT } from '../../web/layout.js';
 
 const PICTURES = [
   { ticks: 0, steps: 0, what: 'the first paint' },
@@ -91,7 +92,7 @@ test('the layout is the real windows\' under Wine', async ({ page }) => {
   const face = await the.dialog.evaluate((dialog) => getComputedStyle(dialog).backgroundColor);
   const [r, g, b] = face.match(/\d+/g).map(Number);
   expect(hex((r << 16) | (g << 8) | b)).toBe(wine.colours.face);
-  const table = await page.evaluate(() => WINE_LAYOUT);
+  const table = WINE_LAYOUT;
   expect(table.colours).toEqual(wine.colours);
   expect(table.plotFont).toEqual({ height: wine.plotFont.height, ascent: wine.plotFont.ascent,
                                    advances: wine.plotAdvances });
