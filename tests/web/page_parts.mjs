@@ -1,9 +1,8 @@
-// The parts of the page that tests and benchmarks take from it: the texts
-// it carries beside its script (the module's bytes and the script of the
-// sweep's workers), read from its HTML; the module as it carries it; and
-// the page's own module.js as a script that a test adds to an open page
-// (an inline script, which the page's content security policy allows),
-// its functions under one global name.
+// The parts of the page that tests and benchmarks take from it: the module
+// as it carries it, read from its HTML, and the page's own module.js as a
+// script that a test adds to an open page (an inline script, which the
+// page's content security policy allows), its functions under one global
+// name.
 import { buildSync } from 'esbuild';
 import fs from 'node:fs';
 import { fileURLToPath } from 'node:url';
@@ -12,7 +11,7 @@ import zlib from 'node:zlib';
 const MODULE_SOURCE = fileURLToPath(new URL('../../web/module.js', import.meta.url));
 
 // The text of the page's <script id=ID> data block.
-export function inlinedText(html, id) {
+function inlinedText(html, id) {
   const match = new RegExp(`<script id="${id}" type="[^"]*">([^]*?)</script>`).exec(html);
   if (!match)
     throw new Error(`the page has no element ${id}`);
