@@ -42,6 +42,40 @@ double Read(const std::string &text)
     return v;
 }
 
+// The arguments as main receives them: the program's name, then args.
+std::vector<const char *> Argv(const std::vector<const char *> &args)
+{
+    std::vector<const char *> argv = {"rodadero-trace"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
+bool Parse(const std::vector<const char *> &args, TraceOptions *options, std::string *error)
+{
+    std::vector<const char *> argv = Argv(args);
+    return ParseTraceOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+// The command's exit code, its output and what it wrote to standard error.
+struct Ran {
+    int code;
+    std::string out, err;
+};
+
+Ran RunCommand(const std::vector<std::string> &args)
+{
+    std::vector<const char *> list;
+    for (const std::string &a : args)
+        list.push_back(a.c_str());
+    std::vector<const char *> argv = Argv(list);
+    std::ostringstream out, err;
+    Ran r;
+    r.code = TraceMain(static_cast<int>(argv.size()), argv.data(), out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
 // --- one run -------------------------------------------------------------
 
 // The values of a CSV row after a number of steps from the chord at a
@@ -186,9 +220,7 @@ TEST(RunTrace, RowsAreTheModelsOwnValues)
     for (const auto &c : cases) {
         TraceOptions options;
         std::string error;
-        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &options,
-                                      &error))
-            << c.name << ": " << error;
+        ASSERT_TRUE(Parse(c.args, &options, &error)) << c.name << ": " << error;
         std::ostringstream out;
         TraceSummary summary = RunTrace(options, out);
         std::vector<std::string> lines = Split(out.str(), '\n');
@@ -286,17 +318,13 @@ TEST(ParseTraceOptions, Accepted)
         std::string shown;
         for (const char *a : c.args)
             shown += std::string(a) + " ";
-        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &o, &error))
-            << shown << error;
+        ASSERT_TRUE(Parse(c.args, &o, &error)) << shown << error;
         EXPECT_EQ(o.help, c.help) << shown;
         EXPECT_EQ(o.sweep, c.sweep) << shown;
         EXPECT_EQ(o.nodes, c.nodes) << shown;
-        EXPECT_EQ(o.hasPosition, c.position != 0) << shown;
-        if (c.position) {
-            EXPECT_EQ(o.position, c.position) << shown;
-        }
-        EXPECT_EQ(o.steps, c.steps) << shown;
-        EXPECT_EQ(o.hasEvery, c.every != 0) << shown;
+        EXPECT_EQ(o.position.has_value(), c.position != 0) << shown;
+        EXPECT_EQ(o.position.value_or(0), c.position) << shown;
+        EXPECT_EQ(o.steps.value_or(1000), c.steps) << shown;
         EXPECT_EQ(o.every, c.every ? c.every : 1) << shown;
         EXPECT_EQ(o.svgPath, c.svg) << shown;
         EXPECT_EQ(o.plotPath, c.plot) << shown;
@@ -411,15 +439,12 @@ TEST(ParseTraceOptions, MethodsAccepted)
         std::string error, shown;
         for (const char *a : c.args)
             shown += std::string(a) + " ";
-        ASSERT_TRUE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &o, &error))
-            << shown << error;
-        EXPECT_EQ(o.method, c.method) << shown;
-        EXPECT_EQ(o.hasBeta, c.hasBeta) << shown;
-        EXPECT_EQ(o.beta, c.beta) << shown;
-        EXPECT_EQ(o.hasPosition, c.position != 0) << shown;
-        if (c.position) {
-            EXPECT_EQ(o.position, c.position) << shown;
-        }
+        ASSERT_TRUE(Parse(c.args, &o, &error)) << shown << error;
+        EXPECT_EQ(o.method.value_or(METHOD_PROGRAM), c.method) << shown;
+        EXPECT_EQ(o.beta.has_value(), c.hasBeta) << shown;
+        EXPECT_EQ(o.beta.value_or(0.9), c.beta) << shown;
+        EXPECT_EQ(o.position.has_value(), c.position != 0) << shown;
+        EXPECT_EQ(o.position.value_or(0), c.position) << shown;
     }
 }
 
@@ -459,7 +484,7 @@ TEST(ParseTraceOptions, MethodsRefusedWithOneLine)
     for (const auto &c : cases) {
         TraceOptions o;
         std::string error;
-        EXPECT_FALSE(ParseTraceOptions(static_cast<int>(c.args.size()), c.args.data(), &o, &error));
+        EXPECT_FALSE(Parse(c.args, &o, &error));
         EXPECT_EQ(error, c.message);
     }
 }
@@ -470,11 +495,10 @@ TEST(TraceMain, BadInputExitsWithTwoAndPrintsNothing)
         std::string shown;
         for (const char *a : c.args)
             shown += std::string("[") + a + "] ";
-        std::ostringstream out, err;
-        int code = TraceMain(static_cast<int>(c.args.size()), c.args.data(), out, err);
-        EXPECT_EQ(code, 2) << shown;
-        EXPECT_EQ(out.str(), "") << shown;
-        std::string line = err.str();
+        Ran r = RunCommand(std::vector<std::string>(c.args.begin(), c.args.end()));
+        EXPECT_EQ(r.code, 2) << shown;
+        EXPECT_EQ(r.out, "") << shown;
+        std::string line = r.err;
         ASSERT_FALSE(line.empty()) << shown;
         EXPECT_EQ(line.find('\n'), line.size() - 1) << shown << line;
         EXPECT_EQ(line.compare(0, 16, "rodadero-trace: "), 0) << shown << line;
@@ -486,14 +510,13 @@ TEST(TraceMain, BadInputExitsWithTwoAndPrintsNothing)
 
 TEST(TraceMain, Help)
 {
-    const char *args[] = {"--help"};
-    std::ostringstream out, err;
-    EXPECT_EQ(TraceMain(1, args, out, err), 0);
-    EXPECT_EQ(err.str(), "");
+    Ran r = RunCommand({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "");
     for (const char *option :
          {"--position", "--steps", "--every", "--nodes", "--svg", "--plot", "--sweep",
           "--stability", "--version"})
-        EXPECT_NE(out.str().find(option), std::string::npos) << option;
+        EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
 // "rodadero-trace X.Y.Z" and a newline; the number itself is checked against
@@ -522,7 +545,7 @@ bool IsVersionLine(const std::string &text)
 TEST(TraceMain, Version)
 {
     struct Case {
-        std::vector<const char *> args;
+        std::vector<std::string> args;
         bool help;  // --help wins over --version
     };
     static const std::vector<Case> cases = {
@@ -532,13 +555,13 @@ TEST(TraceMain, Version)
         {{"--version", "--help"}, true},
     };
     for (const auto &c : cases) {
-        std::ostringstream out, err;
-        EXPECT_EQ(TraceMain(static_cast<int>(c.args.size()), c.args.data(), out, err), 0);
+        Ran r = RunCommand(c.args);
+        EXPECT_EQ(r.code, 0);
         if (c.help)
-            EXPECT_EQ(out.str().compare(0, 21, "Usage: rodadero-trace"), 0) << out.str();
+            EXPECT_EQ(r.out.compare(0, 21, "Usage: rodadero-trace"), 0) << r.out;
         else
-            EXPECT_TRUE(IsVersionLine(out.str())) << out.str();
-        EXPECT_EQ(err.str(), "");
+            EXPECT_TRUE(IsVersionLine(r.out)) << r.out;
+        EXPECT_EQ(r.err, "");
     }
 }
 
@@ -547,12 +570,11 @@ TEST(TraceMain, StabilityPrintsItsHeaderAndOneRow)
     // The figures themselves are checked where they are worked out; here,
     // that the three come in the header's order, each in the form that reads
     // back to its double.
-    const char *args[] = {"--stability"};
-    std::ostringstream out, err;
-    EXPECT_EQ(TraceMain(1, args, out, err), 0);
-    EXPECT_EQ(err.str(), "");
-    std::vector<std::string> lines = Split(out.str(), '\n');
-    ASSERT_EQ(lines.size(), 2u) << out.str();
+    Ran r = RunCommand({"--stability"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "");
+    std::vector<std::string> lines = Split(r.out, '\n');
+    ASSERT_EQ(lines.size(), 2u) << r.out;
     EXPECT_EQ(lines[0], "lambda_max,alpha_limit,position_limit");
     std::vector<std::string> f = Split(lines[1], ',');
     ASSERT_EQ(f.size(), 3u) << lines[1];
@@ -568,16 +590,15 @@ TEST(TraceMain, StabilityPrintsItsHeaderAndOneRow)
 
 TEST(TraceMain, RunPrintsCsvAndOneSummaryLine)
 {
-    const char *args[] = {"--steps", "10000", "--every", "1000"};
-    std::ostringstream out, err;
-    EXPECT_EQ(TraceMain(4, args, out, err), 0);
-    std::vector<std::string> lines = Split(out.str(), '\n');
+    Ran r = RunCommand({"--steps", "10000", "--every", "1000"});
+    EXPECT_EQ(r.code, 0);
+    std::vector<std::string> lines = Split(r.out, '\n');
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[0], "step,time_us,model_s,exact_s");
     EXPECT_EQ(lines[1].compare(0, 12, "1000,542984,"), 0) << lines[1];
     EXPECT_EQ(lines[10].compare(0, 13, "10000,542355,"), 0) << lines[10];
-    EXPECT_EQ(err.str().find('\n'), err.str().size() - 1);
-    EXPECT_NE(err.str().find("after 10000 steps"), std::string::npos) << err.str();
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
+    EXPECT_NE(r.err.find("after 10000 steps"), std::string::npos) << r.err;
 }
 
 // --- picture ---------------------------------------------------------------
@@ -618,9 +639,8 @@ TEST_F(SvgFiles, WrittenWholeOrNotAtAll)
 {
     std::string path = folder + "/picture.svg";
     {
-        const char *args[] = {"--steps", "20", "--svg", path.c_str()};
-        std::ostringstream out, err;
-        EXPECT_EQ(TraceMain(4, args, out, err), 0) << err.str();
+        Ran r = RunCommand({"--steps", "20", "--svg", path});
+        EXPECT_EQ(r.code, 0) << r.err;
     }
     std::string first = ReadFile(path);
     EXPECT_NE(first.find("after 20 steps"), std::string::npos);
@@ -628,50 +648,25 @@ TEST_F(SvgFiles, WrittenWholeOrNotAtAll)
 
     // A second run replaces it.
     {
-        const char *args[] = {"--steps", "30", "--svg", path.c_str()};
-        std::ostringstream out, err;
-        EXPECT_EQ(TraceMain(4, args, out, err), 0) << err.str();
+        Ran r = RunCommand({"--steps", "30", "--svg", path});
+        EXPECT_EQ(r.code, 0) << r.err;
     }
     EXPECT_NE(ReadFile(path).find("after 30 steps"), std::string::npos);
     EXPECT_TRUE(Leftovers(folder).empty());
 
     // Bad input leaves the old picture alone.
-    {
-        const char *args[] = {"--steps", "-1", "--svg", path.c_str()};
-        std::ostringstream out, err;
-        EXPECT_EQ(TraceMain(4, args, out, err), 2);
-    }
+    EXPECT_EQ(RunCommand({"--steps", "-1", "--svg", path}).code, 2);
     EXPECT_NE(ReadFile(path).find("after 30 steps"), std::string::npos);
 
     // A path in a missing folder: nothing written anywhere.
     std::string missing = folder + "/none/picture.svg";
     {
-        const char *args[] = {"--svg", missing.c_str()};
-        std::ostringstream out, err;
-        EXPECT_EQ(TraceMain(2, args, out, err), 2);
-        EXPECT_EQ(out.str(), "");
+        Ran r = RunCommand({"--svg", missing});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(std::filesystem::exists(folder + "/none"));
     EXPECT_TRUE(Leftovers(folder).empty());
-}
-
-// The command's output, its exit code and what it wrote to standard error.
-struct Ran {
-    int code;
-    std::string out, err;
-};
-
-Ran RunCommand(const std::vector<std::string> &args)
-{
-    std::vector<const char *> argv;
-    for (const std::string &a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    Ran r;
-    r.code = TraceMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
 }
 
 TEST_F(SvgFiles, PicturesBesideTheSameRows)
