@@ -195,15 +195,14 @@ Declared::Declared()
                  "play the race K times slower than real, a whole number from " +
                      N(TRACE_SLOW_MIN) + "\nto " + N(TRACE_SLOW_MAX) + " (default " +
                      N(TRACE_SLOW_DEFAULT) + ")");
-    sweep = Flag("--sweep",
-                         "follow the descent at each scroll position " + N(ALPHA_POS_MIN) + ".." +
-                             N(ALPHA_POS_MAX) + " (or at P\n"
-                             "alone) until it repeats itself, at most N steps each\n(default " +
-                             N(SWEEP_STEPS_DEFAULT) + ")");
-    stability = Flag("--stability",
-                             "print the step factor's limit from the linear theory:\n"
-                             "lambda_max,alpha_limit,position_limit; with --method, that\n"
-                             "method's limit and fastest setting");
+    sweep = Flag("--sweep", "follow the descent at each scroll position " + N(ALPHA_POS_MIN) +
+                                ".." + N(ALPHA_POS_MAX) +
+                                " (or at P\n"
+                                "alone) until it repeats itself, at most N steps each\n(default " +
+                                N(SWEEP_STEPS_DEFAULT) + ")");
+    stability = Flag("--stability", "print the step factor's limit from the linear theory:\n"
+                                    "lambda_max,alpha_limit,position_limit; with --method, that\n"
+                                    "method's limit and fastest setting");
     compare = Value("--compare", "FILE",
                     "run every method from the chord, each at position P and beta B\n"
                     "or else at its fastest by the theory, N steps (default " +
@@ -263,27 +262,11 @@ Declared::Declared()
         "1 when an output cannot be written.\n");
 }
 
-bool Given(const CLI::Option *option)
+// How often a flag was given with no value, which reads "true" (as does
+// --nodes=true).
+std::size_t Plain(const CLI::Option *flag)
 {
-    return option->count() > 0;
-}
-
-const std::string &Last(const CLI::Option *option)
-{
-    return option->results().back();
-}
-
-// A flag that is given no value reads as "true" (so does --nodes=true).
-bool GivenPlain(const CLI::Option *flag)
-{
-    const CLI::results_t &r = flag->results();
-    return std::find(r.begin(), r.end(), "true") != r.end();
-}
-
-bool GivenValue(const CLI::Option *flag)
-{
-    const CLI::results_t &r = flag->results();
-    return std::any_of(r.begin(), r.end(), [](const std::string &v) { return v != "true"; });
+    return std::count(flag->results().begin(), flag->results().end(), "true");
 }
 
 // The first fault of what CLI11 read, empty when there is none: a flag
@@ -295,14 +278,15 @@ bool GivenValue(const CLI::Option *flag)
 std::string FirstFault(const Declared &d)
 {
     for (const CLI::Option *flag : {d.nodes, d.sweep, d.stability, d.help, d.version})
-        if (GivenValue(flag))
+        if (Plain(flag) < flag->count())
             return flag->get_name() + " takes no value";
 
     // The other methods, and the comparison, take positions beyond the
     // dialog's.
     Method method;
-    bool beyond = Given(d.compare) || (Given(d.method) && MethodOfName(Last(d.method), &method) &&
-                                       method != METHOD_PROGRAM);
+    bool beyond = d.compare->count() || (d.method->count() &&
+                                         MethodOfName(d.method->as<std::string>(), &method) &&
+                                         method != METHOD_PROGRAM);
     const std::pair<const CLI::Option *, Takes> values[] = {
         {d.method, MethodName()},
         {d.beta, Decimal()},
@@ -338,14 +322,14 @@ std::string FirstFault(const Declared &d)
          {d.position, d.steps, d.svg, d.method, d.beta}},
     };
     for (const auto &mode : modes) {
-        if (!Given(mode.option))
+        if (!mode.option->count())
             continue;
         for (const CLI::Option *other : d.app.get_options())
-            if (Given(other) && other != mode.option &&
+            if (other->count() && other != mode.option &&
                 std::find(mode.takes.begin(), mode.takes.end(), other) == mode.takes.end())
                 return mode.says + std::string(", not ") + other->get_name();
     }
-    if (Given(d.slow) && !Given(d.race))
+    if (d.slow->count() && !d.race->count())
         return "--slow sets the pace of --race and needs it";
 
     std::vector<std::string> extras = d.app.remaining();
@@ -403,32 +387,34 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     Declared d;
     d.app.parse(argc, argv);
     TraceOptions &o = *options = TraceOptions();
-    o.help = GivenPlain(d.help);
-    o.version = !o.help && GivenPlain(d.version);
+    o.help = Plain(d.help);
+    o.version = !o.help && Plain(d.version);
     if (o.help || o.version)
         return true;
     std::string fault = FirstFault(d);
     if (fault.empty()) {
+        // Each option's last value; a number's digits in decimal.
+        auto text = [](const CLI::Option *option) { return option->as<std::string>(); };
         Method method;
-        if (Given(d.method) && MethodOfName(Last(d.method), &method))
+        if (d.method->count() && MethodOfName(text(d.method), &method))
             o.method = method;
-        if (Given(d.beta))
-            o.beta = std::strtod(Last(d.beta).c_str(), nullptr);
-        if (Given(d.position))
-            o.position = std::stoi(Last(d.position));
-        if (Given(d.steps))
-            o.steps = std::stol(Last(d.steps));
-        if (Given(d.every))
-            o.every = std::stol(Last(d.every));
-        if (Given(d.slow))
-            o.slow = std::stoi(Last(d.slow));
-        o.nodes = Given(d.nodes);
-        o.sweep = Given(d.sweep);
-        o.stability = Given(d.stability);
-        o.svgPath = Given(d.svg) ? Last(d.svg) : "";
-        o.plotPath = Given(d.plot) ? Last(d.plot) : "";
-        o.racePath = Given(d.race) ? Last(d.race) : "";
-        o.comparePath = Given(d.compare) ? Last(d.compare) : "";
+        if (d.beta->count())
+            o.beta = std::strtod(text(d.beta).c_str(), nullptr);
+        if (d.position->count())
+            o.position = std::stoi(text(d.position));
+        if (d.steps->count())
+            o.steps = std::stol(text(d.steps));
+        if (d.every->count())
+            o.every = std::stol(text(d.every));
+        if (d.slow->count())
+            o.slow = std::stoi(text(d.slow));
+        o.nodes = d.nodes->count();
+        o.sweep = d.sweep->count();
+        o.stability = d.stability->count();
+        o.svgPath = text(d.svg);
+        o.plotPath = text(d.plot);
+        o.racePath = text(d.race);
+        o.comparePath = text(d.compare);
         fault = Misfit(o);
     }
     *error = fault.empty() ? fault : PROGRAM + fault;
