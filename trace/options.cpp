@@ -150,6 +150,9 @@ Declared::Declared()
 {
     app.set_help_flag();  // --help is a flag like the others, answered below
     app.allow_extras();
+    // An argument that begins with / is a value (a path) in the Windows
+    // build too, not an option written /name.
+    app.allow_windows_style_options(false);
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.formatter(std::make_shared<UsageFormatter>());
 

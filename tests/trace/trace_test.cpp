@@ -289,6 +289,8 @@ TEST(ParseTraceOptions, Accepted)
         {{"--steps", "5", "--steps", "7"}, false, false, false, 0, 7, 0, ""},
         {{"--nodes", "--svg", "out.svg"}, false, false, true, 0, 1000, 0, "out.svg"},
         {{"--svg=a b.svg"}, false, false, false, 0, 1000, 0, "a b.svg"},
+        // A path from the root is a value in the Windows build too.
+        {{"--svg", "/tmp/p.svg"}, false, false, false, 0, 1000, 0, "/tmp/p.svg"},
         {{"--sweep", "--steps", "6000"}, false, true, false, 0, 6000, 0, ""},
         {{"--sweep"}, false, true, false, 0, 1000, 0, ""},
         {{"--sweep", "--position", "58"}, false, true, false, 58, 1000, 0, ""},
