@@ -109,29 +109,30 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     }
 
     bool written = true;
-    if (options.stability && options.hasMethod) {
+    if (options.stability && options.method) {
         out << MethodStabilityHeader()
-            << MethodStabilityRow(TheoryOfMethod(options.method, options.beta, StabilityLimit()));
+            << MethodStabilityRow(TheoryOfMethod(*options.method, options.beta.value_or(TRACE_BETA_DEFAULT),
+                                                StabilityLimit()));
     } else if (options.stability) {
         out << StabilityHeader() << StabilityRow(StabilityLimit());
     } else if (!options.comparePath.empty()) {
         std::vector<MethodCurve> curves = RunCompare(options, out);
         written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
-    } else if (options.sweep && options.hasMethod) {
+    } else if (options.sweep && options.method) {
         std::vector<CellFate> cells = RunMap(options, out);
         if (Asked(pictures, "--svg"))
             written = Finish(pictures, "--svg",
-                             MapChart(options.method, cells, MapStepLimit(options),
+                             MapChart(*options.method, cells, MapStepLimit(options),
                                       StabilityLimit(), MethodChartEnglish()),
                              err);
     } else if (!options.racePath.empty()) {
+        long steps = options.steps.value_or(TRACE_STEPS_DEFAULT);
         StartRun(RunAlpha(options));
-        for (long step = 1; step <= options.steps; ++step)
+        for (long step = 1; step <= steps; ++step)
             DescentStep();
-        written = Finish(pictures, "--race",
-                         RacePicture(CurveState, options.steps, options.slow), err);
+        written = Finish(pictures, "--race", RacePicture(CurveState, steps, options.slow), err);
         if (written)
-            err << RaceSummaryLine(options.steps, options.slow) << '\n';
+            err << RaceSummaryLine(steps, options.slow) << '\n';
     } else if (options.sweep) {
         std::vector<PositionFate> fates = RunSweep(options, out);
         if (Asked(pictures, "--svg"))
@@ -142,7 +143,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     } else {
         std::vector<ConvergenceSample> samples;
         bool plotting = Asked(pictures, "--plot");
-        bool program = options.method == METHOD_PROGRAM;
+        bool program = options.method.value_or(METHOD_PROGRAM) == METHOD_PROGRAM;
         TraceSummary summary = program
                                    ? RunTrace(options, out, plotting ? &samples : nullptr)
                                    : RunMethodTrace(options, out, plotting ? &samples : nullptr);
@@ -151,8 +152,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
             written = Finish(pictures, "--svg", StillPicture(CurveState, summary.steps), err);
         std::string plot;
         if (plotting && program)
-            plot = ConvergencePicture(samples, summary.alpha,
-                                      options.hasPosition ? options.position : 0,
+            plot = ConvergencePicture(samples, summary.alpha, options.position.value_or(0),
                                       ConvergenceEnglish());
         else if (plotting)
             plot = TitledConvergencePicture(

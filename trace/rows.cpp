@@ -20,23 +20,24 @@ TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
                       std::vector<ConvergenceSample> *samples)
 {
     double alpha = RunAlpha(options);
+    long steps = options.steps.value_or(TRACE_STEPS_DEFAULT);
     StartRun(alpha);
     out << TraceHeader(options.nodes);
-    if (options.steps == 0)
+    if (steps == 0)
         out << TraceRow(0, options.nodes);
     long sampled = NextSampledStep(0);
-    for (long step = 1; step <= options.steps; ++step) {
+    for (long step = 1; step <= steps; ++step) {
         DescentStep();
-        if (step % options.every == 0 || step == options.steps)
+        if (step % options.every == 0 || step == steps)
             out << TraceRow(step, options.nodes);
-        if (samples && (step == sampled || step == options.steps))
+        if (samples && (step == sampled || step == steps))
             samples->push_back(SampleAfterStep(CurveState, step));
         if (step == sampled)
             sampled = NextSampledStep(step);
     }
     TraceSummary s;
     s.setting = MethodSetting{METHOD_PROGRAM, 0.0, 0.0};
-    s.steps = options.steps;
+    s.steps = steps;
     s.alpha = alpha;
     s.modelTime = CurveState.FallTime;
     s.exactTime = ExactPolylineTime(CurveState.ShownX);
@@ -47,15 +48,16 @@ TraceSummary RunMethodTrace(const TraceOptions &options, std::ostream &out,
                             std::vector<ConvergenceSample> *samples)
 {
     MethodRun run;
+    long steps = options.steps.value_or(TRACE_STEPS_DEFAULT);
     StartMethod(&run, RunSetting(options));
     out << TraceHeader(options.nodes);
-    if (options.steps == 0)
+    if (steps == 0)
         out << PolylineRow(0, MethodFallTime(run), MethodShownX(run), options.nodes);
     long sampled = NextSampledStep(0);
-    for (long step = 1; step <= options.steps; ++step) {
+    for (long step = 1; step <= steps; ++step) {
         StepMethod(&run);
-        bool row = step % options.every == 0 || step == options.steps;
-        bool sample = samples && (step == sampled || step == options.steps);
+        bool row = step % options.every == 0 || step == steps;
+        bool sample = samples && (step == sampled || step == steps);
         if (row || sample) {
             double t = MethodFallTime(run);
             if (row)
@@ -69,7 +71,7 @@ TraceSummary RunMethodTrace(const TraceOptions &options, std::ostream &out,
     }
     TraceSummary s;
     s.setting = run.setting;
-    s.steps = options.steps;
+    s.steps = steps;
     s.alpha = run.setting.position * ALPHA_PER_POSITION;
     s.modelTime = MethodFallTime(run);
     s.exactTime = ExactPolylineTime(MethodShownX(run));
@@ -139,13 +141,13 @@ std::string SummaryLine(const TraceSummary &summary)
 
 long SweepStepLimit(const TraceOptions &options)
 {
-    return options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
+    return options.steps.value_or(SWEEP_STEPS_DEFAULT);
 }
 
 std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out)
 {
-    int first = options.hasPosition ? options.position : ALPHA_POS_MIN;
-    int last = options.hasPosition ? options.position : ALPHA_POS_MAX;
+    int first = options.position.value_or(ALPHA_POS_MIN);
+    int last = options.position.value_or(ALPHA_POS_MAX);
     out << SweepHeader();
     std::vector<PositionFate> fates = FatesOnEveryCore(first, last, SweepStepLimit(options));
     for (const PositionFate &fate : fates)
@@ -155,19 +157,19 @@ std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &ou
 
 long MapStepLimit(const TraceOptions &options)
 {
-    return options.hasSteps ? options.steps : CELL_STEP_LIMIT_DEFAULT;
+    return options.steps.value_or(CELL_STEP_LIMIT_DEFAULT);
 }
 
 std::vector<CellFate> RunMap(const TraceOptions &options, std::ostream &out)
 {
     std::vector<double> positions = MapPositions(), betas = MapBetas();
-    if (options.hasPosition)
-        positions = {static_cast<double>(options.position)};
-    if (options.hasBeta)
-        betas = {options.beta};
+    if (options.position)
+        positions = {static_cast<double>(*options.position)};
+    if (options.beta)
+        betas = {*options.beta};
     out << MapHeader();
     std::vector<CellFate> cells = CellFatesOnEveryCore(
-        MapSettings(options.method, positions, betas), MapStepLimit(options));
+        MapSettings(*options.method, positions, betas), MapStepLimit(options));
     for (const CellFate &cell : cells)
         out << MapRowText(cell);
     return cells;
@@ -182,13 +184,13 @@ std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &o
         MethodSetting s = BestSetting(method, figures);
         bool positioned = method != METHOD_NEWTON &&
                           (method != METHOD_PROGRAM || options.position <= ALPHA_POS_MAX);
-        if (options.hasPosition && positioned)
-            s.position = options.position;
-        if (options.hasBeta && MethodHasBeta(method))
-            s.beta = options.beta;
+        if (options.position && positioned)
+            s.position = *options.position;
+        if (options.beta && MethodHasBeta(method))
+            s.beta = *options.beta;
         settings.push_back(s);
     }
-    long steps = options.hasSteps ? options.steps : COMPARE_STEPS_DEFAULT;
+    long steps = options.steps.value_or(COMPARE_STEPS_DEFAULT);
     std::vector<MethodCurve> curves =
         CompareCurves(settings, steps, PolylineFallTime(figures.settled));
     out << CompareHeader();
