@@ -272,12 +272,73 @@ std::size_t Plain(const CLI::Option *flag)
     return std::count(flag->results().begin(), flag->results().end(), "true");
 }
 
+// The options that cannot go together, each pair once: the race draws one
+// run and prints no rows, the sweep prints its own, the linear theory needs
+// no run and the comparison runs every method.
+std::vector<std::pair<const CLI::Option *, const CLI::Option *>> Apart(const Declared &d)
+{
+    return {{d.race, d.sweep},       {d.race, d.every},       {d.race, d.nodes},
+            {d.race, d.svg},         {d.race, d.plot},        {d.race, d.method},
+            {d.race, d.beta},        {d.race, d.compare},     {d.sweep, d.every},
+            {d.sweep, d.nodes},      {d.sweep, d.plot},       {d.sweep, d.compare},
+            {d.stability, d.position}, {d.stability, d.steps}, {d.stability, d.every},
+            {d.stability, d.nodes},  {d.stability, d.svg},    {d.stability, d.plot},
+            {d.stability, d.race},   {d.stability, d.slow},   {d.stability, d.sweep},
+            {d.compare, d.every},    {d.compare, d.nodes},    {d.compare, d.svg},
+            {d.compare, d.plot},     {d.compare, d.slow},     {d.compare, d.stability},
+            {d.compare, d.method}};
+}
+
+// The name of the first of `options` that is given, or `otherwise`.
+std::string FirstGiven(std::initializer_list<const CLI::Option *> options,
+                       const std::string &otherwise)
+{
+    for (const CLI::Option *o : options)
+        if (o->count())
+            return o->get_name();
+    return otherwise;
+}
+
+// The options that do not go together, or --slow without --race. The
+// options are looked at in the order of --help; the first that is given
+// without the option it needs, or with one it cannot go with, says which
+// of the two it is. The line then speaks for the comparison or the theory
+// where either is given, else for the race or the sweep; each names the
+// first given, in an order of its own, of the options it does not take.
+std::string ClashFault(const Declared &d)
+{
+    bool needs = false, apart = false;
+    for (const CLI::Option *o : d.app.get_options()) {
+        if (!o->count() || needs || apart)
+            continue;
+        needs = o == d.slow && !d.race->count();
+        for (const auto &pair : Apart(d))
+            apart = apart || (pair.first == o && pair.second->count()) ||
+                    (pair.second == o && pair.first->count());
+    }
+    if ((needs || apart) && d.compare->count())
+        return "--compare runs every method and takes only --position, --beta and --steps, "
+               "not " + FirstGiven({d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
+                                   d.stability, d.method}, "this one");
+    if ((needs || apart) && d.stability->count())
+        return "--stability needs no run and takes no other option, not " +
+               FirstGiven({d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race,
+                           d.slow, d.sweep}, "this one");
+    if (needs)
+        return "--slow sets the pace of --race and needs it";
+    if (!apart)
+        return std::string();
+    if (d.race->count())
+        return "--race draws one run and takes only --position, --steps and --slow, not " +
+               FirstGiven({d.sweep, d.method, d.beta, d.every, d.nodes, d.plot}, "--svg");
+    return "--sweep takes only --position, --steps and --svg, not " +
+           FirstGiven({d.every, d.nodes, d.plot}, "--svg");
+}
+
 // The first fault of what CLI11 read, empty when there is none: a flag
 // given a value; a value missing, of another form or out of range, option by
-// option in the order of --help; an option beside --compare, --stability,
-// --race or --sweep that it does not take (the first of them in that order
-// that is given decides), or --slow without --race; an argument that is no
-// option of the command.
+// option in the order of --help; options that do not go together
+// (ClashFault); an argument that is no option of the command.
 std::string FirstFault(const Declared &d)
 {
     for (const CLI::Option *flag : {d.nodes, d.sweep, d.stability, d.help, d.version})
@@ -309,31 +370,9 @@ std::string FirstFault(const Declared &d)
                 return value.first->get_name() + " " + fault;
         }
 
-    // The comparison, the linear theory, the race and the sweep, each with
-    // the options it takes; a run takes every option but these four.
-    const struct {
-        const CLI::Option *option;
-        const char *says;
-        std::vector<const CLI::Option *> takes;
-    } modes[] = {
-        {d.compare, "--compare runs every method and takes only --position, --beta and --steps",
-         {d.position, d.beta, d.steps}},
-        {d.stability, "--stability needs no run and takes no other option", {d.method, d.beta}},
-        {d.race, "--race draws one run and takes only --position, --steps and --slow",
-         {d.position, d.steps, d.slow}},
-        {d.sweep, "--sweep takes only --position, --steps and --svg",
-         {d.position, d.steps, d.svg, d.method, d.beta}},
-    };
-    for (const auto &mode : modes) {
-        if (!mode.option->count())
-            continue;
-        for (const CLI::Option *other : d.app.get_options())
-            if (other->count() && other != mode.option &&
-                std::find(mode.takes.begin(), mode.takes.end(), other) == mode.takes.end())
-                return mode.says + std::string(", not ") + other->get_name();
-    }
-    if (d.slow->count() && !d.race->count())
-        return "--slow sets the pace of --race and needs it";
+    std::string clash = ClashFault(d);
+    if (!clash.empty())
+        return clash;
 
     std::vector<std::string> extras = d.app.remaining();
     if (extras.empty())
