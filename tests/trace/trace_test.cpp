@@ -662,6 +662,15 @@ TEST_F(InFolder, BadInputWritesOneLineAndExitsWithTwo)
         // An option beside one of the other things the command does that it does not
         // take, and --slow without --race.
         {{"--slow", "2"}, "--slow sets the pace of --race and needs it"},
+        // Two clashes at once: the first option given, in the order of
+        // --help, says which; the line names the mode's own first.
+        {{"--sweep", "--slow", "2"}, "--slow sets the pace of --race and needs it"},
+        {{"--race", "r.svg", "--svg", "s.svg", "--sweep"},
+         "--race draws one run and takes only --position, --steps and --slow, not --sweep"},
+        {{"--compare", "c.svg", "--slow", "2"},
+         "--compare runs every method and takes only --position, --beta and --steps, not --slow"},
+        {{"--stability", "--sweep", "--slow", "3"},
+         "--stability needs no run and takes no other option, not --slow"},
         {{"--slow", "5"}, "--slow sets the pace of --race and needs it"},
         {{"--steps", "10", "--slow", "5", "--svg", "p.svg"},
          "--slow sets the pace of --race and needs it"},
