@@ -47,7 +47,7 @@ struct StabilityFigures {
 };
 
 // S*, the eigenvalues of J there (by Eigen's symmetric eigensolver) and the
-// limit of the step factor.
-StabilityFigures StabilityLimit();
+// limit of the step factor: worked out at the first call, and kept.
+const StabilityFigures &StabilityLimit();
 
 #endif

@@ -3,9 +3,8 @@
 // the wording of each message and the layout of --help.
 #include "options.h"
 
-#include "descent_run.h"
 #include "files.h"
-#include "method_fates.h"
+#include "fates.h"
 
 #include <CLI/CLI.hpp>
 
@@ -563,12 +562,9 @@ MethodSetting RunSetting(const TraceOptions &options)
 {
     MethodSetting s;
     s.method = options.method;
-    s.position = options.hasPosition ? options.position : ALPHA_POS_START;
+    s.position = options.hasPosition                 ? options.position
+                 : options.method == METHOD_PROGRAM ? 0 // its starting factor
+                                                    : ALPHA_POS_START;
     s.beta = MethodHasBeta(options.method) ? options.beta : 0.0;
     return s;
-}
-
-double RunAlpha(const TraceOptions &options)
-{
-    return options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
 }

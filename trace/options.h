@@ -57,10 +57,8 @@ std::string TraceUsage();
 const char *TraceVersion();
 
 // The setting of a run of options.method: its position (that of
-// --position, or 50 for the program's starting factor) and its beta.
+// --position; without it 0 for the program, its starting factor 0.0001,
+// and 50 for the others) and its beta.
 MethodSetting RunSetting(const TraceOptions &options);
-
-// The step factor a run uses: that of --position, or the starting 0.0001.
-double RunAlpha(const TraceOptions &options);
 
 #endif

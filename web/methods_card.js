@@ -66,15 +66,12 @@ function methodsText() {
   return METHODS_TEXTS[currentLanguage()];
 }
 
-// A beta of the map as written in its rows: k twentieths, shortest.
-function mapBeta(k) {
-  return String(k / 20);
-}
-
 function createMethodsCard(e, contract, bytes, { language, runSteps, onChoice }) {
   const map = contract.map;
   const columns = (map.last - map.first) / map.every + 1;
-  const cellsInMap = columns * map.betas;
+  const cellsInMap = columns * map.betas.length;
+  // A beta of the map as written in its rows: the k-th of the map's, shortest.
+  const mapBeta = (k) => String(map.betas[k]);
   const mapHost = document.getElementById('map-chart');
   const compareHost = document.getElementById('compare-chart');
   const status = document.getElementById('methods-status');
@@ -169,13 +166,13 @@ function createMethodsCard(e, contract, bytes, { language, runSteps, onChoice })
       return;
     const messages = [];
     for (let p = map.first; p <= map.last; p += map.every)
-      for (let k = 0; k < map.betas; ++k)
+      for (let k = 0; k < map.betas.length; ++k)
         messages.push({ method: code(name), position: p, beta: k, limit: map.stepLimit });
     progress[name] = startWorkers(bytes, messages, 'cell', (cell) => {
-      if (e.rodadero_cell_keep(code(name), cell.position, cell.betaTwentieths, cell.cycleFrom,
+      if (e.rodadero_cell_keep(code(name), cell.position, cell.beta, cell.cycleFrom,
                                cell.period, cell.lowUs, cell.highUs) < 0)
-        throw new Error(`a cell ${cell.position}, ${cell.betaTwentieths} out of the map`);
-      maps[name].set(`${cell.position},${cell.betaTwentieths}`, cell);
+        throw new Error(`a cell ${cell.position}, ${cell.beta} out of the map`);
+      maps[name].set(`${cell.position},${cell.beta}`, cell);
       dirtyMap = true;
       refresh();
     }, `rodadero-map-${name}`).then((result) => {
@@ -214,7 +211,7 @@ function createMethodsCard(e, contract, bytes, { language, runSteps, onChoice })
 
   function choose(position, k, run) {
     chosen = { position: Math.min(map.last, Math.max(map.first, position)),
-               k: Math.min(map.betas - 1, Math.max(0, k)) };
+               k: Math.min(map.betas.length - 1, Math.max(0, k)) };
     markChosen();
     if (run)
       compare();
