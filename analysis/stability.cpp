@@ -113,6 +113,7 @@ StabilityFigures WorkedOut()
 {
     StabilityFigures f;
     f.newtonSteps = SettledPolyline(f.settled);
+    f.settledTime = PolylineFallTime(f.settled);
     double g[NODE_COUNT];
     FallTimeGradient(f.settled, g);
     f.gradientLeft = LargestMagnitude(g);

@@ -38,6 +38,7 @@ int SettledPolyline(double x[NODE_COUNT]);
 
 struct StabilityFigures {
     double settled[NODE_COUNT];  // S*
+    double settledTime;          // its fall time, the model's
     int newtonSteps;             // taken to find it
     double gradientLeft;         // the largest |G_i| left at S*
     double lambdaMin;            // the smallest and largest eigenvalue of J at S*

@@ -148,7 +148,7 @@ std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &o
     }
     long steps = options.hasSteps ? options.steps : COMPARE_STEPS_DEFAULT;
     std::vector<MethodCurve> curves =
-        CompareRuns(settings, steps, PolylineFallTime(figures.settled));
+        CompareRuns(settings, steps, figures.settledTime);
     out << CompareHeader();
     for (const MethodCurve &c : curves)
         for (const RunSample &p : c.points)

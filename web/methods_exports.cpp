@@ -105,13 +105,7 @@ LiveCurve Program = {}, Compared = {};
 // A comparison's recorder toward the settled polyline.
 Recorder TowardSettled()
 {
-    return ComparisonRecorder(PolylineFallTime(StabilityLimit().settled));
-}
-
-// The window's state after `steps` steps.
-RunStep WindowStep(long steps)
-{
-    return RunStep{steps, CurveState.FallTime, CurveState.ShownX, NODE_COUNT};
+    return ComparisonRecorder(StabilityLimit().settledTime);
 }
 
 Fate CellFound;

@@ -7,6 +7,7 @@
 
 #include "controls.h"
 #include "fates.h"
+#include "recorder.h"
 
 // After every event the page's model has run: a reset starts the curve
 // again from the chord, and a step is counted and, where the curve keeps
@@ -17,6 +18,9 @@ void NoteWindowEvent(WindowEvent event, bool stepped);
 // program's curve again, and a step of the window's, its `steps`-th since
 // the chord, is one of the compared method's too.
 void NoteMethodsStep(bool reset, bool stepped, long steps);
+
+// The window's own run after `step` steps, as a recorder is handed it.
+RunStep WindowStep(long step);
 
 // What a worker's searches keep, from one position or cell to the next.
 extern FateMemory WorkerMemory;

@@ -99,12 +99,6 @@ bool IsPosition(int p)
     return p >= ALPHA_POS_MIN && p <= ALPHA_POS_MAX;
 }
 
-// The window's state after `step` steps.
-RunStep WindowStep(long step)
-{
-    return RunStep{step, CurveState.FallTime, CurveState.ShownX, NODE_COUNT};
-}
-
 // The curve so far, with its last step.
 std::vector<RunSample> LiveCurve()
 {
@@ -114,6 +108,11 @@ std::vector<RunSample> LiveCurve()
 } // namespace
 
 FateMemory WorkerMemory;
+
+RunStep WindowStep(long step)
+{
+    return RunStep{step, CurveState.FallTime, CurveState.ShownX, NODE_COUNT};
+}
 
 void NoteWindowEvent(WindowEvent event, bool stepped)
 {
