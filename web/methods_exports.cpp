@@ -115,12 +115,18 @@ PageCounts Counted;
 
 void NoteMethodsStep(bool reset, bool stepped, long steps)
 {
-    if (reset || (stepped && !Program.running)) {
-        Program.running = true;
-        Program.recorder = TowardSettled();
+    // The program's curve starts again empty, and takes its recorder at its
+    // first step, when the theory is first needed.
+    if (reset) {
+        Program.running = false;
+        Program.recorder = Recorder();
     }
     if (!stepped)
         return;
+    if (!Program.running) {
+        Program.running = true;
+        Program.recorder = TowardSettled();
+    }
     Program.run.setting.position = CurveState.AlphaPos;
     RecordStep(&Program.recorder, WindowStep(steps));
     if (Compared.running && !Compared.recorder.stopped) {
