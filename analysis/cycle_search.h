@@ -87,7 +87,7 @@ struct Checkpoints {
     {
         kept.clear();
         keys.clear();
-        table.assign(16, Entry{0, -1});
+        table.assign(64, Entry{0, -1});
     }
 
     void Enter(std::size_t k)
@@ -99,12 +99,14 @@ struct Checkpoints {
         table[i] = Entry{keys[k], static_cast<std::int32_t>(k)};
     }
 
-    // Keeps s; the table stays at most half full.
+    // Keeps s. The table stays at most an eighth full, so that a state
+    // not kept, nearly every state the run comes to, is told so at its
+    // first slot.
     void Keep(const State &s, std::uint32_t key)
     {
         kept.push_back(s);
         keys.push_back(key);
-        if (2 * kept.size() <= table.size()) {
+        if (8 * kept.size() <= table.size()) {
             Enter(kept.size() - 1);
             return;
         }
