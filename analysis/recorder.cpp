@@ -96,12 +96,6 @@ Recorder ComparisonRecorder(double settledTime)
     return r;
 }
 
-bool RecorderLooksAt(const Recorder &r, long step)
-{
-    return !r.stopped &&
-           ((r.rowEvery > 0 && step % r.rowEvery == 0) || (r.curve && step == r.nextSampled));
-}
-
 void RecordStep(Recorder *r, const RunStep &s)
 {
     r->steps = s.step;

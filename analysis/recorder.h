@@ -87,8 +87,13 @@ Recorder ConvergenceRecorder();
 Recorder ComparisonRecorder(double settledTime);
 
 // Whether the recorder keeps anything of `step` but the last: a run that
-// finds its fall time only for the steps kept asks this first.
-bool RecorderLooksAt(const Recorder &recorder, long step);
+// finds its fall time only for the steps kept asks this first, at every
+// step.
+inline bool RecorderLooksAt(const Recorder &r, long step)
+{
+    return !r.stopped &&
+           ((r.rowEvery > 0 && step % r.rowEvery == 0) || (r.curve && step == r.nextSampled));
+}
 
 // The next step of the run; any step the recorder does not look at may be
 // left out. Nothing is kept once the recorder has stopped.
