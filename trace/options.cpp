@@ -7,9 +7,8 @@
 #include "options.h"
 
 #include "csv.h"
-#include "descent_run.h"
 #include "files.h"
-#include "method_fates.h"
+#include "fates.h"
 
 #include <CLI/CLI.hpp>
 
@@ -476,11 +475,9 @@ const char *TraceVersion()
 MethodSetting RunSetting(const TraceOptions &options)
 {
     Method method = options.method.value_or(METHOD_PROGRAM);
-    return {method, static_cast<double>(options.position.value_or(ALPHA_POS_START)),
+    // Without --position the program runs at its starting factor (position
+    // 0), another method at position 50.
+    int position = options.position.value_or(method == METHOD_PROGRAM ? 0 : ALPHA_POS_START);
+    return {method, static_cast<double>(position),
             MethodHasBeta(method) ? options.beta.value_or(TRACE_BETA_DEFAULT) : 0.0};
-}
-
-double RunAlpha(const TraceOptions &options)
-{
-    return options.position ? AlphaForPosition(*options.position) : ALPHA_START;
 }

@@ -61,12 +61,9 @@ std::string TraceUsage();
 // The line that --version prints: the program's name and release number.
 const char *TraceVersion();
 
-// The setting of a run of options.method (the program's by default): its
-// position (that of --position, or 50 for the program's starting factor)
-// and its beta.
+// The setting of a run of options.method: its position (that of
+// --position; without it 0 for the program, its starting factor 0.0001,
+// and 50 for the others) and its beta.
 MethodSetting RunSetting(const TraceOptions &options);
-
-// The step factor a run uses: that of --position, or the starting 0.0001.
-double RunAlpha(const TraceOptions &options);
 
 #endif

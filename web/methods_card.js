@@ -63,9 +63,9 @@ const METHODS_TEXTS = Object.freeze({
   },
 });
 
-// A beta of the map as written in its rows: k twentieths, shortest.
-function mapBeta(k) {
-  return String(k / 20);
+// A beta of the map as written in its rows: the k-th of the map's, shortest.
+function mapBeta(map, k) {
+  return String(map.betas[k]);
 }
 
 // The card's elements and what it knows: the cells of each method's map
@@ -78,7 +78,7 @@ function cardState(e, contract, options) {
   const columns = (map.last - map.first) / map.every + 1;
   return {
     e, contract, ...options, map,
-    cellsInMap: columns * map.betas,
+    cellsInMap: columns * map.betas.length,
     mapHost: document.getElementById('map-chart'),
     compareHost: document.getElementById('compare-chart'),
     status: document.getElementById('methods-status'),
@@ -124,7 +124,7 @@ function statusText(c) {
 // there is one.
 function markChosen(c) {
   const { chosen } = c;
-  c.cellText.textContent = methodsText(c).cell(chosen.position, mapBeta(chosen.k),
+  c.cellText.textContent = methodsText(c).cell(chosen.position, mapBeta(c.map, chosen.k),
                                                c.maps[c.method].get(`${chosen.position},${chosen.k}`));
   const root = c.mapHost.shadowRoot;
   if (!root)
@@ -180,7 +180,7 @@ function refresh(c, force = false) {
 function mapMessages(map, code) {
   const messages = [];
   for (let p = map.first; p <= map.last; p += map.every)
-    for (let k = 0; k < map.betas; ++k)
+    for (let k = 0; k < map.betas.length; ++k)
       messages.push({ method: code, position: p, beta: k, limit: map.stepLimit });
   return messages;
 }
@@ -188,10 +188,10 @@ function mapMessages(map, code) {
 // A cell of the method `name` found by a worker: kept by the module and
 // drawn.
 function keepCell(c, name, cell) {
-  if (c.e.rodadero_cell_keep(methodCode(c, name), cell.position, cell.betaTwentieths,
+  if (c.e.rodadero_cell_keep(methodCode(c, name), cell.position, cell.beta,
                              cell.cycleFrom, cell.period, cell.lowUs, cell.highUs) < 0)
-    throw new Error(`a cell ${cell.position}, ${cell.betaTwentieths} out of the map`);
-  c.maps[name].set(`${cell.position},${cell.betaTwentieths}`, cell);
+    throw new Error(`a cell ${cell.position}, ${cell.beta} out of the map`);
+  c.maps[name].set(`${cell.position},${cell.beta}`, cell);
   c.dirtyMap = true;
   refresh(c);
 }
@@ -239,7 +239,7 @@ function compare(c) {
 function choose(c, position, k, run) {
   const { map } = c;
   c.chosen = { position: Math.min(map.last, Math.max(map.first, position)),
-               k: Math.min(map.betas - 1, Math.max(0, k)) };
+               k: Math.min(map.betas.length - 1, Math.max(0, k)) };
   markChosen(c);
   if (run)
     compare(c);
@@ -283,7 +283,7 @@ function listenToDownloads(c) {
     refresh(c, true);
     saveText(fileName(methodsText(c).mapFile, [c.method]), 'svg', c.shown.of(c.mapHost));
   });
-  const comparedName = () => [c.compared.method, `${c.compared.position}`, mapBeta(c.compared.k)];
+  const comparedName = () => [c.compared.method, `${c.compared.position}`, mapBeta(c.map, c.compared.k)];
   document.getElementById('compare-csv').addEventListener('click', () =>
     saveText([methodsText(c).compareFile, ...comparedName()], 'csv',
              c.contract.text(e.rodadero_compare_csv(c.runSteps()))));
@@ -335,7 +335,7 @@ export function createMethodsCard(e, contract, options) {
       choose(c, position, k, true);
     },
     chosen: () => (c.compared ? { method: c.compared.method, position: c.compared.position,
-                                  beta: mapBeta(c.compared.k) } : null),
+                                  beta: mapBeta(c.map, c.compared.k) } : null),
     mapped: (name) => c.progress[name],
   };
 }

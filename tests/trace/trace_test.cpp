@@ -3,7 +3,7 @@
 // files. Runs natively and under Wine.
 #include "../double_bits.h"
 #include "command.h"
-#include "descent_run.h"
+#include "csv.h"
 #include "files.h"
 #include "options.h"
 #include "rows.h"
@@ -222,7 +222,7 @@ TEST(RunTrace, RowsAreTheModelsOwnValues)
         std::string error;
         ASSERT_TRUE(Parse(c.args, &options, &error)) << c.name << ": " << error;
         std::ostringstream out;
-        TraceSummary summary = RunTrace(options, out);
+        RunResult summary = RunRows(options, out, false).result;
         std::vector<std::string> lines = Split(out.str(), '\n');
         ASSERT_EQ(lines.size(), c.rows.size() + 1) << c.name;
         EXPECT_EQ(lines[0], c.nodes ? nodesHeader : header) << c.name;
@@ -245,21 +245,44 @@ TEST(RunTrace, RowsAreTheModelsOwnValues)
         }
         EXPECT_EQ(summary.steps, c.rows.back()) << c.name;
         EXPECT_EQ(Bits(summary.alpha), Bits(c.alpha)) << c.name;
-        EXPECT_EQ(HexBits(summary.modelTime), last->bits) << c.name;
+        EXPECT_EQ(HexBits(summary.fallTime), last->bits) << c.name;
     }
 }
 
 TEST(SummaryLine, ComparesWithTheBrachistochrone)
 {
-    TraceSummary s = {3283, ALPHA_START, 0.5423559, 0.5717, {METHOD_PROGRAM, 0, 0}};
-    std::string line = SummaryLine(s);
-    EXPECT_EQ(line.find('\n'), std::string::npos);
-    EXPECT_NE(line.find("after 3283 steps"), std::string::npos) << line;
-    EXPECT_NE(line.find("0.542356"), std::string::npos) << line;
-    EXPECT_NE(line.find("0.571700"), std::string::npos) << line;
-    EXPECT_NE(line.find("0.571394"), std::string::npos) << line;
-    EXPECT_NE(line.find("model -5.08"), std::string::npos) << line;
-    EXPECT_NE(line.find("exact +0.05"), std::string::npos) << line;
+    // Ended on the chord, whose exact time is sqrt(2 (1 + 0.92^2) / 9.2) =
+    // 0.6335545 s, 10.879% above the brachistochrone's 0.5713944 s; a model
+    // time 0.5423559 s is 5.082% below it.
+    std::vector<double> chord(NODE_COUNT);
+    Chord(chord.data());
+    const struct {
+        MethodSetting setting;
+        long steps;
+        std::vector<std::string> parts;
+    } cases[] = {
+        {{METHOD_PROGRAM, 0, 0}, 3283,
+         {"rodadero-trace: after 3283 steps (Alpha 0.0001) the model time is 0.542356 s and the "
+          "exact time 0.633554 s; the brachistochrone through (1, 0.92) takes 0.571394 s (model "
+          "-5.082%, exact +10.879%)"}},
+        {{METHOD_PROGRAM, 0, 0}, 0,
+         {"rodadero-trace: no step taken (Alpha 0.0001): the chord takes 0.633554 s exactly, "
+          "+10.879% from the brachistochrone through (1, 0.92), 0.571394 s"}},
+        {{METHOD_HEAVY_BALL, 100, 0.9}, 0,
+         {"rodadero-trace: heavy-ball (position 100, beta 0.9, step h 0.060000000000000012): no "
+          "step taken: the chord takes 0.633554 s exactly"}},
+        {{METHOD_GRADIENT, 57, 0}, 12,
+         {"rodadero-trace: gradient (position 57, step h 0.034200000000000008): after 12 steps "
+          "the model time is 0.542356 s"}},
+        {{METHOD_NEWTON, 50, 0}, 8, {"rodadero-trace: newton: after 8 steps the model time"}},
+    };
+    for (const auto &c : cases) {
+        RunResult run = {c.setting, 0.0001, c.steps, 0.5423559, chord};
+        std::string line = SummaryLine(run);
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+        for (const std::string &part : c.parts)
+            EXPECT_EQ(line.compare(0, part.size(), part), 0) << line;
+    }
 }
 
 // --- options ---------------------------------------------------------------
