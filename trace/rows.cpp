@@ -134,21 +134,9 @@ std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out)
 std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out)
 {
     const StabilityFigures &figures = StabilityLimit();
-    std::vector<MethodSetting> settings;
-    for (int m = 0; m < METHOD_COUNT; ++m) {
-        Method method = static_cast<Method>(m);
-        MethodSetting s = BestSetting(method, figures);
-        bool positioned = method != METHOD_NEWTON &&
-                          (method != METHOD_PROGRAM || options.position <= ALPHA_POS_MAX);
-        if (options.position && positioned)
-            s.position = *options.position;
-        if (options.beta && MethodHasBeta(method))
-            s.beta = *options.beta;
-        settings.push_back(s);
-    }
-    long steps = options.steps.value_or(COMPARE_STEPS_DEFAULT);
     std::vector<MethodCurve> curves =
-        CompareRuns(settings, steps, figures.settledTime);
+        CompareRuns(ComparedSettings(figures, options.position, options.beta),
+                    options.steps.value_or(COMPARE_STEPS_DEFAULT), figures.settledTime);
     out << CompareHeader();
     for (const MethodCurve &c : curves)
         for (const RunSample &p : c.points)
