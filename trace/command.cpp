@@ -13,78 +13,9 @@
 #include "stability.h"
 #include "still.h"
 
-#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
-
-namespace {
-
-// A picture file the options ask for, opened before any output.
-struct Picture {
-    const std::string *path;
-    const char *option;
-    std::FILE *file;
-};
-
-// The pictures asked for, in the order of the options' list: --svg, --plot,
-// --race (the race comes with neither of the others).
-std::vector<Picture> PicturesAskedFor(const TraceOptions &options)
-{
-    std::vector<Picture> pictures;
-    if (!options.svgPath.empty())
-        pictures.push_back({&options.svgPath, "--svg", nullptr});
-    if (!options.plotPath.empty())
-        pictures.push_back({&options.plotPath, "--plot", nullptr});
-    if (!options.racePath.empty())
-        pictures.push_back({&options.racePath, "--race", nullptr});
-    if (!options.comparePath.empty())
-        pictures.push_back({&options.comparePath, "--compare", nullptr});
-    return pictures;
-}
-
-// Opens every picture's temporary file; when one cannot be opened, none is
-// left behind.
-bool OpenPictures(std::vector<Picture> *pictures, std::string *error)
-{
-    for (std::size_t i = 0; i < pictures->size(); ++i) {
-        Picture &p = (*pictures)[i];
-        p.file = OpenPictureFile(*p.path, p.option, error);
-        if (!p.file) {
-            for (std::size_t j = 0; j < i; ++j)
-                DiscardPictureFile((*pictures)[j].file, *(*pictures)[j].path);
-            return false;
-        }
-    }
-    return true;
-}
-
-// Writes the picture of `option` whole, if it was asked for. False when it
-// could not be written; the message then goes to err.
-bool Finish(std::vector<Picture> &pictures, const char *option, const std::string &text,
-            std::ostream &err)
-{
-    for (Picture &p : pictures) {
-        if (std::string(p.option) != option)
-            continue;
-        std::string error;
-        if (!FinishPictureFile(p.file, *p.path, text, p.option, &error)) {
-            err << error << '\n';
-            return false;
-        }
-    }
-    return true;
-}
-
-bool Asked(const std::vector<Picture> &pictures, const char *option)
-{
-    for (const Picture &p : pictures)
-        if (std::string(p.option) == option)
-            return true;
-    return false;
-}
-
-} // namespace
 
 int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
 {
@@ -102,11 +33,12 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
 
     // The pictures are opened first, so that an unwritable path is found
     // before any output.
-    std::vector<Picture> pictures = PicturesAskedFor(options);
-    if (!OpenPictures(&pictures, &error)) {
-        err << error << '\n';
+    std::vector<PictureFile> pictures = {{"--svg", options.svgPath},
+                                         {"--plot", options.plotPath},
+                                         {"--race", options.racePath},
+                                         {"--compare", options.comparePath}};
+    if (!OpenPictureFiles(&pictures, err))
         return TRACE_BAD_INPUT;
-    }
 
     bool written = true;
     if (options.stability && options.method) {
@@ -120,7 +52,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
     } else if (options.sweep && options.method) {
         std::vector<Fate> cells = RunMap(options, out);
-        if (Asked(pictures, "--svg"))
+        if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              MapChart(*options.method, cells, MapBetasAsked(options),
                                       MapStepLimit(options), StabilityLimit(),
@@ -134,16 +66,16 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
             err << RaceSummaryLine(run, options.slow) << '\n';
     } else if (options.sweep) {
         std::vector<Fate> fates = RunSweep(options, out);
-        if (Asked(pictures, "--svg"))
+        if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              FatesChart(fates, SweepStepLimit(options),
                                         StabilityLimit().positionLimit, 0, FatesChartEnglish()),
                              err);
     } else {
-        bool plotting = Asked(pictures, "--plot");
+        bool plotting = !options.plotPath.empty();
         TracedRun run = RunRows(options, out, plotting);
         err << SummaryLine(run.result) << '\n';
-        if (Asked(pictures, "--svg"))
+        if (!options.svgPath.empty())
             written = Finish(pictures, "--svg", StillPicture(run.result), err);
         if (plotting) {
             const MethodSetting &s = run.result.setting;

@@ -873,12 +873,13 @@ TEST_F(SvgFiles, FailedRenameRemovesTheTemporaryFile)
 {
     // The target turns into a folder while the run is going on.
     std::string path = folder + "/late.svg";
-    std::string error;
-    std::FILE *tmp = OpenPictureFile(path, "--svg", &error);
-    ASSERT_NE(tmp, nullptr) << error;
+    std::ostringstream err;
+    std::vector<PictureFile> pictures = {{"--plot", ""}, {"--svg", path}};
+    ASSERT_TRUE(OpenPictureFiles(&pictures, err)) << err.str();
     std::filesystem::create_directories(path + "/inside");
-    EXPECT_FALSE(FinishPictureFile(tmp, path, "<svg/>\n", "--svg", &error));
-    EXPECT_NE(error.find("late.svg"), std::string::npos) << error;
+    EXPECT_FALSE(Finish(pictures, "--svg", "<svg/>\n", err));
+    EXPECT_EQ(err.str().compare(0, 37, "rodadero-trace: --svg could not write"), 0) << err.str();
+    EXPECT_NE(err.str().find("late.svg"), std::string::npos) << err.str();
     EXPECT_TRUE(Leftovers(folder).empty());
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
