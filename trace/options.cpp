@@ -19,6 +19,9 @@
 #include <string>
 #include <vector>
 
+// The prose of --help: help.txt, which the build makes into this string.
+extern const char TRACE_HELP[];
+
 namespace {
 
 const char PROGRAM[] = "rodadero-trace: ";
@@ -91,21 +94,19 @@ std::string ValueFault(const Takes &takes, const std::string &text)
     return std::string();
 }
 
-const char USAGE[] =
-    "Usage: rodadero-trace [--method NAME [--beta B]] [--position P] [--steps N]\n"
-    "                      [--every K] [--nodes] [--svg FILE] [--plot FILE]\n"
-    "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
-    "       rodadero-trace --sweep [--position P] [--steps N] [--svg FILE]\n"
-    "       rodadero-trace --sweep --method heavy-ball|nesterov [--beta B]\n"
-    "                      [--position P] [--steps N] [--svg FILE]\n"
-    "       rodadero-trace --compare FILE [--position P] [--beta B] [--steps N]\n"
-    "       rodadero-trace --stability [--method heavy-ball|nesterov|gradient\n"
-    "                      [--beta B]]\n\n";
+// text with each name in `values` replaced by its value, once.
+std::string Filled(std::string text,
+                   const std::vector<std::pair<std::string, std::string>> &values)
+{
+    for (const auto &v : values)
+        text.replace(text.find(v.first), v.first.size(), v.second);
+    return text;
+}
 
-// --help: the usage lines, the description, an entry an option and the
-// footer. CLI11 lays out the entries: the option's name and value, then its
-// explanation from column 17 on, or on the next line when the entry fills
-// those columns.
+// --help: the text of help.txt, with an entry an option where it says
+// {options}, and the limits it quotes by their names. CLI11 lays out the
+// entries: the option's name and value, then its explanation from column 17
+// on, or on the next line when the entry fills those columns.
 class UsageFormatter : public CLI::Formatter {
 public:
     UsageFormatter() { column_width(16); }
@@ -117,19 +118,20 @@ public:
 
     std::string make_help(const CLI::App *app, std::string, CLI::AppFormatMode) const override
     {
-        std::string text = USAGE + app->get_description() + "\n\n";
+        std::string entries;
         for (const CLI::Option *option : app->get_options())
-            text += make_option(option, false);
-        return text + "\n" + app->get_footer();
+            entries += make_option(option, false);
+        return Filled(TRACE_HELP, {{"{options}\n", entries},
+                                   {"{CELL_STEP_LIMIT_DEFAULT}", N(CELL_STEP_LIMIT_DEFAULT)},
+                                   {"{CELL_STEP_LIMIT_MAX}", N(CELL_STEP_LIMIT_MAX)},
+                                   {"{CELL_LAST_STEPS}", N(CELL_LAST_STEPS)}});
     }
 };
 
 // Every option, in the order --help lists them. An option that takes a
 // value is given an empty one when none follows it.
 struct Declared {
-    CLI::App app{"Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
-                 "to (1, 0.92), improved step after step by the same descent the program runs.",
-                 "rodadero-trace"};
+    CLI::App app{"", "rodadero-trace"};
     CLI::Option *method, *beta, *position, *steps, *every, *nodes, *svg, *plot, *race, *slow;
     CLI::Option *sweep, *stability, *compare, *help, *version;
 
@@ -213,55 +215,6 @@ Declared::Declared()
                         "is from the settled polyline's (an SVG picture)");
     help = Flag("-h,--help", "print this text");
     version = Flag("--version", "print the release number");
-
-    app.footer(
-        "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
-        "time_us is the number the window prints after that step, model_s the model's\n"
-        "fall time (reads back bit for bit), exact_s the fall time of the same polyline\n"
-        "for a bead starting at rest with g = 10. With --steps 0 the one row is step 0,\n"
-        "the chord before any step. A summary line goes to standard error.\n"
-        "With --plot FILE the rows stay the same; the curve in FILE keeps every step up\n"
-        "to 100, then 50 a decade, each with the step after it (so that a swing shows\n"
-        "as a band), and the last step.\n"
-        "\n"
-        "--sweep prints position,cycle_from,period,low_us,high_us. A step turns the\n"
-        "state (the node abscissae and their shown copy, bit for bit) into the next one,\n"
-        "so from the chord (step 0) every run ends in an exact cycle: the state after\n"
-        "step cycle_from comes back after period steps and then repeats for ever.\n"
-        "Period 1 means the curve has stopped; period 2 that it swings between two\n"
-        "polylines. low_us and high_us are the lowest and highest printed time over\n"
-        "the steps of one period. When no state comes back within N steps,\n"
-        "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
-        "With --svg FILE the same rows go to standard output and FILE gets the chart:\n"
-        "settled positions blue, swinging ones orange (their lowest and highest time),\n"
-        "those with no repeat within N steps hollow, and the limit of --stability.\n"
-        "\n"
-        "--stability prints lambda_max,alpha_limit,position_limit: the largest\n"
-        "eigenvalue of the gradient's Jacobian at the settled polyline, the step\n"
-        "factor 2 / (299 lambda_max) beyond which the descent cannot settle but swings,\n"
-        "and that factor as a scroll position (over 2.0000000000000003e-6).\n"
-        "\n"
-        "--method runs another method from the chord (the program's descent by default):\n"
-        "gradient x' = x - h G(x); heavy-ball x' = (x - h G(x)) + B (x - x_prev);\n"
-        "nesterov y = x + B (x - x_prev), x' = y - h G(y); newton x' = x - J(x)^-1 G(x);\n"
-        "h = 300 x Alpha(P), every operation rounded on its own. The rows are as above.\n"
-        "--sweep --method heavy-ball|nesterov prints the map of fates, one row a cell of\n"
-        "positions 5, 10, ..., 200 by beta 0, 0.05, ..., 0.95 (or the one of --position or\n"
-        "--beta): position,beta,cycle_from,period,low_us,high_us, each cell followed at\n"
-        "most N steps (default " + N(CELL_STEP_LIMIT_DEFAULT) + ", at most " +
-        N(CELL_STEP_LIMIT_MAX) + "); the state is x and x_prev, bit\n"
-        "for bit. With no cycle within N steps, low_us and high_us span the last " +
-        N(CELL_LAST_STEPS) + ".\n"
-        "--compare prints method,position,beta,step,time_us,model_s,distance_s at the\n"
-        "steps the curves keep; distance_s is the fall time less the settled polyline's.\n"
-        "--stability --method prints method,beta,lambda_max,lambda_min,position_limit,\n"
-        "best_position,best_beta,best_rate (best_beta 0 for gradient).\n"
-        "\n"
-        "--race prints nothing on standard output and one line on standard error: the\n"
-        "arrival times in real seconds, first to last.\n"
-        "\n"
-        "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
-        "1 when an output cannot be written.\n");
 }
 
 // How often a flag was given with no value, which reads "true" (as does
