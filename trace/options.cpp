@@ -224,67 +224,71 @@ std::size_t Plain(const CLI::Option *flag)
     return std::count(flag->results().begin(), flag->results().end(), "true");
 }
 
-// The options that cannot go together, each pair once: the race draws one
-// run and prints no rows, the sweep prints its own, the linear theory needs
-// no run and the comparison runs every method.
-std::vector<std::pair<const CLI::Option *, const CLI::Option *>> Apart(const Declared &d)
+// A mode of the command, the line that says what it takes, and the options
+// it cannot go with, in the order the line names them: the comparison runs
+// every method, the linear theory needs no run, the race draws one run and
+// prints no rows, and the sweep prints its own. Where several are given,
+// the line of the first speaks.
+struct Mode {
+    const CLI::Option *option;
+    std::string line;
+    std::vector<const CLI::Option *> refuses;
+};
+
+std::vector<Mode> Modes(const Declared &d)
 {
-    return {{d.race, d.sweep},       {d.race, d.every},       {d.race, d.nodes},
-            {d.race, d.svg},         {d.race, d.plot},        {d.race, d.method},
-            {d.race, d.beta},        {d.race, d.compare},     {d.sweep, d.every},
-            {d.sweep, d.nodes},      {d.sweep, d.plot},       {d.sweep, d.compare},
-            {d.stability, d.position}, {d.stability, d.steps}, {d.stability, d.every},
-            {d.stability, d.nodes},  {d.stability, d.svg},    {d.stability, d.plot},
-            {d.stability, d.race},   {d.stability, d.slow},   {d.stability, d.sweep},
-            {d.compare, d.every},    {d.compare, d.nodes},    {d.compare, d.svg},
-            {d.compare, d.plot},     {d.compare, d.slow},     {d.compare, d.stability},
-            {d.compare, d.method}};
+    return {{d.compare, "--compare runs every method and takes only --position, --beta and --steps",
+             {d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep, d.stability, d.method}},
+            {d.stability, "--stability needs no run and takes no other option",
+             {d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
+              d.compare}},
+            {d.race, "--race draws one run and takes only --position, --steps and --slow",
+             {d.sweep, d.method, d.beta, d.every, d.nodes, d.plot, d.svg, d.compare, d.stability}},
+            {d.sweep, "--sweep takes only --position, --steps and --svg",
+             {d.every, d.nodes, d.plot, d.race, d.compare, d.stability}}};
 }
 
-// The name of the first of `options` that is given, or `otherwise`.
-std::string FirstGiven(std::initializer_list<const CLI::Option *> options,
-                       const std::string &otherwise)
+// Whether `option` is a mode given with an option it refuses, or an option
+// refused by a mode that is given.
+bool Apart(const std::vector<Mode> &modes, const CLI::Option *option)
+{
+    for (const Mode &m : modes)
+        for (const CLI::Option *refused : m.refuses)
+            if ((m.option == option && refused->count()) ||
+                (refused == option && m.option->count()))
+                return true;
+    return false;
+}
+
+// The name of the first of `options` that is given.
+std::string FirstGiven(const std::vector<const CLI::Option *> &options)
 {
     for (const CLI::Option *o : options)
         if (o->count())
             return o->get_name();
-    return otherwise;
+    return std::string();
 }
 
 // The options that do not go together, or --slow without --race. The
 // options are looked at in the order of --help; the first that is given
 // without the option it needs, or with one it cannot go with, says which
-// of the two it is. The line then speaks for the comparison or the theory
-// where either is given, else for the race or the sweep; each names the
-// first given, in an order of its own, of the options it does not take.
+// of the two it is. The line of the comparison or the theory, where either
+// is given, speaks for both; else that of --slow, the race or the sweep.
 std::string ClashFault(const Declared &d)
 {
+    std::vector<Mode> modes = Modes(d);
     bool needs = false, apart = false;
-    for (const CLI::Option *o : d.app.get_options()) {
-        if (!o->count() || needs || apart)
-            continue;
-        needs = o == d.slow && !d.race->count();
-        for (const auto &pair : Apart(d))
-            apart = apart || (pair.first == o && pair.second->count()) ||
-                    (pair.second == o && pair.first->count());
-    }
-    if ((needs || apart) && d.compare->count())
-        return "--compare runs every method and takes only --position, --beta and --steps, "
-               "not " + FirstGiven({d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
-                                   d.stability, d.method}, "this one");
-    if ((needs || apart) && d.stability->count())
-        return "--stability needs no run and takes no other option, not " +
-               FirstGiven({d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race,
-                           d.slow, d.sweep}, "this one");
-    if (needs)
+    for (const CLI::Option *o : d.app.get_options())
+        if (o->count() && !needs && !apart) {
+            needs = o == d.slow && !d.race->count();
+            apart = Apart(modes, o);
+        }
+    if (needs && !d.compare->count() && !d.stability->count())
         return "--slow sets the pace of --race and needs it";
-    if (!apart)
-        return std::string();
-    if (d.race->count())
-        return "--race draws one run and takes only --position, --steps and --slow, not " +
-               FirstGiven({d.sweep, d.method, d.beta, d.every, d.nodes, d.plot}, "--svg");
-    return "--sweep takes only --position, --steps and --svg, not " +
-           FirstGiven({d.every, d.nodes, d.plot}, "--svg");
+    for (const Mode &m : modes)
+        if ((needs || apart) && m.option->count())
+            return m.line + ", not " + FirstGiven(m.refuses);
+    return std::string();
 }
 
 // The first fault of what CLI11 read, empty when there is none: a flag
