@@ -55,12 +55,12 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              MapChart(*options.method, cells, MapBetasAsked(options),
-                                      MapStepLimit(options), StabilityLimit(),
+                                      options.steps, StabilityLimit(),
                                       MethodChartEnglish()),
                              err);
     } else if (!options.racePath.empty()) {
         Recorder nothing;
-        RunResult run = RecordRun(RunSetting(options), options.steps.value_or(TRACE_STEPS_DEFAULT), &nothing);
+        RunResult run = RecordRun(RunSetting(options), options.steps, &nothing);
         written = Finish(pictures, "--race", RacePicture(run, options.slow), err);
         if (written)
             err << RaceSummaryLine(run, options.slow) << '\n';
@@ -68,7 +68,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         std::vector<Fate> fates = RunSweep(options, out);
         if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
-                             FatesChart(fates, SweepStepLimit(options),
+                             FatesChart(fates, options.steps,
                                         StabilityLimit().positionLimit, 0, FatesChartEnglish()),
                              err);
     } else {

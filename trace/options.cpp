@@ -203,7 +203,7 @@ Declared::Declared()
                                 ".." + N(ALPHA_POS_MAX) +
                                 " (or at P\n"
                                 "alone) until it repeats itself, at most N steps each\n(default " +
-                                N(SWEEP_STEPS_DEFAULT) + ")");
+                                N(FATE_STEP_LIMIT_DEFAULT) + ")");
     stability = Flag("--stability", "print the step factor's limit from the linear theory:\n"
                                     "lambda_max,alpha_limit,position_limit; with --method, that\n"
                                     "method's limit and fastest setting");
@@ -353,18 +353,17 @@ std::string Misfit(const TraceOptions &o)
 {
     Method method = o.method.value_or(METHOD_PROGRAM);
     std::string name = METHOD_NAME[method];
-    long steps = o.steps.value_or(0);
     if (o.beta && o.comparePath.empty() && !MethodHasBeta(method))
         return "--beta is the momentum of --method heavy-ball or nesterov, not of " + name;
     if (o.sweep && o.method && !MethodHasBeta(method))
         return "--sweep --method maps heavy-ball or nesterov, not " + name +
                " (--sweep alone follows the program's descent)";
-    if (o.sweep && o.method && steps > CELL_STEP_LIMIT_MAX)
+    if (o.sweep && o.method && o.steps > CELL_STEP_LIMIT_MAX)
         return "--sweep --method follows a cell at most " + N(CELL_STEP_LIMIT_MAX) +
-               " steps, not " + N(steps);
-    if (!o.comparePath.empty() && steps > CELL_STEP_LIMIT_MAX)
+               " steps, not " + N(o.steps);
+    if (!o.comparePath.empty() && o.steps > CELL_STEP_LIMIT_MAX)
         return "--compare runs each method at most " + N(CELL_STEP_LIMIT_MAX) + " steps, not " +
-               N(steps);
+               N(o.steps);
     if (o.stability && o.method && !(MethodHasBeta(method) || method == METHOD_GRADIENT))
         return "--stability --method takes heavy-ball, nesterov or gradient, not " + name;
     if (!o.plotPath.empty() && o.steps == 0)
@@ -373,6 +372,18 @@ std::string Misfit(const TraceOptions &o)
         return "--plot and --svg name the same file " + Quoted(o.plotPath) +
                "; give each picture a file of its own";
     return std::string();
+}
+
+// The steps when --steps is not given: those of a run (or the race), a
+// position's limit in the sweep, a cell's in the map, or each compared
+// run's.
+long DefaultSteps(const TraceOptions &o)
+{
+    if (!o.comparePath.empty())
+        return COMPARE_STEPS_DEFAULT;
+    if (o.sweep)
+        return o.method ? CELL_STEP_LIMIT_DEFAULT : FATE_STEP_LIMIT_DEFAULT;
+    return TRACE_STEPS_DEFAULT;
 }
 
 } // namespace
@@ -400,8 +411,6 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             o.beta = std::strtod(text(d.beta).c_str(), nullptr);
         if (d.position->count())
             o.position = std::stoi(text(d.position));
-        if (d.steps->count())
-            o.steps = std::stol(text(d.steps));
         if (d.every->count())
             o.every = std::stol(text(d.every));
         if (d.slow->count())
@@ -413,6 +422,7 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
         o.plotPath = text(d.plot);
         o.racePath = text(d.race);
         o.comparePath = text(d.compare);
+        o.steps = d.steps->count() ? std::stol(text(d.steps)) : DefaultSteps(o);
         fault = Misfit(o);
     }
     *error = fault.empty() ? fault : PROGRAM + fault;

@@ -13,11 +13,11 @@
 // quote. --position runs from ALPHA_POS_MIN to ALPHA_POS_MAX, and to
 // METHOD_POS_MAX with another method or --compare; the map of --sweep
 // --method follows a cell CELL_STEP_LIMIT_DEFAULT steps, at most
-// CELL_STEP_LIMIT_MAX, as does each run of --compare.
+// CELL_STEP_LIMIT_MAX, as does each run of --compare; --sweep alone follows
+// a position FATE_STEP_LIMIT_DEFAULT steps.
 const long TRACE_STEPS_MIN = 0;
 const long TRACE_STEPS_MAX = 100000000;  // also --every's
 const long TRACE_STEPS_DEFAULT = 1000;
-const long SWEEP_STEPS_DEFAULT = FATE_STEP_LIMIT_DEFAULT;
 const long COMPARE_STEPS_DEFAULT = 20000;
 const long TRACE_EVERY_MIN = 1;
 const long TRACE_EVERY_DEFAULT = 1;
@@ -37,7 +37,11 @@ struct TraceOptions {
     bool stability = false;           // the step factor's limit from the linear theory
     bool nodes = false;
     std::optional<int> position;      // within the limits above
-    std::optional<long> steps;        // TRACE_STEPS_MIN..TRACE_STEPS_MAX
+    // TRACE_STEPS_MIN..TRACE_STEPS_MAX: the steps of the run or the race,
+    // the limit of each position of the sweep or cell of the map, or the
+    // steps of each run compared; when --steps is not given, the default
+    // of what is asked for (above).
+    long steps = TRACE_STEPS_DEFAULT;
     long every = TRACE_EVERY_DEFAULT; // TRACE_EVERY_MIN..TRACE_STEPS_MAX
     std::string svgPath;              // with --sweep: the fates chart
     std::string plotPath;             // the convergence curve

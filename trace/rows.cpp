@@ -21,7 +21,7 @@ TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve)
     };
     out << TraceHeader(options.nodes);
     TracedRun run;
-    run.result = RecordRun(RunSetting(options), options.steps.value_or(TRACE_STEPS_DEFAULT), &recorder);
+    run.result = RecordRun(RunSetting(options), options.steps, &recorder);
     SolveExactTimes(&recorder);
     run.samples = recorder.samples;
     return run;
@@ -92,25 +92,15 @@ std::string RaceSummaryLine(const RunResult &run, int slow)
     return line;
 }
 
-long SweepStepLimit(const TraceOptions &options)
-{
-    return options.steps.value_or(SWEEP_STEPS_DEFAULT);
-}
-
 std::vector<Fate> RunSweep(const TraceOptions &options, std::ostream &out)
 {
     int first = options.position.value_or(ALPHA_POS_MIN);
     int last = options.position.value_or(ALPHA_POS_MAX);
     out << SweepHeader();
-    std::vector<Fate> fates = FatesOnEveryCore(first, last, SweepStepLimit(options));
+    std::vector<Fate> fates = FatesOnEveryCore(first, last, options.steps);
     for (const Fate &fate : fates)
         out << SweepRowText(fate);
     return fates;
-}
-
-long MapStepLimit(const TraceOptions &options)
-{
-    return options.steps.value_or(CELL_STEP_LIMIT_DEFAULT);
 }
 
 std::vector<double> MapBetasAsked(const TraceOptions &options)
@@ -125,7 +115,7 @@ std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out)
     std::vector<double> betas = MapBetasAsked(options);
     out << MapHeader();
     std::vector<Fate> cells =
-        MapOnEveryCore(*options.method, positions, betas, MapStepLimit(options));
+        MapOnEveryCore(*options.method, positions, betas, options.steps);
     for (const Fate &cell : cells)
         out << MapRowText(cell, betas[static_cast<std::size_t>(cell.beta)]);
     return cells;
@@ -136,7 +126,7 @@ std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &o
     const StabilityFigures &figures = StabilityLimit();
     std::vector<MethodCurve> curves =
         CompareRuns(ComparedSettings(figures, options.position, options.beta),
-                    options.steps.value_or(COMPARE_STEPS_DEFAULT), figures.settledTime);
+                    options.steps, figures.settledTime);
     out << CompareHeader();
     for (const MethodCurve &c : curves)
         for (const RunSample &p : c.points)

@@ -27,25 +27,19 @@ TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve);
 std::string SummaryLine(const RunResult &run);
 std::string RaceSummaryLine(const RunResult &run, int slow);
 
-// The sweep's limit of steps a position: --steps, by default
-// SWEEP_STEPS_DEFAULT.
-long SweepStepLimit(const TraceOptions &options);
-
-// Every position 1..100, or the one of --position, within SweepStepLimit
+// Every position 1..100, or the one of --position, within options.steps
 // steps each. Returns the fates it printed.
 std::vector<Fate> RunSweep(const TraceOptions &options, std::ostream &out);
 
 // The map of options.method's fates: every cell, or the row of --position
-// or the column of --beta (MapBetasAsked), each within MapStepLimit steps
-// (--steps, by default CELL_STEP_LIMIT_DEFAULT), on every core. Returns the
-// cells it printed.
-long MapStepLimit(const TraceOptions &options);
+// or the column of --beta (MapBetasAsked), each within options.steps steps,
+// on every core. Returns the cells it printed.
 std::vector<double> MapBetasAsked(const TraceOptions &options);
 std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out);
 
 // Every method from the chord at its setting (--position and --beta, or
-// its fastest by the theory), --steps steps (by default
-// COMPARE_STEPS_DEFAULT); writes the rows and returns the curves.
+// its fastest by the theory), options.steps steps; writes the rows and
+// returns the curves.
 std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out);
 
 #endif

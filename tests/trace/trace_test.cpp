@@ -315,8 +315,8 @@ TEST(ParseTraceOptions, Accepted)
         // A path from the root is a value in the Windows build too.
         {{"--svg", "/tmp/p.svg"}, false, false, false, 0, 1000, 0, "/tmp/p.svg"},
         {{"--sweep", "--steps", "6000"}, false, true, false, 0, 6000, 0, ""},
-        {{"--sweep"}, false, true, false, 0, 1000, 0, ""},
-        {{"--sweep", "--position", "58"}, false, true, false, 58, 1000, 0, ""},
+        {{"--sweep"}, false, true, false, 0, 10000000, 0, ""},
+        {{"--sweep", "--position", "58"}, false, true, false, 58, 10000000, 0, ""},
         {{"--help"}, true, false, false, 0, 1000, 0, ""},
         {{"--steps", "x", "--help"}, true, false, false, 0, 1000, 0, ""},
         {{"-h"}, true, false, false, 0, 1000, 0, ""},
@@ -327,7 +327,8 @@ TEST(ParseTraceOptions, Accepted)
         {{"--steps", "-0"}, false, false, false, 0, 0, 0, ""},
         // The fates chart beside the sweep's rows; the convergence curve
         // beside a run's rows and its still picture.
-        {{"--sweep", "--svg", "fates.svg"}, false, true, false, 0, 1000, 0, "fates.svg"},
+        {{"--sweep", "--svg", "fates.svg"}, false, true, false, 0, 10000000, 0,
+         "fates.svg"},
         {{"--sweep", "--position", "58", "--steps", "20000", "--svg", "f.svg"}, false, true,
          false, 58, 20000, 0, "f.svg"},
         {{"--plot", "curve.svg"}, false, false, false, 0, 1000, 0, "", "curve.svg"},
@@ -349,7 +350,7 @@ TEST(ParseTraceOptions, Accepted)
         EXPECT_EQ(o.nodes, c.nodes) << shown;
         EXPECT_EQ(o.position.has_value(), c.position != 0) << shown;
         EXPECT_EQ(o.position.value_or(0), c.position) << shown;
-        EXPECT_EQ(o.steps.value_or(1000), c.steps) << shown;
+        EXPECT_EQ(o.steps, c.steps) << shown;
         EXPECT_EQ(o.every, c.every ? c.every : 1) << shown;
         EXPECT_EQ(o.svgPath, c.svg) << shown;
         EXPECT_EQ(o.plotPath, c.plot) << shown;
@@ -367,6 +368,7 @@ TEST(ParseTraceOptions, MethodsAccepted)
         bool hasBeta;
         double beta;
         int position;
+        long steps = 1000;  // as read, or the default of what is asked for
     } cases[] = {
         {{}, METHOD_PROGRAM, false, 0.9, 0},
         {{"--method", "program", "--position", "100"}, METHOD_PROGRAM, false, 0.9, 100},
@@ -378,9 +380,11 @@ TEST(ParseTraceOptions, MethodsAccepted)
         {{"--method", "newton", "--method", "heavy-ball", "--position", "150"},
          METHOD_HEAVY_BALL, false, 0.9, 150},
         {{"--compare", "c.svg", "--position", "150", "--beta", "0.5"}, METHOD_PROGRAM, true, 0.5,
-         150},
+         150, 20000},
         {{"--sweep", "--method", "heavy-ball", "--steps", "1000000"}, METHOD_HEAVY_BALL, false,
-         0.9, 0},
+         0.9, 0, 1000000},
+        {{"--sweep", "--method", "nesterov"}, METHOD_NESTEROV, false, 0.9, 0, 100000},
+        {{"--compare", "c.svg", "--steps", "0"}, METHOD_PROGRAM, false, 0.9, 0, 0},
         {{"--stability", "--method", "gradient"}, METHOD_GRADIENT, false, 0.9, 0},
         {{"--stability", "--method", "nesterov", "--beta", "0.5"}, METHOD_NESTEROV, true, 0.5, 0},
     };
@@ -395,6 +399,7 @@ TEST(ParseTraceOptions, MethodsAccepted)
         EXPECT_EQ(o.beta.value_or(0.9), c.beta) << shown;
         EXPECT_EQ(o.position.has_value(), c.position != 0) << shown;
         EXPECT_EQ(o.position.value_or(0), c.position) << shown;
+        EXPECT_EQ(o.steps, c.steps) << shown;
     }
 }
 
