@@ -25,8 +25,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         err << error << '\n';
         return TRACE_BAD_INPUT;
     }
-    if (options.help || options.version) {
-        out << (options.help ? TraceUsage() : std::string(TraceVersion()));
+    if (!options.answer.empty()) {
+        out << options.answer;
         out.flush();
         return out ? TRACE_OK : TRACE_FAILED;
     }

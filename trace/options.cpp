@@ -396,10 +396,10 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     Declared d;
     d.app.parse(argc, argv);
     TraceOptions &o = *options = TraceOptions();
-    o.help = Plain(d.help);
-    o.version = !o.help && Plain(d.version);
-    if (o.help || o.version)
+    if (Plain(d.help) || Plain(d.version)) {
+        o.answer = Plain(d.help) ? d.app.help() : "rodadero-trace " RODADERO_VERSION "\n";
         return true;
+    }
     std::string fault = FirstFault(d);
     if (fault.empty()) {
         // Each option's last value; a number's digits in decimal.
@@ -427,16 +427,6 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     }
     *error = fault.empty() ? fault : PROGRAM + fault;
     return fault.empty();
-}
-
-std::string TraceUsage()
-{
-    return Declared().app.help();
-}
-
-const char *TraceVersion()
-{
-    return "rodadero-trace " RODADERO_VERSION "\n";
 }
 
 MethodSetting RunSetting(const TraceOptions &options)

@@ -31,8 +31,7 @@ const double TRACE_BETA_DEFAULT = 0.9;
 // What the arguments ask for. An option that is not given leaves its
 // std::optional empty, its path empty or its flag false.
 struct TraceOptions {
-    bool help = false;
-    bool version = false;
+    std::string answer;               // the text of --help or --version, if given
     bool sweep = false;
     bool stability = false;           // the step factor's limit from the linear theory
     bool nodes = false;
@@ -54,16 +53,11 @@ struct TraceOptions {
 
 // Reads the arguments as main receives them, the program's name first.
 // --help and --version answer whatever else stands beside them (--help
-// first, when both do). On bad input returns false and sets *error to one
-// line (no newline) naming the option and what it takes.
+// first, when both do): the answer is then the text of --help, or the
+// program's name and release number. On bad input returns false and sets
+// *error to one line (no newline) naming the option and what it takes.
 bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options,
                        std::string *error);
-
-// The text that --help prints.
-std::string TraceUsage();
-
-// The line that --version prints: the program's name and release number.
-const char *TraceVersion();
 
 // The setting of a run of options.method: its position (that of
 // --position; without it 0 for the program, its starting factor 0.0001,
