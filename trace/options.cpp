@@ -24,8 +24,6 @@ extern const char TRACE_HELP[];
 
 namespace {
 
-const char PROGRAM[] = "rodadero-trace: ";
-
 std::string N(long v)
 {
     return std::to_string(v);
@@ -71,11 +69,6 @@ Takes MethodName()
         form += std::string(m == 0 ? "" : "|") + METHOD_NAME[m];
     }
     return {words, form};
-}
-
-Takes Path()
-{
-    return {"the path of the SVG file to write", "[\\s\\S]+"};  // any text
 }
 
 // What follows the option's name in the message about one value it was
@@ -307,17 +300,18 @@ std::string FirstFault(const Declared &d)
     bool beyond = d.compare->count() || (d.method->count() &&
                                          MethodOfName(d.method->as<std::string>(), &method) &&
                                          method != METHOD_PROGRAM);
+    const Takes path = {"the path of the SVG file to write", "[\\s\\S]+"};  // any text
     const std::pair<const CLI::Option *, Takes> values[] = {
         {d.method, MethodName()},
         {d.beta, Decimal()},
         {d.position, WholeNumber(ALPHA_POS_MIN, beyond ? METHOD_POS_MAX : ALPHA_POS_MAX)},
         {d.steps, WholeNumber(TRACE_STEPS_MIN, TRACE_STEPS_MAX)},
         {d.every, WholeNumber(TRACE_EVERY_MIN, TRACE_STEPS_MAX)},
-        {d.svg, Path()},
-        {d.plot, Path()},
-        {d.race, Path()},
+        {d.svg, path},
+        {d.plot, path},
+        {d.race, path},
         {d.slow, WholeNumber(TRACE_SLOW_MIN, TRACE_SLOW_MAX)},
-        {d.compare, Path()},
+        {d.compare, path},
     };
     for (const auto &value : values)
         for (const std::string &text : value.first->results()) {
@@ -425,7 +419,7 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
         o.steps = d.steps->count() ? std::stol(text(d.steps)) : DefaultSteps(o);
         fault = Misfit(o);
     }
-    *error = fault.empty() ? fault : PROGRAM + fault;
+    *error = fault.empty() ? fault : "rodadero-trace: " + fault;
     return fault.empty();
 }
 

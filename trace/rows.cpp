@@ -113,11 +113,8 @@ std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out)
     std::vector<int> positions =
         options.position ? std::vector<int>{*options.position} : MapPositions();
     std::vector<double> betas = MapBetasAsked(options);
-    out << MapHeader();
-    std::vector<Fate> cells =
-        MapOnEveryCore(*options.method, positions, betas, options.steps);
-    for (const Fate &cell : cells)
-        out << MapRowText(cell, betas[static_cast<std::size_t>(cell.beta)]);
+    std::vector<Fate> cells = MapOnEveryCore(*options.method, positions, betas, options.steps);
+    out << MapRows(cells, betas);
     return cells;
 }
 
@@ -127,9 +124,6 @@ std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &o
     std::vector<MethodCurve> curves =
         CompareRuns(ComparedSettings(figures, options.position, options.beta),
                     options.steps, figures.settledTime);
-    out << CompareHeader();
-    for (const MethodCurve &c : curves)
-        for (const RunSample &p : c.points)
-            out << CompareRowText(c.setting, p.step, p.fallTime, p.distance);
+    out << CompareRows(curves);
     return curves;
 }
