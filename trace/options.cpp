@@ -295,11 +295,9 @@ std::string FirstFault(const Declared &d)
             return flag->get_name() + " takes no value";
 
     // The other methods, and the comparison, take positions beyond the
-    // dialog's.
-    Method method;
-    bool beyond = d.compare->count() || (d.method->count() &&
-                                         MethodOfName(d.method->as<std::string>(), &method) &&
-                                         method != METHOD_PROGRAM);
+    // dialog's (a method's name is looked at before the position).
+    bool beyond = d.compare->count() ||
+                  (d.method->count() && d.method->as<std::string>() != METHOD_NAME[METHOD_PROGRAM]);
     const Takes path = {"the path of the SVG file to write", "[\\s\\S]+"};  // any text
     const std::pair<const CLI::Option *, Takes> values[] = {
         {d.method, MethodName()},

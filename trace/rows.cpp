@@ -20,11 +20,9 @@ TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve)
         out << PolylineRow(s.step, s.fallTime, s.shown, options.nodes);
     };
     out << TraceHeader(options.nodes);
-    TracedRun run;
-    run.result = RecordRun(RunSetting(options), options.steps, &recorder);
+    RunResult result = RecordRun(RunSetting(options), options.steps, &recorder);
     SolveExactTimes(&recorder);
-    run.samples = recorder.samples;
-    return run;
+    return {result, recorder.samples};
 }
 
 namespace {
