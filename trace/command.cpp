@@ -1,21 +1,151 @@
 // The command itself: reads the options and hands over to a run, the sweep,
-// the race or the limit of the linear theory; nothing here is used by them.
+// the map, the comparison, the race or the limit of the linear theory, each
+// worked out by the analysis room; prints their CSV rows (tables/) and
+// their lines for standard error, and writes their pictures (pictures/).
 #include "command.h"
 
 #include "convergence.h"
 #include "csv.h"
 #include "fates_chart.h"
 #include "files.h"
+#include "kinematics.h"
 #include "method_charts.h"
-#include "options.h"
+#include "method_theory.h"
 #include "race.h"
-#include "rows.h"
 #include "stability.h"
 #include "still.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <ostream>
 #include <string>
 #include <vector>
+
+namespace {
+
+// One number as printf writes it with `format`.
+std::string Printed(const char *format, double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// What a summary line says first after the command's name: a method's name
+// and setting; nothing for the program, whose factor comes later.
+std::string SettingWords(const MethodSetting &s)
+{
+    std::string words = METHOD_NAME[s.method];
+    if (s.method == METHOD_PROGRAM)
+        return "";
+    if (s.method == METHOD_NEWTON)
+        return words + ": ";
+    words += " (position " + ShortestDouble(s.position);
+    if (MethodHasBeta(s.method))
+        words += ", beta " + ShortestDouble(s.beta);
+    return words + ", step h " + FormatDouble(MethodStep(s.position)) + "): ";
+}
+
+// The line for standard error after a race (no newline): the arrivals,
+// first to last.
+std::string RaceSummaryLine(const RunResult &run, int slow)
+{
+    RaceTimes times = RaceArrivals(run);
+    int order[RACE_TRACKS] = {RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE};
+    std::stable_sort(order, order + RACE_TRACKS, [&times](int a, int b) {
+        return times.arrival[a] < times.arrival[b];
+    });
+    std::string line = "rodadero-trace: the race with the " +
+                       RaceTrackName(RACE_POLYLINE, run.steps) +
+                       Printed(" (Alpha %.17g)", run.alpha) + ", slowed " + std::to_string(slow) +
+                       " times: ";
+    for (int i = 0; i < RACE_TRACKS; ++i)
+        line += std::string(i ? ", " : "") + RACE_TRACK_ID[order[i]] +
+                Printed(" %.4f s", times.arrival[order[i]]);
+    return line;
+}
+
+// Every position 1..100, or the one of --position, within options.steps
+// steps each. Returns the fates it printed.
+std::vector<Fate> RunSweep(const TraceOptions &options, std::ostream &out)
+{
+    int first = options.position.value_or(ALPHA_POS_MIN);
+    int last = options.position.value_or(ALPHA_POS_MAX);
+    out << SweepHeader();
+    std::vector<Fate> fates = FatesOnEveryCore(first, last, options.steps);
+    for (const Fate &fate : fates)
+        out << SweepRowText(fate);
+    return fates;
+}
+
+// The momenta of the map: that of --beta, or every one of MapBetas.
+std::vector<double> MapBetasAsked(const TraceOptions &options)
+{
+    return options.beta ? std::vector<double>{*options.beta} : MapBetas();
+}
+
+// The map of options.method's fates: every cell, or the row of --position
+// or the column of --beta, each within options.steps steps, on every core.
+// Returns the cells it printed.
+std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out)
+{
+    std::vector<int> positions =
+        options.position ? std::vector<int>{*options.position} : MapPositions();
+    std::vector<double> betas = MapBetasAsked(options);
+    std::vector<Fate> cells = MapOnEveryCore(*options.method, positions, betas, options.steps);
+    out << MapRows(cells, betas);
+    return cells;
+}
+
+// Every method from the chord at its setting (--position and --beta, or
+// its fastest by the theory), options.steps steps; writes the rows and
+// returns the curves.
+std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out)
+{
+    const StabilityFigures &figures = StabilityLimit();
+    std::vector<MethodCurve> curves =
+        CompareRuns(ComparedSettings(figures, options.position, options.beta),
+                    options.steps, figures.settledTime);
+    out << CompareRows(curves);
+    return curves;
+}
+
+} // namespace
+
+TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve)
+{
+    Recorder recorder = curve ? ConvergenceRecorder() : Recorder();
+    recorder.rowEvery = options.every;
+    recorder.row = [&](const RunStep &s) {
+        out << PolylineRow(s.step, s.fallTime, s.shown, options.nodes);
+    };
+    out << TraceHeader(options.nodes);
+    RunResult result = RecordRun(RunSetting(options), options.steps, &recorder);
+    SolveExactTimes(&recorder);
+    return {result, recorder.samples};
+}
+
+std::string SummaryLine(const RunResult &run)
+{
+    const Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    const double exact = ExactPolylineTime(run.shown.data());
+    const std::string alpha =
+        run.setting.method == METHOD_PROGRAM ? Printed(" (Alpha %.17g)", run.alpha) : "";
+    char text[400];
+    if (run.steps == 0)
+        std::snprintf(text, sizeof text,
+                      "no step taken%s: the chord takes %.6f s exactly, %+.3f%% from the "
+                      "brachistochrone through (1, 0.92), %.6f s",
+                      alpha.c_str(), exact, 100.0 * (exact - b.time) / b.time, b.time);
+    else
+        std::snprintf(text, sizeof text,
+                      "after %ld steps%s the model time is %.6f s and the exact time %.6f s; "
+                      "the brachistochrone through (1, 0.92) takes %.6f s (model %+.3f%%, "
+                      "exact %+.3f%%)",
+                      run.steps, alpha.c_str(), run.fallTime, exact, b.time,
+                      100.0 * (run.fallTime - b.time) / b.time, 100.0 * (exact - b.time) / b.time);
+    return "rodadero-trace: " + SettingWords(run.setting) + text;
+}
 
 int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
 {

@@ -6,7 +6,6 @@
 #include "csv.h"
 #include "files.h"
 #include "options.h"
-#include "rows.h"
 
 #include <gtest/gtest.h>
 
