@@ -1,5 +1,5 @@
 // The options of rodadero-trace, declared once with CLI11: what each takes,
-// which go together, and the text of --help.
+// which go together, and what --help and --version answer.
 #ifndef RODADERO_TRACE_OPTIONS_H
 #define RODADERO_TRACE_OPTIONS_H
 
