@@ -100,3 +100,21 @@ MethodSetting BestSetting(Method method, const StabilityFigures &f)
     }
     return s;
 }
+
+std::vector<MethodSetting> ComparedSettings(const StabilityFigures &f,
+                                            std::optional<double> position,
+                                            std::optional<double> beta)
+{
+    std::vector<MethodSetting> settings;
+    for (int m = 0; m < METHOD_COUNT; ++m) {
+        Method method = static_cast<Method>(m);
+        MethodSetting s = BestSetting(method, f);
+        if (position && method != METHOD_NEWTON &&
+            (method != METHOD_PROGRAM || *position <= ALPHA_POS_MAX))
+            s.position = *position;
+        if (beta && MethodHasBeta(method))
+            s.beta = *beta;
+        settings.push_back(s);
+    }
+    return settings;
+}

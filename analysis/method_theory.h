@@ -24,6 +24,9 @@
 #include "methods.h"
 #include "stability.h"
 
+#include <optional>
+#include <vector>
+
 struct MethodTheory {
     Method method;
     double beta;           // the momentum the limit is for (0 for gradient)
@@ -43,5 +46,13 @@ MethodTheory TheoryOfMethod(Method method, double beta, const StabilityFigures &
 // whose slowest deviation shrinks fastest (its roots as stability.h writes
 // them), for Newton the step it takes whatever the setting.
 MethodSetting BestSetting(Method method, const StabilityFigures &figures);
+
+// The setting of every method in a comparison, in the order of Method: its
+// BestSetting, at `position` where one is given and the method takes it
+// (Newton takes none, the program only the dialog's 1..100), and at `beta`
+// where one is given and the method has a momentum.
+std::vector<MethodSetting> ComparedSettings(const StabilityFigures &figures,
+                                            std::optional<double> position,
+                                            std::optional<double> beta);
 
 #endif

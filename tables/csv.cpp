@@ -78,14 +78,24 @@ std::string SweepHeader()
     return "position,cycle_from,period,low_us,high_us\n";
 }
 
+namespace {
+
+// What the sweep's and the map's rows say of a fate after its setting:
+// cycle_from,period,low_us,high_us, the first two empty when no cycle
+// closed.
+std::string FateFields(const Fate &fate)
+{
+    std::string text = fate.period > 0
+                           ? std::to_string(fate.cycleFrom) + "," + std::to_string(fate.period)
+                           : std::string(",");
+    return text + "," + std::to_string(fate.lowUs) + "," + std::to_string(fate.highUs) + "\n";
+}
+
+} // namespace
+
 std::string SweepRowText(const Fate &row)
 {
-    std::string text = std::to_string(row.position) + ",";
-    if (row.period > 0)
-        text += std::to_string(row.cycleFrom) + "," + std::to_string(row.period);
-    else
-        text += ",";
-    return text + "," + std::to_string(row.lowUs) + "," + std::to_string(row.highUs) + "\n";
+    return std::to_string(row.position) + "," + FateFields(row);
 }
 
 std::string StabilityHeader()
@@ -97,21 +107,6 @@ std::string StabilityRow(const StabilityFigures &figures)
 {
     return FormatDouble(figures.lambdaMax) + "," + FormatDouble(figures.alphaLimit) + "," +
            FormatDouble(figures.positionLimit) + "\n";
-}
-
-std::string MapHeader()
-{
-    return "position,beta,cycle_from,period,low_us,high_us\n";
-}
-
-std::string MapRowText(const Fate &cell, double beta)
-{
-    std::string text = ShortestDouble(cell.position) + "," + ShortestDouble(beta) + ",";
-    if (cell.period > 0)
-        text += std::to_string(cell.cycleFrom) + "," + std::to_string(cell.period);
-    else
-        text += ",";
-    return text + "," + std::to_string(cell.lowUs) + "," + std::to_string(cell.highUs) + "\n";
 }
 
 std::string MethodStabilityHeader()
@@ -127,16 +122,24 @@ std::string MethodStabilityRow(const MethodTheory &t)
            FormatDouble(t.bestBeta) + "," + FormatDouble(t.bestRate) + "\n";
 }
 
-std::string CompareHeader()
+std::string MapRows(const std::vector<Fate> &cells, const std::vector<double> &betas)
 {
-    return "method,position,beta,step,time_us,model_s,distance_s\n";
+    std::string text = "position,beta,cycle_from,period,low_us,high_us\n";
+    for (const Fate &cell : cells)
+        text += ShortestDouble(cell.position) + "," +
+                ShortestDouble(betas[static_cast<std::size_t>(cell.beta)]) + "," +
+                FateFields(cell);
+    return text;
 }
 
-std::string CompareRowText(const MethodSetting &setting, long step, double fallTime,
-                           double distance)
+std::string CompareRows(const std::vector<MethodCurve> &curves)
 {
-    return std::string(METHOD_NAME[setting.method]) + "," + ShortestDouble(setting.position) +
-           "," + ShortestDouble(setting.beta) + "," + std::to_string(step) + "," +
-           std::to_string(PrintedTime(fallTime)) + "," + FormatDouble(fallTime) + "," +
-           FormatDouble(distance) + "\n";
+    std::string text = "method,position,beta,step,time_us,model_s,distance_s\n";
+    for (const MethodCurve &c : curves)
+        for (const RunSample &p : c.points)
+            text += std::string(METHOD_NAME[c.setting.method]) + "," +
+                    ShortestDouble(c.setting.position) + "," + ShortestDouble(c.setting.beta) +
+                    "," + std::to_string(p.step) + "," + std::to_string(PrintedTime(p.fallTime)) +
+                    "," + FormatDouble(p.fallTime) + "," + FormatDouble(p.distance) + "\n";
+    return text;
 }

@@ -7,9 +7,11 @@
 #include "curve_state.h"
 #include "fates.h"
 #include "method_theory.h"
+#include "recorded_run.h"
 #include "stability.h"
 
 #include <string>
+#include <vector>
 
 // %.17g: reads back to the same double. Identical text natively, in the
 // Windows build and in WebAssembly.
@@ -40,10 +42,10 @@ std::string SweepRowText(const Fate &row);
 std::string StabilityHeader();
 std::string StabilityRow(const StabilityFigures &figures);
 
-// The map of a method's fates: position,beta,cycle_from,period,low_us,high_us,
-// the cell's momentum `beta` (the one its index names).
-std::string MapHeader();
-std::string MapRowText(const Fate &cell, double beta);
+// The map of a method's fates: position,beta,cycle_from,period,low_us,high_us
+// under that header, a row a cell, its momentum the one its index names in
+// `betas`.
+std::string MapRows(const std::vector<Fate> &cells, const std::vector<double> &betas);
 
 // What --stability --method prints: method,beta,lambda_max,lambda_min,
 // position_limit,best_position,best_beta,best_rate.
@@ -51,9 +53,8 @@ std::string MethodStabilityHeader();
 std::string MethodStabilityRow(const MethodTheory &theory);
 
 // The comparison's rows: method,position,beta,step,time_us,model_s,
-// distance_s (the fall time less the settled polyline's).
-std::string CompareHeader();
-std::string CompareRowText(const MethodSetting &setting, long step, double fallTime,
-                           double distance);
+// distance_s (the fall time less the settled polyline's) under that
+// header, a row a point of each curve in turn.
+std::string CompareRows(const std::vector<MethodCurve> &curves);
 
 #endif

@@ -1,18 +1,21 @@
 // The command itself: reads the options and hands over to a run, the sweep,
-// the race or the limit of the linear theory; nothing here is used by them.
+// the map, the comparison, the race or the limit of the linear theory, each
+// worked out by the analysis room; prints their CSV rows (tables/) and
+// their lines for standard error, and writes their pictures (pictures/).
 #include "command.h"
 
 #include "convergence.h"
 #include "csv.h"
 #include "fates_chart.h"
 #include "files.h"
+#include "kinematics.h"
 #include "method_charts.h"
-#include "options.h"
+#include "method_theory.h"
 #include "race.h"
-#include "rows.h"
 #include "stability.h"
 #include "still.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -20,71 +23,129 @@
 
 namespace {
 
-// A picture file the options ask for, opened before any output.
-struct Picture {
-    const std::string *path;
-    const char *option;
-    std::FILE *file;
-};
-
-// The pictures asked for, in the order of the options' list: --svg, --plot,
-// --race (the race comes with neither of the others).
-std::vector<Picture> PicturesAskedFor(const TraceOptions &options)
+// One number as printf writes it with `format`.
+std::string Printed(const char *format, double value)
 {
-    std::vector<Picture> pictures;
-    if (!options.svgPath.empty())
-        pictures.push_back({&options.svgPath, "--svg", nullptr});
-    if (!options.plotPath.empty())
-        pictures.push_back({&options.plotPath, "--plot", nullptr});
-    if (!options.racePath.empty())
-        pictures.push_back({&options.racePath, "--race", nullptr});
-    if (!options.comparePath.empty())
-        pictures.push_back({&options.comparePath, "--compare", nullptr});
-    return pictures;
+    char text[40];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
 }
 
-// Opens every picture's temporary file; when one cannot be opened, none is
-// left behind.
-bool OpenPictures(std::vector<Picture> *pictures, std::string *error)
+// What a summary line says first after the command's name: a method's name
+// and setting; nothing for the program, whose factor comes later.
+std::string SettingWords(const MethodSetting &s)
 {
-    for (std::size_t i = 0; i < pictures->size(); ++i) {
-        Picture &p = (*pictures)[i];
-        p.file = OpenPictureFile(*p.path, p.option, error);
-        if (!p.file) {
-            for (std::size_t j = 0; j < i; ++j)
-                DiscardPictureFile((*pictures)[j].file, *(*pictures)[j].path);
-            return false;
-        }
-    }
-    return true;
+    std::string words = METHOD_NAME[s.method];
+    if (s.method == METHOD_PROGRAM)
+        return "";
+    if (s.method == METHOD_NEWTON)
+        return words + ": ";
+    words += " (position " + ShortestDouble(s.position);
+    if (MethodHasBeta(s.method))
+        words += ", beta " + ShortestDouble(s.beta);
+    return words + ", step h " + FormatDouble(MethodStep(s.position)) + "): ";
 }
 
-// Writes the picture of `option` whole, if it was asked for. False when it
-// could not be written; the message then goes to err.
-bool Finish(std::vector<Picture> &pictures, const char *option, const std::string &text,
-            std::ostream &err)
+// The line for standard error after a race (no newline): the arrivals,
+// first to last.
+std::string RaceSummaryLine(const RunResult &run, int slow)
 {
-    for (Picture &p : pictures) {
-        if (std::string(p.option) != option)
-            continue;
-        std::string error;
-        if (!FinishPictureFile(p.file, *p.path, text, p.option, &error)) {
-            err << error << '\n';
-            return false;
-        }
-    }
-    return true;
+    RaceTimes times = RaceArrivals(run);
+    int order[RACE_TRACKS] = {RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE};
+    std::stable_sort(order, order + RACE_TRACKS, [&times](int a, int b) {
+        return times.arrival[a] < times.arrival[b];
+    });
+    std::string line = "rodadero-trace: the race with the " +
+                       RaceTrackName(RACE_POLYLINE, run.steps) +
+                       Printed(" (Alpha %.17g)", run.alpha) + ", slowed " + std::to_string(slow) +
+                       " times: ";
+    for (int i = 0; i < RACE_TRACKS; ++i)
+        line += std::string(i ? ", " : "") + RACE_TRACK_ID[order[i]] +
+                Printed(" %.4f s", times.arrival[order[i]]);
+    return line;
 }
 
-bool Asked(const std::vector<Picture> &pictures, const char *option)
+// Every position 1..100, or the one of --position, within options.steps
+// steps each. Returns the fates it printed.
+std::vector<Fate> RunSweep(const TraceOptions &options, std::ostream &out)
 {
-    for (const Picture &p : pictures)
-        if (std::string(p.option) == option)
-            return true;
-    return false;
+    int first = options.position.value_or(ALPHA_POS_MIN);
+    int last = options.position.value_or(ALPHA_POS_MAX);
+    out << SweepHeader();
+    std::vector<Fate> fates = FatesOnEveryCore(first, last, options.steps);
+    for (const Fate &fate : fates)
+        out << SweepRowText(fate);
+    return fates;
+}
+
+// The momenta of the map: that of --beta, or every one of MapBetas.
+std::vector<double> MapBetasAsked(const TraceOptions &options)
+{
+    return options.beta ? std::vector<double>{*options.beta} : MapBetas();
+}
+
+// The map of options.method's fates: every cell, or the row of --position
+// or the column of --beta, each within options.steps steps, on every core.
+// Returns the cells it printed.
+std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out)
+{
+    std::vector<int> positions =
+        options.position ? std::vector<int>{*options.position} : MapPositions();
+    std::vector<double> betas = MapBetasAsked(options);
+    std::vector<Fate> cells = MapOnEveryCore(*options.method, positions, betas, options.steps);
+    out << MapRows(cells, betas);
+    return cells;
+}
+
+// Every method from the chord at its setting (--position and --beta, or
+// its fastest by the theory), options.steps steps; writes the rows and
+// returns the curves.
+std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out)
+{
+    const StabilityFigures &figures = StabilityLimit();
+    std::vector<MethodCurve> curves =
+        CompareRuns(ComparedSettings(figures, options.position, options.beta),
+                    options.steps, figures.settledTime);
+    out << CompareRows(curves);
+    return curves;
 }
 
 } // namespace
+
+TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve)
+{
+    Recorder recorder = curve ? ConvergenceRecorder() : Recorder();
+    recorder.rowEvery = options.every;
+    recorder.row = [&](const RunStep &s) {
+        out << PolylineRow(s.step, s.fallTime, s.shown, options.nodes);
+    };
+    out << TraceHeader(options.nodes);
+    RunResult result = RecordRun(RunSetting(options), options.steps, &recorder);
+    SolveExactTimes(&recorder);
+    return {result, recorder.samples};
+}
+
+std::string SummaryLine(const RunResult &run)
+{
+    const Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    const double exact = ExactPolylineTime(run.shown.data());
+    const std::string alpha =
+        run.setting.method == METHOD_PROGRAM ? Printed(" (Alpha %.17g)", run.alpha) : "";
+    char text[400];
+    if (run.steps == 0)
+        std::snprintf(text, sizeof text,
+                      "no step taken%s: the chord takes %.6f s exactly, %+.3f%% from the "
+                      "brachistochrone through (1, 0.92), %.6f s",
+                      alpha.c_str(), exact, 100.0 * (exact - b.time) / b.time, b.time);
+    else
+        std::snprintf(text, sizeof text,
+                      "after %ld steps%s the model time is %.6f s and the exact time %.6f s; "
+                      "the brachistochrone through (1, 0.92) takes %.6f s (model %+.3f%%, "
+                      "exact %+.3f%%)",
+                      run.steps, alpha.c_str(), run.fallTime, exact, b.time,
+                      100.0 * (run.fallTime - b.time) / b.time, 100.0 * (exact - b.time) / b.time);
+    return "rodadero-trace: " + SettingWords(run.setting) + text;
+}
 
 int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostream &err)
 {
@@ -94,19 +155,20 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         err << error << '\n';
         return TRACE_BAD_INPUT;
     }
-    if (options.help || options.version) {
-        out << (options.help ? TraceUsage() : std::string(TraceVersion()));
+    if (!options.answer.empty()) {
+        out << options.answer;
         out.flush();
         return out ? TRACE_OK : TRACE_FAILED;
     }
 
     // The pictures are opened first, so that an unwritable path is found
     // before any output.
-    std::vector<Picture> pictures = PicturesAskedFor(options);
-    if (!OpenPictures(&pictures, &error)) {
-        err << error << '\n';
+    std::vector<PictureFile> pictures = {{"--svg", options.svgPath},
+                                         {"--plot", options.plotPath},
+                                         {"--race", options.racePath},
+                                         {"--compare", options.comparePath}};
+    if (!OpenPictureFiles(&pictures, err))
         return TRACE_BAD_INPUT;
-    }
 
     bool written = true;
     if (options.stability && options.method) {
@@ -120,30 +182,30 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
     } else if (options.sweep && options.method) {
         std::vector<Fate> cells = RunMap(options, out);
-        if (Asked(pictures, "--svg"))
+        if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              MapChart(*options.method, cells, MapBetasAsked(options),
-                                      MapStepLimit(options), StabilityLimit(),
+                                      options.steps, StabilityLimit(),
                                       MethodChartEnglish()),
                              err);
     } else if (!options.racePath.empty()) {
         Recorder nothing;
-        RunResult run = RecordRun(RunSetting(options), options.steps.value_or(TRACE_STEPS_DEFAULT), &nothing);
+        RunResult run = RecordRun(RunSetting(options), options.steps, &nothing);
         written = Finish(pictures, "--race", RacePicture(run, options.slow), err);
         if (written)
             err << RaceSummaryLine(run, options.slow) << '\n';
     } else if (options.sweep) {
         std::vector<Fate> fates = RunSweep(options, out);
-        if (Asked(pictures, "--svg"))
+        if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
-                             FatesChart(fates, SweepStepLimit(options),
+                             FatesChart(fates, options.steps,
                                         StabilityLimit().positionLimit, 0, FatesChartEnglish()),
                              err);
     } else {
-        bool plotting = Asked(pictures, "--plot");
+        bool plotting = !options.plotPath.empty();
         TracedRun run = RunRows(options, out, plotting);
         err << SummaryLine(run.result) << '\n';
-        if (Asked(pictures, "--svg"))
+        if (!options.svgPath.empty())
             written = Finish(pictures, "--svg", StillPicture(run.result), err);
         if (plotting) {
             const MethodSetting &s = run.result.setting;

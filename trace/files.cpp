@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -12,57 +13,71 @@
 #include <unistd.h>
 #endif
 
-std::string PictureTempPath(const std::string &path)
+namespace {
+
+std::string TempPath(const PictureFile &picture)
 {
 #ifdef _WIN32
     long id = _getpid();
 #else
     long id = static_cast<long>(getpid());
 #endif
-    return path + ".tmp-" + std::to_string(id);
+    return picture.path + ".tmp-" + std::to_string(id);
 }
 
-std::FILE *OpenPictureFile(const std::string &path, const char *option, std::string *error)
+// Closes and removes every temporary file opened so far.
+void Discard(std::vector<PictureFile> *pictures)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        *error = std::string("rodadero-trace: ") + option + " cannot write '" + path +
-                 "': it is a folder";
-        return nullptr;
-    }
-    std::string tmp = PictureTempPath(path);
-    std::FILE *f = std::fopen(tmp.c_str(), "wb");
-    if (!f) {
-        *error = std::string("rodadero-trace: ") + option + " cannot write '" + path + "': " +
-                 std::strerror(errno);
-        return nullptr;
-    }
-    return f;
+    for (PictureFile &p : *pictures)
+        if (p.file) {
+            std::fclose(p.file);
+            std::remove(TempPath(p).c_str());
+            p.file = nullptr;
+        }
 }
 
-bool FinishPictureFile(std::FILE *tmp, const std::string &path, const std::string &text,
-                       const char *option, std::string *error)
+} // namespace
+
+bool OpenPictureFiles(std::vector<PictureFile> *pictures, std::ostream &err)
 {
-    std::string tmpPath = PictureTempPath(path);
-    bool written = std::fwrite(text.data(), 1, text.size(), tmp) == text.size();
-    written = std::fflush(tmp) == 0 && written;
-    written = std::fclose(tmp) == 0 && written;
-    std::error_code ec;
-    if (written)
-        std::filesystem::rename(tmpPath, path, ec);
-    if (!written || ec) {
-        *error = std::string("rodadero-trace: ") + option + " could not write '" + path + "'" +
-                 (ec ? ": " + ec.message() : std::string());
-        std::remove(tmpPath.c_str());
+    for (PictureFile &p : *pictures) {
+        if (p.path.empty())
+            continue;
+        std::error_code ec;
+        bool folder = std::filesystem::is_directory(p.path, ec);
+        p.file = folder ? nullptr : std::fopen(TempPath(p).c_str(), "wb");
+        if (p.file)
+            continue;
+        std::string why = folder ? "it is a folder" : std::strerror(errno);
+        err << "rodadero-trace: " << p.option << " cannot write '" << p.path << "': " << why
+            << '\n';
+        Discard(pictures);
         return false;
     }
     return true;
 }
 
-void DiscardPictureFile(std::FILE *tmp, const std::string &path)
+bool Finish(std::vector<PictureFile> &pictures, const std::string &option,
+            const std::string &text, std::ostream &err)
 {
-    std::fclose(tmp);
-    std::remove(PictureTempPath(path).c_str());
+    for (PictureFile &p : pictures) {
+        if (p.option != option || !p.file)
+            continue;
+        bool written = std::fwrite(text.data(), 1, text.size(), p.file) == text.size();
+        written = std::fflush(p.file) == 0 && written;
+        written = std::fclose(p.file) == 0 && written;
+        p.file = nullptr;
+        std::error_code ec;
+        if (written)
+            std::filesystem::rename(TempPath(p), p.path, ec);
+        if (!written || ec) {
+            err << "rodadero-trace: " << p.option << " could not write '" << p.path << "'"
+                << (ec ? ": " + ec.message() : std::string()) << '\n';
+            std::remove(TempPath(p).c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool SamePicturePath(const std::string &a, const std::string &b)

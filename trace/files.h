@@ -6,22 +6,28 @@
 #define RODADERO_TRACE_FILES_H
 
 #include <cstdio>
+#include <iosfwd>
 #include <string>
+#include <vector>
 
-std::string PictureTempPath(const std::string &path);
+// A picture the options may ask for: the option that names it, its path
+// (empty when it is not asked for) and its temporary file once opened.
+struct PictureFile {
+    std::string option, path;
+    std::FILE *file = nullptr;
+};
 
-// Opens the temporary file for writing. Returns nullptr and sets *error,
-// naming the option that gave the path, when it cannot.
-std::FILE *OpenPictureFile(const std::string &path, const char *option, std::string *error);
+// Opens the temporary file of every picture asked for, in order. When one
+// cannot be opened, writes the line that says so (naming its option) to
+// err, leaves none behind and returns false.
+bool OpenPictureFiles(std::vector<PictureFile> *pictures, std::ostream &err);
 
-// Writes text to the open temporary file, closes it and renames it over
-// path. On failure removes the temporary file and sets *error.
-bool FinishPictureFile(std::FILE *tmp, const std::string &path, const std::string &text,
-                       const char *option, std::string *error);
-
-// Closes the open temporary file and removes it, leaving path as it was:
-// for a picture that will not be written after all.
-void DiscardPictureFile(std::FILE *tmp, const std::string &path);
+// Finishes the picture of `option`, if it was asked for: writes text to
+// its temporary file, closes it and renames it over its path. On failure
+// removes the temporary file, writes the line that says so to err and
+// returns false.
+bool Finish(std::vector<PictureFile> &pictures, const std::string &option,
+            const std::string &text, std::ostream &err);
 
 // Whether the two paths name the same file, as far as their spelling tells
 // (the same absolute path once "." and ".." are taken out).

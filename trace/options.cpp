@@ -19,9 +19,10 @@
 #include <string>
 #include <vector>
 
-namespace {
+// The prose of --help: help.txt, which the build makes into this string.
+extern const char TRACE_HELP[];
 
-const char PROGRAM[] = "rodadero-trace: ";
+namespace {
 
 std::string N(long v)
 {
@@ -70,11 +71,6 @@ Takes MethodName()
     return {words, form};
 }
 
-Takes Path()
-{
-    return {"the path of the SVG file to write", "[\\s\\S]+"};  // any text
-}
-
 // What follows the option's name in the message about one value it was
 // given; empty when the value is good. A value that begins with -- is
 // another option (--svg=--plot as --svg --plot). The digits of a number are
@@ -91,21 +87,19 @@ std::string ValueFault(const Takes &takes, const std::string &text)
     return std::string();
 }
 
-const char USAGE[] =
-    "Usage: rodadero-trace [--method NAME [--beta B]] [--position P] [--steps N]\n"
-    "                      [--every K] [--nodes] [--svg FILE] [--plot FILE]\n"
-    "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
-    "       rodadero-trace --sweep [--position P] [--steps N] [--svg FILE]\n"
-    "       rodadero-trace --sweep --method heavy-ball|nesterov [--beta B]\n"
-    "                      [--position P] [--steps N] [--svg FILE]\n"
-    "       rodadero-trace --compare FILE [--position P] [--beta B] [--steps N]\n"
-    "       rodadero-trace --stability [--method heavy-ball|nesterov|gradient\n"
-    "                      [--beta B]]\n\n";
+// text with each name in `values` replaced by its value, once.
+std::string Filled(std::string text,
+                   const std::vector<std::pair<std::string, std::string>> &values)
+{
+    for (const auto &v : values)
+        text.replace(text.find(v.first), v.first.size(), v.second);
+    return text;
+}
 
-// --help: the usage lines, the description, an entry an option and the
-// footer. CLI11 lays out the entries: the option's name and value, then its
-// explanation from column 17 on, or on the next line when the entry fills
-// those columns.
+// --help: the text of help.txt, with an entry an option where it says
+// {options}, and the limits it quotes by their names. CLI11 lays out the
+// entries: the option's name and value, then its explanation from column 17
+// on, or on the next line when the entry fills those columns.
 class UsageFormatter : public CLI::Formatter {
 public:
     UsageFormatter() { column_width(16); }
@@ -117,19 +111,20 @@ public:
 
     std::string make_help(const CLI::App *app, std::string, CLI::AppFormatMode) const override
     {
-        std::string text = USAGE + app->get_description() + "\n\n";
+        std::string entries;
         for (const CLI::Option *option : app->get_options())
-            text += make_option(option, false);
-        return text + "\n" + app->get_footer();
+            entries += make_option(option, false);
+        return Filled(TRACE_HELP, {{"{options}\n", entries},
+                                   {"{CELL_STEP_LIMIT_DEFAULT}", N(CELL_STEP_LIMIT_DEFAULT)},
+                                   {"{CELL_STEP_LIMIT_MAX}", N(CELL_STEP_LIMIT_MAX)},
+                                   {"{CELL_LAST_STEPS}", N(CELL_LAST_STEPS)}});
     }
 };
 
 // Every option, in the order --help lists them. An option that takes a
 // value is given an empty one when none follows it.
 struct Declared {
-    CLI::App app{"Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
-                 "to (1, 0.92), improved step after step by the same descent the program runs.",
-                 "rodadero-trace"};
+    CLI::App app{"", "rodadero-trace"};
     CLI::Option *method, *beta, *position, *steps, *every, *nodes, *svg, *plot, *race, *slow;
     CLI::Option *sweep, *stability, *compare, *help, *version;
 
@@ -201,7 +196,7 @@ Declared::Declared()
                                 ".." + N(ALPHA_POS_MAX) +
                                 " (or at P\n"
                                 "alone) until it repeats itself, at most N steps each\n(default " +
-                                N(SWEEP_STEPS_DEFAULT) + ")");
+                                N(FATE_STEP_LIMIT_DEFAULT) + ")");
     stability = Flag("--stability", "print the step factor's limit from the linear theory:\n"
                                     "lambda_max,alpha_limit,position_limit; with --method, that\n"
                                     "method's limit and fastest setting");
@@ -213,55 +208,6 @@ Declared::Declared()
                         "is from the settled polyline's (an SVG picture)");
     help = Flag("-h,--help", "print this text");
     version = Flag("--version", "print the release number");
-
-    app.footer(
-        "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
-        "time_us is the number the window prints after that step, model_s the model's\n"
-        "fall time (reads back bit for bit), exact_s the fall time of the same polyline\n"
-        "for a bead starting at rest with g = 10. With --steps 0 the one row is step 0,\n"
-        "the chord before any step. A summary line goes to standard error.\n"
-        "With --plot FILE the rows stay the same; the curve in FILE keeps every step up\n"
-        "to 100, then 50 a decade, each with the step after it (so that a swing shows\n"
-        "as a band), and the last step.\n"
-        "\n"
-        "--sweep prints position,cycle_from,period,low_us,high_us. A step turns the\n"
-        "state (the node abscissae and their shown copy, bit for bit) into the next one,\n"
-        "so from the chord (step 0) every run ends in an exact cycle: the state after\n"
-        "step cycle_from comes back after period steps and then repeats for ever.\n"
-        "Period 1 means the curve has stopped; period 2 that it swings between two\n"
-        "polylines. low_us and high_us are the lowest and highest printed time over\n"
-        "the steps of one period. When no state comes back within N steps,\n"
-        "cycle_from and period are empty and low_us = high_us is the time after step N.\n"
-        "With --svg FILE the same rows go to standard output and FILE gets the chart:\n"
-        "settled positions blue, swinging ones orange (their lowest and highest time),\n"
-        "those with no repeat within N steps hollow, and the limit of --stability.\n"
-        "\n"
-        "--stability prints lambda_max,alpha_limit,position_limit: the largest\n"
-        "eigenvalue of the gradient's Jacobian at the settled polyline, the step\n"
-        "factor 2 / (299 lambda_max) beyond which the descent cannot settle but swings,\n"
-        "and that factor as a scroll position (over 2.0000000000000003e-6).\n"
-        "\n"
-        "--method runs another method from the chord (the program's descent by default):\n"
-        "gradient x' = x - h G(x); heavy-ball x' = (x - h G(x)) + B (x - x_prev);\n"
-        "nesterov y = x + B (x - x_prev), x' = y - h G(y); newton x' = x - J(x)^-1 G(x);\n"
-        "h = 300 x Alpha(P), every operation rounded on its own. The rows are as above.\n"
-        "--sweep --method heavy-ball|nesterov prints the map of fates, one row a cell of\n"
-        "positions 5, 10, ..., 200 by beta 0, 0.05, ..., 0.95 (or the one of --position or\n"
-        "--beta): position,beta,cycle_from,period,low_us,high_us, each cell followed at\n"
-        "most N steps (default " + N(CELL_STEP_LIMIT_DEFAULT) + ", at most " +
-        N(CELL_STEP_LIMIT_MAX) + "); the state is x and x_prev, bit\n"
-        "for bit. With no cycle within N steps, low_us and high_us span the last " +
-        N(CELL_LAST_STEPS) + ".\n"
-        "--compare prints method,position,beta,step,time_us,model_s,distance_s at the\n"
-        "steps the curves keep; distance_s is the fall time less the settled polyline's.\n"
-        "--stability --method prints method,beta,lambda_max,lambda_min,position_limit,\n"
-        "best_position,best_beta,best_rate (best_beta 0 for gradient).\n"
-        "\n"
-        "--race prints nothing on standard output and one line on standard error: the\n"
-        "arrival times in real seconds, first to last.\n"
-        "\n"
-        "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
-        "1 when an output cannot be written.\n");
 }
 
 // How often a flag was given with no value, which reads "true" (as does
@@ -271,67 +217,71 @@ std::size_t Plain(const CLI::Option *flag)
     return std::count(flag->results().begin(), flag->results().end(), "true");
 }
 
-// The options that cannot go together, each pair once: the race draws one
-// run and prints no rows, the sweep prints its own, the linear theory needs
-// no run and the comparison runs every method.
-std::vector<std::pair<const CLI::Option *, const CLI::Option *>> Apart(const Declared &d)
+// A mode of the command, the line that says what it takes, and the options
+// it cannot go with, in the order the line names them: the comparison runs
+// every method, the linear theory needs no run, the race draws one run and
+// prints no rows, and the sweep prints its own. Where several are given,
+// the line of the first speaks.
+struct Mode {
+    const CLI::Option *option;
+    std::string line;
+    std::vector<const CLI::Option *> refuses;
+};
+
+std::vector<Mode> Modes(const Declared &d)
 {
-    return {{d.race, d.sweep},       {d.race, d.every},       {d.race, d.nodes},
-            {d.race, d.svg},         {d.race, d.plot},        {d.race, d.method},
-            {d.race, d.beta},        {d.race, d.compare},     {d.sweep, d.every},
-            {d.sweep, d.nodes},      {d.sweep, d.plot},       {d.sweep, d.compare},
-            {d.stability, d.position}, {d.stability, d.steps}, {d.stability, d.every},
-            {d.stability, d.nodes},  {d.stability, d.svg},    {d.stability, d.plot},
-            {d.stability, d.race},   {d.stability, d.slow},   {d.stability, d.sweep},
-            {d.compare, d.every},    {d.compare, d.nodes},    {d.compare, d.svg},
-            {d.compare, d.plot},     {d.compare, d.slow},     {d.compare, d.stability},
-            {d.compare, d.method}};
+    return {{d.compare, "--compare runs every method and takes only --position, --beta and --steps",
+             {d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep, d.stability, d.method}},
+            {d.stability, "--stability needs no run and takes no other option",
+             {d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
+              d.compare}},
+            {d.race, "--race draws one run and takes only --position, --steps and --slow",
+             {d.sweep, d.method, d.beta, d.every, d.nodes, d.plot, d.svg, d.compare, d.stability}},
+            {d.sweep, "--sweep takes only --position, --steps and --svg",
+             {d.every, d.nodes, d.plot, d.race, d.compare, d.stability}}};
 }
 
-// The name of the first of `options` that is given, or `otherwise`.
-std::string FirstGiven(std::initializer_list<const CLI::Option *> options,
-                       const std::string &otherwise)
+// Whether `option` is a mode given with an option it refuses, or an option
+// refused by a mode that is given.
+bool Apart(const std::vector<Mode> &modes, const CLI::Option *option)
+{
+    for (const Mode &m : modes)
+        for (const CLI::Option *refused : m.refuses)
+            if ((m.option == option && refused->count()) ||
+                (refused == option && m.option->count()))
+                return true;
+    return false;
+}
+
+// The name of the first of `options` that is given.
+std::string FirstGiven(const std::vector<const CLI::Option *> &options)
 {
     for (const CLI::Option *o : options)
         if (o->count())
             return o->get_name();
-    return otherwise;
+    return std::string();
 }
 
 // The options that do not go together, or --slow without --race. The
 // options are looked at in the order of --help; the first that is given
 // without the option it needs, or with one it cannot go with, says which
-// of the two it is. The line then speaks for the comparison or the theory
-// where either is given, else for the race or the sweep; each names the
-// first given, in an order of its own, of the options it does not take.
+// of the two it is. The line of the comparison or the theory, where either
+// is given, speaks for both; else that of --slow, the race or the sweep.
 std::string ClashFault(const Declared &d)
 {
+    std::vector<Mode> modes = Modes(d);
     bool needs = false, apart = false;
-    for (const CLI::Option *o : d.app.get_options()) {
-        if (!o->count() || needs || apart)
-            continue;
-        needs = o == d.slow && !d.race->count();
-        for (const auto &pair : Apart(d))
-            apart = apart || (pair.first == o && pair.second->count()) ||
-                    (pair.second == o && pair.first->count());
-    }
-    if ((needs || apart) && d.compare->count())
-        return "--compare runs every method and takes only --position, --beta and --steps, "
-               "not " + FirstGiven({d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
-                                   d.stability, d.method}, "this one");
-    if ((needs || apart) && d.stability->count())
-        return "--stability needs no run and takes no other option, not " +
-               FirstGiven({d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race,
-                           d.slow, d.sweep}, "this one");
-    if (needs)
+    for (const CLI::Option *o : d.app.get_options())
+        if (o->count() && !needs && !apart) {
+            needs = o == d.slow && !d.race->count();
+            apart = Apart(modes, o);
+        }
+    if (needs && !d.compare->count() && !d.stability->count())
         return "--slow sets the pace of --race and needs it";
-    if (!apart)
-        return std::string();
-    if (d.race->count())
-        return "--race draws one run and takes only --position, --steps and --slow, not " +
-               FirstGiven({d.sweep, d.method, d.beta, d.every, d.nodes, d.plot}, "--svg");
-    return "--sweep takes only --position, --steps and --svg, not " +
-           FirstGiven({d.every, d.nodes, d.plot}, "--svg");
+    for (const Mode &m : modes)
+        if ((needs || apart) && m.option->count())
+            return m.line + ", not " + FirstGiven(m.refuses);
+    return std::string();
 }
 
 // The first fault of what CLI11 read, empty when there is none: a flag
@@ -345,22 +295,21 @@ std::string FirstFault(const Declared &d)
             return flag->get_name() + " takes no value";
 
     // The other methods, and the comparison, take positions beyond the
-    // dialog's.
-    Method method;
-    bool beyond = d.compare->count() || (d.method->count() &&
-                                         MethodOfName(d.method->as<std::string>(), &method) &&
-                                         method != METHOD_PROGRAM);
+    // dialog's (a method's name is looked at before the position).
+    bool beyond = d.compare->count() ||
+                  (d.method->count() && d.method->as<std::string>() != METHOD_NAME[METHOD_PROGRAM]);
+    const Takes path = {"the path of the SVG file to write", "[\\s\\S]+"};  // any text
     const std::pair<const CLI::Option *, Takes> values[] = {
         {d.method, MethodName()},
         {d.beta, Decimal()},
         {d.position, WholeNumber(ALPHA_POS_MIN, beyond ? METHOD_POS_MAX : ALPHA_POS_MAX)},
         {d.steps, WholeNumber(TRACE_STEPS_MIN, TRACE_STEPS_MAX)},
         {d.every, WholeNumber(TRACE_EVERY_MIN, TRACE_STEPS_MAX)},
-        {d.svg, Path()},
-        {d.plot, Path()},
-        {d.race, Path()},
+        {d.svg, path},
+        {d.plot, path},
+        {d.race, path},
         {d.slow, WholeNumber(TRACE_SLOW_MIN, TRACE_SLOW_MAX)},
-        {d.compare, Path()},
+        {d.compare, path},
     };
     for (const auto &value : values)
         for (const std::string &text : value.first->results()) {
@@ -396,18 +345,17 @@ std::string Misfit(const TraceOptions &o)
 {
     Method method = o.method.value_or(METHOD_PROGRAM);
     std::string name = METHOD_NAME[method];
-    long steps = o.steps.value_or(0);
     if (o.beta && o.comparePath.empty() && !MethodHasBeta(method))
         return "--beta is the momentum of --method heavy-ball or nesterov, not of " + name;
     if (o.sweep && o.method && !MethodHasBeta(method))
         return "--sweep --method maps heavy-ball or nesterov, not " + name +
                " (--sweep alone follows the program's descent)";
-    if (o.sweep && o.method && steps > CELL_STEP_LIMIT_MAX)
+    if (o.sweep && o.method && o.steps > CELL_STEP_LIMIT_MAX)
         return "--sweep --method follows a cell at most " + N(CELL_STEP_LIMIT_MAX) +
-               " steps, not " + N(steps);
-    if (!o.comparePath.empty() && steps > CELL_STEP_LIMIT_MAX)
+               " steps, not " + N(o.steps);
+    if (!o.comparePath.empty() && o.steps > CELL_STEP_LIMIT_MAX)
         return "--compare runs each method at most " + N(CELL_STEP_LIMIT_MAX) + " steps, not " +
-               N(steps);
+               N(o.steps);
     if (o.stability && o.method && !(MethodHasBeta(method) || method == METHOD_GRADIENT))
         return "--stability --method takes heavy-ball, nesterov or gradient, not " + name;
     if (!o.plotPath.empty() && o.steps == 0)
@@ -416,6 +364,18 @@ std::string Misfit(const TraceOptions &o)
         return "--plot and --svg name the same file " + Quoted(o.plotPath) +
                "; give each picture a file of its own";
     return std::string();
+}
+
+// The steps when --steps is not given: those of a run (or the race), a
+// position's limit in the sweep, a cell's in the map, or each compared
+// run's.
+long DefaultSteps(const TraceOptions &o)
+{
+    if (!o.comparePath.empty())
+        return COMPARE_STEPS_DEFAULT;
+    if (o.sweep)
+        return o.method ? CELL_STEP_LIMIT_DEFAULT : FATE_STEP_LIMIT_DEFAULT;
+    return TRACE_STEPS_DEFAULT;
 }
 
 } // namespace
@@ -428,10 +388,10 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
     Declared d;
     d.app.parse(argc, argv);
     TraceOptions &o = *options = TraceOptions();
-    o.help = Plain(d.help);
-    o.version = !o.help && Plain(d.version);
-    if (o.help || o.version)
+    if (Plain(d.help) || Plain(d.version)) {
+        o.answer = Plain(d.help) ? d.app.help() : "rodadero-trace " RODADERO_VERSION "\n";
         return true;
+    }
     std::string fault = FirstFault(d);
     if (fault.empty()) {
         // Each option's last value; a number's digits in decimal.
@@ -443,8 +403,6 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
             o.beta = std::strtod(text(d.beta).c_str(), nullptr);
         if (d.position->count())
             o.position = std::stoi(text(d.position));
-        if (d.steps->count())
-            o.steps = std::stol(text(d.steps));
         if (d.every->count())
             o.every = std::stol(text(d.every));
         if (d.slow->count())
@@ -456,20 +414,11 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
         o.plotPath = text(d.plot);
         o.racePath = text(d.race);
         o.comparePath = text(d.compare);
+        o.steps = d.steps->count() ? std::stol(text(d.steps)) : DefaultSteps(o);
         fault = Misfit(o);
     }
-    *error = fault.empty() ? fault : PROGRAM + fault;
+    *error = fault.empty() ? fault : "rodadero-trace: " + fault;
     return fault.empty();
-}
-
-std::string TraceUsage()
-{
-    return Declared().app.help();
-}
-
-const char *TraceVersion()
-{
-    return "rodadero-trace " RODADERO_VERSION "\n";
 }
 
 MethodSetting RunSetting(const TraceOptions &options)

@@ -1,5 +1,5 @@
 // The options of rodadero-trace, declared once with CLI11: what each takes,
-// which go together, and the text of --help.
+// which go together, and what --help and --version answer.
 #ifndef RODADERO_TRACE_OPTIONS_H
 #define RODADERO_TRACE_OPTIONS_H
 
@@ -13,11 +13,11 @@
 // quote. --position runs from ALPHA_POS_MIN to ALPHA_POS_MAX, and to
 // METHOD_POS_MAX with another method or --compare; the map of --sweep
 // --method follows a cell CELL_STEP_LIMIT_DEFAULT steps, at most
-// CELL_STEP_LIMIT_MAX, as does each run of --compare.
+// CELL_STEP_LIMIT_MAX, as does each run of --compare; --sweep alone follows
+// a position FATE_STEP_LIMIT_DEFAULT steps.
 const long TRACE_STEPS_MIN = 0;
 const long TRACE_STEPS_MAX = 100000000;  // also --every's
 const long TRACE_STEPS_DEFAULT = 1000;
-const long SWEEP_STEPS_DEFAULT = FATE_STEP_LIMIT_DEFAULT;
 const long COMPARE_STEPS_DEFAULT = 20000;
 const long TRACE_EVERY_MIN = 1;
 const long TRACE_EVERY_DEFAULT = 1;
@@ -31,13 +31,16 @@ const double TRACE_BETA_DEFAULT = 0.9;
 // What the arguments ask for. An option that is not given leaves its
 // std::optional empty, its path empty or its flag false.
 struct TraceOptions {
-    bool help = false;
-    bool version = false;
+    std::string answer;               // the text of --help or --version, if given
     bool sweep = false;
     bool stability = false;           // the step factor's limit from the linear theory
     bool nodes = false;
     std::optional<int> position;      // within the limits above
-    std::optional<long> steps;        // TRACE_STEPS_MIN..TRACE_STEPS_MAX
+    // TRACE_STEPS_MIN..TRACE_STEPS_MAX: the steps of the run or the race,
+    // the limit of each position of the sweep or cell of the map, or the
+    // steps of each run compared; when --steps is not given, the default
+    // of what is asked for (above).
+    long steps = TRACE_STEPS_DEFAULT;
     long every = TRACE_EVERY_DEFAULT; // TRACE_EVERY_MIN..TRACE_STEPS_MAX
     std::string svgPath;              // with --sweep: the fates chart
     std::string plotPath;             // the convergence curve
@@ -50,16 +53,11 @@ struct TraceOptions {
 
 // Reads the arguments as main receives them, the program's name first.
 // --help and --version answer whatever else stands beside them (--help
-// first, when both do). On bad input returns false and sets *error to one
-// line (no newline) naming the option and what it takes.
+// first, when both do): the answer is then the text of --help, or the
+// program's name and release number. On bad input returns false and sets
+// *error to one line (no newline) naming the option and what it takes.
 bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options,
                        std::string *error);
-
-// The text that --help prints.
-std::string TraceUsage();
-
-// The line that --version prints: the program's name and release number.
-const char *TraceVersion();
 
 // The setting of a run of options.method: its position (that of
 // --position; without it 0 for the program, its starting factor 0.0001,

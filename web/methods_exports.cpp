@@ -206,10 +206,7 @@ PAGE_EXPORT(rodadero_map_csv) const PageText *RodaderoMapCsv(int method)
     MapOfMethod *map = MapOf(method);
     if (!map)
         return nullptr;
-    std::string csv = MapHeader();
-    for (const Fate &cell : KnownCells(*map))
-        csv += MapRowText(cell, BETAS[static_cast<std::size_t>(cell.beta)]);
-    return GivePageText(std::move(csv));
+    return GivePageText(MapRows(KnownCells(*map), BETAS));
 }
 
 // Starts the comparison of a cell's method and setting from the chord; 0,
@@ -251,11 +248,7 @@ PAGE_EXPORT(rodadero_compare_chart) const PageText *RodaderoCompareChart(int lan
 // Its rows, as rodadero-trace --compare prints each method's.
 PAGE_EXPORT(rodadero_compare_csv) const PageText *RodaderoCompareCsv(int steps)
 {
-    std::string csv = CompareHeader();
-    for (const MethodCurve &c : ComparedCurves(steps))
-        for (const RunSample &p : c.points)
-            csv += CompareRowText(c.setting, p.step, p.fallTime, p.distance);
-    return GivePageText(std::move(csv));
+    return GivePageText(CompareRows(ComparedCurves(steps)));
 }
 
 // The fastest setting of a method by the theory: position, then beta.

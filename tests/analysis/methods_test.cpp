@@ -15,6 +15,7 @@
 #include <complex>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -213,6 +214,42 @@ TEST(TheoryOfMethod, TheBestRateIsTheRecurrencesOwn)
         EXPECT_GT(grows, 1.0) << METHOD_NAME[m];
     }
     EXPECT_EQ(BestSetting(METHOD_PROGRAM, f).position, 57);
+}
+
+// The comparison's settings: each method at its fastest unless told a
+// position it takes (not Newton, the program only up to 100) or a beta it
+// has (heavy ball and Nesterov).
+TEST(ComparedSettings, PositionAndBetaWhereTheMethodTakesThem)
+{
+    StabilityFigures f = StabilityLimit();
+    const double none = -1;  // the method keeps its fastest
+    static const struct {
+        std::optional<double> position, beta;
+        double positions[METHOD_COUNT], betas[METHOD_COUNT];
+    } cases[] = {
+        {std::nullopt, std::nullopt, {none, none, none, none, none},
+         {none, none, none, none, none}},
+        {150, std::nullopt, {none, 150, 150, 150, none}, {none, none, none, none, none}},
+        {100, 0.5, {100, 100, 100, 100, none}, {none, none, 0.5, 0.5, none}},
+        {1, 0, {1, 1, 1, 1, none}, {none, none, 0, 0, none}},
+        {std::nullopt, 0.95, {none, none, none, none, none}, {none, none, 0.95, 0.95, none}},
+    };
+    for (const auto &c : cases) {
+        std::vector<MethodSetting> settings = ComparedSettings(f, c.position, c.beta);
+        ASSERT_EQ(settings.size(), static_cast<std::size_t>(METHOD_COUNT));
+        for (int m = 0; m < METHOD_COUNT; ++m) {
+            MethodSetting best = BestSetting(static_cast<Method>(m), f);
+            SCOPED_TRACE(std::string(METHOD_NAME[m]) + " at " +
+                         std::to_string(c.position.value_or(0)));
+            EXPECT_EQ(settings[m].method, m);
+            EXPECT_EQ(settings[m].position,
+                      c.positions[m] == none ? best.position : c.positions[m]);
+            EXPECT_EQ(settings[m].beta, c.betas[m] == none ? best.beta : c.betas[m]);
+        }
+    }
+    // Newton's step takes no setting; the program's fastest is position 57.
+    EXPECT_EQ(ComparedSettings(f, 150, 0.5)[METHOD_NEWTON].position, 0);
+    EXPECT_EQ(ComparedSettings(f, 150, 0.5)[METHOD_PROGRAM].position, 57);
 }
 
 // --- the exact fates ----------------------------------------------------------

@@ -70,14 +70,33 @@ TEST(ShortestDouble, FewestDigitsThatReadBack)
     }
 }
 
-// A cell that repeats and one that does not within the limit.
-TEST(MapRowText, AsTheSweepsRowsWithTheBeta)
+// A cell that repeats and one that does not within the limit, each with
+// the momentum its index names.
+TEST(MapRows, AsTheSweepsRowsWithTheBeta)
 {
-    Fate settles = {50, 10, 10250, 11, 542355, 542355};
-    Fate open = {100, 18, 0, 0, 545447, 577882};
-    EXPECT_EQ(MapRowText(settles, 0.5), "50,0.5,10250,11,542355,542355\n");
-    EXPECT_EQ(MapRowText(open, 0.9), "100,0.9,,,545447,577882\n");
-    EXPECT_EQ(MapHeader(), "position,beta,cycle_from,period,low_us,high_us\n");
+    Fate settles = {50, 1, 10250, 11, 542355, 542355};
+    Fate open = {100, 2, 0, 0, 545447, 577882};
+    EXPECT_EQ(MapRows({settles, open}, {0.25, 0.5, 0.9}),
+              "position,beta,cycle_from,period,low_us,high_us\n"
+              "50,0.5,10250,11,542355,542355\n"
+              "100,0.9,,,545447,577882\n");
+    EXPECT_EQ(MapRows({}, {0.5}), "position,beta,cycle_from,period,low_us,high_us\n");
+}
+
+// Every point of each curve in turn, the printed time in whole microseconds
+// truncated, the times as %.17g.
+TEST(CompareRows, EveryPointOfEachCurve)
+{
+    std::vector<MethodCurve> curves(2);
+    curves[0].setting = {METHOD_HEAVY_BALL, 100, 0.35};
+    curves[0].points = {{1, 0.6, 0, 0.25}, {20000, 0.5713945, 0, 0.0000001}};
+    curves[1].setting = {METHOD_NEWTON, 0, 0};
+    curves[1].points = {{3, 0.5, 0, -0.125}};
+    EXPECT_EQ(CompareRows(curves),
+              "method,position,beta,step,time_us,model_s,distance_s\n"
+              "heavy-ball,100,0.35,1,600000,0.59999999999999998,0.25\n"
+              "heavy-ball,100,0.35,20000,571394,0.57139450000000003,9.9999999999999995e-08\n"
+              "newton,0,0,3,500000,0.5,-0.125\n");
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "csv.h"
 #include "files.h"
 #include "options.h"
-#include "rows.h"
 
 #include <gtest/gtest.h>
 
@@ -315,8 +314,8 @@ TEST(ParseTraceOptions, Accepted)
         // A path from the root is a value in the Windows build too.
         {{"--svg", "/tmp/p.svg"}, false, false, false, 0, 1000, 0, "/tmp/p.svg"},
         {{"--sweep", "--steps", "6000"}, false, true, false, 0, 6000, 0, ""},
-        {{"--sweep"}, false, true, false, 0, 1000, 0, ""},
-        {{"--sweep", "--position", "58"}, false, true, false, 58, 1000, 0, ""},
+        {{"--sweep"}, false, true, false, 0, 10000000, 0, ""},
+        {{"--sweep", "--position", "58"}, false, true, false, 58, 10000000, 0, ""},
         {{"--help"}, true, false, false, 0, 1000, 0, ""},
         {{"--steps", "x", "--help"}, true, false, false, 0, 1000, 0, ""},
         {{"-h"}, true, false, false, 0, 1000, 0, ""},
@@ -327,7 +326,8 @@ TEST(ParseTraceOptions, Accepted)
         {{"--steps", "-0"}, false, false, false, 0, 0, 0, ""},
         // The fates chart beside the sweep's rows; the convergence curve
         // beside a run's rows and its still picture.
-        {{"--sweep", "--svg", "fates.svg"}, false, true, false, 0, 1000, 0, "fates.svg"},
+        {{"--sweep", "--svg", "fates.svg"}, false, true, false, 0, 10000000, 0,
+         "fates.svg"},
         {{"--sweep", "--position", "58", "--steps", "20000", "--svg", "f.svg"}, false, true,
          false, 58, 20000, 0, "f.svg"},
         {{"--plot", "curve.svg"}, false, false, false, 0, 1000, 0, "", "curve.svg"},
@@ -344,12 +344,12 @@ TEST(ParseTraceOptions, Accepted)
         for (const char *a : c.args)
             shown += std::string(a) + " ";
         ASSERT_TRUE(Parse(c.args, &o, &error)) << shown << error;
-        EXPECT_EQ(o.help, c.help) << shown;
+        EXPECT_EQ(o.answer.compare(0, 21, "Usage: rodadero-trace") == 0, c.help) << shown;
         EXPECT_EQ(o.sweep, c.sweep) << shown;
         EXPECT_EQ(o.nodes, c.nodes) << shown;
         EXPECT_EQ(o.position.has_value(), c.position != 0) << shown;
         EXPECT_EQ(o.position.value_or(0), c.position) << shown;
-        EXPECT_EQ(o.steps.value_or(1000), c.steps) << shown;
+        EXPECT_EQ(o.steps, c.steps) << shown;
         EXPECT_EQ(o.every, c.every ? c.every : 1) << shown;
         EXPECT_EQ(o.svgPath, c.svg) << shown;
         EXPECT_EQ(o.plotPath, c.plot) << shown;
@@ -367,6 +367,7 @@ TEST(ParseTraceOptions, MethodsAccepted)
         bool hasBeta;
         double beta;
         int position;
+        long steps = 1000;  // as read, or the default of what is asked for
     } cases[] = {
         {{}, METHOD_PROGRAM, false, 0.9, 0},
         {{"--method", "program", "--position", "100"}, METHOD_PROGRAM, false, 0.9, 100},
@@ -378,9 +379,11 @@ TEST(ParseTraceOptions, MethodsAccepted)
         {{"--method", "newton", "--method", "heavy-ball", "--position", "150"},
          METHOD_HEAVY_BALL, false, 0.9, 150},
         {{"--compare", "c.svg", "--position", "150", "--beta", "0.5"}, METHOD_PROGRAM, true, 0.5,
-         150},
+         150, 20000},
         {{"--sweep", "--method", "heavy-ball", "--steps", "1000000"}, METHOD_HEAVY_BALL, false,
-         0.9, 0},
+         0.9, 0, 1000000},
+        {{"--sweep", "--method", "nesterov"}, METHOD_NESTEROV, false, 0.9, 0, 100000},
+        {{"--compare", "c.svg", "--steps", "0"}, METHOD_PROGRAM, false, 0.9, 0, 0},
         {{"--stability", "--method", "gradient"}, METHOD_GRADIENT, false, 0.9, 0},
         {{"--stability", "--method", "nesterov", "--beta", "0.5"}, METHOD_NESTEROV, true, 0.5, 0},
     };
@@ -395,6 +398,7 @@ TEST(ParseTraceOptions, MethodsAccepted)
         EXPECT_EQ(o.beta.value_or(0.9), c.beta) << shown;
         EXPECT_EQ(o.position.has_value(), c.position != 0) << shown;
         EXPECT_EQ(o.position.value_or(0), c.position) << shown;
+        EXPECT_EQ(o.steps, c.steps) << shown;
     }
 }
 
@@ -873,12 +877,13 @@ TEST_F(SvgFiles, FailedRenameRemovesTheTemporaryFile)
 {
     // The target turns into a folder while the run is going on.
     std::string path = folder + "/late.svg";
-    std::string error;
-    std::FILE *tmp = OpenPictureFile(path, "--svg", &error);
-    ASSERT_NE(tmp, nullptr) << error;
+    std::ostringstream err;
+    std::vector<PictureFile> pictures = {{"--plot", ""}, {"--svg", path}};
+    ASSERT_TRUE(OpenPictureFiles(&pictures, err)) << err.str();
     std::filesystem::create_directories(path + "/inside");
-    EXPECT_FALSE(FinishPictureFile(tmp, path, "<svg/>\n", "--svg", &error));
-    EXPECT_NE(error.find("late.svg"), std::string::npos) << error;
+    EXPECT_FALSE(Finish(pictures, "--svg", "<svg/>\n", err));
+    EXPECT_EQ(err.str().compare(0, 37, "rodadero-trace: --svg could not write"), 0) << err.str();
+    EXPECT_NE(err.str().find("late.svg"), std::string::npos) << err.str();
     EXPECT_TRUE(Leftovers(folder).empty());
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
