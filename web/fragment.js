@@ -15,8 +15,7 @@
 // From then on the address follows the scroll bar, the run mode, the
 // language and the cell run beside the program, each change replacing the
 // history's current entry.
-import { preferredLanguage } from './language.js';
-import { PAGE_LANGUAGES } from './texts.js';
+import { PAGE_LANGUAGES, preferredLanguage } from './language.js';
 
 const FRAGMENT_MODES = Object.freeze({ continuo: 1, pasos: 0 });
 const FRAGMENT_METHODS = Object.freeze(['heavy-ball', 'nesterov']);
@@ -141,17 +140,14 @@ export function openLinks(language) {
   const notice = document.getElementById('address-notice');
 
   const showNotice = () => {
-    notice.textContent = language.text().address(links.read.error);
+    const part = links.read.error;
+    language.sayAgain('address-notice', (words) => words.say('page.address', { part }));
     notice.hidden = false;
   };
   const asked = () => (links.read.settings && links.read.settings.language) || preferredLanguage();
   language.set(asked());
 
-  language.listen(() => {
-    if (links.read.error !== undefined)
-      showNotice();
-    links.follow();
-  });
+  language.listen(() => links.follow());
 
   return {
     // The position and the mode of the fragment, through `scrollTo(p)` and

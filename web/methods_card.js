@@ -11,58 +11,6 @@ import { startWorkers } from './workers.js';
 
 const METHODS_REDRAW_MS = 200;
 
-// The card's texts: [Spanish, English].
-const METHODS_ELEMENT_TEXTS = Object.freeze({
-  'methods-heading': ['Otros metodos', 'Other methods'],
-  'methods-note': ['El mismo tiempo de caida, otros metodos desde la misma cuerda: el mapa de ' +
-    'lo que hace cada posicion y momento, con la recta de la teoria lineal. Elija una celda ' +
-    '(clic, o las flechas y Enter) para verla correr junto a la bajada del programa.',
-  'The same fall time, other methods from the same chord: the map of what each position and ' +
-    'momentum does, with the line of the linear theory. Choose a cell (click, or the arrows ' +
-    'and Enter) to watch it run beside the program\'s own descent.'],
-  'method-heavy-ball': ['Bola pesada', 'Heavy ball'],
-  'method-nesterov': ['Nesterov', 'Nesterov'],
-  'map-csv': ['Mapa en CSV', 'Map as CSV'],
-  'map-svg': ['Mapa en SVG', 'Map as SVG'],
-  'compare-csv': ['Comparacion en CSV', 'Comparison as CSV'],
-  'compare-svg': ['Comparacion en SVG', 'Comparison as SVG'],
-});
-
-const METHODS_TEXTS = Object.freeze({
-  es: {
-    waiting: 'El mapa empieza cuando termina el destino de cada posicion.',
-    mapping: (n, all) => `Calculando el mapa: ${n} de ${all} celdas.`,
-    mapped: (ms) => `Mapa completo en ${(ms / 1000).toFixed(1)} s.`,
-    failed: (why) => `No se pudo calcular el mapa: ${why}`,
-    map: (name, n, settles, swings, open) => `Mapa de ${name}: ${n} celdas, ${settles} se detienen, ` +
-      `${swings} oscilan, ${open} sin ciclo dentro del limite.`,
-    cell: (p, beta, c) => `Posicion ${p}, beta ${beta}: ` + (c === undefined ? 'aun sin calcular'
-      : c.period === 0 ? `sin ciclo, tiempos entre ${c.lowUs} y ${c.highUs}`
-        : c.lowUs === c.highUs ? `se detiene en ${c.lowUs} desde el paso ${c.cycleFrom}`
-          : `oscila entre ${c.lowUs} y ${c.highUs}, periodo ${c.period}`) + '.',
-    compare: (name, steps) => `Comparacion: ${name}, ${steps} pasos, junto a la bajada del programa.`,
-    noCompare: 'Comparacion: elija una celda del mapa.',
-    mapFile: 'rodadero-mapa', compareFile: 'rodadero-comparacion',
-    names: { 'heavy-ball': 'bola pesada', nesterov: 'Nesterov' },
-  },
-  en: {
-    waiting: 'The map starts when the fate of each position is done.',
-    mapping: (n, all) => `Working out the map: ${n} of ${all} cells.`,
-    mapped: (ms) => `Map done in ${(ms / 1000).toFixed(1)} s.`,
-    failed: (why) => `The map could not be worked out: ${why}`,
-    map: (name, n, settles, swings, open) => `Map of ${name}: ${n} cells, ${settles} settle, ` +
-      `${swings} swing, ${open} with no cycle within the limit.`,
-    cell: (p, beta, c) => `Position ${p}, beta ${beta}: ` + (c === undefined ? 'not worked out yet'
-      : c.period === 0 ? `no cycle, times between ${c.lowUs} and ${c.highUs}`
-        : c.lowUs === c.highUs ? `settles at ${c.lowUs} from step ${c.cycleFrom}`
-          : `swings between ${c.lowUs} and ${c.highUs}, period ${c.period}`) + '.',
-    compare: (name, steps) => `Comparison: ${name}, ${steps} steps, beside the program's descent.`,
-    noCompare: 'Comparison: choose a cell of the map.',
-    mapFile: 'rodadero-map', compareFile: 'rodadero-comparison',
-    names: { 'heavy-ball': 'heavy ball', nesterov: 'Nesterov' },
-  },
-});
-
 // A beta of the map as written in its rows: k twentieths, shortest.
 function mapBeta(k) {
   return String(k / 20);
@@ -102,30 +50,37 @@ function cardState(e, contract, options) {
 }
 
 const methodCode = (c, name) => c.contract.methods[name];
-const methodsText = (c) => METHODS_TEXTS[c.language.current()];
-
-function applyTexts(c) {
-  const i = c.language.current() === 'en' ? 1 : 0;
-  for (const [id, texts] of Object.entries(METHODS_ELEMENT_TEXTS))
-    document.getElementById(id).textContent = texts[i];
-}
 
 function statusText(c) {
-  const known = c.maps[c.method].size;
+  const { say, number } = c.language.words();
   if (c.failure !== null)
-    return methodsText(c).failed(c.failure);
+    return say('methods.failed', { reason: c.failure });
   if (!c.started)
-    return methodsText(c).waiting;
-  return c.took[c.method] !== undefined ? methodsText(c).mapped(c.took[c.method])
-    : methodsText(c).mapping(known, c.cellsInMap);
+    return say('methods.waiting');
+  return c.took[c.method] !== undefined
+    ? say('methods.mapped', { seconds: number(c.took[c.method] / 1000, 1) })
+    : say('methods.mapping', { known: c.maps[c.method].size, cells: c.cellsInMap });
+}
+
+// A cell of the map in words: its setting and, where it is known, its fate.
+function cellWords(c, position, k, cell) {
+  const { say, number } = c.language.words();
+  const words = { position, beta: number(k / 20, 2, true) };
+  if (cell === undefined)
+    return say('methods.cellUnknown', words);
+  Object.assign(words, { low: cell.lowUs, high: cell.highUs, from: cell.cycleFrom,
+                         period: cell.period });
+  return cell.period === 0 ? say('methods.cellNoCycle', words)
+    : cell.lowUs === cell.highUs ? say('methods.cellSettles', words)
+      : say('methods.cellSwings', words);
 }
 
 // The chosen cell in words, and outlined in the map's own picture once
 // there is one.
 function markChosen(c) {
   const { chosen } = c;
-  c.cellText.textContent = methodsText(c).cell(chosen.position, mapBeta(chosen.k),
-                                               c.maps[c.method].get(`${chosen.position},${chosen.k}`));
+  c.cellText.textContent = cellWords(c, chosen.position, chosen.k,
+                                     c.maps[c.method].get(`${chosen.position},${chosen.k}`));
   const root = c.mapHost.shadowRoot;
   if (!root)
     return;
@@ -144,9 +99,11 @@ function drawMap(c) {
   const svg = c.contract.text(c.e.rodadero_map_chart(methodCode(c, c.method), c.moduleLanguage()))
     .replace('</style>', '  .chosen { stroke: #000000; stroke-width: 3 }\n</style>');
   const settles = cells.filter((cell) => cell.lowUs === cell.highUs).length;
-  const text = methodsText(c);
-  c.shown.show(c.mapHost, svg, () => text.map(text.names[c.method], cells.length, settles,
-    cells.length - settles, cells.filter((cell) => cell.period === 0).length));
+  const { say } = c.language.words();
+  c.shown.show(c.mapHost, svg, () => say('methods.map', {
+    method: say(`methods.names.${c.method}`), known: cells.length, settle: settles,
+    swing: cells.length - settles, open: cells.filter((cell) => cell.period === 0).length,
+  }));
   markChosen(c);
   document.getElementById('map-svg').disabled = false;
   document.getElementById('map-csv').disabled = c.took[c.method] === undefined;
@@ -156,8 +113,10 @@ function drawCompare(c) {
   if (!c.compared)
     return;
   const svg = c.contract.text(c.e.rodadero_compare_chart(c.moduleLanguage(), c.runSteps()));
-  c.shown.show(c.compareHost, svg, () => methodsText(c).compare(
-    methodsText(c).names[c.compared.method], c.e.rodadero_compare_steps()));
+  const { say } = c.language.words();
+  c.shown.show(c.compareHost, svg, () => say('methods.compare', {
+    method: say(`methods.names.${c.compared.method}`), steps: c.e.rodadero_compare_steps(),
+  }));
   c.compareHost.hidden = false;
 }
 
@@ -274,24 +233,24 @@ function listenToMap(c) {
 // The files, named by what they hold.
 function listenToDownloads(c) {
   const { e } = c;
-  const fileName = (kind, extra) => [kind, ...extra, c.language.current()];
+  const say = (path, values) => c.language.words().say(path, values);
+  const mapName = () => say('files.map', { method: c.method });
+  const comparedName = () => say('files.compare', { method: c.compared.method,
+    position: c.compared.position, beta: mapBeta(c.compared.k) });
+  const svg = (name) => [name, c.language.current()];
   document.getElementById('map-csv').addEventListener('click', () =>
-    saveText([methodsText(c).mapFile, c.method], 'csv',
-             c.contract.text(e.rodadero_map_csv(methodCode(c, c.method)))));
+    saveText([mapName()], 'csv', c.contract.text(e.rodadero_map_csv(methodCode(c, c.method)))));
   document.getElementById('map-svg').addEventListener('click', () => {
     c.dirtyMap = true;
     refresh(c, true);
-    saveText(fileName(methodsText(c).mapFile, [c.method]), 'svg', c.shown.of(c.mapHost));
+    saveText(svg(mapName()), 'svg', c.shown.of(c.mapHost));
   });
-  const comparedName = () => [c.compared.method, `${c.compared.position}`, mapBeta(c.compared.k)];
   document.getElementById('compare-csv').addEventListener('click', () =>
-    saveText([methodsText(c).compareFile, ...comparedName()], 'csv',
-             c.contract.text(e.rodadero_compare_csv(c.runSteps()))));
+    saveText([comparedName()], 'csv', c.contract.text(e.rodadero_compare_csv(c.runSteps()))));
   document.getElementById('compare-svg').addEventListener('click', () => {
     c.dirtyCompare = true;
     refresh(c, true);
-    saveText(fileName(methodsText(c).compareFile, comparedName()), 'svg',
-             c.shown.of(c.compareHost));
+    saveText(svg(comparedName()), 'svg', c.shown.of(c.compareHost));
   });
 }
 
@@ -305,13 +264,10 @@ export function createMethodsCard(e, contract, options) {
   listenToMap(c);
   listenToDownloads(c);
   c.language.listen(() => {
-    applyTexts(c);
     markChosen(c);
     c.dirtyMap = c.dirtyCompare = true;
     refresh(c, true);
   });
-  if (c.language.current() !== 'es')
-    applyTexts(c);
   markChosen(c);
   c.status.textContent = statusText(c);
   for (const [n, b] of Object.entries(c.buttons))
