@@ -1,146 +1,220 @@
-// Where a deterministic run starts to repeat itself.
+// Where a deterministic run starts to repeat itself, and the record of
+// what it comes to.
 //
 // A run is a sequence of states, each made from the one before by a step and
 // by nothing else, drawn from a finite set: sooner or later it comes back to
 // a state it has held, and from there on it goes round the same cycle for
-// ever. The cycle starts at cycleFrom and lasts `period` steps: the smallest
-// numbers with state(cycleFrom) = state(cycleFrom + period). State 0 is the
-// start.
+// ever. The cycle starts at c and lasts p steps: the smallest numbers with
+// state(c) = state(c + p). State 0 is the start.
 //
-// Periods 1 and 2 are caught the moment they close, by keeping the two
-// states before the current one. Any longer period is found by Brent's
-// method: one saved state, moved up to the current one each time the number
-// of steps since it was saved reaches the next power of two; a state equal
-// to it gives the period. The start of the cycle then comes from two copies
-// of the run, one period apart, stepped together from the start until they
-// meet. Memory stays the same however long the run.
+// Every CYCLE_CHECKPOINT_EVERY (E) steps the state is kept whole, and each
+// state the run comes to is looked for among those kept, through a table
+// of their keys. Let s be the first kept step at or after c (s < c + E):
+// state(s + p) = state(s), so the run meets a kept state by step s + p at
+// the latest. When it first does, at step n, holding the state kept at
+// step k E: that state lies on the cycle, so n - k E is a multiple of p,
+// and n <= s + p <= k E + p makes it p itself. The state kept before,
+// at (k - 1) E, is not on the cycle (else the run would have met it again
+// at (k - 1) E + p < n), so c lies after it: a copy of the run from there
+// and a copy p steps ahead meet first at c, within E steps. A cycle with
+// c + p within a limit L shows by step L + E; a run with none costs
+// L + E steps. Memory grows with the steps to the cycle: one state every
+// E steps.
 //
 // The run is any type with:
-//   typedef ... State;          a copy of everything a step depends on
-//   void Restart();             back to state 0
-//   void Step();                on to the next state
-//   std::int32_t Printed();     the number shown for the current state,
-//                               asked for only at a few states
-//   void Save(State *s);        copy the current state out,
-//   void Load(const State &s);  and back in
-//   bool Holds(const State &s); the current state equals s
-//   static bool Same(const State &a, const State &b);
+//   typedef ... State;     a plain struct of everything a step depends on,
+//                          without padding: two states are the same when
+//                          their bytes are
+//   void Step();           on to the next state
+//   std::int32_t Printed() const;  the number shown for the current state,
+//                          asked for only at a few states after the first
+//                          step, and at the start with a limit of 0
+//   void Save(State *s) const;     copy the current state out,
+//   void Load(const State &s);     and back in
+//   std::uint32_t Key() const;     a few bits of the current state, mixed:
+//                          enough to tell most states apart, so that the
+//                          state is copied out only where the key of a
+//                          kept one agrees, and every E steps
 #ifndef RODADERO_ANALYSIS_CYCLE_SEARCH_H
 #define RODADERO_ANALYSIS_CYCLE_SEARCH_H
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
-// period 0: no state came back within the limit; then low = high is the
-// number shown after the last step of the limit. Otherwise low and high are
-// the lowest and highest number shown after steps cycleFrom + 1 to
-// cycleFrom + period.
-struct CycleFate {
-    long cycleFrom;
-    long period;
-    std::int32_t low;
-    std::int32_t high;
+// The fate of a run from the chord: of the program's descent at a scroll
+// position, or of a method at a position and momentum. The state after
+// step cycleFrom comes back after `period` steps, and lowUs and highUs are
+// the lowest and highest printed time over steps cycleFrom + 1 to
+// cycleFrom + period. period 0: no state came back within the limit; then
+// lowUs and highUs are the lowest and highest printed time over the
+// limit's last few steps (its last one for a position, its last 1,000 for
+// a method's cell), or at the start with a limit of 0. The momentum is
+// written as its index in the list of momenta of the map it belongs to (0
+// where there is none). Every field is 32 bits: the page reads the record
+// as it lies in its module's memory.
+struct Fate {
+    std::int32_t position;
+    std::int32_t beta;
+    std::int32_t cycleFrom;
+    std::int32_t period;
+    std::int32_t lowUs;
+    std::int32_t highUs;
 };
 
-// Lowest and highest number shown over the next `period` steps.
-template <class Run>
-void CycleRange(Run &run, long period, CycleFate *fate)
+const long CYCLE_CHECKPOINT_EVERY = 256;
+
+template <class State>
+bool SameState(const State &a, const State &b)
 {
-    for (long n = 1; n <= period; ++n) {
-        run.Step();
-        std::int32_t shown = run.Printed();
-        if (n == 1 || shown < fate->low)
-            fate->low = shown;
-        if (n == 1 || shown > fate->high)
-            fate->high = shown;
-    }
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// The period being known: the first state that comes back one period later,
-// if it does so within `limit` steps; fills in the fate when it does.
-template <class Run>
-void FindCycleStart(Run &run, long period, long limit, CycleFate *fate)
-{
-    typename Run::State behind, ahead;
-    run.Restart();
-    run.Save(&behind);
-    for (long n = 0; n < period; ++n)
-        run.Step();
-    run.Save(&ahead);
+// The states kept, their keys, and a table of the keys; reused from one
+// run to the next by whoever follows many.
+template <class State>
+struct Checkpoints {
+    struct Entry {
+        std::uint32_t key;
+        std::int32_t kept;  // -1: empty
+    };
+    std::vector<State> kept;
+    std::vector<std::uint32_t> keys;
+    std::vector<Entry> table;  // open addressing, a power of two long
 
-    for (long from = 0; from + period <= limit; ++from) {
-        if (Run::Same(behind, ahead)) {
-            fate->cycleFrom = from;
-            fate->period = period;
-            run.Load(behind);
-            CycleRange(run, period, fate);
+    void Clear()
+    {
+        kept.clear();
+        keys.clear();
+        table.assign(64, Entry{0, -1});
+    }
+
+    void Enter(std::size_t k)
+    {
+        std::size_t mask = table.size() - 1;
+        std::size_t i = keys[k] & mask;
+        while (table[i].kept >= 0)
+            i = (i + 1) & mask;
+        table[i] = Entry{keys[k], static_cast<std::int32_t>(k)};
+    }
+
+    // Keeps s. The table stays at most an eighth full, so that a state
+    // not kept, nearly every state the run comes to, is told so at its
+    // first slot.
+    void Keep(const State &s, std::uint32_t key)
+    {
+        kept.push_back(s);
+        keys.push_back(key);
+        if (8 * kept.size() <= table.size()) {
+            Enter(kept.size() - 1);
             return;
         }
-        run.Load(behind);
-        run.Step();
-        run.Save(&behind);
-        run.Load(ahead);
-        run.Step();
-        run.Save(&ahead);
+        table.assign(2 * table.size(), Entry{0, -1});
+        for (std::size_t k = 0; k < kept.size(); ++k)
+            Enter(k);
+    }
+
+    // The kept state the run holds, or -1; `now` is the run's state once
+    // it has been needed.
+    template <class Run>
+    long Find(const Run &run, std::uint32_t key, State *now, bool *saved) const
+    {
+        std::size_t mask = table.size() - 1;
+        for (std::size_t i = key & mask; table[i].kept >= 0; i = (i + 1) & mask) {
+            if (table[i].key != key)
+                continue;
+            if (!*saved)
+                run.Save(now);
+            *saved = true;
+            if (SameState(kept[static_cast<std::size_t>(table[i].kept)], *now))
+                return table[i].kept;
+        }
+        return -1;
+    }
+};
+
+// The lowest and highest of the numbers shown so far, `first` for the first.
+inline void Widen(std::int32_t shown, bool first, Fate *fate)
+{
+    fate->lowUs = first ? shown : std::min(fate->lowUs, shown);
+    fate->highUs = first ? shown : std::max(fate->highUs, shown);
+}
+
+// Whether two runs hold the same state.
+template <class Run>
+bool SameRunState(const Run &x, const Run &y)
+{
+    typename Run::State a, b;
+    x.Save(&a);
+    y.Save(&b);
+    return SameState(a, b);
+}
+
+// The run has come back, `n` steps from its start, to the state kept at
+// step k E: the cycle found from the state kept before, as above, if it
+// closes within the limit.
+template <class Run>
+void CycleFound(const Run &run, long n, long k, long limit,
+                const Checkpoints<typename Run::State> &memory, Fate *fate)
+{
+    const long every = CYCLE_CHECKPOINT_EVERY;
+    const long period = n - k * every;
+    const long before = k > 0 ? k - 1 : 0;
+    long from = before * every;
+    Run behind = run;
+    behind.Load(memory.kept[static_cast<std::size_t>(before)]);
+    Run ahead = behind;
+    for (long i = 0; i < period; ++i)
+        ahead.Step();
+    while (!SameRunState(behind, ahead)) {
+        behind.Step();
+        ahead.Step();
+        ++from;
+    }
+    if (from + period > limit)
+        return;
+    fate->cycleFrom = static_cast<std::int32_t>(from);
+    fate->period = static_cast<std::int32_t>(period);
+    for (long i = 1; i <= period; ++i) {
+        behind.Step();
+        Widen(behind.Printed(), i == 1, fate);
     }
 }
 
-// Follows the run from its start until a state comes back, or until it is
-// known that none does within `limit` steps.
+// Follows `run` from where it stands (state 0) until a state comes back
+// within `limit` steps, or until it is known that none does; fills in the
+// fate's cycle and printed times, with no cycle those of the limit's last
+// `lastSteps` steps (all of them seen by then: a cycle that closes after
+// the limit is found after it).
 template <class Run>
-CycleFate FindCycle(Run &run, long limit)
+void FindCycle(Run &run, long limit, long lastSteps, Checkpoints<typename Run::State> *memory,
+               Fate *fate)
 {
-    run.Restart();
-    CycleFate fate;
-    fate.cycleFrom = 0;
-    fate.period = 0;
-    fate.low = fate.high = run.Printed();
-
-    // While step n runs, recent[n & 1] holds state n - 2 and
-    // recent[(n - 1) & 1] state n - 1. The number shown is asked for only
-    // where the fate needs it: a short cycle's numbers come from going round
-    // it once more, which leaves the run where it was.
-    typename Run::State recent[2], mark;
-    run.Save(&recent[0]);
-    mark = recent[0];
-    long markAt = 0;
-    long power = 1;
-
-    for (long n = 1;; ++n) {
-        run.Step();
-        if (n <= limit) {
-            if (run.Holds(recent[(n - 1) & 1])) {
-                fate.cycleFrom = n - 1;
-                fate.period = 1;
-                fate.low = fate.high = run.Printed();
-                return fate;
-            }
-            if (n >= 2 && run.Holds(recent[n & 1])) {
-                fate.cycleFrom = n - 2;
-                fate.period = 2;
-                CycleRange(run, 2, &fate);
-                return fate;
-            }
-            if (n == limit)
-                fate.low = fate.high = run.Printed();
+    const long every = CYCLE_CHECKPOINT_EVERY;
+    fate->cycleFrom = fate->period = 0;
+    memory->Clear();
+    const long lastFrom = std::max(1L, limit - lastSteps + 1);
+    if (limit == 0)
+        Widen(run.Printed(), true, fate);
+    typename Run::State now;
+    for (long n = 0; n <= limit + every; ++n) {
+        if (n > 0)
+            run.Step();
+        std::uint32_t key = run.Key();
+        bool saved = false;
+        long k = n == 0 ? -1 : memory->Find(run, key, &now, &saved);
+        if (k >= 0) {
+            CycleFound(run, n, k, limit, *memory, fate);
+            return;
         }
-        if (run.Holds(mark)) {
-            FindCycleStart(run, n - markAt, limit, &fate);
-            return fate;
+        if (n % every == 0) {
+            if (!saved)
+                run.Save(&now);
+            memory->Keep(now, key);
         }
-        // Past the limit the search goes on only while it could still find
-        // a state that came back within the limit. The saved state is always
-        // at step power - 1, and n - markAt never exceeds power; so once
-        // `limit` steps have passed since it was saved, it lies at or past
-        // step limit - 1, at or past the start of any such cycle, and every
-        // period up to `limit` would have shown by now.
-        if (n - markAt >= limit)
-            return fate;
-        if (n - markAt == power) {
-            run.Save(&mark);
-            markAt = n;
-            power *= 2;
-        }
-        run.Save(&recent[n & 1]);
+        if (n >= lastFrom && n <= limit)
+            Widen(run.Printed(), n == lastFrom, fate);
     }
 }
 

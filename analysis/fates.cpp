@@ -1,86 +1,111 @@
-// The fate of the descent from the chord at each scroll position.
+// The fates of the positions and of the methods' cells.
 //
-// The state that decides the next step is NodeX and ShownX; FindCycle finds
-// where it comes back. FallTime, and so the printed time, follows from
-// ShownX, so the run leaves it out of its steps and works it out for the
-// few states whose number the fate shows. Each run has a record of its own,
-// so that several can go on at once.
+// The fall time, and so the printed time, follows from the polyline shown,
+// so the runs leave it out of their steps (MoveMethod) and work it out for
+// the few states whose number a fate shows.
 #include "fates.h"
-
-#include "cycle_search.h"
-#include "descent_run.h"
 
 #include <cstring>
 
 namespace {
 
-// The model as a run for FindCycle. A state is what a step changes: the
-// inner abscissae of ShownX and NodeX (the ends stay as the chord left
-// them).
-struct ModelRun {
-    enum { INNER = INNER_LAST - INNER_FIRST + 1 };
-    struct State {
-        double shown[INNER];
-        double node[INNER];
-    };
+const std::size_t INNER_BYTES = (INNER_LAST - INNER_FIRST + 1) * sizeof(double);
 
-    CurveStateRecord record;
-    double alpha;
-    bool stepped;  // the window prints the record's own FallTime, 0, until the first step
+// A method's run as FindCycle follows it.
+struct FollowedRun {
+    typedef MethodState State;
+    MethodRun run;
 
-    void Restart()
+    bool Program() const { return run.setting.method == METHOD_PROGRAM; }
+    double *Shown() { return Program() ? run.record.ShownX : run.x; }
+    double *Beside() { return Program() ? run.record.NodeX : run.previous; }
+    const double *Shown() const { return Program() ? run.record.ShownX : run.x; }
+    const double *Beside() const { return Program() ? run.record.NodeX : run.previous; }
+
+    void Step() { MoveMethod(&run); }
+
+    // The program prints its record's own FallTime, 0, before its first
+    // step.
+    std::int32_t Printed() const
     {
-        StartRecord(&record, alpha);
-        stepped = false;
+        return PrintedTime(run.steps == 0 ? MethodFallTime(run) : PolylineFallTime(Shown()));
     }
 
-    void Step()
+    void Save(State *s) const
     {
-        DescentMoveOn(&record);
-        stepped = true;
-    }
-
-    std::int32_t Printed()
-    {
-        return PrintedTime(stepped ? PolylineFallTime(record.ShownX) : record.FallTime);
-    }
-
-    void Save(State *s)
-    {
-        std::memcpy(s->shown, &record.ShownX[INNER_FIRST], sizeof s->shown);
-        std::memcpy(s->node, &record.NodeX[INNER_FIRST], sizeof s->node);
+        std::memcpy(s->shown, Shown() + INNER_FIRST, INNER_BYTES);
+        std::memcpy(s->beside, Beside() + INNER_FIRST, INNER_BYTES);
     }
 
     void Load(const State &s)
     {
-        std::memcpy(&record.ShownX[INNER_FIRST], s.shown, sizeof s.shown);
-        std::memcpy(&record.NodeX[INNER_FIRST], s.node, sizeof s.node);
+        std::memcpy(Shown() + INNER_FIRST, s.shown, INNER_BYTES);
+        std::memcpy(Beside() + INNER_FIRST, s.beside, INNER_BYTES);
     }
 
-    bool Holds(const State &s)
+    // From the middle node's two abscissae and node 3's.
+    std::uint32_t Key() const
     {
-        return std::memcmp(s.shown, &record.ShownX[INNER_FIRST], sizeof s.shown) == 0 &&
-               std::memcmp(s.node, &record.NodeX[INNER_FIRST], sizeof s.node) == 0;
-    }
-
-    static bool Same(const State &a, const State &b)
-    {
-        return std::memcmp(&a, &b, sizeof a) == 0;
+        std::uint64_t a, b, c;
+        std::memcpy(&a, &Shown()[10], sizeof a);
+        std::memcpy(&b, &Beside()[10], sizeof b);
+        std::memcpy(&c, &Shown()[3], sizeof c);
+        std::uint64_t key = ((a * 0x9e3779b97f4a7c15u) ^ b) * 0xc2b2ae3d27d4eb4fu ^ c;
+        key ^= key >> 29;
+        key *= 0xbf58476d1ce4e5b9u;
+        return static_cast<std::uint32_t>(key >> 32);
     }
 };
 
+Fate FateOfRun(const MethodSetting &setting, long limit, long lastSteps, FateMemory *memory)
+{
+    FollowedRun followed;
+    StartMethod(&followed.run, setting);
+    Fate fate = {static_cast<std::int32_t>(setting.position), 0, 0, 0, 0, 0};
+    FindCycle(followed, limit, lastSteps, memory, &fate);
+    return fate;
+}
+
 } // namespace
 
-PositionFate FateOfPosition(int position, long limit)
+Fate FateOfPosition(int position, long limit, FateMemory *memory)
 {
-    ModelRun run;
-    run.alpha = AlphaForPosition(position);
-    CycleFate fate = FindCycle(run, limit);
-    PositionFate row;
-    row.position = position;
-    row.cycleFrom = fate.cycleFrom;
-    row.period = fate.period;
-    row.lowUs = fate.low;
-    row.highUs = fate.high;
-    return row;
+    return FateOfRun(MethodSetting{METHOD_PROGRAM, static_cast<double>(position), 0.0}, limit,
+                     POSITION_LAST_STEPS, memory);
+}
+
+Fate FateOfCell(const MethodSetting &setting, long limit, FateMemory *memory)
+{
+    return FateOfRun(setting, limit, CELL_LAST_STEPS, memory);
+}
+
+std::vector<int> MapPositions()
+{
+    std::vector<int> positions;
+    for (int p = MAP_POSITION_EVERY; p <= METHOD_POS_MAX; p += MAP_POSITION_EVERY)
+        positions.push_back(p);
+    return positions;
+}
+
+std::vector<double> MapBetas()
+{
+    std::vector<double> betas;
+    for (int k = 0; k < MAP_BETAS; ++k)
+        betas.push_back(static_cast<double>(k) / MAP_BETAS);
+    return betas;
+}
+
+std::vector<Fate> MapFates(Method method, const std::vector<int> &positions,
+                           const std::vector<double> &betas, long limit)
+{
+    FateMemory memory;
+    std::vector<Fate> fates;
+    for (int p : positions) {
+        for (std::size_t k = 0; k < betas.size(); ++k) {
+            fates.push_back(FateOfCell(MethodSetting{method, static_cast<double>(p), betas[k]},
+                                       limit, &memory));
+            fates.back().beta = static_cast<std::int32_t>(k);
+        }
+    }
+    return fates;
 }

@@ -1,7 +1,6 @@
 // The methods' steps.
 #include "methods.h"
 
-#include "descent_run.h"
 #include "stability.h"
 
 const char *const METHOD_NAME[METHOD_COUNT] = {"program", "gradient", "heavy-ball", "nesterov",
@@ -28,6 +27,13 @@ double MethodStep(double position)
     return 300.0 * (position * ALPHA_PER_POSITION);
 }
 
+double MethodAlpha(const MethodSetting &setting)
+{
+    if (setting.method == METHOD_PROGRAM && setting.position == 0.0)
+        return ALPHA_START;
+    return setting.position * ALPHA_PER_POSITION;
+}
+
 void StartMethod(MethodRun *run, const MethodSetting &setting)
 {
     run->setting = setting;
@@ -35,8 +41,11 @@ void StartMethod(MethodRun *run, const MethodSetting &setting)
     run->steps = 0;
     Chord(run->x);
     Chord(run->previous);
-    if (setting.method == METHOD_PROGRAM)
-        StartRecord(&run->record, AlphaForPosition(static_cast<int>(setting.position)));
+    if (setting.method == METHOD_PROGRAM) {
+        // The record as window creation leaves it, at the setting's factor.
+        run->record = RecordAfterWindowCreation();
+        run->record.Alpha = MethodAlpha(setting);
+    }
 }
 
 namespace {
@@ -84,11 +93,21 @@ void NewtonStep(MethodRun *run, double next[NODE_COUNT])
 
 void StepMethod(MethodRun *run)
 {
+    if (run->setting.method == METHOD_PROGRAM) {
+        ++run->steps;
+        DescentStepOn(&run->record);
+        return;
+    }
+    MoveMethod(run);
+}
+
+void MoveMethod(MethodRun *run)
+{
     ++run->steps;
     double next[NODE_COUNT];
     switch (run->setting.method) {
     case METHOD_PROGRAM:
-        DescentStepOn(&run->record);
+        DescentMoveOn(&run->record);
         return;
     case METHOD_GRADIENT: GradientStep(run, next); break;
     case METHOD_HEAVY_BALL: HeavyBallStep(run, next); break;

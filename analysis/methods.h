@@ -12,7 +12,9 @@
 //
 // with the step h = 300 x Alpha(P), Alpha(P) = P x 2.0000000000000003e-6 the
 // dialog's factor of scroll position P, and xp the abscissae one step
-// before (the chord at the first step). A method's state is (x, xp), bit
+// before (the chord at the first step). The program runs at the factor of
+// its position, or at position 0 at the factor it starts with, 0.0001,
+// which no position gives. A method's state is (x, xp), bit
 // for bit; its printed time is the window's number for the fall time of x.
 #ifndef RODADERO_ANALYSIS_METHODS_H
 #define RODADERO_ANALYSIS_METHODS_H
@@ -46,12 +48,16 @@ const int METHOD_POS_MAX = 200;
 
 struct MethodSetting {
     Method method;
-    double position;  // P: a whole number 1..100 for the program
+    double position;  // P: a whole number 0..100 for the program
     double beta;      // 0 <= beta < 1; heavy ball and Nesterov only
 };
 
 // The step h = 300 x Alpha(P) of the methods that take one.
 double MethodStep(double position);
+
+// The step factor of a setting: Alpha(P), and the program's 0.0001 at
+// position 0.
+double MethodAlpha(const MethodSetting &setting);
 
 struct MethodRun {
     MethodSetting setting;
@@ -67,6 +73,12 @@ void StartMethod(MethodRun *run, const MethodSetting &setting);
 
 // One step of the method.
 void StepMethod(MethodRun *run);
+
+// The same step without the program's fall time, which the other methods
+// do not take either: for work that follows the states and prints the time
+// of only a few (PolylineFallTime of the shown polyline gives it, bit for
+// bit). The program's FallTime stays as it was.
+void MoveMethod(MethodRun *run);
 
 // The polyline the run shows: ShownX for the program, x for the others.
 const double *MethodShownX(const MethodRun &run);

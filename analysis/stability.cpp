@@ -107,10 +107,13 @@ int SettledPolyline(double x[NODE_COUNT])
     return steps;
 }
 
-StabilityFigures StabilityLimit()
+namespace {
+
+StabilityFigures WorkedOut()
 {
     StabilityFigures f;
     f.newtonSteps = SettledPolyline(f.settled);
+    f.settledTime = PolylineFallTime(f.settled);
     double g[NODE_COUNT];
     FallTimeGradient(f.settled, g);
     f.gradientLeft = LargestMagnitude(g);
@@ -132,4 +135,12 @@ StabilityFigures StabilityLimit()
     f.alphaLimit = 2.0 / (299.0 * f.lambdaMax);
     f.positionLimit = f.alphaLimit / ALPHA_PER_POSITION;
     return f;
+}
+
+} // namespace
+
+const StabilityFigures &StabilityLimit()
+{
+    static const StabilityFigures figures = WorkedOut();
+    return figures;
 }

@@ -38,6 +38,7 @@ int SettledPolyline(double x[NODE_COUNT]);
 
 struct StabilityFigures {
     double settled[NODE_COUNT];  // S*
+    double settledTime;          // its fall time, the model's
     int newtonSteps;             // taken to find it
     double gradientLeft;         // the largest |G_i| left at S*
     double lambdaMin;            // the smallest and largest eigenvalue of J at S*
@@ -47,7 +48,7 @@ struct StabilityFigures {
 };
 
 // S*, the eigenvalues of J there (by Eigen's symmetric eigensolver) and the
-// limit of the step factor.
-StabilityFigures StabilityLimit();
+// limit of the step factor: worked out at the first call, and kept.
+const StabilityFigures &StabilityLimit();
 
 #endif

@@ -1,8 +1,7 @@
-// The convergence curve of a run and the steps it keeps.
+// The convergence curve of a run.
 #include "convergence.h"
 
 #include "chart_parts.h"
-#include "descent_run.h"
 #include "kinematics.h"
 #include "svg_parts.h"
 
@@ -14,37 +13,6 @@ namespace {
 const int WIDTH = 800;
 const int HEIGHT = 500;
 const ChartPanel PANEL = {90, 100, 740, 420};
-const long EVERY_STEP_UP_TO = 100;
-// 100 x 10^(j/50) for j = 0..49, to the nearest whole number: 50 steps a
-// decade at equal ratios, 1.047 apart.
-const int DECADE_STEPS = 50;
-const long DECADE_MANTISSA[DECADE_STEPS] = {
-    100, 105, 110, 115, 120, 126, 132, 138, 145, 151, 158, 166, 174, 182, 191, 200, 209,
-    219, 229, 240, 251, 263, 275, 288, 302, 316, 331, 347, 363, 380, 398, 417, 437, 457,
-    479, 501, 525, 550, 575, 603, 631, 661, 692, 724, 759, 794, 832, 871, 912, 955,
-};
-
-// The power of ten at or below m (m at least 100).
-long DecadeOf(long m)
-{
-    long decade = EVERY_STEP_UP_TO;
-    while (decade <= m / 10)
-        decade *= 10;
-    return decade;
-}
-
-// A step the rule keeps for itself; the step after it is kept too.
-bool IsBase(long m)
-{
-    if (m <= EVERY_STEP_UP_TO)
-        return true;
-    long scale = DecadeOf(m) / EVERY_STEP_UP_TO;
-    for (long mantissa : DECADE_MANTISSA)
-        if (mantissa * scale == m)
-            return true;
-    return false;
-}
-
 std::string FactorText(double alpha)
 {
     char text[40];
@@ -63,28 +31,6 @@ std::vector<SvgElement> LegendLine(double x, double y, PictureColour colour,
 
 } // namespace
 
-ConvergenceSample SampleAfterStep(const CurveStateRecord &record, long step)
-{
-    ConvergenceSample s;
-    s.step = step;
-    s.printedUs = PrintedTime(record.FallTime);
-    s.exactS = ExactPolylineTime(record.ShownX);
-    return s;
-}
-
-long NextSampledStep(long step)
-{
-    long n = step < 0 ? 1 : step + 1;
-    if (n <= EVERY_STEP_UP_TO || IsBase(n - 1))
-        return n;
-    long decade = DecadeOf(n);
-    long scale = decade / EVERY_STEP_UP_TO;
-    for (long mantissa : DECADE_MANTISSA)
-        if (mantissa * scale >= n)
-            return mantissa * scale;
-    return 10 * decade;  // the next decade's first
-}
-
 const ConvergenceText &ConvergenceEnglish()
 {
     static const ConvergenceText text = {
@@ -99,7 +45,7 @@ const ConvergenceText &ConvergenceEnglish()
     return text;
 }
 
-std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, double alpha,
+std::string ConvergencePicture(const std::vector<RunSample> &samples, double alpha,
                                int position, const ConvergenceText &text)
 {
     std::string title = position ? Filled(text.titleAtPosition,
@@ -108,15 +54,16 @@ std::string ConvergencePicture(const std::vector<ConvergenceSample> &samples, do
     return TitledConvergencePicture(samples, title, text);
 }
 
-std::string TitledConvergencePicture(const std::vector<ConvergenceSample> &samples,
+std::string TitledConvergencePicture(const std::vector<RunSample> &samples,
                                      const std::string &title, const ConvergenceText &text)
 {
     Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
     double lowest = b.time, highest = b.time;
     long lastStep = 1;
-    for (const ConvergenceSample &s : samples) {
-        lowest = std::min(lowest, std::min(s.printedUs / 1e6, s.exactS));
-        highest = std::max(highest, std::max(s.printedUs / 1e6, s.exactS));
+    for (const RunSample &s : samples) {
+        double printed = PrintedTime(s.fallTime) / 1e6;
+        lowest = std::min(lowest, std::min(printed, s.exactS));
+        highest = std::max(highest, std::max(printed, s.exactS));
         lastStep = std::max(lastStep, s.step);
     }
     ChartAxis steps = {0, 0, PANEL.left, PANEL.right, true};
@@ -154,12 +101,12 @@ std::string TitledConvergencePicture(const std::vector<ConvergenceSample> &sampl
                        .Set("style", "fill: " + Colour(LIMIT_GREEN)));
 
     std::string printed, exact;
-    for (const ConvergenceSample &s : samples) {
+    for (const RunSample &s : samples) {
         if (s.step < 1)
             continue;
         std::string at = SvgNumber(AxisPixel(steps, s.step));
         printed += (printed.empty() ? "" : " ") + at + "," +
-                   SvgNumber(AxisPixel(times, s.printedUs / 1e6));
+                   SvgNumber(AxisPixel(times, PrintedTime(s.fallTime) / 1e6));
         exact += (exact.empty() ? "" : " ") + at + "," + SvgNumber(AxisPixel(times, s.exactS));
     }
     body.push_back(SvgGroup("g")

@@ -2,7 +2,6 @@
 #include "fates_chart.h"
 
 #include "chart_parts.h"
-#include "descent_run.h"
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -24,7 +23,7 @@ struct FatesAxes {
     std::vector<AxisTick> positionTicks, timeTicks, stepTicks;
 };
 
-const char *FateClass(const PositionFate &f)
+const char *FateClass(const Fate &f)
 {
     return f.period == 0 ? "no-cycle" : f.period == 1 ? "settles" : "swings";
 }
@@ -41,14 +40,14 @@ std::vector<AxisTick> PositionTicks()
     return ticks;
 }
 
-FatesAxes AxesOf(const std::vector<PositionFate> &fates, long stepLimit)
+FatesAxes AxesOf(const std::vector<Fate> &fates, long stepLimit)
 {
     FatesAxes axes;
     axes.across = {0.0, ALPHA_POS_MAX + 1.0, UPPER.left, UPPER.right, false};
     axes.positionTicks = PositionTicks();
     double lowest = 0.0, highest = 0.0, firstStep = 1.0, lastStep = 1.0;
     for (std::size_t i = 0; i < fates.size(); ++i) {
-        const PositionFate &f = fates[i];
+        const Fate &f = fates[i];
         lowest = i == 0 ? f.lowUs : std::min<double>(lowest, f.lowUs);
         highest = i == 0 ? f.highUs : std::max<double>(highest, f.highUs);
         double step = f.period == 0 ? stepLimit : f.cycleFrom;
@@ -98,11 +97,11 @@ SvgElement LegendEntry(const char *cls, double x, double y, const std::string &t
 
 // The legend, in one row under the title: the fates that occur, the
 // settled always.
-std::vector<SvgElement> FatesLegend(const std::vector<PositionFate> &fates, long stepLimit,
+std::vector<SvgElement> FatesLegend(const std::vector<Fate> &fates, long stepLimit,
                                     const FatesChartText &text)
 {
     bool anyNoCycle = false, anySwing = false;
-    for (const PositionFate &f : fates) {
+    for (const Fate &f : fates) {
         anyNoCycle = anyNoCycle || f.period == 0;
         anySwing = anySwing || f.period >= 2;
     }
@@ -169,11 +168,11 @@ std::vector<SvgElement> LimitLine(double positionLimit, const ChartAxis &across,
 // The marks of every position: the range of a swing first, under its two
 // ends; then the step its cycle begins, with an arrow up where there is
 // none within the limit.
-SvgElement FateMarks(const std::vector<PositionFate> &fates, const FatesAxes &axes,
+SvgElement FateMarks(const std::vector<Fate> &fates, const FatesAxes &axes,
                      long stepLimit)
 {
     SvgElement marks = SvgGroup("g").Set("id", "fates");
-    for (const PositionFate &f : fates) {
+    for (const Fate &f : fates) {
         std::string p = std::to_string(f.position);
         const char *cls = FateClass(f);
         double px = AxisPixel(axes.across, f.position);
@@ -213,7 +212,7 @@ const FatesChartText &FatesChartEnglish()
     return text;
 }
 
-std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
+std::string FatesChart(const std::vector<Fate> &fates, long stepLimit,
                        double positionLimit, int marked, const FatesChartText &text)
 {
     FatesAxes axes = AxesOf(fates, stepLimit);

@@ -43,7 +43,7 @@ const FatesChartText &FatesChartEnglish();
 // found within `stepLimit` steps each, with the stability limit at scroll
 // position `positionLimit`, and the scroll position `marked` picked out (0:
 // none).
-std::string FatesChart(const std::vector<PositionFate> &fates, long stepLimit,
+std::string FatesChart(const std::vector<Fate> &fates, long stepLimit,
                        double positionLimit, int marked, const FatesChartText &text);
 
 #endif

@@ -2,7 +2,6 @@
 #include "method_charts.h"
 
 #include "chart_parts.h"
-#include "convergence.h"
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -51,10 +50,11 @@ SvgElement TextAt(double x, double y, const std::string &text)
     return SvgText("text", text).Set("x", SvgNumber(x)).Set("y", SvgNumber(y));
 }
 
-std::string CellId(const CellFate &c)
+// cell-P-K, K the momentum in hundredths.
+std::string CellId(const Fate &c, double beta)
 {
-    return "cell-" + std::to_string(std::lround(c.setting.position)) + "-" +
-           std::to_string(static_cast<int>(std::lround(c.setting.beta * 100.0)));
+    return "cell-" + std::to_string(c.position) + "-" +
+           std::to_string(static_cast<int>(std::lround(beta * 100.0)));
 }
 
 // A beta as typed (0.35), or with three decimals where it was worked out.
@@ -107,40 +107,12 @@ std::string SettingText(const MethodSetting &s, const MethodChartText &text)
     }
 }
 
-std::vector<MethodCurve> CompareCurves(const std::vector<MethodSetting> &settings, long steps,
-                                       double settledTime)
-{
-    std::vector<MethodCurve> curves;
-    for (const MethodSetting &s : settings) {
-        MethodCurve curve;
-        curve.setting = s;
-        MethodRun run;
-        StartMethod(&run, s);
-        long sampled = NextSampledStep(0);
-        for (long step = 1; step <= steps; ++step) {
-            StepMethod(&run);
-            if (step != sampled && step != steps)
-                continue;
-            if (step == sampled)
-                sampled = NextSampledStep(step);
-            double t = MethodFallTime(run);
-            if (!std::isfinite(t))
-                break;  // it has run away: the curve ends at its last finite time
-            curve.points.push_back(ComparePoint{step, t, t - settledTime});
-            if (t - settledTime <= 0.0)
-                break;
-        }
-        curves.push_back(curve);
-    }
-    return curves;
-}
-
 std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodChartText &text)
 {
     long lastStep = 1;
     double highest = FLOOR_DISTANCE;
     for (const MethodCurve &c : curves) {
-        for (const ComparePoint &p : c.points) {
+        for (const RunSample &p : c.points) {
             lastStep = std::max(lastStep, p.step);
             highest = std::max(highest, p.distance);
         }
@@ -174,7 +146,7 @@ std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodCha
                            .Set("stroke-linejoin", "round");
     for (const MethodCurve &c : curves) {
         std::string d;
-        for (const ComparePoint &p : c.points) {
+        for (const RunSample &p : c.points) {
             double distance = std::max(p.distance, FLOOR_DISTANCE);
             d += (d.empty() ? "M" : " L") + SvgNumber(AxisPixel(steps, p.step)) + "," +
                  SvgNumber(AxisPixel(distances, distance));
@@ -187,7 +159,8 @@ std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodCha
     return SvgDocument(WIDTH, COMPARE_HEIGHT, text.compareTitle, body);
 }
 
-std::string MapChart(Method method, const std::vector<CellFate> &cells, long stepLimit,
+std::string MapChart(Method method, const std::vector<Fate> &cells,
+                     const std::vector<double> &betas, long stepLimit,
                      const StabilityFigures &figures, const MethodChartText &text)
 {
     const double cellWidth = 5.0, cellHeight = 0.05;
@@ -201,7 +174,7 @@ std::string MapChart(Method method, const std::vector<CellFate> &cells, long ste
         betaTicks.push_back(AxisTick{k / 10.0, Decimals(k / 10.0, 1)});
 
     std::int32_t widest = 0;
-    for (const CellFate &c : cells)
+    for (const Fate &c : cells)
         widest = std::max(widest, c.highUs - c.lowUs);
     std::string title = Filled(text.mapTitle, {text.method[method], GroupedDigits(stepLimit)});
     std::vector<SvgElement> body = {ChartStyle(TEXT_AND_FATE_RULES), ChartTitle(title)};
@@ -226,18 +199,19 @@ std::string MapChart(Method method, const std::vector<CellFate> &cells, long ste
 
     SvgElement grid = SvgGroup("g").Set("id", "cells");
     const double spreadScale = std::log1p(static_cast<double>(std::max<std::int32_t>(widest, 1)));
-    for (const CellFate &c : cells) {
+    for (const Fate &c : cells) {
+        const double beta = betas[static_cast<std::size_t>(c.beta)];
         std::int32_t spread = c.highUs - c.lowUs;
         std::string cls = spread == 0 ? "settles" : "swings";
         if (c.period == 0)
             cls += " no-cycle";
         double t = spread == 0 ? 0.0 : std::log1p(static_cast<double>(spread)) / spreadScale;
-        double left = AxisPixel(across, c.setting.position - 0.5 * cellWidth);
-        double right = AxisPixel(across, c.setting.position + 0.5 * cellWidth);
-        double topY = AxisPixel(up, c.setting.beta + 0.5 * cellHeight);
-        double bottomY = AxisPixel(up, c.setting.beta - 0.5 * cellHeight);
+        double left = AxisPixel(across, c.position - 0.5 * cellWidth);
+        double right = AxisPixel(across, c.position + 0.5 * cellWidth);
+        double topY = AxisPixel(up, beta + 0.5 * cellHeight);
+        double bottomY = AxisPixel(up, beta - 0.5 * cellHeight);
         grid.Add(SvgEmpty("rect")
-                     .Set("id", CellId(c)).Set("class", cls)
+                     .Set("id", CellId(c, beta)).Set("class", cls)
                      .Set("x", SvgNumber(left + 0.5)).Set("y", SvgNumber(topY + 0.5))
                      .Set("width", SvgNumber(right - left - 1.0))
                      .Set("height", SvgNumber(bottomY - topY - 1.0))

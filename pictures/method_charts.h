@@ -3,8 +3,9 @@
 //
 // The comparison: the distance of each method's fall time to the settled
 // polyline's, on a log axis, against the step, on a log axis; each curve a
-// <path id="curve-NAME"> through the steps NextSampledStep keeps, ending at
-// the first step whose distance is 0 (drawn on the axis's floor).
+// <path id="curve-NAME"> through the steps its comparison's run kept
+// (recorded_run.h), ending at the first whose distance is 0 or less (drawn
+// on the axis's floor).
 //
 // The map: positions 5..200 across, beta up, one <rect id="cell-P-K"> a
 // cell (K = beta x 100), of class "settles" where its lowest and highest
@@ -18,8 +19,9 @@
 #ifndef RODADERO_PICTURES_METHOD_CHARTS_H
 #define RODADERO_PICTURES_METHOD_CHARTS_H
 
-#include "method_fates.h"
+#include "fates.h"
 #include "method_theory.h"
+#include "recorded_run.h"
 
 #include <string>
 #include <vector>
@@ -47,30 +49,13 @@ const MethodChartText &MethodChartEnglish();
 // A method with its setting, as the legend and the titles name it.
 std::string SettingText(const MethodSetting &setting, const MethodChartText &text);
 
-// One point of a method's curve: the fall time after `step` steps.
-struct ComparePoint {
-    long step;
-    double fallTime;
-    double distance;  // fallTime less the settled polyline's
-};
-
-struct MethodCurve {
-    MethodSetting setting;
-    std::vector<ComparePoint> points;
-};
-
-// Each setting run `steps` steps from the chord, kept at the steps
-// NextSampledStep picks and the last, up to the first whose distance to
-// `settledTime` is 0 or less, and before the first whose fall time is not
-// finite.
-std::vector<MethodCurve> CompareCurves(const std::vector<MethodSetting> &settings, long steps,
-                                       double settledTime);
-
 std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodChartText &text);
 
-// The map of `cells` (any subset of positions by betas) of heavy ball or
-// Nesterov, each followed within `stepLimit` steps, beside `theory`.
-std::string MapChart(Method method, const std::vector<CellFate> &cells, long stepLimit,
+// The map of `cells` (any subset of positions by `betas`, each cell's beta
+// its index there) of heavy ball or Nesterov, each followed within
+// `stepLimit` steps, beside `theory`.
+std::string MapChart(Method method, const std::vector<Fate> &cells,
+                     const std::vector<double> &betas, long stepLimit,
                      const StabilityFigures &figures, const MethodChartText &text);
 
 #endif

@@ -33,35 +33,35 @@ const int RACE_WIDTH = 640;
 const int RACE_HEIGHT = 525;
 
 // The node abscissae of the chord's track, or of the polyline's: the
-// record's ShownX.
-void TrackX(const CurveStateRecord &record, int track, double x[NODE_COUNT])
+// run's.
+void TrackX(const double *polyline, int track, double x[NODE_COUNT])
 {
     if (track == RACE_CHORD)
         Chord(x);
     else
-        std::memcpy(x, record.ShownX, sizeof record.ShownX);
+        std::memcpy(x, polyline, NODE_COUNT * sizeof(double));
 }
 
 // Where a track's bead is t real seconds after the release.
-ModelPoint RacePositionAt(const CurveStateRecord &record, int track, const Brachistochrone &b,
+ModelPoint RacePositionAt(const double *polyline, int track, const Brachistochrone &b,
                           double t)
 {
     if (track == RACE_BRACHISTOCHRONE)
         return BrachistochronePositionAt(b, GRAVITY, t);
     double x[NODE_COUNT];
-    TrackX(record, track, x);
+    TrackX(polyline, track, x);
     return PolylinePositionAt(x, t);
 }
 
 // The moments, in real seconds, at which a bead's position is given: every
 // RACE_SAMPLE from the release, each node it passes, and its arrival.
-std::vector<double> KeyMoments(const CurveStateRecord &record, int track, double arrival)
+std::vector<double> KeyMoments(const double *polyline, int track, double arrival)
 {
     std::vector<double> fixed;
     fixed.push_back(0.0);
     if (track != RACE_BRACHISTOCHRONE) {
         double x[NODE_COUNT];
-        TrackX(record, track, x);
+        TrackX(polyline, track, x);
         double t = 0.0;
         for (int k = 0; k < SEGMENT_COUNT - 1; ++k) {
             t += SegmentOf(x, k).time;
@@ -108,18 +108,18 @@ SvgElement Animate(const char *attribute, const char *mode, const std::string &k
 
 // The bead of one track: at rest at the origin, then along its track, then
 // at the end point until the round is over.
-SvgElement Bead(const CurveStateRecord &record, int track, const RaceTimes &times, int slow,
+SvgElement Bead(const double *polyline, int track, const RaceTimes &times, int slow,
                 double duration)
 {
     double arrival = times.arrival[track];
     std::string keyTimes, xs, ys;
-    for (double t : KeyMoments(record, track, arrival)) {
-        ModelPoint p = RacePositionAt(record, track, times.brachistochrone, t);
+    for (double t : KeyMoments(polyline, track, arrival)) {
+        ModelPoint p = RacePositionAt(polyline, track, times.brachistochrone, t);
         keyTimes += KeyTime(slow * t, duration) + ";";
         xs += SvgNumber(PICTURE_SCALE * p.x) + ";";
         ys += SvgNumber(PICTURE_SCALE * p.y) + ";";
     }
-    ModelPoint end = RacePositionAt(record, track, times.brachistochrone, arrival);
+    ModelPoint end = RacePositionAt(polyline, track, times.brachistochrone, arrival);
     keyTimes += "1";
     xs += SvgNumber(PICTURE_SCALE * end.x);
     ys += SvgNumber(PICTURE_SCALE * end.y);
@@ -181,12 +181,12 @@ std::string RaceTrackName(int track, long steps, const RaceText &text)
     }
 }
 
-RaceTimes RaceArrivals(const CurveStateRecord &record)
+RaceTimes RaceArrivals(const RunResult &run)
 {
     RaceTimes times;
     for (int track = RACE_CHORD; track <= RACE_POLYLINE; ++track) {
         double x[NODE_COUNT];
-        TrackX(record, track, x);
+        TrackX(run.shown.data(), track, x);
         times.arrival[track] = ExactPolylineTime(x);
     }
     times.brachistochrone = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
@@ -194,10 +194,11 @@ RaceTimes RaceArrivals(const CurveStateRecord &record)
     return times;
 }
 
-std::string RacePicture(const CurveStateRecord &record, long steps, int slow,
-                        const RaceText &text)
+std::string RacePicture(const RunResult &run, int slow, const RaceText &text)
 {
-    RaceTimes times = RaceArrivals(record);
+    const double *polyline = run.shown.data();
+    const long steps = run.steps;
+    RaceTimes times = RaceArrivals(run);
     double last = *std::max_element(times.arrival, times.arrival + RACE_TRACKS);
     double duration = slow * last + RACE_HOLD;
 
@@ -214,14 +215,14 @@ std::string RacePicture(const CurveStateRecord &record, long steps, int slow,
             points = BrachistochronePoints(times.brachistochrone);
         } else {
             double x[NODE_COUNT];
-            TrackX(record, track, x);
+            TrackX(polyline, track, x);
             points = PolylinePoints(x);
         }
         race.Add(SvgPolyline(std::string("track-") + RACE_TRACK_ID[track], TRACK_COLOUR[track],
                              TRACK_STROKE[track], points));
     }
     for (int track = 0; track < RACE_TRACKS; ++track)
-        race.Add(Bead(record, track, times, slow, duration));
+        race.Add(Bead(polyline, track, times, slow, duration));
 
     // One line a track: its name, and from its bead's arrival on, the time
     // and the place.

@@ -1,6 +1,6 @@
 // The race, as SVG text: three beads released together at rest from
 // (0, 0) slide without friction down the chord (the starting polyline),
-// the current polyline (ShownX) and the brachistochrone, animated with SMIL
+// the polyline a run ended on and the brachistochrone, animated with SMIL
 // (no script, nothing outside the document). Also the beads' arrival times,
 // for whoever reports them. No file is written here. The texts come from a
 // table, so that a caller speaking another language passes its own; "{}" in
@@ -8,8 +8,8 @@
 #ifndef RODADERO_PICTURES_RACE_H
 #define RODADERO_PICTURES_RACE_H
 
-#include "curve_state.h"
 #include "kinematics.h"
+#include "recorded_run.h"
 
 #include <string>
 
@@ -37,18 +37,17 @@ const RaceText &RaceEnglish();
 std::string RaceTrackName(int track, long steps, const RaceText &text = RaceEnglish());
 
 // Arrival time of each track's bead, real seconds, and the brachistochrone
-// they were worked out with; the polyline is the record's ShownX.
+// they were worked out with; the polyline is the one the run ended on.
 struct RaceTimes {
     double arrival[RACE_TRACKS];
     Brachistochrone brachistochrone;
 };
 
-RaceTimes RaceArrivals(const CurveStateRecord &record);
+RaceTimes RaceArrivals(const RunResult &run);
 
-// The animated picture of the race of `record` after `steps` steps,
-// slowed `slow` times; every bead waits at the end until two seconds after
-// the last one has arrived, then all start again.
-std::string RacePicture(const CurveStateRecord &record, long steps, int slow,
-                        const RaceText &text = RaceEnglish());
+// The animated picture of the race of the polyline `run` ended on, slowed
+// `slow` times; every bead waits at the end until two seconds after the
+// last one has arrived, then all start again.
+std::string RacePicture(const RunResult &run, int slow, const RaceText &text = RaceEnglish());
 
 #endif

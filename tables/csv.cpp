@@ -78,7 +78,7 @@ std::string SweepHeader()
     return "position,cycle_from,period,low_us,high_us\n";
 }
 
-std::string SweepRowText(const PositionFate &row)
+std::string SweepRowText(const Fate &row)
 {
     std::string text = std::to_string(row.position) + ",";
     if (row.period > 0)
@@ -104,10 +104,9 @@ std::string MapHeader()
     return "position,beta,cycle_from,period,low_us,high_us\n";
 }
 
-std::string MapRowText(const CellFate &cell)
+std::string MapRowText(const Fate &cell, double beta)
 {
-    std::string text = ShortestDouble(cell.setting.position) + "," +
-                       ShortestDouble(cell.setting.beta) + ",";
+    std::string text = ShortestDouble(cell.position) + "," + ShortestDouble(beta) + ",";
     if (cell.period > 0)
         text += std::to_string(cell.cycleFrom) + "," + std::to_string(cell.period);
     else

@@ -6,7 +6,6 @@
 
 #include "curve_state.h"
 #include "fates.h"
-#include "method_fates.h"
 #include "method_theory.h"
 #include "stability.h"
 
@@ -35,15 +34,16 @@ std::string RunRow(long step, double fallTime, double exactS);
 
 // The sweep's rows: position,cycle_from,period,low_us,high_us.
 std::string SweepHeader();
-std::string SweepRowText(const PositionFate &row);
+std::string SweepRowText(const Fate &row);
 
 // What --stability prints.
 std::string StabilityHeader();
 std::string StabilityRow(const StabilityFigures &figures);
 
-// The map of a method's fates: position,beta,cycle_from,period,low_us,high_us.
+// The map of a method's fates: position,beta,cycle_from,period,low_us,high_us,
+// the cell's momentum `beta` (the one its index names).
 std::string MapHeader();
-std::string MapRowText(const CellFate &cell);
+std::string MapRowText(const Fate &cell, double beta);
 
 // What --stability --method prints: method,beta,lambda_max,lambda_min,
 // position_limit,best_position,best_beta,best_rate.

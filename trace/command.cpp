@@ -3,7 +3,7 @@
 #include "command.h"
 
 #include "convergence.h"
-#include "descent_run.h"
+#include "csv.h"
 #include "fates_chart.h"
 #include "files.h"
 #include "method_charts.h"
@@ -109,58 +109,54 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
     }
 
     bool written = true;
-    if (options.stability && options.hasMethod) {
+    if (options.stability && options.method) {
         out << MethodStabilityHeader()
-            << MethodStabilityRow(TheoryOfMethod(options.method, options.beta, StabilityLimit()));
+            << MethodStabilityRow(TheoryOfMethod(
+                   *options.method, options.beta.value_or(TRACE_BETA_DEFAULT), StabilityLimit()));
     } else if (options.stability) {
         out << StabilityHeader() << StabilityRow(StabilityLimit());
     } else if (!options.comparePath.empty()) {
         std::vector<MethodCurve> curves = RunCompare(options, out);
         written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
-    } else if (options.sweep && options.hasMethod) {
-        std::vector<CellFate> cells = RunMap(options, out);
+    } else if (options.sweep && options.method) {
+        std::vector<Fate> cells = RunMap(options, out);
         if (Asked(pictures, "--svg"))
             written = Finish(pictures, "--svg",
-                             MapChart(options.method, cells, MapStepLimit(options),
-                                      StabilityLimit(), MethodChartEnglish()),
+                             MapChart(*options.method, cells, MapBetasAsked(options),
+                                      MapStepLimit(options), StabilityLimit(),
+                                      MethodChartEnglish()),
                              err);
     } else if (!options.racePath.empty()) {
-        StartRun(RunAlpha(options));
-        for (long step = 1; step <= options.steps; ++step)
-            DescentStep();
-        written = Finish(pictures, "--race",
-                         RacePicture(CurveState, options.steps, options.slow), err);
+        Recorder nothing;
+        RunResult run = RecordRun(RunSetting(options), options.steps.value_or(TRACE_STEPS_DEFAULT), &nothing);
+        written = Finish(pictures, "--race", RacePicture(run, options.slow), err);
         if (written)
-            err << RaceSummaryLine(options.steps, options.slow) << '\n';
+            err << RaceSummaryLine(run, options.slow) << '\n';
     } else if (options.sweep) {
-        std::vector<PositionFate> fates = RunSweep(options, out);
+        std::vector<Fate> fates = RunSweep(options, out);
         if (Asked(pictures, "--svg"))
             written = Finish(pictures, "--svg",
                              FatesChart(fates, SweepStepLimit(options),
                                         StabilityLimit().positionLimit, 0, FatesChartEnglish()),
                              err);
     } else {
-        std::vector<ConvergenceSample> samples;
         bool plotting = Asked(pictures, "--plot");
-        bool program = options.method == METHOD_PROGRAM;
-        TraceSummary summary = program
-                                   ? RunTrace(options, out, plotting ? &samples : nullptr)
-                                   : RunMethodTrace(options, out, plotting ? &samples : nullptr);
-        err << SummaryLine(summary) << '\n';
+        TracedRun run = RunRows(options, out, plotting);
+        err << SummaryLine(run.result) << '\n';
         if (Asked(pictures, "--svg"))
-            written = Finish(pictures, "--svg", StillPicture(CurveState, summary.steps), err);
-        std::string plot;
-        if (plotting && program)
-            plot = ConvergencePicture(samples, summary.alpha,
-                                      options.hasPosition ? options.position : 0,
-                                      ConvergenceEnglish());
-        else if (plotting)
-            plot = TitledConvergencePicture(
-                samples, "The descent from the chord by " +
-                             SettingText(summary.setting, MethodChartEnglish()),
-                ConvergenceEnglish());
-        if (plotting)
+            written = Finish(pictures, "--svg", StillPicture(run.result), err);
+        if (plotting) {
+            const MethodSetting &s = run.result.setting;
+            std::string plot =
+                s.method == METHOD_PROGRAM
+                    ? ConvergencePicture(run.samples, run.result.alpha,
+                                         static_cast<int>(s.position), ConvergenceEnglish())
+                    : TitledConvergencePicture(run.samples,
+                                               "The descent from the chord by " +
+                                                   SettingText(s, MethodChartEnglish()),
+                                               ConvergenceEnglish());
             written = Finish(pictures, "--plot", plot, err) && written;
+        }
     }
 
     int status = written ? TRACE_OK : TRACE_FAILED;

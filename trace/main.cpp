@@ -17,5 +17,5 @@ int main(int argc, char **argv)
     _setmode(_fileno(stderr), _O_BINARY);
 #endif
     std::ios::sync_with_stdio(false);
-    return TraceMain(argc - 1, argv + 1, std::cout, std::cerr);
+    return TraceMain(argc, argv, std::cout, std::cerr);
 }

@@ -1,25 +1,32 @@
-// Command-line options of rodadero-trace. CLI11 reads them; what is ours is
-// the form of a number (decimal digits only, whatever CLI11 would accept),
-// the wording of each message and the layout of --help.
+// Command-line options of rodadero-trace. CLI11 reads the arguments: which
+// option each one is, the values each is given (none when another option
+// follows it) and which arguments are no option of the command. What is ours
+// is decided from what it read: the form of a value, which options go
+// together, which fault is named when there are several, the wording of each
+// message and the layout of --help.
 #include "options.h"
 
-#include "descent_run.h"
+#include "csv.h"
 #include "files.h"
-#include "method_fates.h"
+#include "fates.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
 namespace {
 
 const char PROGRAM[] = "rodadero-trace: ";
-const char PATH_TAKES[] = "the path of the SVG file to write";
+
+std::string N(long v)
+{
+    return std::to_string(v);
+}
 
 // The argument as it may be quoted in a one-line message.
 std::string Quoted(const std::string &text)
@@ -30,280 +37,182 @@ std::string Quoted(const std::string &text)
     return q + "'";
 }
 
-std::string WholeNumberTakes(long min, long max)
-{
-    return "a whole number from " + std::to_string(min) + " to " + std::to_string(max);
-}
+// What the value of an option may be: the words that say so, the form of
+// its text, and the range of a number.
+struct Takes {
+    std::string words;
+    std::string form;  // a regular expression
+    double min = -HUGE_VAL, max = HUGE_VAL;
+};
 
-// A whole number in decimal digits with an optional sign, from min to max.
-// The value is left in plain decimal form, since CLI11's own conversion
-// would read "010" as octal. Values far beyond the range are only known to
-// be out of range. CLI11 takes the argument after an option as its value
-// whatever it is; the next option is no value.
-CLI::Validator WholeNumber(long min, long max)
+// A whole number in decimal digits, with or without a sign.
+Takes WholeNumber(long min, long max)
 {
-    std::string takes = WholeNumberTakes(min, max);
-    return CLI::Validator(
-        [=](std::string &text) -> std::string {
-            if (text.empty() || text.compare(0, 2, "--") == 0)
-                return "needs a value: " + takes;
-            std::size_t i = text[0] == '+' || text[0] == '-' ? 1 : 0;
-            if (i == text.size() || text.find_first_not_of("0123456789", i) != std::string::npos)
-                return "takes " + takes + ", not " + Quoted(text);
-            std::size_t first = text.find_first_not_of('0', i);
-            std::string digits = first == std::string::npos ? "0" : text.substr(first);
-            long long magnitude = digits.size() > 12 ? -1 : std::stoll(digits);
-            long long v = text[0] == '-' ? -magnitude : magnitude;
-            if (magnitude < 0 || v < min || v > max)
-                return "takes " + takes + "; " + Quoted(text) + " is out of range";
-            text = std::to_string(v);
-            return std::string();
-        },
-        takes);
+    return {"a whole number from " + N(min) + " to " + N(max), "[+-]?[0-9]+", double(min),
+            double(max)};
 }
-
-const char BETA_TAKES[] = "a decimal from 0 to 0.99";
 
 // A decimal in plain digits, with or without a fraction: 0, 0.5, 0.35.
-CLI::Validator Decimal()
+Takes Decimal()
 {
-    return CLI::Validator(
-        [](std::string &text) -> std::string {
-            if (text.empty() || text.compare(0, 2, "--") == 0)
-                return std::string("needs a value: ") + BETA_TAKES;
-            std::size_t point = text.find('.');
-            std::string whole = text.substr(0, point);
-            std::string fraction = point == std::string::npos ? "0" : text.substr(point + 1);
-            bool digits = !whole.empty() && !fraction.empty() &&
-                          whole.find_first_not_of("0123456789") == std::string::npos &&
-                          fraction.find_first_not_of("0123456789") == std::string::npos;
-            if (!digits)
-                return std::string("takes ") + BETA_TAKES + ", not " + Quoted(text);
-            if (std::strtod(text.c_str(), nullptr) > TRACE_BETA_MAX)
-                return std::string("takes ") + BETA_TAKES + "; " + Quoted(text) +
-                       " is out of range";
-            return std::string();
-        },
-        BETA_TAKES);
+    return {"a decimal from " + ShortestDouble(TRACE_BETA_MIN) + " to " +
+                ShortestDouble(TRACE_BETA_MAX),
+            "[0-9]+(\\.[0-9]+)?", TRACE_BETA_MIN, TRACE_BETA_MAX};
 }
 
-std::string MethodsTakes()
+Takes MethodName()
 {
-    std::string takes = "one of ";
-    for (int m = 0; m < METHOD_COUNT; ++m)
-        takes += std::string(m == 0 ? "" : m + 1 == METHOD_COUNT ? " and " : ", ") +
-                 METHOD_NAME[m];
-    return takes;
-}
-
-CLI::Validator MethodName()
-{
-    return CLI::Validator(
-        [](std::string &text) -> std::string {
-            Method method;
-            if (text.empty() || text.compare(0, 2, "--") == 0)
-                return "needs a value: " + MethodsTakes();
-            if (!MethodOfName(text, &method))
-                return "takes " + MethodsTakes() + ", not " + Quoted(text);
-            return std::string();
-        },
-        "NAME");
-}
-
-// The method the arguments name last, as CLI11 will read it: the other
-// methods take scroll positions beyond the dialog's.
-bool OtherMethodNamed(int argc, const char *const argv[])
-{
-    std::string last;
-    for (int a = 0; a < argc; ++a) {
-        if (!std::strcmp(argv[a], "--method") && a + 1 < argc)
-            last = argv[a + 1];
-        else if (!std::strncmp(argv[a], "--method=", 9))
-            last = argv[a] + 9;
-        else if (!std::strcmp(argv[a], "--compare") || !std::strncmp(argv[a], "--compare=", 10))
-            return true;
+    std::string words = "one of ", form;
+    for (int m = 0; m < METHOD_COUNT; ++m) {
+        words += std::string(m == 0 ? "" : m + 1 == METHOD_COUNT ? " and " : ", ") + METHOD_NAME[m];
+        form += std::string(m == 0 ? "" : "|") + METHOD_NAME[m];
     }
-    Method method;
-    return MethodOfName(last, &method) && method != METHOD_PROGRAM;
+    return {words, form};
 }
 
-// A path, which the next option is not.
-CLI::Validator PicturePath()
+Takes Path()
 {
-    return CLI::Validator(
-        [](std::string &text) -> std::string {
-            bool missing = text.empty() || text.compare(0, 2, "--") == 0;
-            return missing ? std::string("needs a value: ") + PATH_TAKES : std::string();
-        },
-        PATH_TAKES);
+    return {"the path of the SVG file to write", "[\\s\\S]+"};  // any text
 }
 
-// --help: the usage lines, the description, one entry an option (its name
-// and value, its explanation from column 17 on) and the footer.
-class UsageFormatter : public CLI::FormatterBase {
+// What follows the option's name in the message about one value it was
+// given; empty when the value is good. A value that begins with -- is
+// another option (--svg=--plot as --svg --plot). The digits of a number are
+// read in decimal, where CLI11's own conversion would read "010" as octal.
+std::string ValueFault(const Takes &takes, const std::string &text)
+{
+    if (text.empty() || text.compare(0, 2, "--") == 0)
+        return "needs a value: " + takes.words;
+    if (!std::regex_match(text, std::regex(takes.form)))
+        return "takes " + takes.words + ", not " + Quoted(text);
+    double v = std::strtod(text.c_str(), nullptr);
+    if (v < takes.min || v > takes.max)
+        return "takes " + takes.words + "; " + Quoted(text) + " is out of range";
+    return std::string();
+}
+
+const char USAGE[] =
+    "Usage: rodadero-trace [--method NAME [--beta B]] [--position P] [--steps N]\n"
+    "                      [--every K] [--nodes] [--svg FILE] [--plot FILE]\n"
+    "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
+    "       rodadero-trace --sweep [--position P] [--steps N] [--svg FILE]\n"
+    "       rodadero-trace --sweep --method heavy-ball|nesterov [--beta B]\n"
+    "                      [--position P] [--steps N] [--svg FILE]\n"
+    "       rodadero-trace --compare FILE [--position P] [--beta B] [--steps N]\n"
+    "       rodadero-trace --stability [--method heavy-ball|nesterov|gradient\n"
+    "                      [--beta B]]\n\n";
+
+// --help: the usage lines, the description, an entry an option and the
+// footer. CLI11 lays out the entries: the option's name and value, then its
+// explanation from column 17 on, or on the next line when the entry fills
+// those columns.
+class UsageFormatter : public CLI::Formatter {
 public:
+    UsageFormatter() { column_width(16); }
+
+    std::string make_option_name(const CLI::Option *option, bool) const override
+    {
+        return option->get_name();
+    }
+
     std::string make_help(const CLI::App *app, std::string, CLI::AppFormatMode) const override
     {
-        std::string text =
-            "Usage: rodadero-trace [--method NAME [--beta B]] [--position P] [--steps N]\n"
-            "                      [--every K] [--nodes] [--svg FILE] [--plot FILE]\n"
-            "       rodadero-trace --race FILE [--position P] [--steps N] [--slow K]\n"
-            "       rodadero-trace --sweep [--position P] [--steps N] [--svg FILE]\n"
-            "       rodadero-trace --sweep --method heavy-ball|nesterov [--beta B]\n"
-            "                      [--position P] [--steps N] [--svg FILE]\n"
-            "       rodadero-trace --compare FILE [--position P] [--beta B] [--steps N]\n"
-            "       rodadero-trace --stability [--method heavy-ball|nesterov|gradient\n"
-            "                      [--beta B]]\n\n";
-        text += app->get_description() + "\n\n";
-        for (const CLI::Option *option : app->get_options()) {
-            std::string entry = "  --" + option->get_lnames().front();
-            // CLI11 adds the validators' descriptions after a colon.
-            std::string value = option->get_type_name();
-            if (!value.empty())
-                entry += " " + value.substr(0, value.find(':'));
-            entry.resize(16, ' ');
-            std::string explanation = option->get_description();
-            for (std::size_t at = 0; (at = explanation.find('\n', at)) != std::string::npos;
-                 at += 17)
-                explanation.insert(at + 1, 16, ' ');
-            text += entry + explanation + "\n";
-        }
+        std::string text = USAGE + app->get_description() + "\n\n";
+        for (const CLI::Option *option : app->get_options())
+            text += make_option(option, false);
         return text + "\n" + app->get_footer();
     }
 };
 
+// Every option, in the order --help lists them. An option that takes a
+// value is given an empty one when none follows it.
 struct Declared {
-    CLI::App app;
-    CLI::Option *position, *steps, *every, *nodes, *svg, *plot, *race, *slow, *sweep, *stability;
-    CLI::Option *method, *beta, *compare;
-    // What an option that needs a value takes, for the message when it is
-    // missing.
-    std::vector<std::pair<const CLI::Option *, std::string>> takes;
+    CLI::App app{"Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
+                 "to (1, 0.92), improved step after step by the same descent the program runs.",
+                 "rodadero-trace"};
+    CLI::Option *method, *beta, *position, *steps, *every, *nodes, *svg, *plot, *race, *slow;
+    CLI::Option *sweep, *stability, *compare, *help, *version;
 
-    // Every option that --stability does not take, in the order a message
-    // looks for the one given.
-    std::vector<CLI::Option *> StabilityExcludes() const
+    CLI::Option *Value(const char *name, const char *value, const std::string &explanation)
     {
-        return {position, steps, every, nodes, svg, plot, race, slow, sweep};
+        return app.add_option(name, explanation)->type_name(value)->expected(0, 1);
+    }
+    CLI::Option *Flag(const char *name, const std::string &explanation)
+    {
+        return app.add_flag(name, explanation);
     }
 
-    // Every option that --compare does not take.
-    std::vector<CLI::Option *> CompareExcludes() const
-    {
-        return {every, nodes, svg, plot, race, slow, sweep, stability, method};
-    }
+    Declared();
 };
 
-CLI::Option *Number(Declared *d, const char *name, const char *value, long min, long max,
-                    long *target, const char *explanation)
+Declared::Declared()
 {
-    CLI::Option *o = d->app.add_option(name, *target, explanation)
-                         ->type_name(value)
-                         ->transform(WholeNumber(min, max));
-    d->takes.push_back({o, WholeNumberTakes(min, max)});
-    return o;
-}
-
-CLI::Option *Path(Declared *d, const char *name, std::string *target, const char *explanation)
-{
-    CLI::Option *o =
-        d->app.add_option(name, *target, explanation)->type_name("FILE")->check(PicturePath());
-    d->takes.push_back({o, PATH_TAKES});
-    return o;
-}
-
-// Every option, bound to the fields of *o, in the order --help lists them.
-// A run of the descent prints rows; the race and the sweep are the other
-// two things the command does, each with the options it takes.
-std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow,
-                                  std::string *method, std::string *beta, long positionMax)
-{
-    std::unique_ptr<Declared> d(new Declared);
-    CLI::App &app = d->app;
-    app.set_help_flag();
+    app.set_help_flag();  // --help is a flag like the others, answered below
     app.allow_extras();
+    // An argument that begins with / is a value (a path) in the Windows
+    // build too, not an option written /name.
+    app.allow_windows_style_options(false);
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.formatter(std::make_shared<UsageFormatter>());
-    app.description(
-        "Runs Rodadero's curve model without its window: the straight chord from (0, 0)\n"
-        "to (1, 0.92), improved step after step by the same descent the program runs.");
 
-    d->method = d->app.add_option("--method", *method,
-                                  "the method that runs from the chord: program (the\n"
-                                  "program's own descent, the default), gradient,\n"
-                                  "heavy-ball, nesterov or newton, on the same fall time\n"
-                                  "and gradient, with the step h = 300 x Alpha(P)")
-                    ->type_name("NAME")
-                    ->check(MethodName());
-    d->takes.push_back({d->method, MethodsTakes()});
-    d->beta = d->app.add_option("--beta", *beta,
-                                "the momentum of heavy-ball and nesterov, a decimal from 0\n"
-                                "to 0.99 (default 0.9)")
-                  ->type_name("B")
-                  ->check(Decimal());
-    d->takes.push_back({d->beta, BETA_TAKES});
-    d->position = Number(d.get(), "--position", "P", ALPHA_POS_MIN, positionMax,
-                         position,
-                         "the step factor of scroll position P, a whole number from 1 to\n"
-                         "100 (Alpha = P x 2.0000000000000003e-6); without it Alpha keeps\n"
-                         "its starting value 0.0001; 1 to 200 with another --method\n"
-                         "(default 50) or --compare");
-    d->steps = Number(d.get(), "--steps", "N", 0, TRACE_STEPS_MAX, &o->steps,
-                      "descent steps to run, 0 to 100000000 (default 1000)");
-    d->every = Number(d.get(), "--every", "K", 1, TRACE_STEPS_MAX, &o->every,
-                      "print every K-th step and always the last, 1 to 100000000\n"
-                      "(default 1)");
-    d->nodes = app.add_flag("--nodes", o->nodes,
-                            "add the abscissae x1..x19 of the shown polyline to each row")
-                   ->disable_flag_override();
-    d->svg = Path(d.get(), "--svg", &o->svgPath,
-                  "also draw the final polyline, the window's cycloid and the\n"
-                  "exact brachistochrone into FILE (an SVG picture); with --sweep,\n"
-                  "the fates chart: each position's printed times, settled or\n"
-                  "swinging, beside the limit of --stability, and the step its\n"
-                  "cycle begins");
-    d->plot = Path(d.get(), "--plot", &o->plotPath,
-                   "also draw the run's convergence curve into FILE (an SVG\n"
-                   "picture): the printed and the exact time against the step, on\n"
-                   "a log scale, and the brachistochrone's time; needs a step");
-    d->race = Path(d.get(), "--race", &o->racePath,
-                   "print no rows; write into FILE an animated SVG picture of three\n"
-                   "beads released together at rest from (0, 0), sliding down the\n"
-                   "chord, the polyline after the steps and the brachistochrone");
-    d->slow = Number(d.get(), "--slow", "K", TRACE_SLOW_MIN, TRACE_SLOW_MAX, slow,
-                     "play the race K times slower than real, a whole number from 1\n"
-                     "to 100 (default 10)");
-    d->sweep = app.add_flag("--sweep", o->sweep,
-                            "follow the descent at each scroll position 1..100 (or at P\n"
-                            "alone) until it repeats itself, at most N steps each\n"
-                            "(default 10000000)")
-                   ->disable_flag_override();
-    d->stability = app.add_flag("--stability", o->stability,
-                                "print the step factor's limit from the linear theory:\n"
-                                "lambda_max,alpha_limit,position_limit; with --method, that\n"
-                                "method's limit and fastest setting")
-                       ->disable_flag_override();
-    d->compare = Path(d.get(), "--compare", &o->comparePath,
-                      "run every method from the chord, each at position P and beta B\n"
-                      "or else at its fastest by the theory, N steps (default 20000);\n"
-                      "print their rows and draw into FILE how far each one's fall time\n"
-                      "is from the settled polyline's (an SVG picture)");
-    app.set_help_flag("-h,--help", "print this text")->disable_flag_override();
-    app.add_flag("--version", o->version, "print the release number")->disable_flag_override();
-
-    // The race draws one run and prints no rows; the sweep prints its own
-    // and draws its own chart; the limit of the linear theory needs no run.
-    d->race->excludes(d->sweep)->excludes(d->every)->excludes(d->nodes)->excludes(d->svg)
-        ->excludes(d->plot);
-    d->sweep->excludes(d->every)->excludes(d->nodes)->excludes(d->plot);
-    for (CLI::Option *other : d->StabilityExcludes())
-        d->stability->excludes(other);
-    d->slow->needs(d->race);
-    d->race->excludes(d->method)->excludes(d->beta)->excludes(d->compare);
-    d->sweep->excludes(d->compare);
-    for (CLI::Option *other : d->CompareExcludes())
-        if (other != d->race && other != d->sweep)
-            d->compare->excludes(other);
+    method = Value("--method", "NAME",
+                   "the method that runs from the chord: program (the\n"
+                   "program's own descent, the default), gradient,\n"
+                   "heavy-ball, nesterov or newton, on the same fall time\n"
+                   "and gradient, with the step h = 300 x Alpha(P)");
+    beta = Value("--beta", "B",
+                 "the momentum of heavy-ball and nesterov, a decimal from " +
+                     ShortestDouble(TRACE_BETA_MIN) + "\nto " + ShortestDouble(TRACE_BETA_MAX) +
+                     " (default " + ShortestDouble(TRACE_BETA_DEFAULT) + ")");
+    position = Value("--position", "P",
+                     "the step factor of scroll position P, a whole number from " +
+                         N(ALPHA_POS_MIN) + " to\n" + N(ALPHA_POS_MAX) +
+                         " (Alpha = P x 2.0000000000000003e-6); without it Alpha keeps\n"
+                         "its starting value " + ShortestDouble(ALPHA_START) + "; " +
+                         N(ALPHA_POS_MIN) + " to " + N(METHOD_POS_MAX) +
+                         " with another --method\n(default " + N(ALPHA_POS_START) +
+                         ") or --compare");
+    steps = Value("--steps", "N",
+                  "descent steps to run, " + N(TRACE_STEPS_MIN) + " to " + N(TRACE_STEPS_MAX) +
+                      " (default " + N(TRACE_STEPS_DEFAULT) + ")");
+    every = Value("--every", "K",
+                  "print every K-th step and always the last, " + N(TRACE_EVERY_MIN) + " to " +
+                      N(TRACE_STEPS_MAX) + "\n(default " + N(TRACE_EVERY_DEFAULT) + ")");
+    nodes = Flag("--nodes", "add the abscissae x1..x19 of the shown polyline to each row");
+    svg = Value("--svg", "FILE",
+                "also draw the final polyline, the window's cycloid and the\n"
+                "exact brachistochrone into FILE (an SVG picture); with --sweep,\n"
+                "the fates chart: each position's printed times, settled or\n"
+                "swinging, beside the limit of --stability, and the step its\n"
+                "cycle begins");
+    plot = Value("--plot", "FILE",
+                 "also draw the run's convergence curve into FILE (an SVG\n"
+                 "picture): the printed and the exact time against the step, on\n"
+                 "a log scale, and the brachistochrone's time; needs a step");
+    race = Value("--race", "FILE",
+                 "print no rows; write into FILE an animated SVG picture of three\n"
+                 "beads released together at rest from (0, 0), sliding down the\n"
+                 "chord, the polyline after the steps and the brachistochrone");
+    slow = Value("--slow", "K",
+                 "play the race K times slower than real, a whole number from " +
+                     N(TRACE_SLOW_MIN) + "\nto " + N(TRACE_SLOW_MAX) + " (default " +
+                     N(TRACE_SLOW_DEFAULT) + ")");
+    sweep = Flag("--sweep", "follow the descent at each scroll position " + N(ALPHA_POS_MIN) +
+                                ".." + N(ALPHA_POS_MAX) +
+                                " (or at P\n"
+                                "alone) until it repeats itself, at most N steps each\n(default " +
+                                N(SWEEP_STEPS_DEFAULT) + ")");
+    stability = Flag("--stability", "print the step factor's limit from the linear theory:\n"
+                                    "lambda_max,alpha_limit,position_limit; with --method, that\n"
+                                    "method's limit and fastest setting");
+    compare = Value("--compare", "FILE",
+                    "run every method from the chord, each at position P and beta B\n"
+                    "or else at its fastest by the theory, N steps (default " +
+                        N(COMPARE_STEPS_DEFAULT) + ");\n"
+                        "print their rows and draw into FILE how far each one's fall time\n"
+                        "is from the settled polyline's (an SVG picture)");
+    help = Flag("-h,--help", "print this text");
+    version = Flag("--version", "print the release number");
 
     app.footer(
         "Output is CSV on standard output: step,time_us,model_s,exact_s[,x1..x19].\n"
@@ -339,8 +248,10 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow,
         "--sweep --method heavy-ball|nesterov prints the map of fates, one row a cell of\n"
         "positions 5, 10, ..., 200 by beta 0, 0.05, ..., 0.95 (or the one of --position or\n"
         "--beta): position,beta,cycle_from,period,low_us,high_us, each cell followed at\n"
-        "most N steps (default 100000, at most 1000000); the state is x and x_prev, bit\n"
-        "for bit. With no cycle within N steps, low_us and high_us span the last 1000.\n"
+        "most N steps (default " + N(CELL_STEP_LIMIT_DEFAULT) + ", at most " +
+        N(CELL_STEP_LIMIT_MAX) + "); the state is x and x_prev, bit\n"
+        "for bit. With no cycle within N steps, low_us and high_us span the last " +
+        N(CELL_LAST_STEPS) + ".\n"
         "--compare prints method,position,beta,step,time_us,model_s,distance_s at the\n"
         "steps the curves keep; distance_s is the fall time less the settled polyline's.\n"
         "--stability --method prints method,beta,lambda_max,lambda_min,position_limit,\n"
@@ -351,207 +262,209 @@ std::unique_ptr<Declared> Declare(TraceOptions *o, long *position, long *slow,
         "\n"
         "Exit code 0, 2 on bad input (nothing is printed then on standard output),\n"
         "1 when an output cannot be written.\n");
-    return d;
 }
 
-// The one line for an error CLI11 found.
-std::string ErrorLine(const Declared &d, const CLI::ParseError &e)
+// How often a flag was given with no value, which reads "true" (as does
+// --nodes=true).
+std::size_t Plain(const CLI::Option *flag)
 {
-    // CLI11's messages begin with the option's name and a colon; a flag
-    // given a value is named without its dashes.
-    std::string what = e.what();
-    std::string name = what.compare(0, 2, "--") == 0 ? what.substr(0, what.find(':'))
-                                                     : "--" + what.substr(0, what.find(' '));
-    if (e.get_name() == "ValidationError")
-        return PROGRAM + name + " " + what.substr(name.size() + 2);
-    if (e.get_name() == "ArgumentMismatch") {
-        for (const auto &t : d.takes)
-            if (t.first->check_name(name))
-                return PROGRAM + name + " needs a value: " + t.second;
-        return PROGRAM + name + " takes no value";
-    }
-    bool conflict = e.get_name() == "ExcludesError" || e.get_name() == "RequiresError";
-    if (conflict && d.compare->count()) {
-        const CLI::Option *other = nullptr;
-        for (const CLI::Option *o : d.CompareExcludes())
-            other = other ? other : o->count() ? o : nullptr;
-        return PROGRAM + std::string("--compare runs every method and takes only --position, "
-                                     "--beta and --steps, not ") +
-               (other ? other->get_name() : std::string("this one"));
-    }
-    if (conflict && d.stability->count()) {
-        const CLI::Option *other = nullptr;
-        for (const CLI::Option *o : d.StabilityExcludes())
-            other = other ? other : o->count() ? o : nullptr;
-        return PROGRAM + std::string("--stability needs no run and takes no other option, not ") +
-               (other ? other->get_name() : std::string("this one"));
-    }
-    if (e.get_name() == "ExcludesError") {
-        const CLI::Option *other = d.race->count() && d.sweep->count() ? d.sweep
-                                   : d.race->count() && d.method->count() ? d.method
-                                   : d.race->count() && d.beta->count()   ? d.beta
-                                   : d.every->count()                  ? d.every
-                                   : d.nodes->count()                  ? d.nodes
-                                   : d.plot->count()                   ? d.plot
-                                                                       : d.svg;
-        if (d.race->count())
-            return PROGRAM + std::string("--race draws one run and takes only --position, "
-                                         "--steps and --slow, not ") +
-                   other->get_name();
-        return PROGRAM + std::string("--sweep takes only --position, --steps and --svg, not ") +
-               other->get_name();
-    }
-    if (e.get_name() == "RequiresError")
-        return PROGRAM + std::string("--slow sets the pace of --race and needs it");
-    return PROGRAM + what;
+    return std::count(flag->results().begin(), flag->results().end(), "true");
 }
 
-// What the methods' options ask makes sense together: --beta only for a
-// method with momentum (or the comparison), the map only of those, the
-// theory of the three it has, and the map's own limit of steps.
-bool MethodsFit(const TraceOptions &o, std::string *error)
+// The options that cannot go together, each pair once: the race draws one
+// run and prints no rows, the sweep prints its own, the linear theory needs
+// no run and the comparison runs every method.
+std::vector<std::pair<const CLI::Option *, const CLI::Option *>> Apart(const Declared &d)
 {
-    const std::string method = METHOD_NAME[o.method];
-    if (o.hasBeta && o.comparePath.empty() && !MethodHasBeta(o.method)) {
-        *error = PROGRAM + std::string("--beta is the momentum of --method heavy-ball or "
-                                       "nesterov, not of ") + method;
-        return false;
-    }
-    if (o.sweep && o.hasMethod && !MethodHasBeta(o.method)) {
-        *error = PROGRAM + std::string("--sweep --method maps heavy-ball or nesterov, not ") +
-                 method + " (--sweep alone follows the program's descent)";
-        return false;
-    }
-    if (o.sweep && o.hasMethod && o.steps > CELL_STEP_LIMIT_MAX) {
-        *error = PROGRAM + std::string("--sweep --method follows a cell at most 1000000 steps, "
-                                       "not ") + std::to_string(o.steps);
-        return false;
-    }
-    if (!o.comparePath.empty() && o.hasSteps && o.steps > CELL_STEP_LIMIT_MAX) {
-        *error = PROGRAM + std::string("--compare runs each method at most 1000000 steps, not ") +
-                 std::to_string(o.steps);
-        return false;
-    }
-    if (o.stability && o.hasMethod &&
-        !(MethodHasBeta(o.method) || o.method == METHOD_GRADIENT)) {
-        *error = PROGRAM + std::string("--stability --method takes heavy-ball, nesterov or "
-                                       "gradient, not ") + method;
-        return false;
-    }
-    return true;
+    return {{d.race, d.sweep},       {d.race, d.every},       {d.race, d.nodes},
+            {d.race, d.svg},         {d.race, d.plot},        {d.race, d.method},
+            {d.race, d.beta},        {d.race, d.compare},     {d.sweep, d.every},
+            {d.sweep, d.nodes},      {d.sweep, d.plot},       {d.sweep, d.compare},
+            {d.stability, d.position}, {d.stability, d.steps}, {d.stability, d.every},
+            {d.stability, d.nodes},  {d.stability, d.svg},    {d.stability, d.plot},
+            {d.stability, d.race},   {d.stability, d.slow},   {d.stability, d.sweep},
+            {d.compare, d.every},    {d.compare, d.nodes},    {d.compare, d.svg},
+            {d.compare, d.plot},     {d.compare, d.slow},     {d.compare, d.stability},
+            {d.compare, d.method}};
 }
 
-// The line for the first argument that is no option of the command.
-std::string ExtraLine(const std::string &arg)
+// The name of the first of `options` that is given, or `otherwise`.
+std::string FirstGiven(std::initializer_list<const CLI::Option *> options,
+                       const std::string &otherwise)
 {
+    for (const CLI::Option *o : options)
+        if (o->count())
+            return o->get_name();
+    return otherwise;
+}
+
+// The options that do not go together, or --slow without --race. The
+// options are looked at in the order of --help; the first that is given
+// without the option it needs, or with one it cannot go with, says which
+// of the two it is. The line then speaks for the comparison or the theory
+// where either is given, else for the race or the sweep; each names the
+// first given, in an order of its own, of the options it does not take.
+std::string ClashFault(const Declared &d)
+{
+    bool needs = false, apart = false;
+    for (const CLI::Option *o : d.app.get_options()) {
+        if (!o->count() || needs || apart)
+            continue;
+        needs = o == d.slow && !d.race->count();
+        for (const auto &pair : Apart(d))
+            apart = apart || (pair.first == o && pair.second->count()) ||
+                    (pair.second == o && pair.first->count());
+    }
+    if ((needs || apart) && d.compare->count())
+        return "--compare runs every method and takes only --position, --beta and --steps, "
+               "not " + FirstGiven({d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
+                                   d.stability, d.method}, "this one");
+    if ((needs || apart) && d.stability->count())
+        return "--stability needs no run and takes no other option, not " +
+               FirstGiven({d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race,
+                           d.slow, d.sweep}, "this one");
+    if (needs)
+        return "--slow sets the pace of --race and needs it";
+    if (!apart)
+        return std::string();
+    if (d.race->count())
+        return "--race draws one run and takes only --position, --steps and --slow, not " +
+               FirstGiven({d.sweep, d.method, d.beta, d.every, d.nodes, d.plot}, "--svg");
+    return "--sweep takes only --position, --steps and --svg, not " +
+           FirstGiven({d.every, d.nodes, d.plot}, "--svg");
+}
+
+// The first fault of what CLI11 read, empty when there is none: a flag
+// given a value; a value missing, of another form or out of range, option by
+// option in the order of --help; options that do not go together
+// (ClashFault); an argument that is no option of the command.
+std::string FirstFault(const Declared &d)
+{
+    for (const CLI::Option *flag : {d.nodes, d.sweep, d.stability, d.help, d.version})
+        if (Plain(flag) < flag->count())
+            return flag->get_name() + " takes no value";
+
+    // The other methods, and the comparison, take positions beyond the
+    // dialog's.
+    Method method;
+    bool beyond = d.compare->count() || (d.method->count() &&
+                                         MethodOfName(d.method->as<std::string>(), &method) &&
+                                         method != METHOD_PROGRAM);
+    const std::pair<const CLI::Option *, Takes> values[] = {
+        {d.method, MethodName()},
+        {d.beta, Decimal()},
+        {d.position, WholeNumber(ALPHA_POS_MIN, beyond ? METHOD_POS_MAX : ALPHA_POS_MAX)},
+        {d.steps, WholeNumber(TRACE_STEPS_MIN, TRACE_STEPS_MAX)},
+        {d.every, WholeNumber(TRACE_EVERY_MIN, TRACE_STEPS_MAX)},
+        {d.svg, Path()},
+        {d.plot, Path()},
+        {d.race, Path()},
+        {d.slow, WholeNumber(TRACE_SLOW_MIN, TRACE_SLOW_MAX)},
+        {d.compare, Path()},
+    };
+    for (const auto &value : values)
+        for (const std::string &text : value.first->results()) {
+            std::string fault = ValueFault(value.second, text);
+            if (!fault.empty())
+                return value.first->get_name() + " " + fault;
+        }
+
+    std::string clash = ClashFault(d);
+    if (!clash.empty())
+        return clash;
+
+    std::vector<std::string> extras = d.app.remaining();
+    if (extras.empty())
+        return std::string();
+    const std::string &arg = extras.front();
     if (arg.size() > 1 && arg[0] == '-')
-        return PROGRAM + std::string("unknown option ") +
+        return "unknown option " +
                Quoted(arg.compare(0, 2, "--") == 0 ? arg.substr(0, arg.find('=')) : arg) +
                "; the options are --method, --beta, --position, --steps, --every, --nodes, "
                "--svg, --plot, --race, --slow, --sweep, --compare, --stability, --help and "
                "--version";
-    return PROGRAM + std::string("unexpected argument ") + Quoted(arg) +
-           "; every option starts with -- (see --help)";
+    return "unexpected argument " + Quoted(arg) + "; every option starts with -- (see --help)";
+}
+
+// What the options ask makes sense together, empty when it does: --beta
+// only for a method with momentum (or the comparison), the map only of
+// those, the theory of the three it has, each cell and each compared run
+// within its limit of steps, and a convergence curve with steps to draw on
+// a file of its own (two pictures cannot be written through one temporary
+// file).
+std::string Misfit(const TraceOptions &o)
+{
+    Method method = o.method.value_or(METHOD_PROGRAM);
+    std::string name = METHOD_NAME[method];
+    long steps = o.steps.value_or(0);
+    if (o.beta && o.comparePath.empty() && !MethodHasBeta(method))
+        return "--beta is the momentum of --method heavy-ball or nesterov, not of " + name;
+    if (o.sweep && o.method && !MethodHasBeta(method))
+        return "--sweep --method maps heavy-ball or nesterov, not " + name +
+               " (--sweep alone follows the program's descent)";
+    if (o.sweep && o.method && steps > CELL_STEP_LIMIT_MAX)
+        return "--sweep --method follows a cell at most " + N(CELL_STEP_LIMIT_MAX) +
+               " steps, not " + N(steps);
+    if (!o.comparePath.empty() && steps > CELL_STEP_LIMIT_MAX)
+        return "--compare runs each method at most " + N(CELL_STEP_LIMIT_MAX) + " steps, not " +
+               N(steps);
+    if (o.stability && o.method && !(MethodHasBeta(method) || method == METHOD_GRADIENT))
+        return "--stability --method takes heavy-ball, nesterov or gradient, not " + name;
+    if (!o.plotPath.empty() && o.steps == 0)
+        return "--plot draws the steps from 1 on and needs --steps of 1 or more";
+    if (!o.plotPath.empty() && SamePicturePath(o.plotPath, o.svgPath))
+        return "--plot and --svg name the same file " + Quoted(o.plotPath) +
+               "; give each picture a file of its own";
+    return std::string();
 }
 
 } // namespace
 
-TraceOptions DefaultTraceOptions()
-{
-    TraceOptions o;
-    o.help = false;
-    o.version = false;
-    o.sweep = false;
-    o.stability = false;
-    o.nodes = false;
-    o.hasPosition = false;
-    o.position = 0;
-    o.hasSteps = false;
-    o.steps = TRACE_STEPS_DEFAULT;
-    o.hasEvery = false;
-    o.every = 1;
-    o.svgPath.clear();
-    o.plotPath.clear();
-    o.racePath.clear();
-    o.slow = TRACE_SLOW_DEFAULT;
-    o.method = METHOD_PROGRAM;
-    o.hasMethod = false;
-    o.hasBeta = false;
-    o.beta = TRACE_BETA_DEFAULT;
-    o.comparePath.clear();
-    return o;
-}
-
 bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options,
                        std::string *error)
 {
-    *options = DefaultTraceOptions();
-    // --help and --version answer even what would be bad input beside them.
-    for (int a = 0; a < argc; ++a) {
-        options->help = options->help || !std::strcmp(argv[a], "--help") ||
-                        !std::strcmp(argv[a], "-h");
-        options->version = options->version || !std::strcmp(argv[a], "--version");
-    }
-    if (options->help || options->version)
+    // With no check, requirement or help flag of its own, CLI11 refuses
+    // nothing here: every fault is found below.
+    Declared d;
+    d.app.parse(argc, argv);
+    TraceOptions &o = *options = TraceOptions();
+    o.help = Plain(d.help);
+    o.version = !o.help && Plain(d.version);
+    if (o.help || o.version)
         return true;
-
-    long position = 0, slow = TRACE_SLOW_DEFAULT;
-    std::string method, beta;
-    std::unique_ptr<Declared> d =
-        Declare(options, &position, &slow, &method, &beta,
-                OtherMethodNamed(argc, argv) ? METHOD_POS_MAX : ALPHA_POS_MAX);
-    // CLI11 takes the arguments last first.
-    std::vector<std::string> args(argv, argv + argc);
-    std::reverse(args.begin(), args.end());
-    try {
-        d->app.parse(args);
-    } catch (const CLI::CallForHelp &) {
-        options->help = true;  // --help=true
-        return true;
-    } catch (const CLI::ParseError &e) {
-        *error = ErrorLine(*d, e);
-        return false;
+    std::string fault = FirstFault(d);
+    if (fault.empty()) {
+        // Each option's last value; a number's digits in decimal.
+        auto text = [](const CLI::Option *option) { return option->as<std::string>(); };
+        Method method;
+        if (d.method->count() && MethodOfName(text(d.method), &method))
+            o.method = method;
+        if (d.beta->count())
+            o.beta = std::strtod(text(d.beta).c_str(), nullptr);
+        if (d.position->count())
+            o.position = std::stoi(text(d.position));
+        if (d.steps->count())
+            o.steps = std::stol(text(d.steps));
+        if (d.every->count())
+            o.every = std::stol(text(d.every));
+        if (d.slow->count())
+            o.slow = std::stoi(text(d.slow));
+        o.nodes = d.nodes->count();
+        o.sweep = d.sweep->count();
+        o.stability = d.stability->count();
+        o.svgPath = text(d.svg);
+        o.plotPath = text(d.plot);
+        o.racePath = text(d.race);
+        o.comparePath = text(d.compare);
+        fault = Misfit(o);
     }
-    if (!d->app.remaining().empty()) {
-        *error = ExtraLine(d->app.remaining().front());
-        return false;
-    }
-    if (options->version)  // --version=true
-        return true;
-    options->hasPosition = d->position->count() > 0;
-    options->position = static_cast<int>(position);
-    options->hasSteps = d->steps->count() > 0;
-    options->hasEvery = d->every->count() > 0;
-    options->slow = static_cast<int>(slow);
-    options->hasMethod = d->method->count() > 0;
-    if (options->hasMethod)
-        MethodOfName(method, &options->method);
-    options->hasBeta = d->beta->count() > 0;
-    if (options->hasBeta)
-        options->beta = std::strtod(beta.c_str(), nullptr);
-    if (!MethodsFit(*options, error))
-        return false;
-    // A convergence curve has a step axis from step 1 on; two pictures
-    // cannot be written through one temporary file.
-    if (!options->plotPath.empty() && options->steps == 0) {
-        *error = PROGRAM + std::string("--plot draws the steps from 1 on and needs --steps "
-                                       "of 1 or more");
-        return false;
-    }
-    if (!options->plotPath.empty() && SamePicturePath(options->plotPath, options->svgPath)) {
-        *error = PROGRAM + std::string("--plot and --svg name the same file ") +
-                 Quoted(options->plotPath) + "; give each picture a file of its own";
-        return false;
-    }
-    return true;
+    *error = fault.empty() ? fault : PROGRAM + fault;
+    return fault.empty();
 }
 
 std::string TraceUsage()
 {
-    TraceOptions o = DefaultTraceOptions();
-    long position = 0, slow = 0;
-    std::string method, beta;
-    return Declare(&o, &position, &slow, &method, &beta, ALPHA_POS_MAX)->app.help();
+    return Declared().app.help();
 }
 
 const char *TraceVersion()
@@ -561,14 +474,10 @@ const char *TraceVersion()
 
 MethodSetting RunSetting(const TraceOptions &options)
 {
-    MethodSetting s;
-    s.method = options.method;
-    s.position = options.hasPosition ? options.position : ALPHA_POS_START;
-    s.beta = MethodHasBeta(options.method) ? options.beta : 0.0;
-    return s;
-}
-
-double RunAlpha(const TraceOptions &options)
-{
-    return options.hasPosition ? AlphaForPosition(options.position) : ALPHA_START;
+    Method method = options.method.value_or(METHOD_PROGRAM);
+    // Without --position the program runs at its starting factor (position
+    // 0), another method at position 50.
+    int position = options.position.value_or(method == METHOD_PROGRAM ? 0 : ALPHA_POS_START);
+    return {method, static_cast<double>(position),
+            MethodHasBeta(method) ? options.beta.value_or(TRACE_BETA_DEFAULT) : 0.0};
 }

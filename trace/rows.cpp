@@ -1,8 +1,9 @@
-// The CSV rows of a run and of the sweep, and the summary lines.
+// The CSV rows of the runs, and the summary lines.
 #include "rows.h"
 
-#include "descent_run.h"
+#include "csv.h"
 #include "kinematics.h"
+#include "method_theory.h"
 #include "race.h"
 
 #include <algorithm>
@@ -11,81 +12,37 @@
 #include <string>
 #include <vector>
 
-std::string TraceRow(long step, bool nodes)
+TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve)
 {
-    return PolylineRow(step, CurveState.FallTime, CurveState.ShownX, nodes);
-}
-
-TraceSummary RunTrace(const TraceOptions &options, std::ostream &out,
-                      std::vector<ConvergenceSample> *samples)
-{
-    double alpha = RunAlpha(options);
-    StartRun(alpha);
+    Recorder recorder = curve ? ConvergenceRecorder() : Recorder();
+    recorder.rowEvery = options.every;
+    recorder.row = [&](const RunStep &s) {
+        out << PolylineRow(s.step, s.fallTime, s.shown, options.nodes);
+    };
     out << TraceHeader(options.nodes);
-    if (options.steps == 0)
-        out << TraceRow(0, options.nodes);
-    long sampled = NextSampledStep(0);
-    for (long step = 1; step <= options.steps; ++step) {
-        DescentStep();
-        if (step % options.every == 0 || step == options.steps)
-            out << TraceRow(step, options.nodes);
-        if (samples && (step == sampled || step == options.steps))
-            samples->push_back(SampleAfterStep(CurveState, step));
-        if (step == sampled)
-            sampled = NextSampledStep(step);
-    }
-    TraceSummary s;
-    s.setting = MethodSetting{METHOD_PROGRAM, 0.0, 0.0};
-    s.steps = options.steps;
-    s.alpha = alpha;
-    s.modelTime = CurveState.FallTime;
-    s.exactTime = ExactPolylineTime(CurveState.ShownX);
-    return s;
-}
-
-TraceSummary RunMethodTrace(const TraceOptions &options, std::ostream &out,
-                            std::vector<ConvergenceSample> *samples)
-{
-    MethodRun run;
-    StartMethod(&run, RunSetting(options));
-    out << TraceHeader(options.nodes);
-    if (options.steps == 0)
-        out << PolylineRow(0, MethodFallTime(run), MethodShownX(run), options.nodes);
-    long sampled = NextSampledStep(0);
-    for (long step = 1; step <= options.steps; ++step) {
-        StepMethod(&run);
-        bool row = step % options.every == 0 || step == options.steps;
-        bool sample = samples && (step == sampled || step == options.steps);
-        if (row || sample) {
-            double t = MethodFallTime(run);
-            if (row)
-                out << PolylineRow(step, t, MethodShownX(run), options.nodes);
-            if (sample)
-                samples->push_back(
-                    ConvergenceSample{step, PrintedTime(t), ExactPolylineTime(MethodShownX(run))});
-        }
-        if (step == sampled)
-            sampled = NextSampledStep(step);
-    }
-    TraceSummary s;
-    s.setting = run.setting;
-    s.steps = options.steps;
-    s.alpha = run.setting.position * ALPHA_PER_POSITION;
-    s.modelTime = MethodFallTime(run);
-    s.exactTime = ExactPolylineTime(MethodShownX(run));
-    StartRun(s.alpha);
-    for (int i = INNER_FIRST; i <= INNER_LAST; ++i)
-        CurveState.NodeX[i] = CurveState.ShownX[i] = MethodShownX(run)[i];
-    CurveState.FallTime = s.modelTime;
-    return s;
+    TracedRun run;
+    run.result = RecordRun(RunSetting(options), options.steps.value_or(TRACE_STEPS_DEFAULT), &recorder);
+    SolveExactTimes(&recorder);
+    run.samples = recorder.samples;
+    return run;
 }
 
 namespace {
 
-// What a method's summary line begins with: its name and setting.
+std::string Printed(const char *format, double value)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// What a summary line says first after the command's name: a method's name
+// and setting; nothing for the program, whose factor comes later.
 std::string SettingWords(const MethodSetting &s)
 {
-    std::string words = std::string("rodadero-trace: ") + METHOD_NAME[s.method];
+    std::string words = METHOD_NAME[s.method];
+    if (s.method == METHOD_PROGRAM)
+        return "";
     if (s.method == METHOD_NEWTON)
         return words + ": ";
     words += " (position " + ShortestDouble(s.position);
@@ -96,121 +53,105 @@ std::string SettingWords(const MethodSetting &s)
 
 } // namespace
 
-std::string SummaryLine(const TraceSummary &summary)
+std::string SummaryLine(const RunResult &run)
 {
-    if (summary.setting.method != METHOD_PROGRAM) {
-        Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
-        char text[400];
-        if (summary.steps == 0)
-            std::snprintf(text, sizeof text,
-                          "no step taken: the chord takes %.6f s exactly, %+.3f%% from the "
-                          "brachistochrone through (1, 0.92), %.6f s",
-                          summary.exactTime, 100.0 * (summary.exactTime - b.time) / b.time,
-                          b.time);
-        else
-            std::snprintf(text, sizeof text,
-                          "after %ld steps the model time is %.6f s and the exact time %.6f "
-                          "s; the brachistochrone through (1, 0.92) takes %.6f s (model "
-                          "%+.3f%%, exact %+.3f%%)",
-                          summary.steps, summary.modelTime, summary.exactTime, b.time,
-                          100.0 * (summary.modelTime - b.time) / b.time,
-                          100.0 * (summary.exactTime - b.time) / b.time);
-        return SettingWords(summary.setting) + text;
-    }
-    Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    const Brachistochrone b = BrachistochroneThrough(END_X, END_DEPTH, GRAVITY);
+    const double exact = ExactPolylineTime(run.shown.data());
+    const std::string alpha =
+        run.setting.method == METHOD_PROGRAM ? Printed(" (Alpha %.17g)", run.alpha) : "";
     char text[400];
-    if (summary.steps == 0) {
+    if (run.steps == 0)
         std::snprintf(text, sizeof text,
-                      "rodadero-trace: no step taken (Alpha %.17g): the chord takes %.6f s "
-                      "exactly, %+.3f%% from the brachistochrone through (1, 0.92), %.6f s",
-                      summary.alpha, summary.exactTime,
-                      100.0 * (summary.exactTime - b.time) / b.time, b.time);
-    } else {
+                      "no step taken%s: the chord takes %.6f s exactly, %+.3f%% from the "
+                      "brachistochrone through (1, 0.92), %.6f s",
+                      alpha.c_str(), exact, 100.0 * (exact - b.time) / b.time, b.time);
+    else
         std::snprintf(text, sizeof text,
-                      "rodadero-trace: after %ld steps (Alpha %.17g) the model time is %.6f s "
-                      "and the exact time %.6f s; the brachistochrone through (1, 0.92) takes "
-                      "%.6f s (model %+.3f%%, exact %+.3f%%)",
-                      summary.steps, summary.alpha, summary.modelTime, summary.exactTime, b.time,
-                      100.0 * (summary.modelTime - b.time) / b.time,
-                      100.0 * (summary.exactTime - b.time) / b.time);
-    }
-    return text;
+                      "after %ld steps%s the model time is %.6f s and the exact time %.6f s; "
+                      "the brachistochrone through (1, 0.92) takes %.6f s (model %+.3f%%, "
+                      "exact %+.3f%%)",
+                      run.steps, alpha.c_str(), run.fallTime, exact, b.time,
+                      100.0 * (run.fallTime - b.time) / b.time, 100.0 * (exact - b.time) / b.time);
+    return "rodadero-trace: " + SettingWords(run.setting) + text;
+}
+
+std::string RaceSummaryLine(const RunResult &run, int slow)
+{
+    RaceTimes times = RaceArrivals(run);
+    int order[RACE_TRACKS] = {RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE};
+    std::stable_sort(order, order + RACE_TRACKS, [&times](int a, int b) {
+        return times.arrival[a] < times.arrival[b];
+    });
+    std::string line = "rodadero-trace: the race with the " +
+                       RaceTrackName(RACE_POLYLINE, run.steps) +
+                       Printed(" (Alpha %.17g)", run.alpha) + ", slowed " + std::to_string(slow) +
+                       " times: ";
+    for (int i = 0; i < RACE_TRACKS; ++i)
+        line += std::string(i ? ", " : "") + RACE_TRACK_ID[order[i]] +
+                Printed(" %.4f s", times.arrival[order[i]]);
+    return line;
 }
 
 long SweepStepLimit(const TraceOptions &options)
 {
-    return options.hasSteps ? options.steps : SWEEP_STEPS_DEFAULT;
+    return options.steps.value_or(SWEEP_STEPS_DEFAULT);
 }
 
-std::vector<PositionFate> RunSweep(const TraceOptions &options, std::ostream &out)
+std::vector<Fate> RunSweep(const TraceOptions &options, std::ostream &out)
 {
-    int first = options.hasPosition ? options.position : ALPHA_POS_MIN;
-    int last = options.hasPosition ? options.position : ALPHA_POS_MAX;
+    int first = options.position.value_or(ALPHA_POS_MIN);
+    int last = options.position.value_or(ALPHA_POS_MAX);
     out << SweepHeader();
-    std::vector<PositionFate> fates = FatesOnEveryCore(first, last, SweepStepLimit(options));
-    for (const PositionFate &fate : fates)
+    std::vector<Fate> fates = FatesOnEveryCore(first, last, SweepStepLimit(options));
+    for (const Fate &fate : fates)
         out << SweepRowText(fate);
     return fates;
 }
 
 long MapStepLimit(const TraceOptions &options)
 {
-    return options.hasSteps ? options.steps : CELL_STEP_LIMIT_DEFAULT;
+    return options.steps.value_or(CELL_STEP_LIMIT_DEFAULT);
 }
 
-std::vector<CellFate> RunMap(const TraceOptions &options, std::ostream &out)
+std::vector<double> MapBetasAsked(const TraceOptions &options)
 {
-    std::vector<double> positions = MapPositions(), betas = MapBetas();
-    if (options.hasPosition)
-        positions = {static_cast<double>(options.position)};
-    if (options.hasBeta)
-        betas = {options.beta};
+    return options.beta ? std::vector<double>{*options.beta} : MapBetas();
+}
+
+std::vector<Fate> RunMap(const TraceOptions &options, std::ostream &out)
+{
+    std::vector<int> positions =
+        options.position ? std::vector<int>{*options.position} : MapPositions();
+    std::vector<double> betas = MapBetasAsked(options);
     out << MapHeader();
-    std::vector<CellFate> cells = CellFatesOnEveryCore(
-        MapSettings(options.method, positions, betas), MapStepLimit(options));
-    for (const CellFate &cell : cells)
-        out << MapRowText(cell);
+    std::vector<Fate> cells =
+        MapOnEveryCore(*options.method, positions, betas, MapStepLimit(options));
+    for (const Fate &cell : cells)
+        out << MapRowText(cell, betas[static_cast<std::size_t>(cell.beta)]);
     return cells;
 }
 
 std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &out)
 {
-    StabilityFigures figures = StabilityLimit();
+    const StabilityFigures &figures = StabilityLimit();
     std::vector<MethodSetting> settings;
     for (int m = 0; m < METHOD_COUNT; ++m) {
         Method method = static_cast<Method>(m);
         MethodSetting s = BestSetting(method, figures);
         bool positioned = method != METHOD_NEWTON &&
                           (method != METHOD_PROGRAM || options.position <= ALPHA_POS_MAX);
-        if (options.hasPosition && positioned)
-            s.position = options.position;
-        if (options.hasBeta && MethodHasBeta(method))
-            s.beta = options.beta;
+        if (options.position && positioned)
+            s.position = *options.position;
+        if (options.beta && MethodHasBeta(method))
+            s.beta = *options.beta;
         settings.push_back(s);
     }
-    long steps = options.hasSteps ? options.steps : COMPARE_STEPS_DEFAULT;
+    long steps = options.steps.value_or(COMPARE_STEPS_DEFAULT);
     std::vector<MethodCurve> curves =
-        CompareCurves(settings, steps, PolylineFallTime(figures.settled));
+        CompareRuns(settings, steps, figures.settledTime);
     out << CompareHeader();
     for (const MethodCurve &c : curves)
-        for (const ComparePoint &p : c.points)
+        for (const RunSample &p : c.points)
             out << CompareRowText(c.setting, p.step, p.fallTime, p.distance);
     return curves;
-}
-
-std::string RaceSummaryLine(long steps, int slow)
-{
-    RaceTimes times = RaceArrivals(CurveState);
-    int order[RACE_TRACKS] = {RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE};
-    std::stable_sort(order, order + RACE_TRACKS, [&times](int a, int b) {
-        return times.arrival[a] < times.arrival[b];
-    });
-    char text[400];
-    std::snprintf(text, sizeof text,
-                  "rodadero-trace: the race with the %s (Alpha %.17g), slowed %d times: "
-                  "%s %.4f s, %s %.4f s, %s %.4f s",
-                  RaceTrackName(RACE_POLYLINE, steps).c_str(), CurveState.Alpha, slow,
-                  RACE_TRACK_ID[order[0]], times.arrival[order[0]], RACE_TRACK_ID[order[1]],
-                  times.arrival[order[1]], RACE_TRACK_ID[order[2]], times.arrival[order[2]]);
-    return text;
 }

@@ -11,9 +11,9 @@ import { startWorkers } from './workers.js';
 
 const METHODS_REDRAW_MS = 200;
 
-// A beta of the map as written in its rows: k twentieths, shortest.
-function mapBeta(k) {
-  return String(k / 20);
+// A beta of the map as written in its rows: the k-th of the map's, shortest.
+function mapBeta(map, k) {
+  return String(map.betas[k]);
 }
 
 // The card's elements and what it knows: the cells of each method's map
@@ -26,7 +26,7 @@ function cardState(e, contract, options) {
   const columns = (map.last - map.first) / map.every + 1;
   return {
     e, contract, ...options, map,
-    cellsInMap: columns * map.betas,
+    cellsInMap: columns * map.betas.length,
     mapHost: document.getElementById('map-chart'),
     compareHost: document.getElementById('compare-chart'),
     status: document.getElementById('methods-status'),
@@ -139,7 +139,7 @@ function refresh(c, force = false) {
 function mapMessages(map, code) {
   const messages = [];
   for (let p = map.first; p <= map.last; p += map.every)
-    for (let k = 0; k < map.betas; ++k)
+    for (let k = 0; k < map.betas.length; ++k)
       messages.push({ method: code, position: p, beta: k, limit: map.stepLimit });
   return messages;
 }
@@ -147,10 +147,10 @@ function mapMessages(map, code) {
 // A cell of the method `name` found by a worker: kept by the module and
 // drawn.
 function keepCell(c, name, cell) {
-  if (c.e.rodadero_cell_keep(methodCode(c, name), cell.position, cell.betaTwentieths,
+  if (c.e.rodadero_cell_keep(methodCode(c, name), cell.position, cell.beta,
                              cell.cycleFrom, cell.period, cell.lowUs, cell.highUs) < 0)
-    throw new Error(`a cell ${cell.position}, ${cell.betaTwentieths} out of the map`);
-  c.maps[name].set(`${cell.position},${cell.betaTwentieths}`, cell);
+    throw new Error(`a cell ${cell.position}, ${cell.beta} out of the map`);
+  c.maps[name].set(`${cell.position},${cell.beta}`, cell);
   c.dirtyMap = true;
   refresh(c);
 }
@@ -198,7 +198,7 @@ function compare(c) {
 function choose(c, position, k, run) {
   const { map } = c;
   c.chosen = { position: Math.min(map.last, Math.max(map.first, position)),
-               k: Math.min(map.betas - 1, Math.max(0, k)) };
+               k: Math.min(map.betas.length - 1, Math.max(0, k)) };
   markChosen(c);
   if (run)
     compare(c);
@@ -236,7 +236,7 @@ function listenToDownloads(c) {
   const say = (path, values) => c.language.words().say(path, values);
   const mapName = () => say('files.map', { method: c.method });
   const comparedName = () => say('files.compare', { method: c.compared.method,
-    position: c.compared.position, beta: mapBeta(c.compared.k) });
+    position: c.compared.position, beta: mapBeta(c.map, c.compared.k) });
   const svg = (name) => [name, c.language.current()];
   document.getElementById('map-csv').addEventListener('click', () =>
     saveText([mapName()], 'csv', c.contract.text(e.rodadero_map_csv(methodCode(c, c.method)))));
@@ -291,7 +291,7 @@ export function createMethodsCard(e, contract, options) {
       choose(c, position, k, true);
     },
     chosen: () => (c.compared ? { method: c.compared.method, position: c.compared.position,
-                                  beta: mapBeta(c.compared.k) } : null),
+                                  beta: mapBeta(c.map, c.compared.k) } : null),
     mapped: (name) => c.progress[name],
   };
 }

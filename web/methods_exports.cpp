@@ -6,14 +6,14 @@
 // Pictures in Spanish or English; the numbers as rodadero-trace prints them.
 #include "panel.h"
 
-#include "convergence.h"
 #include "csv.h"
+#include "fates.h"
 #include "method_charts.h"
-#include "method_fates.h"
 #include "method_theory.h"
 #include "page_contract.h"
+#include "recorded_run.h"
 
-#include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -43,34 +43,14 @@ const MethodChartText &TextIn(int language)
 }
 
 const int MAP_COLUMNS = METHOD_POS_MAX / MAP_POSITION_EVERY;
+const std::vector<double> BETAS = MapBetas();
 
 // The cells the workers have found, by method (heavy ball or Nesterov).
 struct MapOfMethod {
-    std::vector<CellFate> cells;  // column by column, MAP_BETAS a column
+    std::vector<Fate> cells;  // column by column, MAP_BETAS a column
     std::vector<char> known;
-    int count;
 };
 MapOfMethod Maps[2];
-StabilityFigures Figures;
-double SettledS;  // the settled polyline's fall time
-bool FiguresFound = false;
-
-const StabilityFigures &TheFigures()
-{
-    if (!FiguresFound) {
-        Figures = StabilityLimit();
-        SettledS = PolylineFallTime(Figures.settled);
-        FiguresFound = true;
-    }
-    return Figures;
-}
-
-// How far a fall time is above the settled polyline's.
-double AboveSettled(double t)
-{
-    TheFigures();
-    return t - SettledS;
-}
 
 MapOfMethod *MapOf(int method)
 {
@@ -84,101 +64,87 @@ MapOfMethod *MapOf(int method)
     return map;
 }
 
+// A cell of the map: a position 5..200 in fives, and a momentum's index.
 bool IsCell(int position, int k)
 {
     return position >= MAP_POSITION_EVERY && position <= METHOD_POS_MAX &&
            position % MAP_POSITION_EVERY == 0 && k >= 0 && k < MAP_BETAS;
 }
 
+std::size_t CellIndex(int position, int k)
+{
+    return static_cast<std::size_t>((position / MAP_POSITION_EVERY - 1) * MAP_BETAS + k);
+}
+
 MethodSetting CellSetting(int method, int position, int k)
 {
     return MethodSetting{static_cast<Method>(method), static_cast<double>(position),
-                         static_cast<double>(k) / MAP_BETAS};
+                         BETAS[static_cast<std::size_t>(k)]};
 }
 
-std::vector<CellFate> KnownCells(const MapOfMethod &map)
+std::vector<Fate> KnownCells(const MapOfMethod &map)
 {
-    std::vector<CellFate> cells;
+    std::vector<Fate> cells;
     for (std::size_t i = 0; i < map.cells.size(); ++i)
         if (map.known[i])
             cells.push_back(map.cells[i]);
     return cells;
 }
 
-// The comparison: a method from the chord, a step with each of the
-// window's, beside the window's own run, whose curve restarts with it.
+// A curve of the comparison, run live, a step with each of the window's:
+// the run and the recorder that keeps its curve. The program's curve is the
+// window's own run, of which only the setting is kept here; it starts again
+// with the window's.
 struct LiveCurve {
     bool running;
     MethodRun run;
-    MethodCurve curve;
-    long nextSampled;
+    Recorder recorder;
 };
-LiveCurve Compared = {false, {}, {}, 1};
-MethodCurve Program;
-long ProgramNext = 1;
-bool ProgramDone = false;
+LiveCurve Program = {}, Compared = {};
 
-// A point of a curve at `step` with fall time t, if the curve keeps it;
-// false once the curve has reached the settled polyline's time.
-void Sample(MethodCurve *curve, long *next, bool *done, long step, double t)
+// A comparison's recorder toward the settled polyline.
+Recorder TowardSettled()
 {
-    if (*done || step != *next)
-        return;
-    *next = NextSampledStep(step);
-    if (!std::isfinite(t)) {  // run away: the curve ends where it was finite
-        *done = true;
-        return;
-    }
-    double distance = AboveSettled(t);
-    curve->points.push_back(ComparePoint{step, t, distance});
-    *done = distance <= 0.0;
+    return ComparisonRecorder(StabilityLimit().settledTime);
 }
 
-bool ComparedDone = false;
-
-// The curve with its last step, as rodadero-trace keeps it for --steps N.
-MethodCurve WithLast(const MethodCurve &curve, long steps, double t, bool done)
-{
-    MethodCurve c = curve;
-    if (!done && std::isfinite(t) && steps > 0 && (c.points.empty() || c.points.back().step != steps))
-        c.points.push_back(ComparePoint{steps, t, AboveSettled(t)});
-    return c;
-}
-
-PageCell CellFound;
-CellMemory Memory;
+Fate CellFound;
+PageCounts Counted;
 
 } // namespace
 
 void NoteMethodsStep(bool reset, bool stepped, long steps)
 {
+    // The program's curve starts again empty, and takes its recorder at its
+    // first step, when the theory is first needed.
     if (reset) {
-        Program = MethodCurve{MethodSetting{METHOD_PROGRAM, 0.0, 0.0}, {}};
-        ProgramNext = NextSampledStep(0);
-        ProgramDone = false;
+        Program.running = false;
+        Program.recorder = Recorder();
     }
     if (!stepped)
         return;
-    Program.setting.position = CurveState.AlphaPos;
-    Sample(&Program, &ProgramNext, &ProgramDone, steps,
-           CurveState.FallTime);
-    if (Compared.running && !ComparedDone) {
+    if (!Program.running) {
+        Program.running = true;
+        Program.recorder = TowardSettled();
+    }
+    Program.run.setting.position = CurveState.AlphaPos;
+    RecordStep(&Program.recorder, WindowStep(steps));
+    if (Compared.running && !Compared.recorder.stopped) {
         StepMethod(&Compared.run);
-        Sample(&Compared.curve, &Compared.nextSampled, &ComparedDone, Compared.run.steps,
-               MethodFallTime(Compared.run));
+        if (RecorderLooksAt(Compared.recorder, Compared.run.steps))
+            RecordStep(&Compared.recorder, StepOfRun(Compared.run));
     }
 }
 
 // A worker's question: the fate of a cell within `limit` steps; null for no
 // cell of the map or a limit outside 1..CELL_STEP_LIMIT_MAX.
-PAGE_EXPORT(rodadero_cell_fate) const PageCell *RodaderoCellFate(int method, int position, int k,
-                                                                 int limit)
+PAGE_EXPORT(rodadero_cell_fate) const Fate *RodaderoCellFate(int method, int position, int k,
+                                                             int limit)
 {
     if (!MapOf(method) || !IsCell(position, k) || limit < 1 || limit > CELL_STEP_LIMIT_MAX)
         return nullptr;
-    CellFate f = FateOfCell(CellSetting(method, position, k), limit, &Memory);
-    CellFound = {position, k, static_cast<std::int32_t>(f.cycleFrom),
-                 static_cast<std::int32_t>(f.period), f.lowUs, f.highUs};
+    CellFound = FateOfCell(CellSetting(method, position, k), limit, &WorkerMemory);
+    CellFound.beta = k;
     return &CellFound;
 }
 
@@ -191,12 +157,37 @@ std::int32_t RodaderoCellKeep(int method, int position, int k, int cycleFrom, in
     MapOfMethod *map = MapOf(method);
     if (!map || !IsCell(position, k) || cycleFrom < 0 || period < 0)
         return -1;
-    std::size_t i = static_cast<std::size_t>((position / MAP_POSITION_EVERY - 1) * MAP_BETAS + k);
-    map->cells[i] = CellFate{CellSetting(method, position, k), cycleFrom, period, lowUs, highUs};
-    if (!map->known[i])
-        ++map->count;
+    std::size_t i = CellIndex(position, k);
+    map->cells[i] = Fate{position, k, cycleFrom, period, lowUs, highUs};
     map->known[i] = 1;
-    return map->count;
+    return static_cast<std::int32_t>(std::count(map->known.begin(), map->known.end(), 1));
+}
+
+// A cell's fate as it was kept, or null while it is not known (or for no
+// cell of the map).
+PAGE_EXPORT(rodadero_map_cell) const Fate *RodaderoMapCell(int method, int position, int k)
+{
+    MapOfMethod *map = MapOf(method);
+    if (!map || !IsCell(position, k) || !map->known[CellIndex(position, k)])
+        return nullptr;
+    return &map->cells[CellIndex(position, k)];
+}
+
+// How many cells of the method's map are known, and of what kind; null for
+// no method with a map.
+PAGE_EXPORT(rodadero_map_counts) const PageCounts *RodaderoMapCounts(int method)
+{
+    MapOfMethod *map = MapOf(method);
+    if (!map)
+        return nullptr;
+    Counted = PageCounts{};
+    for (const Fate &cell : KnownCells(*map)) {
+        ++Counted.known;
+        Counted.settles += cell.lowUs == cell.highUs;
+        Counted.swings += cell.lowUs != cell.highUs;
+        Counted.noCycle += cell.period == 0;
+    }
+    return &Counted;
 }
 
 // The map of the cells known so far.
@@ -205,8 +196,8 @@ PAGE_EXPORT(rodadero_map_chart) const PageText *RodaderoMapChart(int method, int
     MapOfMethod *map = MapOf(method);
     if (!map)
         return nullptr;
-    return GivePageText(MapChart(static_cast<Method>(method), KnownCells(*map), CELL_STEP_LIMIT_DEFAULT,
-                         TheFigures(), TextIn(language)));
+    return GivePageText(MapChart(static_cast<Method>(method), KnownCells(*map), BETAS,
+                                 CELL_STEP_LIMIT_DEFAULT, StabilityLimit(), TextIn(language)));
 }
 
 // The known cells as rodadero-trace --sweep --method prints them.
@@ -216,8 +207,8 @@ PAGE_EXPORT(rodadero_map_csv) const PageText *RodaderoMapCsv(int method)
     if (!map)
         return nullptr;
     std::string csv = MapHeader();
-    for (const CellFate &cell : KnownCells(*map))
-        csv += MapRowText(cell);
+    for (const Fate &cell : KnownCells(*map))
+        csv += MapRowText(cell, BETAS[static_cast<std::size_t>(cell.beta)]);
     return GivePageText(std::move(csv));
 }
 
@@ -230,9 +221,7 @@ PAGE_EXPORT(rodadero_compare_start) std::int32_t RodaderoCompareStart(int method
         return -1;
     Compared.running = true;
     StartMethod(&Compared.run, CellSetting(method, position, k));
-    Compared.curve = MethodCurve{Compared.run.setting, {}};
-    Compared.nextSampled = NextSampledStep(0);
-    ComparedDone = false;
+    Compared.recorder = TowardSettled();
     return 0;
 }
 
@@ -245,10 +234,10 @@ PAGE_EXPORT(rodadero_compare_steps) std::int32_t RodaderoCompareSteps()
 std::vector<MethodCurve> ComparedCurves(long programSteps)
 {
     std::vector<MethodCurve> curves = {
-        WithLast(Program, programSteps, CurveState.FallTime, ProgramDone)};
+        MethodCurve{Program.run.setting, CurveThrough(&Program.recorder, WindowStep(programSteps))}};
     if (Compared.running)
-        curves.push_back(WithLast(Compared.curve, Compared.run.steps,
-                                  MethodFallTime(Compared.run), ComparedDone));
+        curves.push_back(MethodCurve{Compared.run.setting,
+                                     CurveThrough(&Compared.recorder, StepOfRun(Compared.run))});
     return curves;
 }
 
@@ -264,7 +253,7 @@ PAGE_EXPORT(rodadero_compare_csv) const PageText *RodaderoCompareCsv(int steps)
 {
     std::string csv = CompareHeader();
     for (const MethodCurve &c : ComparedCurves(steps))
-        for (const ComparePoint &p : c.points)
+        for (const RunSample &p : c.points)
             csv += CompareRowText(c.setting, p.step, p.fallTime, p.distance);
     return GivePageText(std::move(csv));
 }
@@ -272,9 +261,9 @@ PAGE_EXPORT(rodadero_compare_csv) const PageText *RodaderoCompareCsv(int steps)
 // The fastest setting of a method by the theory: position, then beta.
 PAGE_EXPORT(rodadero_best_position) double RodaderoBestPosition(int method)
 {
-    return BestSetting(static_cast<Method>(method), TheFigures()).position;
+    return BestSetting(static_cast<Method>(method), StabilityLimit()).position;
 }
 PAGE_EXPORT(rodadero_best_beta) double RodaderoBestBeta(int method)
 {
-    return BestSetting(static_cast<Method>(method), TheFigures()).beta;
+    return BestSetting(static_cast<Method>(method), StabilityLimit()).beta;
 }

@@ -8,18 +8,20 @@
 //   raceTracks: [the ids of the race's tracks, in order],
 //   languages: {es, en}, the panel's pictures' languages,
 //   methods: {program, gradient, heavy-ball, nesterov, newton}, their codes,
-//   map: {first, last, every, betas, stepLimit}, the map of fates' cells,
+//   map: {first, last, every, betas: [the map's momenta, in order],
+//         stepLimit}, the map of fates' cells,
 //   plot: {background, cycloid, target, frame, penWidth} (red in the low byte).
 #include "page_contract.h"
 
 #include "controls.h"
+#include "csv.h"
 #include "curve_state.h"
 #include "fates.h"
-#include "method_fates.h"
 #include "methods.h"
 #include "plot_layout.h"
 #include "race.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <string>
@@ -37,8 +39,10 @@ struct LayoutRow {
     long long number;
 };
 
-#define PAGE_STRUCT_ROW(S, size) {#S, nullptr, nullptr, 0, (size)},
-#define PAGE_FIELD_ROW(S, f, element, count, offset) {#S, #f, #element, (count), (offset)},
+#define PAGE_STRUCT_ROW(S) {#S, nullptr, nullptr, 0, sizeof(S)},
+// A field's count is of its elements: a pixel point counts as two.
+#define PAGE_FIELD_ROW(S, f, element)                                                    \
+    {#S, #f, #element, sizeof(S::f) / (sizeof(PageElement::element)), offsetof(S, f)},
 const LayoutRow LAYOUT[] = {PAGE_LAYOUT(PAGE_STRUCT_ROW, PAGE_FIELD_ROW)};
 #undef PAGE_STRUCT_ROW
 #undef PAGE_FIELD_ROW
@@ -70,23 +74,48 @@ struct Place {
     long long count;
 };
 
-// The JSON text written as it goes; no name or text here needs an escape.
+// A JSON text written as it goes: each member or element after a comma
+// unless it is the first of its object or list, and each object or list
+// closed by End, innermost first. No name or text here needs an escape.
 struct Json {
     std::string text;
+    std::string closers; // of the objects and lists open, innermost last
+    bool first = true;
 
-    // A member's name, after a comma unless it is the first of its object.
+    // A member's name, or in a list (null name) only the comma.
     void Name(const char *name)
     {
-        if (text.back() != '{')
+        if (!first)
             text += ',';
-        text += '"';
-        text += name;
-        text += "\":";
+        first = false;
+        if (name) {
+            text += '"';
+            text += name;
+            text += "\":";
+        }
+    }
+    void Begin(const char *name, char opener)
+    {
+        Name(name);
+        text += opener;
+        closers += opener == '{' ? '}' : ']';
+        first = true;
+    }
+    void End()
+    {
+        text += closers.back();
+        closers.pop_back();
+        first = false;
     }
     void Number(const char *name, long long value)
     {
         Name(name);
         text += std::to_string(value);
+    }
+    void Decimal(const char *name, double value)
+    {
+        Name(name);
+        text += ShortestDouble(value);
     }
     void Text(const char *name, const char *value)
     {
@@ -97,40 +126,41 @@ struct Json {
     }
     void Numbers(const char *name, const Constant *from, const Constant *to)
     {
-        Name(name);
-        text += '{';
+        Begin(name, '{');
         for (const Constant *c = from; c != to; ++c)
             Number(c->name, c->value);
-        text += '}';
+        End();
     }
 };
 
+// structs: each struct of the layout table with its fields.
+void LayoutTo(Json *j)
+{
+    j->Begin("structs", '{');
+    const std::size_t rows = std::size(LAYOUT);
+    for (std::size_t i = 0; i < rows;) {
+        const LayoutRow &s = LAYOUT[i++];
+        j->Begin(s.structName, '{');
+        j->Number("size", s.number);
+        j->Begin("fields", '{');
+        for (; i < rows && LAYOUT[i].field; ++i) {
+            j->Begin(LAYOUT[i].field, '{');
+            j->Number("offset", LAYOUT[i].number);
+            j->Text("type", LAYOUT[i].element);
+            j->Number("count", LAYOUT[i].count);
+            j->End();
+        }
+        j->End();
+        j->End();
+    }
+    j->End();
+}
+
 std::string MakeContract()
 {
-    Json j{"{"};
-    j.Name("structs");
-    j.text += '{';
-    const char *open = nullptr; // the struct whose fields are being listed
-    for (const LayoutRow &row : LAYOUT) {
-        if (!row.field) {
-            if (open)
-                j.text += "}}";
-            open = row.structName;
-            j.Name(open);
-            j.text += '{';
-            j.Number("size", row.number);
-            j.Name("fields");
-            j.text += '{';
-            continue;
-        }
-        j.Name(row.field);
-        j.text += '{';
-        j.Number("offset", row.number);
-        j.Text("type", row.element);
-        j.Number("count", row.count);
-        j.text += '}';
-    }
-    j.text += "}}}";
+    Json j;
+    j.Begin(nullptr, '{');
+    LayoutTo(&j);
 
     const Place places[] = {
         {"record", "CurveStateRecord", &CurveState, 1},
@@ -138,17 +168,15 @@ std::string MakeContract()
         {"frameLines", "PlotLine", FRAME_LINES, FRAME_LINE_COUNT},
         {"captions", "PlotCaption", PLOT_CAPTIONS, CAPTION_COUNT},
     };
-    j.Name("places");
-    j.text += '{';
+    j.Begin("places", '{');
     for (const Place &p : places) {
-        j.Name(p.name);
-        j.text += '{';
+        j.Begin(p.name, '{');
         j.Text("struct", p.structName);
         j.Number("address", static_cast<long long>(reinterpret_cast<std::uintptr_t>(p.address)));
         j.Number("count", p.count);
-        j.text += '}';
+        j.End();
     }
-    j.text += '}';
+    j.End();
 
     const Constant numbers[] = {
         {"timerPeriodMs", WINDOW_TIMER_PERIOD_MS},
@@ -164,18 +192,16 @@ std::string MakeContract()
         {"start", ALPHA_POS_START},
         {"ignored", SCROLL_IGNORED},
     };
-    j.Name("scroll");
-    j.text += '{';
+    j.Begin("scroll", '{');
     for (const Constant &c : scroll)
         j.Number(c.name, c.value);
     j.Numbers("codes", std::begin(SCROLL_CODES), std::end(SCROLL_CODES));
-    j.text += '}';
+    j.End();
 
-    j.Name("raceTracks");
-    j.text += '[';
-    for (int t = 0; t < RACE_TRACKS; ++t)
-        j.text += std::string(t ? ",\"" : "\"") + RACE_TRACK_ID[t] + '"';
-    j.text += ']';
+    j.Begin("raceTracks", '[');
+    for (const char *track : RACE_TRACK_ID)
+        j.Text(nullptr, track);
+    j.End();
 
     const Constant languages[] = {{"es", PAGE_SPANISH}, {"en", PAGE_ENGLISH}};
     j.Numbers("languages", std::begin(languages), std::end(languages));
@@ -184,14 +210,17 @@ std::string MakeContract()
     for (int m = 0; m < METHOD_COUNT; ++m)
         methods[m] = {METHOD_NAME[m], m};
     j.Numbers("methods", std::begin(methods), std::end(methods));
-    const Constant map[] = {
-        {"first", MAP_POSITION_EVERY},
-        {"last", METHOD_POS_MAX},
-        {"every", MAP_POSITION_EVERY},
-        {"betas", MAP_BETAS},
-        {"stepLimit", CELL_STEP_LIMIT_DEFAULT},
-    };
-    j.Numbers("map", std::begin(map), std::end(map));
+
+    j.Begin("map", '{');
+    j.Number("first", MAP_POSITION_EVERY);
+    j.Number("last", METHOD_POS_MAX);
+    j.Number("every", MAP_POSITION_EVERY);
+    j.Begin("betas", '[');
+    for (double beta : MapBetas())
+        j.Decimal(nullptr, beta);
+    j.End();
+    j.Number("stepLimit", CELL_STEP_LIMIT_DEFAULT);
+    j.End();
 
     const Constant plot[] = {
         {"background", PLOT_BACKGROUND},
@@ -201,7 +230,7 @@ std::string MakeContract()
         {"penWidth", PLOT_PEN_WIDTH},
     };
     j.Numbers("plot", std::begin(plot), std::end(plot));
-    j.text += '}';
+    j.End();
     return j.text;
 }
 

@@ -1,14 +1,15 @@
 // What the page's script and this module agree on, declared once: the
-// structs the script reads from the module's memory, each field's place in
-// one table (PAGE_LAYOUT), checked below against the compiler's layout,
-// and the macro that exports an entry point. rodadero_contract
-// (page_contract.cpp) hands the script that table and the program's
-// constants it needs, so that the script counts no offset and writes none
-// of the program's numbers itself.
+// structs the script reads from the module's memory and each field the
+// script reads, in one table (PAGE_LAYOUT) whose sizes, offsets and counts
+// are the compiler's own (sizeof, offsetof), and the macro that exports an
+// entry point. rodadero_contract (page_contract.cpp) hands the script that
+// table and the program's constants it needs, so that the script counts no
+// offset and writes none of the program's numbers itself.
 #ifndef RODADERO_WEB_PAGE_CONTRACT_H
 #define RODADERO_WEB_PAGE_CONTRACT_H
 
 #include "curve_state.h"
+#include "cycle_search.h"
 #include "plot_layout.h"
 
 #include <cstddef>
@@ -42,15 +43,11 @@ struct PageSample {
     std::int32_t printedUs;
 };
 
-// A scroll position's fate, as a worker finds it and the page keeps it.
-struct PageFate {
-    std::int32_t position, cycleFrom, period, lowUs, highUs;
-};
-
-// A cell of a method's map of fates: its position, its momentum as beta x
-// 20 (0..19), and its fate.
-struct PageCell {
-    std::int32_t position, betaTwentieths, cycleFrom, period, lowUs, highUs;
+// How many fates of a sweep or a map are known, and of what kind, as the
+// chart draws them: for positions, settles a period of 1 and swings a
+// longer one; for a map's cells, settles one printed time and swings more.
+struct PageCounts {
+    std::int32_t known, settles, swings, noCycle;
 };
 
 // The languages the panel's pictures speak.
@@ -70,49 +67,49 @@ using i32 = std::int32_t;
 using u32 = std::uint32_t;
 } // namespace PageElement
 
-// The layout table: STRUCT(name, size in bytes), then each field the
-// script reads as FIELD(struct, field, element type, count, offset in
-// bytes). A pixel point is two i32, x then y; a text's address is a u32.
+// The layout table: STRUCT(name), then each field the script reads as
+// FIELD(struct, field, element type). A pixel point is two i32, x then y;
+// a text's address is a u32. A fate's momentum is its index in the
+// contract's list of the map's betas.
 #define PAGE_LAYOUT(STRUCT, FIELD)                                   \
-    STRUCT(CurveStateRecord, 1040)                                   \
-    FIELD(CurveStateRecord, NodeX, f64, NODE_COUNT, 0)               \
-    FIELD(CurveStateRecord, ShownX, f64, NODE_COUNT, 168)            \
-    FIELD(CurveStateRecord, FallTime, f64, 1, 336)                   \
-    FIELD(CurveStateRecord, Alpha, f64, 1, 1024)                     \
-    FIELD(CurveStateRecord, AlphaPos, i32, 1, 1032)                  \
-    FIELD(CurveStateRecord, RunContinuous, i32, 1, 1036)             \
-    STRUCT(PaintedPicture, 344)                                      \
-    FIELD(PaintedPicture, polyline, i32, 2 * NODE_COUNT, 0)          \
-    FIELD(PaintedPicture, cycloid, i32, 2 * NODE_COUNT, 168)         \
-    FIELD(PaintedPicture, polylineColour, u32, 1, 336)               \
-    FIELD(PaintedPicture, microseconds, i32, 1, 340)                 \
-    STRUCT(PlotLine, 16)                                             \
-    FIELD(PlotLine, from, i32, 2, 0)                                 \
-    FIELD(PlotLine, to, i32, 2, 8)                                   \
-    STRUCT(PlotCaption, 12)                                          \
-    FIELD(PlotCaption, x, i32, 1, 0)                                 \
-    FIELD(PlotCaption, y, i32, 1, 4)                                 \
-    FIELD(PlotCaption, format, u32, 1, 8)                            \
-    STRUCT(PageText, 8)                                              \
-    FIELD(PageText, bytes, u32, 1, 0)                                \
-    FIELD(PageText, size, i32, 1, 4)                                 \
-    STRUCT(PageSample, 16)                                           \
-    FIELD(PageSample, exactS, f64, 1, 0)                             \
-    FIELD(PageSample, step, i32, 1, 8)                               \
-    FIELD(PageSample, printedUs, i32, 1, 12)                         \
-    STRUCT(PageFate, 20)                                             \
-    FIELD(PageFate, position, i32, 1, 0)                             \
-    FIELD(PageFate, cycleFrom, i32, 1, 4)                            \
-    FIELD(PageFate, period, i32, 1, 8)                               \
-    FIELD(PageFate, lowUs, i32, 1, 12)                               \
-    FIELD(PageFate, highUs, i32, 1, 16)                              \
-    STRUCT(PageCell, 24)                                             \
-    FIELD(PageCell, position, i32, 1, 0)                             \
-    FIELD(PageCell, betaTwentieths, i32, 1, 4)                       \
-    FIELD(PageCell, cycleFrom, i32, 1, 8)                            \
-    FIELD(PageCell, period, i32, 1, 12)                              \
-    FIELD(PageCell, lowUs, i32, 1, 16)                               \
-    FIELD(PageCell, highUs, i32, 1, 20)
+    STRUCT(CurveStateRecord)                                         \
+    FIELD(CurveStateRecord, NodeX, f64)                              \
+    FIELD(CurveStateRecord, ShownX, f64)                             \
+    FIELD(CurveStateRecord, FallTime, f64)                           \
+    FIELD(CurveStateRecord, Alpha, f64)                              \
+    FIELD(CurveStateRecord, AlphaPos, i32)                           \
+    FIELD(CurveStateRecord, RunContinuous, i32)                      \
+    STRUCT(PaintedPicture)                                           \
+    FIELD(PaintedPicture, polyline, i32)                             \
+    FIELD(PaintedPicture, cycloid, i32)                              \
+    FIELD(PaintedPicture, polylineColour, u32)                       \
+    FIELD(PaintedPicture, microseconds, i32)                         \
+    STRUCT(PlotLine)                                                 \
+    FIELD(PlotLine, from, i32)                                       \
+    FIELD(PlotLine, to, i32)                                         \
+    STRUCT(PlotCaption)                                              \
+    FIELD(PlotCaption, x, i32)                                       \
+    FIELD(PlotCaption, y, i32)                                       \
+    FIELD(PlotCaption, format, u32)                                  \
+    STRUCT(PageText)                                                 \
+    FIELD(PageText, bytes, u32)                                      \
+    FIELD(PageText, size, i32)                                       \
+    STRUCT(PageSample)                                               \
+    FIELD(PageSample, exactS, f64)                                   \
+    FIELD(PageSample, step, i32)                                     \
+    FIELD(PageSample, printedUs, i32)                                \
+    STRUCT(Fate)                                                     \
+    FIELD(Fate, position, i32)                                       \
+    FIELD(Fate, beta, i32)                                           \
+    FIELD(Fate, cycleFrom, i32)                                      \
+    FIELD(Fate, period, i32)                                         \
+    FIELD(Fate, lowUs, i32)                                          \
+    FIELD(Fate, highUs, i32)                                         \
+    STRUCT(PageCounts)                                               \
+    FIELD(PageCounts, known, i32)                                    \
+    FIELD(PageCounts, settles, i32)                                  \
+    FIELD(PageCounts, swings, i32)                                   \
+    FIELD(PageCounts, noCycle, i32)
 
 // The element type a field's memory holds: arrays by their elements,
 // pixel points as their coordinates, addresses as 32-bit numbers.
@@ -134,18 +131,14 @@ static_assert(sizeof(PixelPoint) == 2 * sizeof(std::int32_t) && offsetof(PixelPo
                   offsetof(PixelPoint, y) == sizeof(std::int32_t),
               "a pixel point is x then y, two i32");
 
-// Every struct's size, and every field's offset, element type and count,
-// as the table says.
-#define PAGE_CHECK_STRUCT(S, size)                                                        \
-    static_assert(std::is_standard_layout<S>::value, #S " has a plain layout");          \
-    static_assert(sizeof(S) == (size), "the size of " #S);
-#define PAGE_CHECK_FIELD(S, f, element, count, offset)                                    \
-    static_assert(offsetof(S, f) == (offset), "the offset of " #S "::" #f);              \
+// Every struct plain, and every field made of whole elements of the type
+// the table says.
+#define PAGE_CHECK_STRUCT(S) static_assert(std::is_standard_layout<S>::value, #S " has a plain layout");
+#define PAGE_CHECK_FIELD(S, f, element)                                                   \
     static_assert(std::is_same<PageElementOf<std::remove_cv_t<decltype(S::f)>>::type,    \
                                PageElement::element>::value,                             \
                   "the element type of " #S "::" #f);                                     \
-    static_assert(sizeof(S::f) == (count) * sizeof(PageElement::element),                \
-                  "the count of " #S "::" #f);
+    static_assert(sizeof(S::f) % sizeof(PageElement::element) == 0, "the count of " #S "::" #f);
 PAGE_LAYOUT(PAGE_CHECK_STRUCT, PAGE_CHECK_FIELD)
 #undef PAGE_CHECK_STRUCT
 #undef PAGE_CHECK_FIELD

@@ -12,16 +12,13 @@
 #include "convergence.h"
 #include "csv.h"
 #include "curve_state.h"
-#include "descent_run.h"
 #include "fates.h"
 #include "fates_chart.h"
-#include "kinematics.h"
 #include "page_contract.h"
 #include "race.h"
+#include "recorded_run.h"
 #include "stability.h"
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -80,71 +77,50 @@ const RaceText &RaceIn(int language)
     return language == PAGE_ENGLISH ? RaceEnglish() : RACE_SPANISH;
 }
 
-// The descent the page runs, from the chord on: its steps, the samples the
-// curve keeps and, beside each, the model's fall time, for the CSV rows.
-// A tick only copies a sample's polyline: its exact fall time, which takes
-// about as long as a step, is found when the panel first asks for it. The
-// last `unsolved.size()` samples are still without one.
-struct LiveDescent {
-    long steps;
-    long nextSampled;
-    std::vector<ConvergenceSample> samples;
-    std::vector<double> fallTimes;
-    std::vector<std::array<double, NODE_COUNT>> unsolved;
-};
-
-LiveDescent Live = {0, NextSampledStep(0), {}, {}, {}};
+// The descent the page runs, from the chord on, as the panel's curve keeps
+// it: the recorder counts the window's steps. A tick only copies a
+// sample's polyline: its exact fall time, which takes about as long as a
+// step, is found when the panel first asks for the curve.
+Recorder Live = ConvergenceRecorder();
 PageSample LastDrawn;
 
-// The state the last race was run with.
-CurveStateRecord Raced;
-long RacedSteps = 0;
+// The run the last race was of.
+RunResult Raced = {};
 
 // The fates the workers have found, by position.
-PositionFate Fates[ALPHA_POS_MAX + 1];
+Fate Fates[ALPHA_POS_MAX + 1];
 bool FateKnown[ALPHA_POS_MAX + 1];
-double LimitPosition = 0.0; // found once, at the first chart
 
-PageFate FateFound;
+Fate FateFound;
+PageCounts Counted;
 
 bool IsPosition(int p)
 {
     return p >= ALPHA_POS_MIN && p <= ALPHA_POS_MAX;
 }
 
-// The samples so far, each with its exact fall time.
-const std::vector<ConvergenceSample> &SolvedSamples()
+// The curve so far, with its last step.
+std::vector<RunSample> LiveCurve()
 {
-    std::size_t first = Live.samples.size() - Live.unsolved.size();
-    for (std::size_t i = 0; i < Live.unsolved.size(); ++i)
-        Live.samples[first + i].exactS = ExactPolylineTime(Live.unsolved[i].data());
-    Live.unsolved.clear();
-    return Live.samples;
+    return CurveThrough(&Live, WindowStep(Live.steps));
 }
 
 } // namespace
 
+FateMemory WorkerMemory;
+
+RunStep WindowStep(long step)
+{
+    return RunStep{step, CurveState.FallTime, CurveState.ShownX, NODE_COUNT};
+}
+
 void NoteWindowEvent(WindowEvent event, bool stepped)
 {
-    if (event == CURVE_RESET) {
-        Live.steps = 0;
-        Live.nextSampled = NextSampledStep(0);
-        Live.samples.clear();
-        Live.fallTimes.clear();
-        Live.unsolved.clear();
-    }
+    if (event == CURVE_RESET)
+        Live = ConvergenceRecorder();
     if (stepped)
-        ++Live.steps;
+        RecordStep(&Live, WindowStep(Live.steps + 1));
     NoteMethodsStep(event == CURVE_RESET, stepped, Live.steps);
-    if (!stepped)
-        return;
-    if (Live.steps == Live.nextSampled) {
-        Live.samples.push_back(ConvergenceSample{Live.steps, PrintedTime(CurveState.FallTime), 0.0});
-        Live.fallTimes.push_back(CurveState.FallTime);
-        std::array<double, NODE_COUNT> &shown = Live.unsolved.emplace_back();
-        std::copy(CurveState.ShownX, CurveState.ShownX + NODE_COUNT, shown.begin());
-        Live.nextSampled = NextSampledStep(Live.steps);
-    }
 }
 
 // The scroll position the run's curve is named by: 0 while the step factor
@@ -158,14 +134,12 @@ PAGE_EXPORT(rodadero_run_position) std::int32_t RodaderoRunPosition()
 // factor is named as such, any other by its scroll position.
 PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePicture(int language)
 {
-    std::vector<ConvergenceSample> samples = SolvedSamples();
-    if (Live.steps > 0 && (samples.empty() || samples.back().step != Live.steps))
-        samples.push_back(SampleAfterStep(CurveState, Live.steps));
+    std::vector<RunSample> samples = LiveCurve();
     LastDrawn = PageSample{};
     if (!samples.empty()) {
         LastDrawn.exactS = samples.back().exactS;
         LastDrawn.step = static_cast<std::int32_t>(samples.back().step);
-        LastDrawn.printedUs = samples.back().printedUs;
+        LastDrawn.printedUs = PrintedTime(samples.back().fallTime);
     }
     return GivePageText(ConvergencePicture(samples, CurveState.Alpha, RodaderoRunPosition(),
                                    ConvergenceIn(language)));
@@ -176,11 +150,8 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
 PAGE_EXPORT(rodadero_convergence_csv) const PageText *RodaderoConvergenceCsv()
 {
     std::string csv = TraceHeader(false);
-    const std::vector<ConvergenceSample> &samples = SolvedSamples();
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        csv += RunRow(samples[i].step, Live.fallTimes[i], samples[i].exactS);
-    if (Live.steps > 0 && (samples.empty() || samples.back().step != Live.steps))
-        csv += RunRow(Live.steps, CurveState.FallTime, ExactPolylineTime(CurveState.ShownX));
+    for (const RunSample &s : LiveCurve())
+        csv += RunRow(s.step, s.fallTime, s.exactS);
     return GivePageText(std::move(csv));
 }
 
@@ -195,11 +166,9 @@ PAGE_EXPORT(rodadero_convergence_last) const PageSample *RodaderoConvergenceLast
 // language.
 PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture(int language, int anew)
 {
-    if (anew) {
-        Raced = CurveState;
-        RacedSteps = Live.steps;
-    }
-    return GivePageText(RacePicture(Raced, RacedSteps, RACE_SLOW, RaceIn(language)));
+    if (anew || Raced.shown.empty())
+        Raced = ResultOfRecord(CurveState, Live.steps);
+    return GivePageText(RacePicture(Raced, RACE_SLOW, RaceIn(language)));
 }
 
 // How many steps the run has taken since the chord.
@@ -210,13 +179,11 @@ PAGE_EXPORT(rodadero_run_steps) std::int32_t RodaderoRunSteps()
 
 // A worker's question: position p's fate within `limit` steps, on a record
 // of its own; null for a position outside 1..100 or a limit below 1.
-PAGE_EXPORT(rodadero_fate_of_position) const PageFate *RodaderoFateOfPosition(int p, int limit)
+PAGE_EXPORT(rodadero_fate_of_position) const Fate *RodaderoFateOfPosition(int p, int limit)
 {
     if (!IsPosition(p) || limit < 1)
         return nullptr;
-    PositionFate f = FateOfPosition(p, limit);
-    FateFound = {f.position, static_cast<std::int32_t>(f.cycleFrom),
-                 static_cast<std::int32_t>(f.period), f.lowUs, f.highUs};
+    FateFound = FateOfPosition(p, limit, &WorkerMemory);
     return &FateFound;
 }
 
@@ -227,7 +194,7 @@ std::int32_t RodaderoFateKeep(int p, int cycleFrom, int period, int lowUs, int h
 {
     if (!IsPosition(p) || cycleFrom < 0 || period < 0)
         return -1;
-    Fates[p] = PositionFate{p, cycleFrom, period, lowUs, highUs};
+    Fates[p] = Fate{p, 0, cycleFrom, period, lowUs, highUs};
     FateKnown[p] = true;
     std::int32_t known = 0;
     for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
@@ -235,19 +202,38 @@ std::int32_t RodaderoFateKeep(int p, int cycleFrom, int period, int lowUs, int h
     return known;
 }
 
+// A position's fate as it was kept, or null while it is not known.
+PAGE_EXPORT(rodadero_fate_kept) const Fate *RodaderoFateKept(int p)
+{
+    return IsPosition(p) && FateKnown[p] ? &Fates[p] : nullptr;
+}
+
+// How many positions' fates are known, and of what kind.
+PAGE_EXPORT(rodadero_fate_counts) const PageCounts *RodaderoFateCounts()
+{
+    Counted = PageCounts{};
+    for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q) {
+        if (!FateKnown[q])
+            continue;
+        ++Counted.known;
+        Counted.settles += Fates[q].period == 1;
+        Counted.swings += Fates[q].period >= 2;
+        Counted.noCycle += Fates[q].period == 0;
+    }
+    return &Counted;
+}
+
 // The limit of the linear theory as a scroll position.
 PAGE_EXPORT(rodadero_stability_position) double RodaderoStabilityPosition()
 {
-    if (LimitPosition == 0.0)
-        LimitPosition = StabilityLimit().positionLimit;
-    return LimitPosition;
+    return StabilityLimit().positionLimit;
 }
 
 // The chart of the fates known so far, with the scroll position `marked`
 // picked out.
 PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked, int language)
 {
-    std::vector<PositionFate> known;
+    std::vector<Fate> known;
     for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
         if (FateKnown[q])
             known.push_back(Fates[q]);

@@ -2,7 +2,7 @@
 // a model record of its own, which FateOfPosition does not even use: it
 // follows each position on a record made for it). The page sends the
 // module's bytes first, then scroll positions, or cells of another method's
-// map ({method, position, beta: its twentieths}), without waiting; the
+// map ({method, position, beta: its index in the map's list}), without waiting; the
 // worker answers each in turn with its fate, found within the step limit
 // the page gives, once the module has started.
 // Whatever goes wrong (a module that will not start, a trap, a throw) is
@@ -25,12 +25,12 @@ async function answer(worker, data) {
     const cell = rodadero.rodadero_cell_fate(data.method, data.position, data.beta, data.limit);
     if (!cell)
       throw new Error(`no fate for the cell ${data.position}, ${data.beta} within ${data.limit} steps`);
-    return { cell: contract.fields('PageCell', cell) };
+    return { cell: contract.fields('Fate', cell) };
   }
   const address = rodadero.rodadero_fate_of_position(data.position, data.limit);
   if (!address)
     throw new Error(`no fate for position ${data.position} within ${data.limit} steps`);
-  return { fate: contract.fields('PageFate', address) };
+  return { fate: contract.fields('Fate', address) };
 }
 
 // One message at a time, in the order they came: each waits for the one

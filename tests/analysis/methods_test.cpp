@@ -4,7 +4,7 @@
 // found by a plain search that keeps every state. Runs natively and under
 // Wine.
 #include "../double_bits.h"
-#include "method_fates.h"
+#include "fates.h"
 #include "method_theory.h"
 #include "methods.h"
 
@@ -218,9 +218,9 @@ TEST(TheoryOfMethod, TheBestRateIsTheRecurrencesOwn)
 // --- the exact fates ----------------------------------------------------------
 
 // A plain search: every state kept whole in a map, from the chord on.
-CellFate PlainFate(const MethodSetting &s, long limit)
+Fate PlainFate(const MethodSetting &s, long limit)
 {
-    CellFate fate = {s, 0, 0, 0, 0};
+    Fate fate = {static_cast<std::int32_t>(s.position), 0, 0, 0, 0, 0};
     PlainRun run(s.method, s.position, s.beta);
     std::map<std::vector<std::uint64_t>, long> seen;
     std::vector<std::int32_t> printed;
@@ -235,8 +235,8 @@ CellFate PlainFate(const MethodSetting &s, long limit)
         printed.push_back(PrintedTime(PolylineFallTime(run.x.data())));
         auto found = seen.find(key);
         if (found != seen.end()) {
-            fate.cycleFrom = found->second;
-            fate.period = n - found->second;
+            fate.cycleFrom = static_cast<std::int32_t>(found->second);
+            fate.period = static_cast<std::int32_t>(n - found->second);
             fate.lowUs = fate.highUs = printed[fate.cycleFrom + 1];
             for (long k = fate.cycleFrom + 1; k <= n; ++k) {
                 fate.lowUs = std::min(fate.lowUs, printed[k]);
@@ -255,7 +255,7 @@ CellFate PlainFate(const MethodSetting &s, long limit)
     return fate;
 }
 
-void ExpectSameFate(const CellFate &a, const CellFate &b)
+void ExpectSameFate(const Fate &a, const Fate &b)
 {
     EXPECT_EQ(a.cycleFrom, b.cycleFrom);
     EXPECT_EQ(a.period, b.period);
@@ -274,9 +274,9 @@ TEST(FateOfCell, TheFiguresOfTheMap)
         {{METHOD_HEAVY_BALL, 80, 0.35}, 100000, 8637, 52, 545361, 545676},
         {{METHOD_HEAVY_BALL, 100, 0.9}, 400000, 0, 0, 0, 0},
     };
-    CellMemory memory;
+    FateMemory memory;
     for (const auto &c : cases) {
-        CellFate fate = FateOfCell(c.setting, c.limit, &memory);
+        Fate fate = FateOfCell(c.setting, c.limit, &memory);
         SCOPED_TRACE(std::to_string(c.setting.position) + " " + std::to_string(c.setting.beta));
         EXPECT_EQ(fate.cycleFrom, c.cycleFrom);
         EXPECT_EQ(fate.period, c.period);
@@ -307,7 +307,7 @@ TEST(FateOfCell, AgainstThePlainSearch)
         {{METHOD_HEAVY_BALL, 50, 0.5}, 0},
         {{METHOD_HEAVY_BALL, 50, 0.5}, 1},
     };
-    CellMemory memory;  // reused, as the threads reuse theirs
+    FateMemory memory;  // reused, as the threads reuse theirs
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(METHOD_NAME[c.setting.method]) + " " +
                      std::to_string(c.setting.position) + " " + std::to_string(c.setting.beta) +
@@ -316,24 +316,38 @@ TEST(FateOfCell, AgainstThePlainSearch)
     }
 }
 
-TEST(MapCells, EveryPositionByEveryBetaInOrder)
+TEST(MapFates, EveryPositionByEveryBetaInOrder)
 {
-    std::vector<MethodSetting> cells = MapSettings(METHOD_NESTEROV, MapPositions(), MapBetas());
-    ASSERT_EQ(cells.size(), 800u);
-    EXPECT_EQ(cells[0].position, 5);
-    EXPECT_EQ(cells[0].beta, 0.0);
-    EXPECT_EQ(cells[19].beta, 0.95);
-    EXPECT_EQ(cells[20].position, 10);
-    EXPECT_EQ(cells[799].position, 200);
-    EXPECT_EQ(cells[7 * 20 + 7].beta, 0.35);
-    std::vector<MethodSetting> few(cells.begin() + 300, cells.begin() + 304);
-    std::vector<CellFate> fates = MapCells(few, 5000);
-    for (std::size_t i = 0; i < few.size(); ++i)
-        ExpectSameFate(fates[i], PlainFate(few[i], 5000));
+    std::vector<int> positions = MapPositions();
+    std::vector<double> betas = MapBetas();
+    ASSERT_EQ(positions.size(), 40u);
+    ASSERT_EQ(betas.size(), 20u);
+    EXPECT_EQ(positions[0], 5);
+    EXPECT_EQ(positions[1], 10);
+    EXPECT_EQ(positions[39], 200);
+    EXPECT_EQ(betas[0], 0.0);
+    EXPECT_EQ(betas[19], 0.95);
+    EXPECT_EQ(betas[7], 0.35);
+    // Two positions by two momenta: the cells position after position,
+    // each with the index of its momentum.
+    std::vector<int> few = {75, 80};
+    std::vector<double> two = {0.35, 0.75};
+    std::vector<Fate> fates = MapFates(METHOD_NESTEROV, few, two, 5000);
+    ASSERT_EQ(fates.size(), 4u);
+    for (std::size_t i = 0; i < fates.size(); ++i) {
+        MethodSetting s = {METHOD_NESTEROV, double(few[i / 2]), two[i % 2]};
+        EXPECT_EQ(fates[i].position, few[i / 2]);
+        EXPECT_EQ(fates[i].beta, static_cast<std::int32_t>(i % 2));
+        ExpectSameFate(fates[i], PlainFate(s, 5000));
+    }
 #if !defined(__wasm__)
-    std::vector<CellFate> spread = CellFatesOnEveryCore(few, 5000);
-    for (std::size_t i = 0; i < few.size(); ++i)
+    std::vector<Fate> spread = MapOnEveryCore(METHOD_NESTEROV, few, two, 5000);
+    ASSERT_EQ(spread.size(), fates.size());
+    for (std::size_t i = 0; i < fates.size(); ++i) {
+        EXPECT_EQ(spread[i].position, fates[i].position);
+        EXPECT_EQ(spread[i].beta, fates[i].beta);
         ExpectSameFate(spread[i], fates[i]);
+    }
 #endif
 }
 

@@ -5,7 +5,6 @@
 // charts' marks are measured there by charts_test.py.
 #include "chart_parts.h"
 #include "convergence.h"
-#include "descent_run.h"
 #include "fates_chart.h"
 #include "race.h"
 #include "still.h"
@@ -190,7 +189,7 @@ TEST(WellFormed, TellsTheFaultsItLooksFor)
 const char AWKWARD[] = "Fates & \"forms\" <of> descent";
 const char AWKWARD_ESCAPED[] = "Fates &amp; &quot;forms&quot; &lt;of&gt; descent";
 
-std::vector<PositionFate> SomeFates();
+std::vector<Fate> SomeFates();
 
 TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
 {
@@ -204,13 +203,13 @@ TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
     RaceText race = RaceEnglish();
     race.title = AWKWARD;
     race.place[0] = AWKWARD;
-    std::vector<ConvergenceSample> samples = {{1, 584818, 0.622}, {2, 582210, 0.617}};
-    StartRun(ALPHA_START);
-    DescentStep();
+    std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {2, 0.5822105, 0.617, 0}};
+    Recorder nothing;
+    RunResult run = RecordRun(MethodSetting{METHOD_PROGRAM, 0, 0}, 1, &nothing);
     const struct { const char *name; std::string svg; } pictures[] = {
         {"fates", FatesChart(SomeFates(), 20000, 57.30576853817054, 58, fates)},
         {"convergence", ConvergencePicture(samples, 0.00011600000000000001, 58, convergence)},
-        {"race", RacePicture(CurveState, 1, 10, race)},
+        {"race", RacePicture(run, 10, race)},
     };
     std::string title = std::string("<title>rodadero-trace: ") + AWKWARD_ESCAPED + "</title>\n";
     for (const auto &p : pictures) {
@@ -226,13 +225,12 @@ TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
 
 TEST(StillPicture, HoldsTheThreeCurves)
 {
-    StartRun(ALPHA_START);
-    for (int i = 0; i < 50; ++i)
-        DescentStep();
+    Recorder nothing;
+    RunResult run = RecordRun(MethodSetting{METHOD_PROGRAM, 0, 0}, 50, &nothing);
     // The caption's times after those 50 steps, from a plain reference run
     // outside the program: model 0.5640144184747695 s, exact
     // 0.5945611506936096 s.
-    std::string svg = StillPicture(CurveState, 50);
+    std::string svg = StillPicture(run);
     static const char *const parts[] = {
         "<svg xmlns=\"http://www.w3.org/2000/svg\"",
         "<polyline id=\"polyline\" stroke=\"#ff0000\"",
@@ -315,34 +313,11 @@ TEST(DecadeTicks, PowersOfTenAroundTheValues)
     }
 }
 
-TEST(NextSampledStep, EveryStepThenFiftyPairsADecade)
-{
-    // From the rule in words: every step to 100 and the one after it; then
-    // in the decade from 10^d the whole numbers nearest 10^(d + j/50) and
-    // the step after each: 105 (10^2.02 = 104.7), 110, ..., 955 (10^2.98 =
-    // 954.99); 1000; in the decade from 10^7, 9.55e7 and then 10^8.
-    static const struct { long step, next; } cases[] = {
-        {-5, 1}, {0, 1}, {1, 2}, {99, 100}, {100, 101}, {101, 105}, {104, 105},
-        {105, 106}, {106, 110}, {157, 158}, {158, 159}, {954, 955}, {955, 956},
-        {956, 1000}, {1000, 1001}, {1001, 1050}, {1049, 1050}, {2000, 2001},
-        {2001, 2090}, {95500000, 95500001}, {95500001, 100000000},
-        {100000000, 100000001},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(NextSampledStep(c.step), c.next) << c.step;
-    // 100 + 1, then 49 pairs in the first decade, 50 in each of the next
-    // five, and 10^8 alone.
-    long kept = 0;
-    for (long n = NextSampledStep(0); n <= 100000000; n = NextSampledStep(n))
-        ++kept;
-    EXPECT_EQ(kept, 700);
-}
-
-std::vector<PositionFate> SomeFates()
+std::vector<Fate> SomeFates()
 {
     // A settled position, a swinging one, one that did not repeat.
-    return {{20, 39736, 1, 542355, 542355}, {58, 14038, 2, 543340, 543399},
-            {90, 0, 0, 600000, 600000}};
+    return {{20, 0, 39736, 1, 542355, 542355}, {58, 0, 14038, 2, 543340, 543399},
+            {90, 0, 0, 0, 600000, 600000}};
 }
 
 TEST(FatesChart, TextsFromTheCallersTable)
@@ -386,8 +361,8 @@ TEST(ConvergencePicture, OnePointASampleAndTheCallersTexts)
     ConvergenceText text = {"paso {}", "posici\xC3\xB3n {}, factor {}", "paso",
                             "tiempo de ca\xC3\xAD" "da", "impreso", "exacto",
                             "braquist\xC3\xB3" "crona {} s"};
-    std::vector<ConvergenceSample> samples = {
-        {1, 584818, 0.622}, {2, 582210, 0.617}, {10, 574726, 0.605}, {11, 574200, 0.604}};
+    std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {2, 0.5822105, 0.617, 0},
+                                      {10, 0.5747265, 0.605, 0}, {11, 0.5742005, 0.604, 0}};
     std::string svg = ConvergencePicture(samples, 0.00011600000000000001, 58, text);
     static const char *const parts[] = {
         "posici\xC3\xB3n 58, factor 0.000116", "tiempo de ca\xC3\xAD" "da", "impreso",

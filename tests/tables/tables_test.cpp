@@ -45,10 +45,10 @@ TEST(FormatDouble, ReadsBackAndMatchesTheNativeDigits)
 // cycle_from and period empty.
 TEST(SweepRowText, EmptyCellsWhereNoCycleClosed)
 {
-    static const struct { PositionFate fate; const char *row; } cases[] = {
-        {{58, 14038, 2, 543340, 543399}, "58,14038,2,543340,543399\n"},
-        {{58, 0, 0, 543399, 543399}, "58,,,543399,543399\n"},
-        {{100, 0, 0, 0, 0}, "100,,,0,0\n"},
+    static const struct { Fate fate; const char *row; } cases[] = {
+        {{58, 0, 14038, 2, 543340, 543399}, "58,14038,2,543340,543399\n"},
+        {{58, 0, 0, 0, 543399, 543399}, "58,,,543399,543399\n"},
+        {{100, 0, 0, 0, 0, 0}, "100,,,0,0\n"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(SweepRowText(c.fate), c.row);
@@ -73,10 +73,10 @@ TEST(ShortestDouble, FewestDigitsThatReadBack)
 // A cell that repeats and one that does not within the limit.
 TEST(MapRowText, AsTheSweepsRowsWithTheBeta)
 {
-    CellFate settles = {{METHOD_HEAVY_BALL, 50, 0.5}, 10250, 11, 542355, 542355};
-    CellFate open = {{METHOD_NESTEROV, 100, 0.9}, 0, 0, 545447, 577882};
-    EXPECT_EQ(MapRowText(settles), "50,0.5,10250,11,542355,542355\n");
-    EXPECT_EQ(MapRowText(open), "100,0.9,,,545447,577882\n");
+    Fate settles = {50, 10, 10250, 11, 542355, 542355};
+    Fate open = {100, 18, 0, 0, 545447, 577882};
+    EXPECT_EQ(MapRowText(settles, 0.5), "50,0.5,10250,11,542355,542355\n");
+    EXPECT_EQ(MapRowText(open, 0.9), "100,0.9,,,545447,577882\n");
     EXPECT_EQ(MapHeader(), "position,beta,cycle_from,period,low_us,high_us\n");
 }
 
