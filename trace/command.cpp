@@ -2,12 +2,14 @@
 // the race or the limit of the linear theory; nothing here is used by them.
 #include "command.h"
 
+#include "chart_parts.h"
 #include "convergence.h"
 #include "csv.h"
 #include "fates_chart.h"
 #include "files.h"
 #include "method_charts.h"
 #include "options.h"
+#include "picture_words.h"
 #include "race.h"
 #include "rows.h"
 #include "stability.h"
@@ -19,6 +21,12 @@
 #include <vector>
 
 namespace {
+
+// The command speaks English: its pictures' words.
+int English()
+{
+    return WordLanguageOf("en");
+}
 
 // A picture file the options ask for, opened before any output.
 struct Picture {
@@ -117,19 +125,19 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         out << StabilityHeader() << StabilityRow(StabilityLimit());
     } else if (!options.comparePath.empty()) {
         std::vector<MethodCurve> curves = RunCompare(options, out);
-        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
+        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartWords(English())), err);
     } else if (options.sweep && options.method) {
         std::vector<Fate> cells = RunMap(options, out);
         if (Asked(pictures, "--svg"))
             written = Finish(pictures, "--svg",
                              MapChart(*options.method, cells, MapBetasAsked(options),
                                       MapStepLimit(options), StabilityLimit(),
-                                      MethodChartEnglish()),
+                                      MethodChartWords(English())),
                              err);
     } else if (!options.racePath.empty()) {
         Recorder nothing;
         RunResult run = RecordRun(RunSetting(options), options.steps.value_or(TRACE_STEPS_DEFAULT), &nothing);
-        written = Finish(pictures, "--race", RacePicture(run, options.slow), err);
+        written = Finish(pictures, "--race", RacePicture(run, options.slow, RaceWords(English())), err);
         if (written)
             err << RaceSummaryLine(run, options.slow) << '\n';
     } else if (options.sweep) {
@@ -137,7 +145,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         if (Asked(pictures, "--svg"))
             written = Finish(pictures, "--svg",
                              FatesChart(fates, SweepStepLimit(options),
-                                        StabilityLimit().positionLimit, 0, FatesChartEnglish()),
+                                        StabilityLimit().positionLimit, 0,
+                                        FatesChartWords(English())),
                              err);
     } else {
         bool plotting = Asked(pictures, "--plot");
@@ -147,14 +156,16 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
             written = Finish(pictures, "--svg", StillPicture(run.result), err);
         if (plotting) {
             const MethodSetting &s = run.result.setting;
+            const ConvergenceText words = ConvergenceWords(English());
             std::string plot =
                 s.method == METHOD_PROGRAM
                     ? ConvergencePicture(run.samples, run.result.alpha,
-                                         static_cast<int>(s.position), ConvergenceEnglish())
-                    : TitledConvergencePicture(run.samples,
-                                               "The descent from the chord by " +
-                                                   SettingText(s, MethodChartEnglish()),
-                                               ConvergenceEnglish());
+                                         static_cast<int>(s.position), words)
+                    : TitledConvergencePicture(
+                          run.samples,
+                          Filled(words.titleOfMethod,
+                                 {{"method", SettingText(s, MethodChartWords(English()))}}),
+                          words);
             written = Finish(pictures, "--plot", plot, err) && written;
         }
     }

@@ -4,6 +4,7 @@
 #include "csv.h"
 #include "kinematics.h"
 #include "method_theory.h"
+#include "picture_words.h"
 #include "race.h"
 
 #include <algorithm>
@@ -83,7 +84,7 @@ std::string RaceSummaryLine(const RunResult &run, int slow)
         return times.arrival[a] < times.arrival[b];
     });
     std::string line = "rodadero-trace: the race with the " +
-                       RaceTrackName(RACE_POLYLINE, run.steps) +
+                       RaceTrackName(RACE_POLYLINE, run.steps, RaceWords(WordLanguageOf("en"))) +
                        Printed(" (Alpha %.17g)", run.alpha) + ", slowed " + std::to_string(slow) +
                        " times: ";
     for (int i = 0; i < RACE_TRACKS; ++i)

@@ -11,16 +11,15 @@ import { startWorkers } from './workers.js';
 
 const METHODS_REDRAW_MS = 200;
 
-// A beta of the map as written in its rows: the k-th of the map's, shortest.
-function mapBeta(map, k) {
-  return String(map.betas[k]);
-}
+// A momentum of the map, its index k in the contract's list, as the
+// map's rows write it (shortest) and as its cells' ids end.
+const mapBeta = (map, k) => String(map.betas[k].value);
+const cellId = (map, position, k) => `cell-${position}-${map.betas[k].id}`;
 
-// The card's elements and what it knows: the cells of each method's map
-// as the workers found them ("p,k" -> cell), the workers' promise and the
-// time of each map, the method shown, the cell the keys move (`chosen`)
-// and the one run beside the program (`compared`), and what is to be
-// drawn again.
+// The card's elements and what it knows: the workers' promise and the time
+// of each map (the cells they found are the module's), the method shown,
+// the cell the keys move (`chosen`) and the one run beside the program
+// (`compared`), and what is to be drawn again.
 function cardState(e, contract, options) {
   const map = contract.map;
   const columns = (map.last - map.first) / map.every + 1;
@@ -35,7 +34,6 @@ function cardState(e, contract, options) {
       'heavy-ball': document.getElementById('method-heavy-ball'),
       nesterov: document.getElementById('method-nesterov'),
     },
-    maps: { 'heavy-ball': new Map(), nesterov: new Map() },
     progress: { 'heavy-ball': null, nesterov: null },
     took: {},
     failure: null,
@@ -51,6 +49,16 @@ function cardState(e, contract, options) {
 
 const methodCode = (c, name) => c.contract.methods[name];
 
+// How many cells of the shown method's map the module knows, and of what
+// kind ({known, settles, swings, noCycle}).
+const mapCounts = (c) => c.contract.fields('PageCounts', c.e.rodadero_map_counts(methodCode(c, c.method)));
+
+// A cell's fate as the module keeps it, or undefined while it is not known.
+function keptCell(c, position, k) {
+  const address = c.e.rodadero_map_cell(methodCode(c, c.method), position, k);
+  return address ? c.contract.fields('Fate', address) : undefined;
+}
+
 function statusText(c) {
   const { say, number } = c.language.words();
   if (c.failure !== null)
@@ -59,13 +67,13 @@ function statusText(c) {
     return say('methods.waiting');
   return c.took[c.method] !== undefined
     ? say('methods.mapped', { seconds: number(c.took[c.method] / 1000, 1) })
-    : say('methods.mapping', { known: c.maps[c.method].size, cells: c.cellsInMap });
+    : say('methods.mapping', { known: mapCounts(c).known, cells: c.cellsInMap });
 }
 
 // A cell of the map in words: its setting and, where it is known, its fate.
 function cellWords(c, position, k, cell) {
   const { say, number } = c.language.words();
-  const words = { position, beta: number(k / 20, 2, true) };
+  const words = { position, beta: number(c.map.betas[k].value, 2, true) };
   if (cell === undefined)
     return say('methods.cellUnknown', words);
   Object.assign(words, { low: cell.lowUs, high: cell.highUs, from: cell.cycleFrom,
@@ -80,29 +88,28 @@ function cellWords(c, position, k, cell) {
 function markChosen(c) {
   const { chosen } = c;
   c.cellText.textContent = cellWords(c, chosen.position, chosen.k,
-                                     c.maps[c.method].get(`${chosen.position},${chosen.k}`));
+                                     keptCell(c, chosen.position, chosen.k));
   const root = c.mapHost.shadowRoot;
   if (!root)
     return;
   for (const old of root.querySelectorAll('.chosen'))
     old.classList.remove('chosen');
-  const rect = root.getElementById(`cell-${chosen.position}-${5 * chosen.k}`);
+  const rect = root.getElementById(cellId(c.map, chosen.position, chosen.k));
   if (rect)
     rect.classList.add('chosen');
 }
 
 function drawMap(c) {
   c.status.textContent = statusText(c);
-  const cells = [...c.maps[c.method].values()];
-  if (cells.length === 0)
+  const counts = mapCounts(c);
+  if (counts.known === 0)
     return;
   const svg = c.contract.text(c.e.rodadero_map_chart(methodCode(c, c.method), c.moduleLanguage()))
     .replace('</style>', '  .chosen { stroke: #000000; stroke-width: 3 }\n</style>');
-  const settles = cells.filter((cell) => cell.lowUs === cell.highUs).length;
   const { say } = c.language.words();
   c.shown.show(c.mapHost, svg, () => say('methods.map', {
-    method: say(`methods.names.${c.method}`), known: cells.length, settle: settles,
-    swing: cells.length - settles, open: cells.filter((cell) => cell.period === 0).length,
+    method: say(`methods.names.${c.method}`), known: counts.known, settle: counts.settles,
+    swing: counts.swings, open: counts.noCycle,
   }));
   markChosen(c);
   document.getElementById('map-svg').disabled = false;
@@ -150,7 +157,6 @@ function keepCell(c, name, cell) {
   if (c.e.rodadero_cell_keep(methodCode(c, name), cell.position, cell.beta,
                              cell.cycleFrom, cell.period, cell.lowUs, cell.highUs) < 0)
     throw new Error(`a cell ${cell.position}, ${cell.beta} out of the map`);
-  c.maps[name].set(`${cell.position},${cell.beta}`, cell);
   c.dirtyMap = true;
   refresh(c);
 }
@@ -212,8 +218,8 @@ function listenToMap(c) {
     const rect = event.composedPath().find((n) => n.id && /^cell-\d+-\d+$/.test(n.id));
     if (!rect)
       return;
-    const [, p, k] = rect.id.match(/^cell-(\d+)-(\d+)$/);
-    choose(c, Number(p), Number(k) / 5, true);
+    const [, p, id] = rect.id.match(/^cell-(\d+)-(\d+)$/);
+    choose(c, Number(p), map.betas.findIndex((b) => b.id === id), true);
   });
   c.mapHost.addEventListener('keydown', (event) => {
     const moves = { ArrowLeft: [-map.every, 0], ArrowRight: [map.every, 0], ArrowUp: [0, 1],

@@ -29,8 +29,8 @@ function startSweep(work, { first, last, limit }, onFate) {
   return startWorkers(work, messages, 'fate', onFate, 'rodadero-sweep');
 }
 
-// The panel's elements and what it knows: the fates as the workers found
-// them, the sweep's time or failure, the position the chart last marked,
+// The panel's elements and what it knows: the sweep's time or failure
+// (the fates the workers found are the module's), the position the chart last marked,
 // the last race, and what is to be drawn again and when each was drawn
 // last (`figures`).
 function panelState(e, contract, language) {
@@ -49,7 +49,6 @@ function panelState(e, contract, language) {
     fatesSvg: document.getElementById('fates-svg'),
     raceSvg: document.getElementById('race-svg'),
     alphaPos: () => readAlphaPos(record),
-    fates: new Map(), // position -> fate, as the workers found them
     sweptMs: null,
     sweepFailure: null,
     markedDrawn: 0,
@@ -71,6 +70,17 @@ function drawConvergence(p) {
                 step)));
 }
 
+// How many positions' fates the module knows, and of what kind ({known,
+// settles, swings, noCycle}).
+const fateCounts = (p) => p.contract.fields('PageCounts', p.e.rodadero_fate_counts());
+
+// A position's fate as the module keeps it, or undefined while it is not
+// known.
+function keptFate(p, position) {
+  const address = p.e.rodadero_fate_kept(position);
+  return address ? p.contract.fields('Fate', address) : undefined;
+}
+
 function sweepStatus(p) {
   const { say, number } = p.language.words();
   const { positions } = p;
@@ -78,8 +88,8 @@ function sweepStatus(p) {
     return say('panel.sweepFailed', { reason: p.sweepFailure });
   if (p.sweptMs !== null)
     return say('panel.swept', { positions, seconds: number(p.sweptMs / 1000, 1) });
-  return p.fates.size === 0 ? say('panel.sweepStarting')
-    : say('panel.sweeping', { known: p.fates.size, positions });
+  const { known } = fateCounts(p);
+  return known === 0 ? say('panel.sweepStarting') : say('panel.sweeping', { known, positions });
 }
 
 // The scroll bar's position in words, with its fate where it is known.
@@ -92,18 +102,18 @@ function markedWords(say, position, fate) {
 }
 
 function drawFates(p) {
-  const { e, contract, fates } = p;
+  const { e, contract } = p;
   p.fatesStatus.textContent = sweepStatus(p);
-  if (fates.size === 0)
+  const counts = fateCounts(p);
+  if (counts.known === 0)
     return;
   const limit = e.rodadero_stability_position(); // found once, by the module
   const position = p.alphaPos();
-  const all = [...fates.values()];
   const { say, number } = p.language.words();
   const label = say('panel.fates', {
-    known: fates.size, positions: p.positions, settle: all.filter((f) => f.period === 1).length,
-    swing: all.filter((f) => f.period >= 2).length, limit: number(limit, 2),
-  }) + markedWords(say, position, fates.get(position));
+    known: counts.known, positions: p.positions, settle: counts.settles, swing: counts.swings,
+    limit: number(limit, 2),
+  }) + markedWords(say, position, keptFate(p, position));
   p.shown.show(p.fatesHost, contract.text(e.rodadero_fates_chart(position, p.moduleLanguage())),
                () => label);
   p.markedDrawn = position;
@@ -181,7 +191,6 @@ function sweepFates(p, work) {
   const swept = startSweep(work, sweep, (fate) => {
     if (e.rodadero_fate_keep(fate.position, fate.cycleFrom, fate.period, fate.lowUs, fate.highUs) < 0)
       throw new Error(`a fate for position ${fate.position} out of range`);
-    p.fates.set(fate.position, fate);
     p.fatesFigure.dirty = true;
     refresh(p);
   }).then((result) => {

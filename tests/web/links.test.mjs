@@ -76,7 +76,7 @@ for (const hash of UNREADABLE) {
     const s = await state(page);
     expect([s.alphaPos, s.alpha, s.runContinuous, s.fallTime]).toEqual([50, START_ALPHA, 0, 0]);
     expect(await page.evaluate(() => document.documentElement.lang)).toBe('es');
-    await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer la direccion' }))
+    await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer la dirección' }))
       .toHaveCount(1);
     await expect(addressNotice(page)).toBeVisible();
     // The notice is short, and names what it could not read.
@@ -114,7 +114,7 @@ for (const row of CELLS) {
     await ticks(page, 5);
     const steps = row.continuous ? 15 : 10; // the cell starts after the toggle's step
     const english = row.hash.includes('lang=en');
-    const file = await saved(page, english ? 'Comparison as CSV' : 'Comparacion en CSV');
+    const file = await saved(page, english ? 'Comparison as CSV' : 'Comparación en CSV');
     expect(file.name).toBe(`rodadero-${english ? 'comparison' : 'comparacion'}-${row.method}-` +
                            `${row.position}-${row.beta}.csv`);
     const rows = file.text.trimEnd().split('\n').filter((r) => r.startsWith(`${row.method},`));
@@ -185,7 +185,7 @@ test('the address follows the cell run beside the program, and opens it again', 
   await openAt(other, moved);
   await expect(other.locator('#map-cell')).toContainText(/^Posicion 85, beta 0.35:/);
   await ticks(other, 3);
-  const file = await saved(other, 'Comparacion en CSV');
+  const file = await saved(other, 'Comparación en CSV');
   expect(file.name).toBe('rodadero-comparacion-nesterov-85-0.35.csv');
   await other.close();
 });
