@@ -4,17 +4,14 @@
 // of the map's betas; and what the module keeps of them (each fate kept,
 // and the counts of each kind), against the host build's rodadero-trace.
 // No browser: the module runs in node.
-import zlib from 'node:zlib';
-import fs from 'node:fs';
 import { test, expect } from '@playwright/test';
+import { moduleBytes } from './page_parts.mjs';
 import { traceRows } from './trace_fixture.mjs';
 
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
 
 function pageModule() {
-  const html = fs.readFileSync(PAGE, 'latin1');
-  const packed = /RODADERO_WASM = "([A-Za-z0-9+/=]*)"/.exec(html)[1];
-  return new WebAssembly.Module(zlib.gunzipSync(Buffer.from(packed, 'base64')));
+  return new WebAssembly.Module(moduleBytes(PAGE));
 }
 
 // An instance, and a reader of the records it hands out by the contract.
