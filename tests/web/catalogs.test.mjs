@@ -3,8 +3,9 @@
 // (Spanish), with the same {names} to fill in, the dialog's descriptions
 // beside where the page does not speak the program's language; and the
 // page's own Spanish is written with its accents, apart from the words the
-// program itself prints, which stay as the program has them. Read as
-// files, no browser.
+// program itself prints, which stay as the program has them, and the names
+// of the files it saves, which stay plain ASCII as they have always been.
+// Read as files, no browser.
 import { test, expect } from '@playwright/test';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -67,7 +68,7 @@ const UNACCENTED = ['posicion', 'metodo', 'metodos', 'grafico', 'todavia', 'limi
 test('the page\'s own Spanish has its accents; the program\'s words stay its own', () => {
   const found = [];
   for (const [key, text] of textsOf(CATALOGS.es)) {
-    if (key.startsWith('program.'))
+    if (key.startsWith('program.') || key.startsWith('files.'))
       continue;
     for (const word of UNACCENTED)
       if (new RegExp(`(^|[^\\wáéíóúñ])${word}($|[^\\wáéíóúñ])`, 'i').test(text))
@@ -76,4 +77,6 @@ test('the page\'s own Spanish has its accents; the program\'s words stay its own
   expect(found).toEqual([]);
   // What the program prints, the page repeats as it is.
   expect(CATALOGS.es.program.time).toBe('Tiempo de caida  {us}  millonesimos de segundo');
+  for (const [key, name] of [...textsOf(CATALOGS.es)].filter(([k]) => k.startsWith('files.')))
+    expect(name, key).toMatch(/^[a-z0-9{}-]+$/);
 });

@@ -32,9 +32,9 @@ test('the fates as CSV are what rodadero-trace --sweep prints', async ({ page })
 // they take (2 a tick in timed mode; in continuous mode 3 a tick, and one
 // for the toggle's repaint).
 const RUNS = [
-  { hash: '#posicion=58', ticks: 150, steps: 300, name: 'rodadero-convergencia-posición-58-300-pasos.csv' },
+  { hash: '#posicion=58', ticks: 150, steps: 300, name: 'rodadero-convergencia-posicion-58-300-pasos.csv' },
   { hash: '#posicion=58&modo=continuo', ticks: 20, steps: 61,
-    name: 'rodadero-convergencia-posición-58-61-pasos.csv' },
+    name: 'rodadero-convergencia-posicion-58-61-pasos.csv' },
   { hash: '#posicion=93&lang=en', ticks: 600, steps: 1200,
     name: 'rodadero-convergence-position-93-1200-steps.csv' },
 ];
@@ -67,7 +67,7 @@ test('after a reset the samples start again from the chord', async ({ page }) =>
   await page.getByRole('button', { name: 'reset init values', exact: true }).click();
   await ticks(page, 5);
   const file = await saved(page, 'Pasos en CSV');
-  expect(file.name).toBe('rodadero-convergencia-posición-58-10-pasos.csv');
+  expect(file.name).toBe('rodadero-convergencia-posicion-58-10-pasos.csv');
   const expected = traceRun(58, 10);
   expect(file.text).toBe([expected.header, ...[...expected.byStep.values()], ''].join('\n'));
 });
@@ -95,7 +95,7 @@ for (const picture of PICTURES) {
 const STANDALONE = [
   { button: 'Curva en SVG', name: 'rodadero-convergencia-alfa-inicial-20-pasos-es.svg',
     holds: 'paso (escala logarítmica)' },
-  { button: 'Gráfico en SVG', name: 'rodadero-destinos-posición-50-es.svg', swept: true,
+  { button: 'Gráfico en SVG', name: 'rodadero-destinos-posicion-50-es.svg', swept: true,
     holds: 'En qué termina la bajada' },
   { button: 'Carrera en SVG', name: 'rodadero-carrera-alfa-inicial-20-pasos-es.svg', holds: 'cuerda',
     before: (page) => page.getByRole('button', { name: 'Empezar la carrera', exact: true }).click() },

@@ -204,7 +204,7 @@ test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
       await page.keyboard.press(key);
     await ticks(page, 5);
     expect(await at(), `after ${times} x ${key}`).toEqual([expected, `posición actual ${expected}`]);
-    await expect(the.fates).toHaveAttribute('aria-label', new RegExp(`Posicion actual ${expected}: `));
+    await expect(the.fates).toHaveAttribute('aria-label', new RegExp(`Posición actual ${expected}: `));
   }
   // The thumb dragged to the right end.
   const bar = await slider.boundingBox();
@@ -215,7 +215,7 @@ test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
   await page.mouse.up();
   await ticks(page, 5);
   expect(await at()).toEqual([100, 'posición actual 100']);
-  await expect(the.fates).toHaveAttribute('aria-label', /Posicion actual 100: oscila entre 606421 y 619768\./);
+  await expect(the.fates).toHaveAttribute('aria-label', /Posición actual 100: oscila entre 606421 y 619768\./);
 });
 
 function goldenClasses() {
