@@ -226,14 +226,20 @@ SvgElement ChartStyle(ChartRules rules)
     return SvgText("style", css);
 }
 
-std::string Filled(const std::string &pattern, const std::vector<std::string> &values)
+std::string Filled(const std::string &pattern,
+                   const std::vector<std::pair<std::string, std::string>> &values)
 {
     std::string text;
-    std::size_t next = 0;
     for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern.compare(i, 2, "{}") == 0 && next < values.size()) {
-            text += values[next++];
-            ++i;
+        std::size_t close = pattern[i] == '{' ? pattern.find('}', i) : std::string::npos;
+        const std::string *value = nullptr;
+        for (const auto &named : values)
+            if (close != std::string::npos && pattern.compare(i + 1, close - i - 1, named.first) == 0 &&
+                named.first.size() == close - i - 1)
+                value = &named.second;
+        if (value) {
+            text += *value;
+            i = close;
         } else {
             text += pattern[i];
         }

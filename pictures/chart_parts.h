@@ -11,6 +11,7 @@
 #include "svg_writer.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // The drawing area of a panel, in pixels, y downward.
@@ -73,9 +74,10 @@ enum ChartRules { TEXT_RULES, TEXT_AND_FATE_RULES };
 
 SvgElement ChartStyle(ChartRules rules);
 
-// The pattern with each "{}" replaced by the next of the values, in order:
-// the way a caption of any language places its numbers.
-std::string Filled(const std::string &pattern, const std::vector<std::string> &values);
+// The pattern with each "{name}" replaced by the value of that name: the
+// way a caption of any language places its numbers, in its own order.
+std::string Filled(const std::string &pattern,
+                   const std::vector<std::pair<std::string, std::string>> &values);
 
 // About how wide a text is drawn at 12 px, from its characters (not its
 // bytes): for placing what follows it.

@@ -31,26 +31,13 @@ std::vector<SvgElement> LegendLine(double x, double y, PictureColour colour,
 
 } // namespace
 
-const ConvergenceText &ConvergenceEnglish()
-{
-    static const ConvergenceText text = {
-        "The descent from the chord, step factor {} (its starting value)",
-        "The descent from the chord at scroll position {} (step factor {})",
-        "step (log scale)",
-        "fall time (seconds)",
-        "the time the window prints",
-        "the exact time of the same polyline",
-        "brachistochrone through (1, 0.92): {} s",
-    };
-    return text;
-}
-
 std::string ConvergencePicture(const std::vector<RunSample> &samples, double alpha,
                                int position, const ConvergenceText &text)
 {
-    std::string title = position ? Filled(text.titleAtPosition,
-                                          {std::to_string(position), FactorText(alpha)})
-                                 : Filled(text.titleAtStart, {FactorText(alpha)});
+    std::string title =
+        position ? Filled(text.titleAtPosition,
+                          {{"position", std::to_string(position)}, {"alpha", FactorText(alpha)}})
+                 : Filled(text.titleAtStart, {{"alpha", FactorText(alpha)}});
     return TitledConvergencePicture(samples, title, text);
 }
 
@@ -95,7 +82,7 @@ std::string TitledConvergencePicture(const std::vector<RunSample> &samples,
     body.push_back(ChartLine(PANEL.left, by, PANEL.right, by, {{"id", "brachistochrone"}})
                        .Set("stroke", Colour(LIMIT_GREEN)).Set("stroke-width", "2")
                        .Set("stroke-dasharray", "7 4"));
-    body.push_back(SvgText("text", Filled(text.brachistochrone, {Decimals(b.time, 6)}))
+    body.push_back(SvgText("text", Filled(text.brachistochrone, {{"time", Decimals(b.time, 6)}}))
                        .Set("id", "brachistochrone-label").Set("x", SvgNumber(PANEL.right - 6))
                        .Set("y", SvgNumber(by + 16)).Set("text-anchor", "end")
                        .Set("style", "fill: " + Colour(LIMIT_GREEN)));

@@ -5,8 +5,9 @@
 //
 // The curves are polylines, printed-time and exact-time, with one point a
 // sample; the brachistochrone's line is "brachistochrone". The texts come
-// from a table, so that a caller speaking another language passes its own;
-// "{}" in a text stands for a number.
+// from a table the caller hands over, in its language (texts/ makes one
+// for each language of the catalogs); "{name}" in a text stands for the
+// value of that name.
 #ifndef RODADERO_PICTURES_CONVERGENCE_H
 #define RODADERO_PICTURES_CONVERGENCE_H
 
@@ -16,17 +17,15 @@
 #include <vector>
 
 struct ConvergenceText {
-    std::string titleAtStart;     // {}: the step factor
-    std::string titleAtPosition;  // {}: the scroll position, {}: the step factor
+    std::string titleAtStart;     // {alpha}: the step factor
+    std::string titleAtPosition;  // {position}: the scroll position, {alpha}: the step factor
+    std::string titleOfMethod;    // {method}: another method, and its setting
     std::string stepAxis;
     std::string timeAxis;
     std::string printed;          // legend entries
     std::string exact;
-    std::string brachistochrone;  // {}: its time in seconds
+    std::string brachistochrone;  // {time}: its time in seconds
 };
-
-// The texts in English.
-const ConvergenceText &ConvergenceEnglish();
 
 // The picture of `samples` (in the order of their steps; steps from 1 on;
 // their exact times found) of a run with step factor `alpha`, at scroll position `position` (0: the

@@ -115,7 +115,7 @@ std::vector<SvgElement> FatesLegend(const std::vector<Fate> &fates, long stepLim
     }
     if (anyNoCycle)
         legend.push_back(
-            LegendEntry("no-cycle", x, y, Filled(text.noCycle, {std::to_string(stepLimit)})));
+            LegendEntry("no-cycle", x, y, Filled(text.noCycle, {{"steps", std::to_string(stepLimit)}})));
     return legend;
 }
 
@@ -130,7 +130,7 @@ std::vector<SvgElement> MarkedBand(int marked, const ChartAxis &across,
     double mx = AxisPixel(across, marked);
     double half = 0.5 * (UPPER.right - UPPER.left) / (across.high - across.low);
     const double tab = 40;
-    std::string label = Filled(text.marked, {std::to_string(marked)});
+    std::string label = Filled(text.marked, {{"position", std::to_string(marked)}});
     double tabHalf = 0.5 * TextWidth(label) + 6;
     return {SvgEmpty("rect")
                 .Set("id", "marked-position-tab").Set("x", SvgNumber(mx - tabHalf))
@@ -152,7 +152,7 @@ std::vector<SvgElement> LimitLine(double positionLimit, const ChartAxis &across,
                                   const FatesChartText &text)
 {
     double lx = AxisPixel(across, positionLimit);
-    std::string limitText = Filled(text.limit, {Decimals(positionLimit, 2)});
+    std::string limitText = Filled(text.limit, {{"position", Decimals(positionLimit, 2)}});
     bool labelLeft = lx - 8 - TextWidth(limitText) > UPPER.left;
     SvgElement label = TextAt(labelLeft ? lx - 8 : lx + 8, UPPER.top + 16, limitText);
     label.Set("id", "stability-limit-label");
@@ -195,22 +195,6 @@ SvgElement FateMarks(const std::vector<Fate> &fates, const FatesAxes &axes,
 }
 
 } // namespace
-
-const FatesChartText &FatesChartEnglish()
-{
-    static const FatesChartText text = {
-        "What the descent from the chord ends in, scroll position by scroll position",
-        "scroll position (step factor = position \xC3\x97 2e-6)",
-        "printed time over the cycle (millionths of a second)",
-        "step from which the descent repeats itself (log scale)",
-        "settles: the polyline stops",
-        "swings: lowest and highest printed time",
-        "no repeat within {} steps",
-        "limit of the linear theory, 2/(299 \xCE\xBB" "max): position {}",
-        "position {}",
-    };
-    return text;
-}
 
 std::string FatesChart(const std::vector<Fate> &fates, long stepLimit,
                        double positionLimit, int marked, const FatesChartText &text)

@@ -14,8 +14,9 @@
 // a position with no cycle is drawn hollow at the step limit, with an arrow
 // up: its cycle, if any, begins later.
 //
-// The texts come from a table, so that a caller speaking another language
-// passes its own; "{}" in a text stands for a number.
+// The texts come from a table the caller hands over, in its language
+// (texts/ makes one for each language of the catalogs); "{name}" in a
+// text stands for the value of that name.
 #ifndef RODADERO_PICTURES_FATES_CHART_H
 #define RODADERO_PICTURES_FATES_CHART_H
 
@@ -31,13 +32,10 @@ struct FatesChartText {
     std::string cycleAxis;     // the step a cycle begins, up the lower panel
     std::string settles;       // legend entries
     std::string swings;
-    std::string noCycle;       // {}: the step limit
-    std::string limit;         // {}: the limit as a scroll position
-    std::string marked;        // {}: the marked position
+    std::string noCycle;       // {steps}: the step limit
+    std::string limit;         // {position}: the limit as a scroll position
+    std::string marked;        // {position}: the marked position
 };
-
-// The texts in English.
-const FatesChartText &FatesChartEnglish();
 
 // The chart of `fates` (positions in 1..100, in any order, each once),
 // found within `stepLimit` steps each, with the stability limit at scroll

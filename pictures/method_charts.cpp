@@ -53,8 +53,7 @@ SvgElement TextAt(double x, double y, const std::string &text)
 // cell-P-K, K the momentum in hundredths.
 std::string CellId(const Fate &c, double beta)
 {
-    return "cell-" + std::to_string(c.position) + "-" +
-           std::to_string(static_cast<int>(std::lround(beta * 100.0)));
+    return "cell-" + std::to_string(c.position) + "-" + MapCellBetaId(beta);
 }
 
 // A beta as typed (0.35), or with three decimals where it was worked out.
@@ -68,25 +67,9 @@ std::string ShortestBeta(double beta)
 
 } // namespace
 
-const MethodChartText &MethodChartEnglish()
+std::string MapCellBetaId(double beta)
 {
-    static const MethodChartText text = {
-        {"the program's own descent", "gradient descent", "heavy ball", "Nesterov", "Newton"},
-        "Every method from the chord: how far its fall time is from the settled polyline's",
-        "step (log scale)",
-        "fall time less the settled polyline's (seconds, log scale)",
-        "{}, position {}, beta {}",
-        "{}, position {}",
-        "The exact fate of {} at each position and momentum, within {} steps",
-        "scroll position P (step 300 x Alpha(P))",
-        "momentum beta",
-        "settles: one printed time",
-        "swings: printed times apart, up to {} us",
-        "outlined: no cycle within the limit",
-        "limit of the linear theory",
-        "fastest by the theory: position {}, beta {}",
-    };
-    return text;
+    return std::to_string(static_cast<int>(std::lround(beta * 100.0)));
 }
 
 std::string SettingText(const MethodSetting &s, const MethodChartText &text)
@@ -98,11 +81,14 @@ std::string SettingText(const MethodSetting &s, const MethodChartText &text)
     case METHOD_NESTEROV:
     {
         bool whole = s.position == static_cast<long>(s.position);
-        return Filled(text.setting, {name, Decimals(s.position, whole ? 0 : 2), ShortestBeta(s.beta)});
+        return Filled(text.setting, {{"method", name},
+                                     {"position", Decimals(s.position, whole ? 0 : 2)},
+                                     {"beta", ShortestBeta(s.beta)}});
     }
     default: {
         bool whole = s.position == static_cast<long>(s.position);
-        return Filled(text.positionOnly, {name, Decimals(s.position, whole ? 0 : 2)});
+        return Filled(text.positionOnly,
+                      {{"method", name}, {"position", Decimals(s.position, whole ? 0 : 2)}});
     }
     }
 }
@@ -176,12 +162,13 @@ std::string MapChart(Method method, const std::vector<Fate> &cells,
     std::int32_t widest = 0;
     for (const Fate &c : cells)
         widest = std::max(widest, c.highUs - c.lowUs);
-    std::string title = Filled(text.mapTitle, {text.method[method], GroupedDigits(stepLimit)});
+    std::string title = Filled(text.mapTitle, {{"method", text.method[method]},
+                                                {"steps", GroupedDigits(stepLimit)}});
     std::vector<SvgElement> body = {ChartStyle(TEXT_AND_FATE_RULES), ChartTitle(title)};
 
     SvgElement legend = SvgGroup("g").Set("class", "legend");
     const std::string legendTexts[] = {text.settles,
-                                       Filled(text.swings, {GroupedDigits(widest)}),
+                                       Filled(text.swings, {{"spread", GroupedDigits(widest)}}),
                                        text.noCycle};
     const std::string legendFills[] = {Colour(SPREAD_LOW), Colour(SPREAD_HIGH), Colour(PAPER)};
     const double legendAt[] = {0.0, 200.0, 480.0};
@@ -252,7 +239,7 @@ std::string MapChart(Method method, const std::vector<Fate> &cells,
                                 .Set("r", "6").Set("fill", "none").Set("stroke", Colour(INK))
                                 .Set("stroke-width", "2.5"))
                        .Add(TextAt(MAP.left + 272, 88,
-                                   Filled(text.best, {Decimals(best.position, 2),
-                                                      Decimals(best.beta, 3)}))));
+                                   Filled(text.best, {{"position", Decimals(best.position, 2)},
+                                                      {"beta", Decimals(best.beta, 3)}}))));
     return SvgDocument(WIDTH, MAP_HEIGHT, title, body);
 }

@@ -14,8 +14,9 @@
 // of its printed times, on a log scale. The theory's limit is the polyline
 // "stability-limit", its best setting the mark "best-setting".
 //
-// The texts come from a table, so that a caller speaking another language
-// passes its own; "{}" in a text stands for a number.
+// The texts come from a table the caller hands over, in its language
+// (texts/ makes one for each language of the catalogs); "{name}" in a
+// text stands for the value of that name.
 #ifndef RODADERO_PICTURES_METHOD_CHARTS_H
 #define RODADERO_PICTURES_METHOD_CHARTS_H
 
@@ -31,20 +32,21 @@ struct MethodChartText {
     std::string compareTitle;
     std::string stepAxis;
     std::string distanceAxis;
-    std::string setting;        // {}: position, {}: beta
-    std::string positionOnly;   // {}: position
-    std::string mapTitle;       // {}: the method, {}: the step limit
+    std::string setting;        // {method}, {position}, {beta}
+    std::string positionOnly;   // {method}, {position}
+    std::string mapTitle;       // {method}, {steps}: the step limit
     std::string positionAxis;
     std::string betaAxis;
     std::string settles;        // legend entries
-    std::string swings;         // {}: the largest spread in microseconds
+    std::string swings;         // {spread}: the largest spread in microseconds
     std::string noCycle;
     std::string limit;
-    std::string best;           // {}: position, {}: beta
+    std::string best;           // {position}, {beta}
 };
 
-// The texts in English.
-const MethodChartText &MethodChartEnglish();
+// What the id of a cell of momentum `beta` ends in: the momentum in
+// hundredths ("35" for 0.35).
+std::string MapCellBetaId(double beta);
 
 // A method with its setting, as the legend and the titles name it.
 std::string SettingText(const MethodSetting &setting, const MethodChartText &text);

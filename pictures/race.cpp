@@ -152,22 +152,6 @@ std::string ArrivalText(double seconds)
 
 const char *const RACE_TRACK_ID[RACE_TRACKS] = {"chord", "polyline", "brachistochrone"};
 
-const RaceText &RaceEnglish()
-{
-    static const RaceText text = {
-        "the chord, the {} and the brachistochrone race",
-        "chord",
-        "polyline after {} step",
-        "polyline after {} steps",
-        "brachistochrone",
-        {"1st", "2nd", "3rd"},
-        "Released together at rest from (0, 0), g = 10; shown at real speed.",
-        "Released together at rest from (0, 0), g = 10; shown {} times slower, times in real "
-        "seconds.",
-    };
-    return text;
-}
-
 std::string RaceTrackName(int track, long steps, const RaceText &text)
 {
     switch (track) {
@@ -175,7 +159,7 @@ std::string RaceTrackName(int track, long steps, const RaceText &text)
         return text.chord;
     case RACE_POLYLINE:
         return Filled(steps == 1 ? text.polylineOneStep : text.polylineSteps,
-                      {std::to_string(steps)});
+                      {{"steps", std::to_string(steps)}});
     default:
         return text.brachistochrone;
     }
@@ -253,11 +237,11 @@ std::string RacePicture(const RunResult &run, int slow, const RaceText &text)
         arrivals.Add(place);
     }
     std::string caption =
-        slow == 1 ? text.realSpeed : Filled(text.slowed, {std::to_string(slow)});
+        slow == 1 ? text.realSpeed : Filled(text.slowed, {{"slow", std::to_string(slow)}});
     arrivals.Add(
         SvgText("text", caption).Set("x", margin).Set("y", "512").Set("fill", Colour(INK)));
 
     return SvgDocument(RACE_WIDTH, RACE_HEIGHT,
-                       Filled(text.title, {RaceTrackName(RACE_POLYLINE, steps, text)}),
+                       Filled(text.title, {{"polyline", RaceTrackName(RACE_POLYLINE, steps, text)}}),
                        {race, arrivals});
 }

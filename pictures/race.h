@@ -3,8 +3,9 @@
 // the polyline a run ended on and the brachistochrone, animated with SMIL
 // (no script, nothing outside the document). Also the beads' arrival times,
 // for whoever reports them. No file is written here. The texts come from a
-// table, so that a caller speaking another language passes its own; "{}" in
-// a text stands for a number.
+// table the caller hands over, in its language (texts/ makes one for each
+// language of the catalogs); "{name}" in a text stands for the value of
+// that name.
 #ifndef RODADERO_PICTURES_RACE_H
 #define RODADERO_PICTURES_RACE_H
 
@@ -20,21 +21,18 @@ enum { RACE_CHORD, RACE_POLYLINE, RACE_BRACHISTOCHRONE, RACE_TRACKS };
 extern const char *const RACE_TRACK_ID[RACE_TRACKS];
 
 struct RaceText {
-    std::string title;            // {}: the polyline's name
+    std::string title;            // {polyline}: the polyline's name
     std::string chord;            // the tracks' names
-    std::string polylineOneStep;  // {}: the number of steps, 1
-    std::string polylineSteps;    // {}: the number of steps, any other
+    std::string polylineOneStep;  // {steps}: the number of steps, 1
+    std::string polylineSteps;    // {steps}: the number of steps, any other
     std::string brachistochrone;
     std::string place[RACE_TRACKS];  // first, second, third to arrive
     std::string realSpeed;        // the caption, shown at real speed
-    std::string slowed;           // the caption, {}: how many times slower
+    std::string slowed;           // the caption, {slow}: how many times slower
 };
 
-// The texts in English.
-const RaceText &RaceEnglish();
-
 // The name shown beside a track: the polyline's says after how many steps.
-std::string RaceTrackName(int track, long steps, const RaceText &text = RaceEnglish());
+std::string RaceTrackName(int track, long steps, const RaceText &text);
 
 // Arrival time of each track's bead, real seconds, and the brachistochrone
 // they were worked out with; the polyline is the one the run ended on.
@@ -48,6 +46,6 @@ RaceTimes RaceArrivals(const RunResult &run);
 // The animated picture of the race of the polyline `run` ended on, slowed
 // `slow` times; every bead waits at the end until two seconds after the
 // last one has arrived, then all start again.
-std::string RacePicture(const RunResult &run, int slow, const RaceText &text = RaceEnglish());
+std::string RacePicture(const RunResult &run, int slow, const RaceText &text);
 
 #endif

@@ -4,6 +4,7 @@
 // their lines for standard error, and writes their pictures (pictures/).
 #include "command.h"
 
+#include "chart_parts.h"
 #include "convergence.h"
 #include "csv.h"
 #include "fates_chart.h"
@@ -11,6 +12,7 @@
 #include "kinematics.h"
 #include "method_charts.h"
 #include "method_theory.h"
+#include "picture_words.h"
 #include "race.h"
 #include "stability.h"
 #include "still.h"
@@ -22,6 +24,12 @@
 #include <vector>
 
 namespace {
+
+// The command speaks English: its pictures' words.
+int English()
+{
+    return WordLanguageOf("en");
+}
 
 // One number as printf writes it with `format`.
 std::string Printed(const char *format, double value)
@@ -56,7 +64,7 @@ std::string RaceSummaryLine(const RunResult &run, int slow)
         return times.arrival[a] < times.arrival[b];
     });
     std::string line = "rodadero-trace: the race with the " +
-                       RaceTrackName(RACE_POLYLINE, run.steps) +
+                       RaceTrackName(RACE_POLYLINE, run.steps, RaceWords(English())) +
                        Printed(" (Alpha %.17g)", run.alpha) + ", slowed " + std::to_string(slow) +
                        " times: ";
     for (int i = 0; i < RACE_TRACKS; ++i)
@@ -179,19 +187,19 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         out << StabilityHeader() << StabilityRow(StabilityLimit());
     } else if (!options.comparePath.empty()) {
         std::vector<MethodCurve> curves = RunCompare(options, out);
-        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartEnglish()), err);
+        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartWords(English())), err);
     } else if (options.sweep && options.method) {
         std::vector<Fate> cells = RunMap(options, out);
         if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              MapChart(*options.method, cells, MapBetasAsked(options),
                                       options.steps, StabilityLimit(),
-                                      MethodChartEnglish()),
+                                      MethodChartWords(English())),
                              err);
     } else if (!options.racePath.empty()) {
         Recorder nothing;
         RunResult run = RecordRun(RunSetting(options), options.steps, &nothing);
-        written = Finish(pictures, "--race", RacePicture(run, options.slow), err);
+        written = Finish(pictures, "--race", RacePicture(run, options.slow, RaceWords(English())), err);
         if (written)
             err << RaceSummaryLine(run, options.slow) << '\n';
     } else if (options.sweep) {
@@ -199,7 +207,8 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              FatesChart(fates, options.steps,
-                                        StabilityLimit().positionLimit, 0, FatesChartEnglish()),
+                                        StabilityLimit().positionLimit, 0,
+                                        FatesChartWords(English())),
                              err);
     } else {
         bool plotting = !options.plotPath.empty();
@@ -209,14 +218,16 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
             written = Finish(pictures, "--svg", StillPicture(run.result), err);
         if (plotting) {
             const MethodSetting &s = run.result.setting;
+            const ConvergenceText words = ConvergenceWords(English());
             std::string plot =
                 s.method == METHOD_PROGRAM
                     ? ConvergencePicture(run.samples, run.result.alpha,
-                                         static_cast<int>(s.position), ConvergenceEnglish())
-                    : TitledConvergencePicture(run.samples,
-                                               "The descent from the chord by " +
-                                                   SettingText(s, MethodChartEnglish()),
-                                               ConvergenceEnglish());
+                                         static_cast<int>(s.position), words)
+                    : TitledConvergencePicture(
+                          run.samples,
+                          Filled(words.titleOfMethod,
+                                 {{"method", SettingText(s, MethodChartWords(English()))}}),
+                          words);
             written = Finish(pictures, "--plot", plot, err) && written;
         }
     }

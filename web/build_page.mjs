@@ -2,13 +2,17 @@
 // script (page.js and the modules it imports, bundled by esbuild into one
 // script), the script of the sweep's workers (sweep_worker.js and what it
 // imports, bundled on its own), the WebAssembly module (gzip, then base64)
-// and the icon as a data address. The scripts go in without comments or
+// and the icon as a data address; the page's texts are those of the
+// program's language, the first catalog (texts/*.json), and the language
+// switch and the notice for a browser without script have every
+// catalog's. The scripts go in without comments or
 // the sources' layout: they are the sources' notes, not the program, and
 // the page has a size to keep. The result needs nothing else, from disk or
 // from anywhere.
 //
 //   node build_page.mjs --html PAGE --css STYLE --wasm MODULE --icon ICON
 //                       --script ENTRY --worker ENTRY --output OUT --depfile DEPS
+//                       --texts CATALOG [--texts CATALOG...]
 //
 // DEPS, for the build tool, names every file the page was made from, the
 // modules the scripts import included.
@@ -27,8 +31,11 @@ function fail(message) {
 
 function readOptions() {
   const { values } = parseArgs({
-    options: Object.fromEntries(NAMES.map((name) => [name, { type: 'string' }])),
+    options: { ...Object.fromEntries(NAMES.map((name) => [name, { type: 'string' }])),
+               texts: { type: 'string', multiple: true } },
   });
+  if (!values.texts)
+    fail('--texts is missing');
   for (const name of NAMES)
     if (values[name] === undefined)
       fail(`--${name} is missing`);
@@ -46,6 +53,7 @@ async function bundle(entry, inputs) {
     banner: { js: "'use strict';" },
     minifyWhitespace: true,
     legalComments: 'none',
+    plugins: [CATALOGS_WITHOUT_PICTURES],
     charset: 'utf8',
     write: false,
     metafile: true,
@@ -54,6 +62,46 @@ async function bundle(entry, inputs) {
   for (const input of Object.keys(result.metafile.inputs))
     inputs.add(path.resolve(input));
   return result.outputFiles[0].text;
+}
+
+// The catalogs as the scripts import them: without the pictures' words,
+// which the module has in its own build.
+const CATALOGS_WITHOUT_PICTURES = {
+  name: 'catalogs-without-pictures',
+  setup(b) {
+    b.onLoad({ filter: /[\\/]texts[\\/][^\\/]+\.json$/ }, ({ path: file }) => {
+      const { pictures, ...rest } = JSON.parse(fs.readFileSync(file, 'utf8'));
+      return { contents: JSON.stringify(rest), loader: 'json' };
+    });
+  },
+};
+
+// Text as HTML writes it, in an element or an attribute's quotes.
+const HTML_ESCAPES = Object.freeze({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' });
+const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => HTML_ESCAPES[c]);
+
+// The texts of the catalogs in the HTML: each {{path}} by the first
+// catalog's text there; the language switch, one button a language named
+// in its own; the notice for a browser without script, in every language.
+function withTexts(html, catalogs) {
+  const [first] = catalogs;
+  const used = new Set();
+  const filled = html.replace(/\{\{([\w.@-]+)\}\}/g, (marker, key) => {
+    const text = key.split('.').reduce((part, name) => (part ? part[name] : undefined), first);
+    if (typeof text !== 'string')
+      fail(`the ${first.language.code} catalog has no text ${key}`);
+    used.add(key);
+    return escapeHtml(text);
+  });
+  for (const key of Object.keys(first.elements))
+    if (!used.has(`elements.${key}`))
+      fail(`the page has no place for the text elements.${key}`);
+  return filled
+    .replace('@LANGUAGES@', catalogs.map(({ language: l }) =>
+      `<button type="button" lang="${l.code}">${escapeHtml(l.name)}</button>`).join('\n      '))
+    .replace('@NOSCRIPT@', catalogs.map(({ language: l, page }, i) => (i === 0
+      ? escapeHtml(page.noScript) : `<span lang="${l.code}">${escapeHtml(page.noScript)}</span>`))
+      .join('<br>'));
 }
 
 // Text that goes inside a <script> element as it is: one that held
@@ -66,7 +114,8 @@ function scriptText(what, text) {
 
 async function main() {
   const o = readOptions();
-  const inputs = new Set([o.html, o.css, o.wasm, o.icon].map((f) => path.resolve(f)));
+  const inputs = new Set([o.html, o.css, o.wasm, o.icon, ...o.texts].map((f) => path.resolve(f)));
+  const catalogs = o.texts.map((file) => JSON.parse(fs.readFileSync(file, 'utf8')));
   const base64 = (data) => data.toString('base64');
   // The module's gzip form, the same bytes for the same module (no time
   // stamp in it); the page unpacks it with the browser's DecompressionStream.
@@ -78,7 +127,7 @@ async function main() {
     '@MODULE@': base64(packed),
     '@ICON@': `data:image/x-icon;base64,${base64(fs.readFileSync(o.icon))}`,
   };
-  const html = fs.readFileSync(o.html, 'utf8');
+  const html = withTexts(fs.readFileSync(o.html, 'utf8'), catalogs);
   for (const needle of Object.keys(parts))
     if (!html.includes(needle))
       fail(`${o.html} has no ${needle}`);

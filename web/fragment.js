@@ -15,21 +15,15 @@
 // From then on the address follows the scroll bar, the run mode, the
 // language and the cell run beside the program, each change replacing the
 // history's current entry.
-import { preferredLanguage } from './language.js';
-import { PAGE_LANGUAGES } from './texts.js';
+import { PAGE_LANGUAGES, preferredLanguage } from './language.js';
 
 const FRAGMENT_MODES = Object.freeze({ continuo: 1, pasos: 0 });
 const FRAGMENT_METHODS = Object.freeze(['heavy-ball', 'nesterov']);
 
-// A momentum of the map, k twentieths written as a decimal with at most two
-// places ("0", "0.5", "0.35", "0.95"): k, or undefined.
-function mapTwentieths(value) {
-  const match = value.match(/^0(?:\.([0-9]{1,2}))?$/);
-  if (!match)
-    return undefined;
-  const hundredths = Number((match[1] || '0').padEnd(2, '0'));
-  return hundredths % 5 === 0 ? hundredths / 5 : undefined;
-}
+// A momentum written as a decimal below 1 with at most two places ("0",
+// "0.5", "0.35"): its value, or undefined. Whether the map has it is known
+// once the module has said what the map's momenta are.
+const readBeta = (value) => (/^0(?:\.[0-9]{1,2})?$/.test(value) ? Number(value) : undefined);
 
 const readPosition = (value) => (/^[1-9][0-9]{0,5}$/.test(value) ? Number(value) : undefined);
 const readOneOf = (values) => (value) => (values.includes(value) ? value : undefined);
@@ -43,14 +37,14 @@ const FRAGMENT_KEYS = Object.freeze({
   lang: ['language', readOneOf(PAGE_LANGUAGES)],
   metodo: ['method', readOneOf(FRAGMENT_METHODS)],
   posicion_metodo: ['cellPosition', readPosition],
-  beta: ['cellK', mapTwentieths],
+  beta: ['cellBeta', readBeta],
 });
 
 // After a replacement of the address is refused, the next try waits this long.
 const ADDRESS_RETRY_MS = 1000;
 
 // The settings a fragment asks for, {position, continuous, language,
-// method, cellPosition, cellK}, each undefined where it is not given, or
+// method, cellPosition, cellBeta}, each undefined where it is not given, or
 // {error: the part that cannot be read}. Positions are checked against the
 // scroll bar's range and the map's later, by apply, when the module has
 // said what they are.
@@ -73,7 +67,7 @@ function readFragment(hash) {
     parts[name] = quoted;
   }
   // A cell needs all three of its keys.
-  const cellKeys = ['method', 'cellPosition', 'cellK'].filter((n) => settings[n] !== undefined);
+  const cellKeys = ['method', 'cellPosition', 'cellBeta'].filter((n) => settings[n] !== undefined);
   if (cellKeys.length > 0 && cellKeys.length < 3)
     return { error: parts[cellKeys[0]] };
   return { settings };
@@ -88,25 +82,30 @@ function writeFragment({ position, continuous, language, cell }) {
     : shown;
 }
 
+// The index of a momentum in the map's list (`cells.betas`), or -1.
+const betaIndex = (cells, beta) => cells.betas.findIndex((b) => b.value === beta);
+
 // The address's part that asks for a position off the scroll bar's range
-// (`scroll`, {min, max}) or a cell off the map's positions (`cells`,
-// {first, last, every}), as quoted in the notice, or undefined.
+// (`scroll`, {min, max}) or a cell off the map (`cells`, {first, last,
+// every, betas}), as quoted in the notice, or undefined.
 function offRangePart(s, { min, max }, cells) {
   const outside = (p, first, last, every = 1) => p < first || p > last || (p - first) % every;
   return !s ? undefined
     : s.position !== undefined && outside(s.position, min, max) ? `posicion=${s.position}`
     : s.method !== undefined && outside(s.cellPosition, cells.first, cells.last, cells.every)
-      ? `posicion_metodo=${s.cellPosition}` : undefined;
+      ? `posicion_metodo=${s.cellPosition}`
+    : s.method !== undefined && betaIndex(cells, s.cellBeta) < 0 ? `beta=${s.cellBeta}`
+    : undefined;
 }
 
 // The settings `s` through the dialog's requests and the methods card's.
-function applySettings(s, { scrollTo, toggleMode, now, choose }) {
+function applySettings(s, { scrollTo, toggleMode, now, choose, cells }) {
   if (s.position !== undefined)
     scrollTo(s.position);
   if (s.continuous !== undefined && s.continuous !== now().continuous)
     toggleMode();
   if (s.method !== undefined && choose)
-    choose(s.method, s.cellPosition, s.cellK);
+    choose(s.method, s.cellPosition, betaIndex(cells, s.cellBeta));
 }
 
 // The address made to follow the state `now()` gives in `language`, from
@@ -141,23 +140,21 @@ export function openLinks(language) {
   const notice = document.getElementById('address-notice');
 
   const showNotice = () => {
-    notice.textContent = language.text().address(links.read.error);
+    const part = links.read.error;
+    language.sayAgain('address-notice', (words) => words.say('page.address', { part }));
     notice.hidden = false;
   };
   const asked = () => (links.read.settings && links.read.settings.language) || preferredLanguage();
   language.set(asked());
 
-  language.listen(() => {
-    if (links.read.error !== undefined)
-      showNotice();
-    links.follow();
-  });
+  language.listen(() => links.follow());
 
   return {
     // The position and the mode of the fragment, through `scrollTo(p)` and
     // `toggleMode()`, the dialog's requests, given the scroll bar's range
     // and the mode now, and its cell through `choose(method, position, k)`
-    // given the map's positions `cells` ({first, last, every}); then the
+    // given the map's positions and momenta `cells` ({first, last, every,
+    // betas}), k the momentum's index among them; then the
     // address follows what `now()` gives. Without a methods card (`choose`
     // null) a cell asked for is left out.
     apply(scroll, controls) {

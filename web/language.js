@@ -1,15 +1,33 @@
-// The page's language: the address's lang= (fragment.js) decides, else the
-// browser's preferred languages, Spanish where they put Spanish before
-// English, English otherwise. Setting it changes the page at once: <html
-// lang>, the panel's texts, the text alternatives, and whoever listens
-// (the panel draws its pictures again, the address follows). The texts
-// themselves are texts.js's.
-import {
-  DIALOG_DESCRIPTIONS_ENGLISH, PAGE_ELEMENT_TEXTS, PAGE_LANGUAGES, PAGE_TEXTS,
-} from './texts.js';
+// The page's language and its words. Every text of the page is in one
+// catalog a language (texts/*.json): the words of its elements, of the
+// panel and the cards, of the file names and of the pictures, which the
+// module draws in the same language. A text may hold {name}, filled in
+// from the values it is said with, and may come in plural forms
+// ({one, other}, chosen by the language's rules for a count); numbers are
+// written as the language writes them (Intl.NumberFormat), without
+// grouping, so that a printed time reads as the window prints it.
+//
+// The address's lang= (fragment.js) decides the language, else the
+// browser's preferred languages. Setting it changes the page at once:
+// <html lang>, the elements' texts, the text alternatives, and whoever
+// listens (the panel draws its pictures again, the address follows).
+//
+// The program speaks Spanish, and its own words (the window's captions,
+// the dialog) stay its own in every language. In another language the
+// dialog is marked as Spanish and its controls are described in the
+// page's language. The page as built (build_page.mjs) holds the Spanish
+// catalog's words, so that nothing is written until another language is
+// asked for.
+import * as en from '../texts/en.json';
+import * as es from '../texts/es.json';
 
-// The language the browser prefers of the two: the first of its languages
-// that is one of them, English where none is.
+// The catalogs, the program's language first.
+const CATALOGS = Object.freeze({ es, en });
+export const PAGE_LANGUAGES = Object.freeze(Object.keys(CATALOGS));
+const PROGRAM_LANGUAGE = 'es';
+
+// The language the browser prefers of those there are: the first of its
+// languages that is one of them, English where none is.
 export function preferredLanguage() {
   const tags = navigator.languages && navigator.languages.length ? navigator.languages
                                                                  : [navigator.language || ''];
@@ -21,33 +39,75 @@ export function preferredLanguage() {
   return 'en';
 }
 
+// A text of a catalog by its path ("panel.swept").
+function textAt(catalog, path) {
+  const text = path.split('.').reduce((part, name) => (part ? part[name] : undefined), catalog);
+  if (text === undefined)
+    throw new Error(`the ${catalog.language.code} catalog has no text ${path}`);
+  return text;
+}
+
+// Words in one language: say(path, values, count) gives the text at
+// `path` with its {names} filled in (a whole number written as the
+// language writes it, anything else as given), in the plural form for
+// `count` where it has forms; number(value, decimals) writes a number
+// with that many decimals (at most, with `upTo`).
+function wordsIn(code) {
+  const catalog = CATALOGS[code];
+  const { locale } = catalog.language;
+  const plural = new Intl.PluralRules(locale);
+  const formats = new Map();
+  const number = (value, decimals = 0, upTo = false) => {
+    const key = `${decimals},${upTo}`;
+    if (!formats.has(key))
+      formats.set(key, new Intl.NumberFormat(locale, {
+        useGrouping: false, maximumFractionDigits: decimals,
+        minimumFractionDigits: upTo ? 0 : decimals,
+      }));
+    return formats.get(key).format(value);
+  };
+  const say = (path, values = {}, count = undefined) => {
+    let text = textAt(catalog, path);
+    if (typeof text === 'object')
+      text = text[plural.select(count)] ?? text.other;
+    return text.replace(/\{(\w+)\}/g, (whole, name) => {
+      const value = values[name];
+      if (value === undefined)
+        throw new Error(`${path} needs a value for {${name}}`);
+      return typeof value === 'number' ? number(value) : String(value);
+    });
+  };
+  return Object.freeze({ code, catalog, say, number });
+}
+
 // The page's language, made once as the page starts, Spanish until it is
-// set: current() gives it, text() the texts that depend on numbers in it
-// (for the scroll bar's number of positions, once knowPositions has been
-// told it), set(language) changes it and listen(listener) hears of every
-// change.
+// set: current() gives its code, words() its words (wordsIn), set(code)
+// changes it and listen(listener) hears of every change. The elements
+// whose words depend on the state say them again through sayAgain(id,
+// say), which the page calls whenever they change too.
 export function createPageLanguage() {
-  let language = 'es';
-  let positions = 0; // the scroll bar's, once the module's contract is read
+  let words = wordsIn(PROGRAM_LANGUAGE);
   const listeners = [];
-  const text = () => PAGE_TEXTS[language](positions);
+  const again = new Map(); // element id -> what it says now, as a function of the words
+  const sayAgain = (id, say) => {
+    again.set(id, say);
+    document.getElementById(id).textContent = say(words);
+  };
   return Object.freeze({
-    current: () => language,
-    text,
-    knowPositions(count) {
-      positions = count;
-    },
-    // The page in `next` ('es' or 'en'), at once; listeners hear of a change.
-    set(next) {
-      if (!PAGE_LANGUAGES.includes(next))
-        throw new Error(`no such language: ${next}`);
-      const changed = next !== language;
-      language = next;
-      if (changed || next !== 'es')
-        showLanguage(language, text());
+    current: () => words.code,
+    words: () => words,
+    sayAgain,
+    // The page in `code`, at once; listeners hear of a change.
+    set(code) {
+      if (!PAGE_LANGUAGES.includes(code))
+        throw new Error(`no such language: ${code}`);
+      const changed = code !== words.code;
+      words = wordsIn(code);
+      if (changed || code !== PROGRAM_LANGUAGE)
+        showLanguage(words, again);
       if (changed)
         for (const listener of listeners)
-          listener(next);
+          listener(code);
     },
     listen(listener) {
       listeners.push(listener);
@@ -55,75 +115,58 @@ export function createPageLanguage() {
   });
 }
 
-// The text alternative of the picture's number, from the captions a paint
-// drew (the first holds the time, as the program prints it).
-export function spokenTime(language, captions) {
-  if (language.current() === 'es')
-    return captions[0];
-  const number = captions[0].match(/-?\d+/);
-  return language.text().time(number ? number[0] : '');
-}
-
-// The dialog's English descriptions, made the first time they are needed.
-function describeDialog(english) {
+// The dialog described in the page's words, where they are not the
+// program's: the descriptions made the first time they are needed.
+function describeDialog(words) {
+  const descriptions = words.catalog.dialog;
   let holder = document.getElementById('dialog-descriptions');
-  if (!holder && !english)
+  if (!holder && !descriptions)
     return;
   if (!holder) {
     holder = document.createElement('div');
     holder.id = 'dialog-descriptions';
     holder.hidden = true;
-    holder.lang = 'en';
-    for (const [id, text] of Object.entries(DIALOG_DESCRIPTIONS_ENGLISH)) {
-      const span = document.createElement('span');
-      span.id = `describe-${id}`;
-      span.textContent = text;
-      holder.append(span);
-    }
     document.body.append(holder);
   }
+  holder.lang = words.code;
+  holder.replaceChildren(...Object.entries(descriptions || {}).map(([id, text]) => {
+    const span = document.createElement('span');
+    span.id = `describe-${id}`;
+    span.textContent = text;
+    return span;
+  }));
   const dialog = document.getElementById('dialog');
-  if (english)
-    dialog.lang = 'es';
+  if (descriptions)
+    dialog.lang = PROGRAM_LANGUAGE;
   else
     dialog.removeAttribute('lang');
-  for (const id of Object.keys(DIALOG_DESCRIPTIONS_ENGLISH)) {
-    const control = document.getElementById(id);
-    if (english)
-      control.setAttribute('aria-describedby', `describe-${id}`);
-    else
-      control.removeAttribute('aria-describedby');
-  }
+  for (const control of [dialog, ...dialog.querySelectorAll('[aria-describedby^="describe-"]')])
+    control.removeAttribute('aria-describedby');
+  for (const id of Object.keys(descriptions || {}))
+    document.getElementById(id).setAttribute('aria-describedby', `describe-${id}`);
 }
 
-// The page's texts in `language`, whose texts that depend on numbers are
-// `texts`.
-function showLanguage(language, texts) {
-  const english = language === 'en';
-  document.documentElement.lang = language;
-  const column = english ? 2 : 1;
-  for (const [id, row] of Object.entries(PAGE_ELEMENT_TEXTS)) {
+// The page in `words`: every element's text and named attribute (a
+// catalog's "id" or "id@attribute"), the texts said again, the dialog's
+// descriptions and the language switch.
+function showLanguage(words, again) {
+  document.documentElement.lang = words.code;
+  for (const [key, text] of Object.entries(words.catalog.elements)) {
+    const [id, attribute] = key.split('@');
     const element = document.getElementById(id);
-    if (!element)
-      continue;
-    if (row[0] === 'textContent')
-      element.textContent = row[column];
+    if (attribute)
+      element.setAttribute(attribute, text);
     else
-      element.setAttribute(row[0], row[column]);
+      element.textContent = text;
   }
+  document.getElementById('plot-captions').textContent = words.say('program.captions');
   const close = document.getElementById('dialog-close');
   close.title = close.getAttribute('aria-label');
-  const ended = document.getElementById('ended-text');
-  if (PAGE_LANGUAGES.some((l) => ended.textContent === PAGE_TEXTS[l](0).ended))
-    ended.textContent = texts.ended;
-  // The time the picture's text alternative says, in the other words.
-  const time = document.getElementById('plot-time');
-  const number = time.textContent.match(/-?\d+/);
-  if (number)
-    time.textContent = texts.time(number[0]);
-  describeDialog(english);
+  for (const [id, say] of again)
+    document.getElementById(id).textContent = say(words);
+  describeDialog(words);
   for (const button of document.querySelectorAll('#language button'))
-    button.setAttribute('aria-pressed', String(button.lang === language));
+    button.setAttribute('aria-pressed', String(button.lang === words.code));
 }
 
 // The switch in the panel: one button a language, named in its own.

@@ -11,68 +11,15 @@ import { startWorkers } from './workers.js';
 
 const METHODS_REDRAW_MS = 200;
 
-// The card's texts: [Spanish, English].
-const METHODS_ELEMENT_TEXTS = Object.freeze({
-  'methods-heading': ['Otros metodos', 'Other methods'],
-  'methods-note': ['El mismo tiempo de caida, otros metodos desde la misma cuerda: el mapa de ' +
-    'lo que hace cada posicion y momento, con la recta de la teoria lineal. Elija una celda ' +
-    '(clic, o las flechas y Enter) para verla correr junto a la bajada del programa.',
-  'The same fall time, other methods from the same chord: the map of what each position and ' +
-    'momentum does, with the line of the linear theory. Choose a cell (click, or the arrows ' +
-    'and Enter) to watch it run beside the program\'s own descent.'],
-  'method-heavy-ball': ['Bola pesada', 'Heavy ball'],
-  'method-nesterov': ['Nesterov', 'Nesterov'],
-  'map-csv': ['Mapa en CSV', 'Map as CSV'],
-  'map-svg': ['Mapa en SVG', 'Map as SVG'],
-  'compare-csv': ['Comparacion en CSV', 'Comparison as CSV'],
-  'compare-svg': ['Comparacion en SVG', 'Comparison as SVG'],
-});
+// A momentum of the map, its index k in the contract's list, as the
+// map's rows write it (shortest) and as its cells' ids end.
+const mapBeta = (map, k) => String(map.betas[k].value);
+const cellId = (map, position, k) => `cell-${position}-${map.betas[k].id}`;
 
-const METHODS_TEXTS = Object.freeze({
-  es: {
-    waiting: 'El mapa empieza cuando termina el destino de cada posicion.',
-    mapping: (n, all) => `Calculando el mapa: ${n} de ${all} celdas.`,
-    mapped: (ms) => `Mapa completo en ${(ms / 1000).toFixed(1)} s.`,
-    failed: (why) => `No se pudo calcular el mapa: ${why}`,
-    map: (name, n, settles, swings, open) => `Mapa de ${name}: ${n} celdas, ${settles} se detienen, ` +
-      `${swings} oscilan, ${open} sin ciclo dentro del limite.`,
-    cell: (p, beta, c) => `Posicion ${p}, beta ${beta}: ` + (c === undefined ? 'aun sin calcular'
-      : c.period === 0 ? `sin ciclo, tiempos entre ${c.lowUs} y ${c.highUs}`
-        : c.lowUs === c.highUs ? `se detiene en ${c.lowUs} desde el paso ${c.cycleFrom}`
-          : `oscila entre ${c.lowUs} y ${c.highUs}, periodo ${c.period}`) + '.',
-    compare: (name, steps) => `Comparacion: ${name}, ${steps} pasos, junto a la bajada del programa.`,
-    noCompare: 'Comparacion: elija una celda del mapa.',
-    mapFile: 'rodadero-mapa', compareFile: 'rodadero-comparacion',
-    names: { 'heavy-ball': 'bola pesada', nesterov: 'Nesterov' },
-  },
-  en: {
-    waiting: 'The map starts when the fate of each position is done.',
-    mapping: (n, all) => `Working out the map: ${n} of ${all} cells.`,
-    mapped: (ms) => `Map done in ${(ms / 1000).toFixed(1)} s.`,
-    failed: (why) => `The map could not be worked out: ${why}`,
-    map: (name, n, settles, swings, open) => `Map of ${name}: ${n} cells, ${settles} settle, ` +
-      `${swings} swing, ${open} with no cycle within the limit.`,
-    cell: (p, beta, c) => `Position ${p}, beta ${beta}: ` + (c === undefined ? 'not worked out yet'
-      : c.period === 0 ? `no cycle, times between ${c.lowUs} and ${c.highUs}`
-        : c.lowUs === c.highUs ? `settles at ${c.lowUs} from step ${c.cycleFrom}`
-          : `swings between ${c.lowUs} and ${c.highUs}, period ${c.period}`) + '.',
-    compare: (name, steps) => `Comparison: ${name}, ${steps} steps, beside the program's descent.`,
-    noCompare: 'Comparison: choose a cell of the map.',
-    mapFile: 'rodadero-map', compareFile: 'rodadero-comparison',
-    names: { 'heavy-ball': 'heavy ball', nesterov: 'Nesterov' },
-  },
-});
-
-// A beta of the map as written in its rows: the k-th of the map's, shortest.
-function mapBeta(map, k) {
-  return String(map.betas[k]);
-}
-
-// The card's elements and what it knows: the cells of each method's map
-// as the workers found them ("p,k" -> cell), the workers' promise and the
-// time of each map, the method shown, the cell the keys move (`chosen`)
-// and the one run beside the program (`compared`), and what is to be
-// drawn again.
+// The card's elements and what it knows: the workers' promise and the time
+// of each map (the cells they found are the module's), the method shown,
+// the cell the keys move (`chosen`) and the one run beside the program
+// (`compared`), and what is to be drawn again.
 function cardState(e, contract, options) {
   const map = contract.map;
   const columns = (map.last - map.first) / map.every + 1;
@@ -87,7 +34,6 @@ function cardState(e, contract, options) {
       'heavy-ball': document.getElementById('method-heavy-ball'),
       nesterov: document.getElementById('method-nesterov'),
     },
-    maps: { 'heavy-ball': new Map(), nesterov: new Map() },
     progress: { 'heavy-ball': null, nesterov: null },
     took: {},
     failure: null,
@@ -102,51 +48,69 @@ function cardState(e, contract, options) {
 }
 
 const methodCode = (c, name) => c.contract.methods[name];
-const methodsText = (c) => METHODS_TEXTS[c.language.current()];
 
-function applyTexts(c) {
-  const i = c.language.current() === 'en' ? 1 : 0;
-  for (const [id, texts] of Object.entries(METHODS_ELEMENT_TEXTS))
-    document.getElementById(id).textContent = texts[i];
+// How many cells of the shown method's map the module knows, and of what
+// kind ({known, settles, swings, noCycle}).
+const mapCounts = (c) => c.contract.fields('PageCounts', c.e.rodadero_map_counts(methodCode(c, c.method)));
+
+// A cell's fate as the module keeps it, or undefined while it is not known.
+function keptCell(c, position, k) {
+  const address = c.e.rodadero_map_cell(methodCode(c, c.method), position, k);
+  return address ? c.contract.fields('Fate', address) : undefined;
 }
 
 function statusText(c) {
-  const known = c.maps[c.method].size;
+  const { say, number } = c.language.words();
   if (c.failure !== null)
-    return methodsText(c).failed(c.failure);
+    return say('methods.failed', { reason: c.failure });
   if (!c.started)
-    return methodsText(c).waiting;
-  return c.took[c.method] !== undefined ? methodsText(c).mapped(c.took[c.method])
-    : methodsText(c).mapping(known, c.cellsInMap);
+    return say('methods.waiting');
+  return c.took[c.method] !== undefined
+    ? say('methods.mapped', { seconds: number(c.took[c.method] / 1000, 1) })
+    : say('methods.mapping', { known: mapCounts(c).known, cells: c.cellsInMap });
+}
+
+// A cell of the map in words: its setting and, where it is known, its fate.
+function cellWords(c, position, k, cell) {
+  const { say, number } = c.language.words();
+  const words = { position, beta: number(c.map.betas[k].value, 2, true) };
+  if (cell === undefined)
+    return say('methods.cellUnknown', words);
+  Object.assign(words, { low: cell.lowUs, high: cell.highUs, from: cell.cycleFrom,
+                         period: cell.period });
+  return cell.period === 0 ? say('methods.cellNoCycle', words)
+    : cell.lowUs === cell.highUs ? say('methods.cellSettles', words)
+      : say('methods.cellSwings', words);
 }
 
 // The chosen cell in words, and outlined in the map's own picture once
 // there is one.
 function markChosen(c) {
   const { chosen } = c;
-  c.cellText.textContent = methodsText(c).cell(chosen.position, mapBeta(c.map, chosen.k),
-                                               c.maps[c.method].get(`${chosen.position},${chosen.k}`));
+  c.cellText.textContent = cellWords(c, chosen.position, chosen.k,
+                                     keptCell(c, chosen.position, chosen.k));
   const root = c.mapHost.shadowRoot;
   if (!root)
     return;
   for (const old of root.querySelectorAll('.chosen'))
     old.classList.remove('chosen');
-  const rect = root.getElementById(`cell-${chosen.position}-${5 * chosen.k}`);
+  const rect = root.getElementById(cellId(c.map, chosen.position, chosen.k));
   if (rect)
     rect.classList.add('chosen');
 }
 
 function drawMap(c) {
   c.status.textContent = statusText(c);
-  const cells = [...c.maps[c.method].values()];
-  if (cells.length === 0)
+  const counts = mapCounts(c);
+  if (counts.known === 0)
     return;
   const svg = c.contract.text(c.e.rodadero_map_chart(methodCode(c, c.method), c.moduleLanguage()))
     .replace('</style>', '  .chosen { stroke: #000000; stroke-width: 3 }\n</style>');
-  const settles = cells.filter((cell) => cell.lowUs === cell.highUs).length;
-  const text = methodsText(c);
-  c.shown.show(c.mapHost, svg, () => text.map(text.names[c.method], cells.length, settles,
-    cells.length - settles, cells.filter((cell) => cell.period === 0).length));
+  const { say } = c.language.words();
+  c.shown.show(c.mapHost, svg, () => say('methods.map', {
+    method: say(`methods.names.${c.method}`), known: counts.known, settle: counts.settles,
+    swing: counts.swings, open: counts.noCycle,
+  }));
   markChosen(c);
   document.getElementById('map-svg').disabled = false;
   document.getElementById('map-csv').disabled = c.took[c.method] === undefined;
@@ -156,8 +120,10 @@ function drawCompare(c) {
   if (!c.compared)
     return;
   const svg = c.contract.text(c.e.rodadero_compare_chart(c.moduleLanguage(), c.runSteps()));
-  c.shown.show(c.compareHost, svg, () => methodsText(c).compare(
-    methodsText(c).names[c.compared.method], c.e.rodadero_compare_steps()));
+  const { say } = c.language.words();
+  c.shown.show(c.compareHost, svg, () => say('methods.compare', {
+    method: say(`methods.names.${c.compared.method}`), steps: c.e.rodadero_compare_steps(),
+  }));
   c.compareHost.hidden = false;
 }
 
@@ -191,7 +157,6 @@ function keepCell(c, name, cell) {
   if (c.e.rodadero_cell_keep(methodCode(c, name), cell.position, cell.beta,
                              cell.cycleFrom, cell.period, cell.lowUs, cell.highUs) < 0)
     throw new Error(`a cell ${cell.position}, ${cell.beta} out of the map`);
-  c.maps[name].set(`${cell.position},${cell.beta}`, cell);
   c.dirtyMap = true;
   refresh(c);
 }
@@ -253,8 +218,8 @@ function listenToMap(c) {
     const rect = event.composedPath().find((n) => n.id && /^cell-\d+-\d+$/.test(n.id));
     if (!rect)
       return;
-    const [, p, k] = rect.id.match(/^cell-(\d+)-(\d+)$/);
-    choose(c, Number(p), Number(k) / 5, true);
+    const [, p, id] = rect.id.match(/^cell-(\d+)-(\d+)$/);
+    choose(c, Number(p), map.betas.findIndex((b) => b.id === id), true);
   });
   c.mapHost.addEventListener('keydown', (event) => {
     const moves = { ArrowLeft: [-map.every, 0], ArrowRight: [map.every, 0], ArrowUp: [0, 1],
@@ -274,24 +239,24 @@ function listenToMap(c) {
 // The files, named by what they hold.
 function listenToDownloads(c) {
   const { e } = c;
-  const fileName = (kind, extra) => [kind, ...extra, c.language.current()];
+  const say = (path, values) => c.language.words().say(path, values);
+  const mapName = () => say('files.map', { method: c.method });
+  const comparedName = () => say('files.compare', { method: c.compared.method,
+    position: c.compared.position, beta: mapBeta(c.map, c.compared.k) });
+  const svg = (name) => [name, c.language.current()];
   document.getElementById('map-csv').addEventListener('click', () =>
-    saveText([methodsText(c).mapFile, c.method], 'csv',
-             c.contract.text(e.rodadero_map_csv(methodCode(c, c.method)))));
+    saveText([mapName()], 'csv', c.contract.text(e.rodadero_map_csv(methodCode(c, c.method)))));
   document.getElementById('map-svg').addEventListener('click', () => {
     c.dirtyMap = true;
     refresh(c, true);
-    saveText(fileName(methodsText(c).mapFile, [c.method]), 'svg', c.shown.of(c.mapHost));
+    saveText(svg(mapName()), 'svg', c.shown.of(c.mapHost));
   });
-  const comparedName = () => [c.compared.method, `${c.compared.position}`, mapBeta(c.map, c.compared.k)];
   document.getElementById('compare-csv').addEventListener('click', () =>
-    saveText([methodsText(c).compareFile, ...comparedName()], 'csv',
-             c.contract.text(e.rodadero_compare_csv(c.runSteps()))));
+    saveText([comparedName()], 'csv', c.contract.text(e.rodadero_compare_csv(c.runSteps()))));
   document.getElementById('compare-svg').addEventListener('click', () => {
     c.dirtyCompare = true;
     refresh(c, true);
-    saveText(fileName(methodsText(c).compareFile, comparedName()), 'svg',
-             c.shown.of(c.compareHost));
+    saveText(svg(comparedName()), 'svg', c.shown.of(c.compareHost));
   });
 }
 
@@ -305,13 +270,10 @@ export function createMethodsCard(e, contract, options) {
   listenToMap(c);
   listenToDownloads(c);
   c.language.listen(() => {
-    applyTexts(c);
     markChosen(c);
     c.dirtyMap = c.dirtyCompare = true;
     refresh(c, true);
   });
-  if (c.language.current() !== 'es')
-    applyTexts(c);
   markChosen(c);
   c.status.textContent = statusText(c);
   for (const [n, b] of Object.entries(c.buttons))

@@ -3,7 +3,7 @@
 // this module of its own, and kept here as they arrive; and the comparison
 // of one cell's method and setting, run live from the chord beside the
 // program's own descent, a step of it with every step the window takes.
-// Pictures in Spanish or English; the numbers as rodadero-trace prints them.
+// Pictures in any language of the catalogs; the numbers as rodadero-trace prints them.
 #include "panel.h"
 
 #include "csv.h"
@@ -11,6 +11,7 @@
 #include "method_charts.h"
 #include "method_theory.h"
 #include "page_contract.h"
+#include "picture_words.h"
 #include "recorded_run.h"
 
 #include <algorithm>
@@ -19,28 +20,6 @@
 #include <vector>
 
 namespace {
-
-const MethodChartText METHODS_SPANISH = {
-    {"la bajada del programa", "gradiente descendente", "bola pesada", "Nesterov", "Newton"},
-    "Cada metodo desde la cuerda: su distancia al tiempo de la aproximante quieta",
-    "paso (escala logaritmica)",
-    "tiempo de caida menos el de la aproximante quieta (segundos, escala logaritmica)",
-    "{}, posicion {}, beta {}",
-    "{}, posicion {}",
-    "El destino exacto de {} en cada posicion y momento, en {} pasos",
-    "posicion P (paso 300 \xC3\x97 alfa(P))",
-    "momento beta",
-    "se detiene: un tiempo impreso",
-    "oscila: tiempos distintos, hasta {} \xC2\xB5s",
-    "con borde: sin ciclo en el limite",
-    "limite de la teoria lineal",
-    "el mas rapido segun la teoria: posicion {}, beta {}",
-};
-
-const MethodChartText &TextIn(int language)
-{
-    return language == PAGE_ENGLISH ? MethodChartEnglish() : METHODS_SPANISH;
-}
 
 const int MAP_COLUMNS = METHOD_POS_MAX / MAP_POSITION_EVERY;
 const std::vector<double> BETAS = MapBetas();
@@ -197,7 +176,7 @@ PAGE_EXPORT(rodadero_map_chart) const PageText *RodaderoMapChart(int method, int
     if (!map)
         return nullptr;
     return GivePageText(MapChart(static_cast<Method>(method), KnownCells(*map), BETAS,
-                                 CELL_STEP_LIMIT_DEFAULT, StabilityLimit(), TextIn(language)));
+                                 CELL_STEP_LIMIT_DEFAULT, StabilityLimit(), MethodChartWords(PageWords(language))));
 }
 
 // The known cells as rodadero-trace --sweep --method prints them.
@@ -242,7 +221,7 @@ std::vector<MethodCurve> ComparedCurves(long programSteps)
 // method since it was started.
 PAGE_EXPORT(rodadero_compare_chart) const PageText *RodaderoCompareChart(int language, int steps)
 {
-    return GivePageText(CompareChart(ComparedCurves(steps), TextIn(language)));
+    return GivePageText(CompareChart(ComparedCurves(steps), MethodChartWords(PageWords(language))));
 }
 
 // Its rows, as rodadero-trace --compare prints each method's.

@@ -22,7 +22,7 @@
 // the reason the sweep failed; window.rodadero.mapped(name) likewise when
 // the map of the other method `name` is done (once it is started).
 import { openLinks } from './fragment.js';
-import { createPageLanguage, spokenTime } from './language.js';
+import { createPageLanguage } from './language.js';
 import { fitWindow, layOut, windowScale } from './layout.js';
 import { instantiateModule, openContract, unpackModule } from './module.js';
 import { createPanel } from './panel.js';
@@ -63,8 +63,8 @@ function recordReaders(contract) {
 
 // The run: the module `e` and its contract, the page's language, the
 // address (openLinks), the two timers, the picture and the panel, and the
-// text alternative of the picture's number (the latest time, and when it
-// was last shown).
+// text alternative of the picture's number (the latest printed time, the
+// one the alternative says, and when it was last said).
 function createRun(e, contract, language, links) {
   return {
     e, contract, language, links,
@@ -75,22 +75,26 @@ function createRun(e, contract, language, links) {
     ended: false,
     picture: null,
     panel: null,
-    latestTime: '',
+    latestUs: null,
+    shownUs: null,
     timeShownAt: -Infinity,
   };
 }
 
+// The picture's text alternative says the printed time in the page's
+// words, as the first caption does in the program's.
 function showTime(run, force) {
   const now = Date.now();
-  if (run.timeText.textContent !== run.latestTime &&
-      (force || now - run.timeShownAt >= TIME_TEXT_PERIOD_MS)) {
-    run.timeText.textContent = run.latestTime;
+  if (run.shownUs !== run.latestUs && (force || now - run.timeShownAt >= TIME_TEXT_PERIOD_MS)) {
+    const us = run.latestUs;
+    run.language.sayAgain('plot-time', (words) => words.say('program.time', { us }));
+    run.shownUs = us;
     run.timeShownAt = now;
   }
 }
 
 function paint(run) {
-  run.latestTime = spokenTime(run.language, run.picture.draw(run.e.rodadero_paint()));
+  run.latestUs = run.picture.draw(run.e.rodadero_paint());
   showTime(run, false);
   if (run.panel)
     run.panel.painted();
@@ -158,7 +162,7 @@ function listenForEscape(run) {
     if (run.panel)
       run.panel.ended();
     document.getElementById('window').inert = true;
-    document.getElementById('ended-text').textContent = run.language.text().ended;
+    run.language.sayAgain('ended-text', (words) => words.say('page.ended'));
     document.getElementById('ended').hidden = false;
     document.getElementById('new-run').focus();
   });
@@ -175,7 +179,7 @@ function startPanel(run, work, hooks) {
     hooks.swept = run.panel.swept;
     hooks.methods = run.panel.methods;
   } catch (error) {
-    document.getElementById('panel-failed').textContent = run.language.text().panelFailed + error;
+    run.language.sayAgain('panel-failed', (words) => words.say('page.panelFailed', { reason: error }));
     console.error(error);
   }
 }
@@ -240,7 +244,7 @@ window.rodadero = (() => {
   const hooks = { state: null, swept: null, methods: null };
   const language = createPageLanguage();
   const ready = startRodadero(hooks, language).catch((error) => {
-    document.getElementById('ended-text').textContent = language.text().failed + error;
+    language.sayAgain('ended-text', (words) => words.say('page.failed', { reason: error }));
     document.getElementById('ended').hidden = false;
     console.error(error);
     throw error;

@@ -6,10 +6,12 @@
 //   timerPeriodMs, nodeCount, fateStepLimit,
 //   scroll: {min, max, start, ignored, codes: {name: code}},
 //   raceTracks: [the ids of the race's tracks, in order],
-//   languages: {es, en}, the panel's pictures' languages,
+//   languages: {code: index}, the languages of the pictures' words,
 //   methods: {program, gradient, heavy-ball, nesterov, newton}, their codes,
-//   map: {first, last, every, betas: [the map's momenta, in order],
-//         stepLimit}, the map of fates' cells,
+//   map: {first, last, every, betas: [{value, id}, the map's momenta in
+//         order, each with what its cells' ids in the map end in],
+//         stepLimit}, the map of fates' cells, a momentum named everywhere
+//         by its index in betas,
 //   plot: {background, cycloid, target, frame, penWidth} (red in the low byte).
 #include "page_contract.h"
 
@@ -17,7 +19,9 @@
 #include "csv.h"
 #include "curve_state.h"
 #include "fates.h"
+#include "method_charts.h"
 #include "methods.h"
+#include "picture_words.h"
 #include "plot_layout.h"
 #include "race.h"
 
@@ -203,8 +207,10 @@ std::string MakeContract()
         j.Text(nullptr, track);
     j.End();
 
-    const Constant languages[] = {{"es", PAGE_SPANISH}, {"en", PAGE_ENGLISH}};
-    j.Numbers("languages", std::begin(languages), std::end(languages));
+    j.Begin("languages", '{');
+    for (int l = 0; l < WORD_LANGUAGE_COUNT; ++l)
+        j.Number(WORD_LANGUAGES[l].code, l);
+    j.End();
 
     Constant methods[METHOD_COUNT];
     for (int m = 0; m < METHOD_COUNT; ++m)
@@ -216,8 +222,12 @@ std::string MakeContract()
     j.Number("last", METHOD_POS_MAX);
     j.Number("every", MAP_POSITION_EVERY);
     j.Begin("betas", '[');
-    for (double beta : MapBetas())
-        j.Decimal(nullptr, beta);
+    for (double beta : MapBetas()) {
+        j.Begin(nullptr, '{');
+        j.Decimal("value", beta);
+        j.Text("id", MapCellBetaId(beta).c_str());
+        j.End();
+    }
     j.End();
     j.Number("stepLimit", CELL_STEP_LIMIT_DEFAULT);
     j.End();
@@ -239,6 +249,11 @@ std::string Given;
 PageText GivenText;
 
 } // namespace
+
+int PageWords(int language)
+{
+    return language >= 0 && language < WORD_LANGUAGE_COUNT ? language : 0;
+}
 
 const PageText *GivePageText(std::string text)
 {

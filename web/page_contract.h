@@ -50,8 +50,10 @@ struct PageCounts {
     std::int32_t known, settles, swings, noCycle;
 };
 
-// The languages the panel's pictures speak.
-enum PageLanguage { PAGE_SPANISH = 0, PAGE_ENGLISH = 1 };
+// The language of the pictures' words (an index of WORD_LANGUAGES,
+// picture_words.h) that the script asks for as `language`: the program's
+// own where it names none of them.
+int PageWords(int language);
 
 // The scroll bar's requests beyond those the dialog's rules act on
 // (ScrollRequest), numbered as on Windows: the bar sends them as Windows

@@ -29,8 +29,8 @@ function startSweep(work, { first, last, limit }, onFate) {
   return startWorkers(work, messages, 'fate', onFate, 'rodadero-sweep');
 }
 
-// The panel's elements and what it knows: the fates as the workers found
-// them, the sweep's time or failure, the position the chart last marked,
+// The panel's elements and what it knows: the sweep's time or failure
+// (the fates the workers found are the module's), the position the chart last marked,
 // the last race, and what is to be drawn again and when each was drawn
 // last (`figures`).
 function panelState(e, contract, language) {
@@ -38,6 +38,7 @@ function panelState(e, contract, language) {
   const readAlphaPos = contract.value('CurveStateRecord', 'AlphaPos');
   const p = {
     e, contract, language,
+    positions: contract.scroll.max - contract.scroll.min + 1,
     moduleLanguage: () => contract.languages[language.current()],
     shown: createShownPictures(),
     convergenceHost: document.getElementById('convergence-chart'),
@@ -48,7 +49,6 @@ function panelState(e, contract, language) {
     fatesSvg: document.getElementById('fates-svg'),
     raceSvg: document.getElementById('race-svg'),
     alphaPos: () => readAlphaPos(record),
-    fates: new Map(), // position -> fate, as the workers found them
     sweptMs: null,
     sweepFailure: null,
     markedDrawn: 0,
@@ -64,28 +64,56 @@ function drawConvergence(p) {
   const { e, contract } = p;
   const svg = contract.text(e.rodadero_convergence_picture(p.moduleLanguage()));
   const { exactS, step, printedUs } = contract.fields('PageSample', e.rodadero_convergence_last());
-  p.shown.show(p.convergenceHost, svg, () => step === 0 ? p.language.text().noSteps
-    : p.language.text().convergence(step, printedUs, exactS.toFixed(6)));
+  const words = p.language.words();
+  p.shown.show(p.convergenceHost, svg, () => (step === 0 ? words.say('panel.noSteps')
+    : words.say('panel.convergence', { step, printed: printedUs, exact: words.number(exactS, 6) },
+                step)));
+}
+
+// How many positions' fates the module knows, and of what kind ({known,
+// settles, swings, noCycle}).
+const fateCounts = (p) => p.contract.fields('PageCounts', p.e.rodadero_fate_counts());
+
+// A position's fate as the module keeps it, or undefined while it is not
+// known.
+function keptFate(p, position) {
+  const address = p.e.rodadero_fate_kept(position);
+  return address ? p.contract.fields('Fate', address) : undefined;
 }
 
 function sweepStatus(p) {
-  const text = p.language.text();
-  return p.sweepFailure !== null ? text.sweepFailed(p.sweepFailure)
-    : p.sweptMs === null ? text.sweeping(p.fates.size) : text.swept(p.sweptMs);
+  const { say, number } = p.language.words();
+  const { positions } = p;
+  if (p.sweepFailure !== null)
+    return say('panel.sweepFailed', { reason: p.sweepFailure });
+  if (p.sweptMs !== null)
+    return say('panel.swept', { positions, seconds: number(p.sweptMs / 1000, 1) });
+  const { known } = fateCounts(p);
+  return known === 0 ? say('panel.sweepStarting') : say('panel.sweeping', { known, positions });
+}
+
+// The scroll bar's position in words, with its fate where it is known.
+function markedWords(say, position, fate) {
+  if (!fate)
+    return say('panel.markedUnknown', { position });
+  const words = { position, low: fate.lowUs, high: fate.highUs };
+  return fate.period === 0 ? say('panel.markedNoRepeat', words)
+    : fate.period === 1 ? say('panel.markedSettles', words) : say('panel.markedSwings', words);
 }
 
 function drawFates(p) {
-  const { e, contract, fates } = p;
+  const { e, contract } = p;
   p.fatesStatus.textContent = sweepStatus(p);
-  if (fates.size === 0)
+  const counts = fateCounts(p);
+  if (counts.known === 0)
     return;
   const limit = e.rodadero_stability_position(); // found once, by the module
   const position = p.alphaPos();
-  const all = [...fates.values()];
-  const text = p.language.text();
-  const label = text.fates(fates.size, all.filter((f) => f.period === 1).length,
-                           all.filter((f) => f.period >= 2).length, limit.toFixed(2)) +
-                text.marked(position, fates.get(position));
+  const { say, number } = p.language.words();
+  const label = say('panel.fates', {
+    known: counts.known, positions: p.positions, settle: counts.settles, swing: counts.swings,
+    limit: number(limit, 2),
+  }) + markedWords(say, position, keptFate(p, position));
   p.shown.show(p.fatesHost, contract.text(e.rodadero_fates_chart(position, p.moduleLanguage())),
                () => label);
   p.markedDrawn = position;
@@ -114,10 +142,13 @@ function drawRace(p, anew) {
     p.raced = [e.rodadero_run_position(), e.rodadero_run_steps()];
   // Its text alternative: each track's name and time, from the picture.
   const svg = contract.text(e.rodadero_race_picture(p.moduleLanguage(), anew ? 1 : 0));
-  p.shown.show(p.raceHost, svg, (root) =>
-    p.language.text().race(contract.raceTracks.map((track) =>
-      `${root.getElementById(`name-${track}`).textContent.trim()}, ` +
-      `${root.getElementById(`arrival-${track}`).textContent.trim()}`)));
+  const { say } = p.language.words();
+  p.shown.show(p.raceHost, svg, (root) => say('panel.race', {
+    arrivals: contract.raceTracks.map((track) => say('panel.raceArrival', {
+      track: root.getElementById(`name-${track}`).textContent.trim(),
+      time: root.getElementById(`arrival-${track}`).textContent.trim(),
+    })).join(say('panel.raceArrivals')),
+  }));
   p.raceHost.hidden = false;
   p.raceSvg.hidden = false;
 }
@@ -125,27 +156,29 @@ function drawRace(p, anew) {
 // The files, named by what they hold.
 function listenToDownloads(p) {
   const { e, contract } = p;
-  const text = () => p.language.text();
-  const runName = () => text().run(e.rodadero_run_position(), e.rodadero_run_steps());
-  const saveShown = (host, parts) => saveText([...parts, p.language.current()], 'svg',
-                                              p.shown.of(host));
+  const say = (path, values) => p.language.words().say(path, values);
+  const run = ([position, steps]) => (position ? say('files.runAtPosition', { position, steps })
+    : say('files.runAtStart', { steps }));
+  const runNow = () => run([e.rodadero_run_position(), e.rodadero_run_steps()]);
+  const saveShown = (host, name) => saveText([name, p.language.current()], 'svg',
+                                             p.shown.of(host));
   document.getElementById('convergence-csv').addEventListener('click', () =>
-    saveText([text().convergenceFile, runName()], 'csv',
+    saveText([say('files.convergence', { run: runNow() })], 'csv',
              contract.text(e.rodadero_convergence_csv())));
   document.getElementById('convergence-svg').addEventListener('click', () => {
     p.convergence.dirty = true;
     refresh(p, true);
-    saveShown(p.convergenceHost, [text().convergenceFile, runName()]);
+    saveShown(p.convergenceHost, say('files.convergence', { run: runNow() }));
   });
   p.fatesCsv.addEventListener('click', () =>
-    saveText([text().fatesFile, text().allPositions], 'csv',
+    saveText([say('files.fates', { positions: p.positions })], 'csv',
              contract.text(e.rodadero_sweep_csv())));
   p.fatesSvg.addEventListener('click', () => {
     refresh(p, true);
-    saveShown(p.fatesHost, [text().fatesFile, text().position(p.markedDrawn)]);
+    saveShown(p.fatesHost, say('files.fatesChart', { position: p.markedDrawn }));
   });
-  p.raceSvg.addEventListener('click', () => saveShown(p.raceHost, [text().raceFile,
-    text().run(...p.raced)]));
+  p.raceSvg.addEventListener('click', () => saveShown(p.raceHost,
+    say('files.race', { run: run(p.raced) })));
 }
 
 // The sweep in the workers, each fate kept by the module and drawn as it
@@ -158,7 +191,6 @@ function sweepFates(p, work) {
   const swept = startSweep(work, sweep, (fate) => {
     if (e.rodadero_fate_keep(fate.position, fate.cycleFrom, fate.period, fate.lowUs, fate.highUs) < 0)
       throw new Error(`a fate for position ${fate.position} out of range`);
-    p.fates.set(fate.position, fate);
     p.fatesFigure.dirty = true;
     refresh(p);
   }).then((result) => {
@@ -180,8 +212,6 @@ function sweepFates(p, work) {
 // ({script, bytes}), in the page's `language` (createPageLanguage);
 // onChoice is called when a cell of the other methods runs.
 export function createPanel(e, contract, work, { language, onChoice }) {
-  const { min: first, max: last } = contract.scroll;
-  language.knowPositions(last - first + 1);
   const p = panelState(e, contract, language);
   document.getElementById('race-start').addEventListener('click', () => drawRace(p, true));
   listenToDownloads(p);

@@ -1,6 +1,6 @@
 // The panel's entry points: the live convergence curve, the fates chart and
-// the race, as SVG text in Spanish, as the program speaks, or in English
-// (PAGE_SPANISH, PAGE_ENGLISH); the fate of one scroll position, which the
+// the race, as SVG text in any language of the catalogs (its index in the
+// contract's languages); the fate of one scroll position, which the
 // page's sweep workers ask of their own instances of this module; and the
 // numbers the panel hands out as files, as CSV text with rodadero-trace's
 // rows: the run's samples and the sweep.
@@ -16,6 +16,7 @@
 #include "fates_chart.h"
 #include "page_contract.h"
 #include "race.h"
+#include "picture_words.h"
 #include "recorded_run.h"
 #include "stability.h"
 
@@ -28,54 +29,6 @@ namespace {
 
 // The race plays this many times slower than real, as rodadero-trace's.
 const int RACE_SLOW = 10;
-
-const ConvergenceText CONVERGENCE_SPANISH = {
-    "La bajada desde la cuerda, alfa {} (su valor inicial)",
-    "La bajada desde la cuerda en la posicion {} (alfa {})",
-    "paso (escala logaritmica)",
-    "tiempo de caida (segundos)",
-    "el tiempo que imprime la ventana",
-    "el tiempo exacto de la misma aproximante",
-    "braquistocrona por (1, 0.92): {} s",
-};
-
-const FatesChartText FATES_SPANISH = {
-    "En que termina la bajada desde la cuerda, posicion por posicion",
-    "posicion de la barra (alfa = posicion \xC3\x97 2e-6)",
-    "tiempo impreso en el ciclo (millonesimos de segundo)",
-    "paso desde el que la bajada se repite (escala logaritmica)",
-    "se detiene: la aproximante queda quieta",
-    "oscila: tiempo impreso menor y mayor",
-    "sin repetirse en {} pasos",
-    "limite de la teoria lineal, 2/(299 \xCE\xBB" "max): posicion {}",
-    "posicion actual {}",
-};
-
-const RaceText RACE_SPANISH = {
-    "carrera de la cuerda, la {} y la braquistocrona",
-    "cuerda",
-    "aproximante tras {} paso",
-    "aproximante tras {} pasos",
-    "braquistocrona",
-    {"primera", "segunda", "tercera"},
-    "Juntas desde el reposo en (0, 0), g = 10; a velocidad real.",
-    "Juntas desde el reposo en (0, 0), g = 10; {} veces mas lento; tiempos en segundos reales.",
-};
-
-const ConvergenceText &ConvergenceIn(int language)
-{
-    return language == PAGE_ENGLISH ? ConvergenceEnglish() : CONVERGENCE_SPANISH;
-}
-
-const FatesChartText &FatesIn(int language)
-{
-    return language == PAGE_ENGLISH ? FatesChartEnglish() : FATES_SPANISH;
-}
-
-const RaceText &RaceIn(int language)
-{
-    return language == PAGE_ENGLISH ? RaceEnglish() : RACE_SPANISH;
-}
 
 // The descent the page runs, from the chord on, as the panel's curve keeps
 // it: the recorder counts the window's steps. A tick only copies a
@@ -142,7 +95,7 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
         LastDrawn.printedUs = PrintedTime(samples.back().fallTime);
     }
     return GivePageText(ConvergencePicture(samples, CurveState.Alpha, RodaderoRunPosition(),
-                                   ConvergenceIn(language)));
+                                   ConvergenceWords(PageWords(language))));
 }
 
 // The samples of the curve as rodadero-trace's rows, under its header:
@@ -168,7 +121,7 @@ PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture(int langu
 {
     if (anew || Raced.shown.empty())
         Raced = ResultOfRecord(CurveState, Live.steps);
-    return GivePageText(RacePicture(Raced, RACE_SLOW, RaceIn(language)));
+    return GivePageText(RacePicture(Raced, RACE_SLOW, RaceWords(PageWords(language))));
 }
 
 // How many steps the run has taken since the chord.
@@ -238,7 +191,7 @@ PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked,
         if (FateKnown[q])
             known.push_back(Fates[q]);
     return GivePageText(FatesChart(known, FATE_STEP_LIMIT_DEFAULT, RodaderoStabilityPosition(),
-                           IsPosition(marked) ? marked : 0, FatesIn(language)));
+                           IsPosition(marked) ? marked : 0, FatesChartWords(PageWords(language))));
 }
 
 // The sweep as rodadero-trace --sweep prints it, once every position's

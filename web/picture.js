@@ -144,7 +144,7 @@ function drawCaption(ctx, x, y, text) {
 }
 
 // The picture at `address` (a PaintedPicture), as the program paints it.
-// Gives the captions' texts.
+// Gives the number the first caption prints.
 function drawPicture(ctx, fixed, read, address) {
   const [width, height] = WINE_LAYOUT.client;
   const number = read.numberOf(address);
@@ -158,11 +158,11 @@ function drawPicture(ctx, fixed, read, address) {
   line(fixed.frame, fixed.frameLines);
   const texts = fixed.captions.map((c) => c.format.replace('%i', String(number)));
   fixed.captions.forEach((c, i) => drawCaption(ctx, c.x, c.y, texts[i]));
-  return texts;
+  return number;
 }
 
 // The picture on `canvas`, shown at `scale`: draw(address) paints the
-// picture the module filled in at `address` and gives its captions' texts.
+// picture the module filled in at `address` and gives the number it prints.
 export function createPicture(canvas, e, contract, scale = 1) {
   const fixed = readFixedPicture(e, contract);
   const read = paintedPictureReaders(contract);

@@ -6,6 +6,7 @@
 #include "chart_parts.h"
 #include "convergence.h"
 #include "fates_chart.h"
+#include "picture_words.h"
 #include "race.h"
 #include "still.h"
 #include "svg_writer.h"
@@ -193,14 +194,14 @@ std::vector<Fate> SomeFates();
 
 TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
 {
-    FatesChartText fates = FatesChartEnglish();
+    FatesChartText fates = FatesChartWords(WordLanguageOf("en"));
     fates.title = AWKWARD;
     fates.settles = AWKWARD;
     fates.marked = AWKWARD;
-    ConvergenceText convergence = ConvergenceEnglish();
+    ConvergenceText convergence = ConvergenceWords(WordLanguageOf("en"));
     convergence.titleAtPosition = AWKWARD;
     convergence.timeAxis = AWKWARD;
-    RaceText race = RaceEnglish();
+    RaceText race = RaceWords(WordLanguageOf("en"));
     race.title = AWKWARD;
     race.place[0] = AWKWARD;
     std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {2, 0.5822105, 0.617, 0}};
@@ -255,6 +256,24 @@ TEST(StillPicture, HoldsTheThreeCurves)
 }
 
 // --- charts -----------------------------------------------------------------
+
+TEST(Filled, EachNameByItsValueInTheTextsOwnOrder)
+{
+    static const struct {
+        const char *pattern;
+        const char *filled;
+    } cases[] = {
+        {"position {position}, beta {beta}", "position 80, beta 0.35"},
+        {"beta {beta} a la posici\xC3\xB3n {position}", "beta 0.35 a la posici\xC3\xB3n 80"},
+        {"{position}{position}", "8080"},
+        {"{positions} {posit} {} {", "{positions} {posit} {} {"},  // no such names
+        {"no name at all", "no name at all"},
+        {"{beta}", "0.35"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Filled(c.pattern, {{"position", "80"}, {"beta", "0.35"}}), c.filled)
+            << c.pattern;
+}
 
 TEST(LinearTicks, RoundNumbersCoveringTheValues)
 {
@@ -324,8 +343,8 @@ TEST(FatesChart, TextsFromTheCallersTable)
 {
     FatesChartText text = {"Destino de cada posici\xC3\xB3n", "posici\xC3\xB3n",
                            "tiempo impreso", "paso del ciclo", "se asienta", "oscila",
-                           "sin repetici\xC3\xB3n en {} pasos", "l\xC3\xADmite {}",
-                           "posici\xC3\xB3n {} & actual"};
+                           "sin repetici\xC3\xB3n en {steps} pasos", "l\xC3\xADmite {position}",
+                           "posici\xC3\xB3n {position} & actual"};
     std::string svg = FatesChart(SomeFates(), 20000, 57.30576853817054, 58, text);
     static const char *const parts[] = {
         "Destino de cada posici\xC3\xB3n", "tiempo impreso", "paso del ciclo", "se asienta",
@@ -335,13 +354,15 @@ TEST(FatesChart, TextsFromTheCallersTable)
     for (const char *p : parts)
         EXPECT_TRUE(Holds(svg, p)) << p;
     EXPECT_FALSE(Holds(svg, "scroll position"));
-    EXPECT_FALSE(Holds(svg, "{}"));
+    for (const char *name : {"{steps}", "{position}"})
+        EXPECT_FALSE(Holds(svg, name)) << name;
 }
 
 TEST(FatesChart, MarksAndTheirClasses)
 {
     std::string svg =
-        FatesChart(SomeFates(), 20000, 57.30576853817054, 0, FatesChartEnglish());
+        FatesChart(SomeFates(), 20000, 57.30576853817054, 0,
+                   FatesChartWords(WordLanguageOf("en")));
     static const struct { const char *id, *cls; } marks[] = {
         {"fate-20-low", "settles"}, {"fate-20-high", "settles"}, {"cycle-20", "settles"},
         {"fate-58-low", "swings"},  {"fate-58-high", "swings"},  {"cycle-58", "swings"},
@@ -358,9 +379,10 @@ TEST(FatesChart, MarksAndTheirClasses)
 
 TEST(ConvergencePicture, OnePointASampleAndTheCallersTexts)
 {
-    ConvergenceText text = {"paso {}", "posici\xC3\xB3n {}, factor {}", "paso",
+    ConvergenceText text = {"paso {alpha}", "posici\xC3\xB3n {position}, factor {alpha}",
+                            "por {method}", "paso",
                             "tiempo de ca\xC3\xAD" "da", "impreso", "exacto",
-                            "braquist\xC3\xB3" "crona {} s"};
+                            "braquist\xC3\xB3" "crona {time} s"};
     std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {2, 0.5822105, 0.617, 0},
                                       {10, 0.5747265, 0.605, 0}, {11, 0.5742005, 0.604, 0}};
     std::string svg = ConvergencePicture(samples, 0.00011600000000000001, 58, text);
@@ -377,7 +399,7 @@ TEST(ConvergencePicture, OnePointASampleAndTheCallersTexts)
         std::string list = svg.substr(points, svg.find('"', points) - points);
         EXPECT_EQ(std::count(list.begin(), list.end(), ','), 4) << curve << ": " << list;
     }
-    EXPECT_TRUE(Holds(ConvergencePicture(samples, 0.0001, 0, ConvergenceEnglish()),
+    EXPECT_TRUE(Holds(ConvergencePicture(samples, 0.0001, 0, ConvergenceWords(WordLanguageOf("en"))),
                       "step factor 0.0001 (its starting value)"));
 }
 

@@ -94,9 +94,9 @@ for (const picture of PICTURES) {
 // Each picture saved, opened by the browser as a file of its own.
 const STANDALONE = [
   { button: 'Curva en SVG', name: 'rodadero-convergencia-alfa-inicial-20-pasos-es.svg',
-    holds: 'paso (escala logaritmica)' },
-  { button: 'Grafico en SVG', name: 'rodadero-destinos-posicion-50-es.svg', swept: true,
-    holds: 'En que termina la bajada' },
+    holds: 'paso (escala logarítmica)' },
+  { button: 'Gráfico en SVG', name: 'rodadero-destinos-posicion-50-es.svg', swept: true,
+    holds: 'En qué termina la bajada' },
   { button: 'Carrera en SVG', name: 'rodadero-carrera-alfa-inicial-20-pasos-es.svg', holds: 'cuerda',
     before: (page) => page.getByRole('button', { name: 'Empezar la carrera', exact: true }).click() },
 ];

@@ -42,7 +42,7 @@ test('the contract lists the map\'s betas as the native map writes them', () => 
   const { contract } = startInstance();
   const column = traceRows(['--sweep', '--method', 'heavy-ball', '--position', '5',
                             '--steps', '1']).map((r) => r.beta);
-  expect(contract.map.betas.map(String)).toEqual(column);
+  expect(contract.map.betas.map((b) => String(b.value))).toEqual(column);
   expect(Object.keys(contract.structs.Fate.fields)).toEqual(
     ['position', 'beta', 'cycleFrom', 'period', 'lowUs', 'highUs']);
 });
@@ -81,7 +81,7 @@ test('a cell\'s fate by its momentum\'s index, kept, and the map\'s counts', () 
   // Position 50 settles at 0.5; 80 swings at 0.35; 100 has no cycle at 0.9.
   const cells = [[50, 10], [80, 7], [100, 18]];
   cells.forEach(([p, k], i) => {
-    const beta = String(contract.map.betas[k]);
+    const beta = String(contract.map.betas[k].value);
     const row = traceRows(['--sweep', '--method', 'heavy-ball', '--position', `${p}`,
                            '--beta', beta])[0];
     expect(row.beta).toBe(beta);

@@ -16,7 +16,7 @@ const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe
 // picture's spoken time, a text the convergence curve draws.
 const SHOWN = {
   es: { heading: 'Convergencia', race: 'Empezar la carrera', time: /^Tiempo de caida {2}\d+ {2}millonesimos de segundo$/,
-        drawn: 'tiempo de caida (segundos)', region: 'Lo que hace la bajada' },
+        drawn: 'tiempo de caída (segundos)', region: 'Lo que hace la bajada' },
   en: { heading: 'Convergence', race: 'Start the race', time: /^Fall time \d+ millionths of a second$/,
         drawn: 'fall time (seconds)', region: 'What the descent does' },
 };
@@ -89,7 +89,7 @@ test('the switch changes the page at once, and back to the page as written', asy
   for (const host of ['#fates-chart', '#race-picture']) {
     const drawn = await page.locator(host).evaluate((h) => h.shadowRoot.textContent);
     expect(drawn).toMatch(host === '#race-picture' ? /brachistochrone/ : /scroll position/);
-    expect(drawn).not.toMatch(/posicion|cuerda/);
+    expect(drawn).not.toMatch(/posici[oó]n|cuerda/);
   }
 
   // The dialog: the program's texts, and what each control does in English.

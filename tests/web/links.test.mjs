@@ -76,7 +76,7 @@ for (const hash of UNREADABLE) {
     const s = await state(page);
     expect([s.alphaPos, s.alpha, s.runContinuous, s.fallTime]).toEqual([50, START_ALPHA, 0, 0]);
     expect(await page.evaluate(() => document.documentElement.lang)).toBe('es');
-    await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer la direccion' }))
+    await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer la dirección' }))
       .toHaveCount(1);
     await expect(addressNotice(page)).toBeVisible();
     // The notice is short, and names what it could not read.
@@ -93,15 +93,15 @@ for (const hash of UNREADABLE) {
 // from the first step, its rows those of rodadero-trace --compare.
 const CELLS = [
   { hash: '#metodo=nesterov&posicion_metodo=90&beta=0.85', method: 'nesterov', position: 90,
-    beta: '0.85', continuous: 0 },
+    beta: '0.85', cell: 'Posición 90, beta 0,85:', continuous: 0 },
   { hash: '#posicion=80&beta=0.5&metodo=heavy-ball&posicion_metodo=50', method: 'heavy-ball',
-    position: 50, beta: '0.5', continuous: 0 },
+    position: 50, beta: '0.5', cell: 'Posición 50, beta 0,5:', continuous: 0 },
   { hash: '#metodo=heavy-ball&posicion_metodo=200&beta=0.50&modo=continuo', method: 'heavy-ball',
-    position: 200, beta: '0.5', continuous: 1 },
+    position: 200, beta: '0.5', cell: 'Posición 200, beta 0,5:', continuous: 1 },
   { hash: '#metodo=heavy-ball&posicion_metodo=5&beta=0', method: 'heavy-ball', position: 5,
-    beta: '0', continuous: 0 },
+    beta: '0', cell: 'Posición 5, beta 0:', continuous: 0 },
   { hash: '#beta=0.05&posicion_metodo=100&metodo=nesterov&lang=en', method: 'nesterov',
-    position: 100, beta: '0.05', continuous: 0 },
+    position: 100, beta: '0.05', cell: 'Position 100, beta 0.05:', continuous: 0 },
 ];
 
 for (const row of CELLS) {
@@ -109,12 +109,12 @@ for (const row of CELLS) {
     await openAt(page, row.hash);
     await expect(addressNotice(page)).toBeHidden();
     await expect(page.locator('#map-cell'))
-      .toContainText(new RegExp(`^Posi(cion|tion) ${row.position}, beta ${row.beta}:`));
+      .toContainText(new RegExp(`^${row.cell}`));
     await expect(page.locator(`#method-${row.method}`)).toHaveAttribute('aria-pressed', 'true');
     await ticks(page, 5);
     const steps = row.continuous ? 15 : 10; // the cell starts after the toggle's step
     const english = row.hash.includes('lang=en');
-    const file = await saved(page, english ? 'Comparison as CSV' : 'Comparacion en CSV');
+    const file = await saved(page, english ? 'Comparison as CSV' : 'Comparación en CSV');
     expect(file.name).toBe(`rodadero-${english ? 'comparison' : 'comparacion'}-${row.method}-` +
                            `${row.position}-${row.beta}.csv`);
     const rows = file.text.trimEnd().split('\n').filter((r) => r.startsWith(`${row.method},`));
@@ -183,9 +183,9 @@ test('the address follows the cell run beside the program, and opens it again', 
 
   const other = await page.context().newPage();
   await openAt(other, moved);
-  await expect(other.locator('#map-cell')).toContainText(/^Posicion 85, beta 0.35:/);
+  await expect(other.locator('#map-cell')).toContainText(/^Posición 85, beta 0,35:/);
   await ticks(other, 3);
-  const file = await saved(other, 'Comparacion en CSV');
+  const file = await saved(other, 'Comparación en CSV');
   expect(file.name).toBe('rodadero-comparacion-nesterov-85-0.35.csv');
   await other.close();
 });

@@ -54,7 +54,7 @@ test('a cell clicked runs beside the program; the comparison\'s rows are --compa
       host.shadowRoot.getElementById('cell-80-35').dispatchEvent(
         new MouseEvent('click', { bubbles: true, composed: true })));
     await ticks(page, 60);
-    const file = await saved(page, 'Comparacion en CSV');
+    const file = await saved(page, 'Comparación en CSV');
     expect(file.name).toBe('rodadero-comparacion-heavy-ball-80-0.35.csv');
     const lines = file.text.trimEnd().split('\n');
     expect(lines[0]).toBe('method,position,beta,step,time_us,model_s,distance_s');

@@ -80,7 +80,7 @@ export function byRole(page) {
     newRun: button('Empezar de nuevo'),
     panel: role('region', 'Lo que hace la bajada', { exact: true }),
     convergence: picture(/^Convergencia/),
-    fates: picture(/^Destino de cada posicion/),
+    fates: picture(/^Destino de cada posición/),
     raceStart: button('Empezar la carrera'),
     race: picture(/^Carrera/),
     raceWaiting: role('img', 'Carrera', { exact: true }),

@@ -18,7 +18,7 @@ const GOLDEN_SWEEP = new URL('../trace/golden/sweep.csv', import.meta.url);
 
 // The curve's text alternative: after how many steps, what is printed.
 function sampleOf(label) {
-  const m = label.match(/tras (\d+) pasos? la ventana imprime (\d+) millonesimos/);
+  const m = label.match(/tras (\d+) pasos? la ventana imprime (\d+) millonésimos/);
   return m ? { step: +m[1], printedUs: +m[2] } : { step: 0, label };
 }
 
@@ -90,9 +90,9 @@ test('the panel: four cards in Spanish, the curve without steps, the race waitin
   await openPage(page);
   const the = byRole(page);
   await expect(the.panel.getByRole('heading', { level: 2 }))
-    .toHaveText(['Convergencia', 'Destino de cada posicion', 'Carrera', 'Otros metodos']);
+    .toHaveText(['Convergencia', 'Destino de cada posición', 'Carrera', 'Otros métodos']);
   await expect(the.convergence).toHaveAttribute('aria-label',
-    'Convergencia: todavia sin pasos desde la cuerda.');
+    'Convergencia: todavía sin pasos desde la cuerda.');
   await expect(the.convergence.locator('svg')).toHaveCount(1);
   await expect(the.raceStart).toBeVisible();
   await expectHidden(the.raceWaiting);
@@ -195,7 +195,7 @@ test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
     expect(Math.abs(m.position - Math.round(m.position))).toBeLessThan(0.01);
     return [Math.round(m.position), m.label];
   };
-  expect(await at()).toEqual([50, 'posicion actual 50']);
+  expect(await at()).toEqual([50, 'posición actual 50']);
   const the = byRole(page);
   const slider = the.alpha;
   await slider.focus();
@@ -203,8 +203,8 @@ test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
     for (let i = 0; i < times; ++i)
       await page.keyboard.press(key);
     await ticks(page, 5);
-    expect(await at(), `after ${times} x ${key}`).toEqual([expected, `posicion actual ${expected}`]);
-    await expect(the.fates).toHaveAttribute('aria-label', new RegExp(`Posicion actual ${expected}: `));
+    expect(await at(), `after ${times} x ${key}`).toEqual([expected, `posición actual ${expected}`]);
+    await expect(the.fates).toHaveAttribute('aria-label', new RegExp(`Posición actual ${expected}: `));
   }
   // The thumb dragged to the right end.
   const bar = await slider.boundingBox();
@@ -214,8 +214,8 @@ test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
   await page.mouse.move(bar.x + bar.width - 2, thumb.y + thumb.height / 2, { steps: 5 });
   await page.mouse.up();
   await ticks(page, 5);
-  expect(await at()).toEqual([100, 'posicion actual 100']);
-  await expect(the.fates).toHaveAttribute('aria-label', /Posicion actual 100: oscila entre 606421 y 619768\./);
+  expect(await at()).toEqual([100, 'posición actual 100']);
+  await expect(the.fates).toHaveAttribute('aria-label', /Posición actual 100: oscila entre 606421 y 619768\./);
 });
 
 function goldenClasses() {
@@ -292,7 +292,7 @@ test('the sweep\'s workers leave the ticks on time, and end with every position\
     return out;
   });
   expect(classes).toEqual(goldenClasses().map((g) => ({ position: g.position, low: g.fate, high: g.fate })));
-  await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en \d+\.\d s/);
+  await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en \d+,\d s/);
 });
 
 test('the race appears on the button and races the current polyline', async ({ page }) => {
@@ -325,7 +325,7 @@ test('the race appears on the button and races the current polyline', async ({ p
     expect(r.name).toBe(`aproximante tras ${steps} pasos`);
     expect(r.animated).toEqual(['cx', 'cy']);
     await expect(the.race).toHaveAttribute('aria-label',
-      new RegExp(`^Carrera: cuerda, 0\\.6336 s; aproximante tras ${steps} pasos, 0\\.\\d{4} s; braquistocrona, 0\\.5714 s\\.$`));
+      new RegExp(`^Carrera: cuerda, 0\\.6336 s; aproximante tras ${steps} pasos, 0\\.\\d{4} s; braquistócrona, 0\\.5714 s\\.$`));
   };
   await check(60);
   // Again from the keyboard, later: the polyline of then.

@@ -91,7 +91,7 @@ for (const row of BROKEN_WORKERS) {
     await expect.poll(outcome, { timeout: 1000 }).toMatch(row.reason);
     const reason = await outcome();
     await expect(page.locator('#fates-status')).toHaveText(
-      `No se pudo calcular el destino de cada posicion: ${reason}`, { timeout: 1000 });
+      `No se pudo calcular el destino de cada posición: ${reason}`, { timeout: 1000 });
     const workers = await page.evaluate(() => ({
       created: window.sweepWorkers.created.length,
       terminated: [...window.sweepWorkers.terminated].sort(),

@@ -34,7 +34,7 @@ set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIM
 set(WEB_TEST_ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${MODEL_STATES};RODADERO_TRACE=${NATIVE_TRACE};RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
 foreach(suite scenarios picture storm accessibility panel sweep_failure race charts links languages
               downloads screens methods model_lanes sources
-              fates_module)
+              fates_module catalogs)
   add_test(NAME web_${suite}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
                    ${suite}.test.mjs)

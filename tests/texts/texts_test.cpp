@@ -1,0 +1,82 @@
+// The pictures' words of every language of the catalogs, as the pictures
+// ask for them: every text of every table there, the languages by their
+// codes, and the bytes of the catalog's text kept as they are, whatever a
+// compiler takes its sources' encoding to be.
+#include "picture_words.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Every text of the pictures' tables in `language`, with a name for each.
+std::vector<std::pair<std::string, std::string>> TablesOf(int language)
+{
+    const ConvergenceText c = ConvergenceWords(language);
+    const FatesChartText f = FatesChartWords(language);
+    const RaceText r = RaceWords(language);
+    const MethodChartText m = MethodChartWords(language);
+    std::vector<std::pair<std::string, std::string>> texts = {
+        {"convergence.titleAtStart", c.titleAtStart}, {"convergence.titleAtPosition", c.titleAtPosition},
+        {"convergence.titleOfMethod", c.titleOfMethod}, {"convergence.stepAxis", c.stepAxis},
+        {"convergence.timeAxis", c.timeAxis}, {"convergence.printed", c.printed},
+        {"convergence.exact", c.exact}, {"convergence.brachistochrone", c.brachistochrone},
+        {"fates.title", f.title}, {"fates.positionAxis", f.positionAxis},
+        {"fates.timeAxis", f.timeAxis}, {"fates.cycleAxis", f.cycleAxis},
+        {"fates.settles", f.settles}, {"fates.swings", f.swings}, {"fates.noCycle", f.noCycle},
+        {"fates.limit", f.limit}, {"fates.marked", f.marked}, {"race.title", r.title},
+        {"race.chord", r.chord}, {"race.polylineOneStep", r.polylineOneStep},
+        {"race.polylineSteps", r.polylineSteps}, {"race.brachistochrone", r.brachistochrone},
+        {"race.first", r.place[0]}, {"race.second", r.place[1]}, {"race.third", r.place[2]},
+        {"race.realSpeed", r.realSpeed}, {"race.slowed", r.slowed},
+        {"methods.compareTitle", m.compareTitle}, {"methods.stepAxis", m.stepAxis},
+        {"methods.distanceAxis", m.distanceAxis}, {"methods.setting", m.setting},
+        {"methods.positionOnly", m.positionOnly}, {"methods.mapTitle", m.mapTitle},
+        {"methods.positionAxis", m.positionAxis}, {"methods.betaAxis", m.betaAxis},
+        {"methods.settles", m.settles}, {"methods.swings", m.swings},
+        {"methods.noCycle", m.noCycle}, {"methods.limit", m.limit}, {"methods.best", m.best},
+    };
+    for (int k = 0; k < METHOD_COUNT; ++k)
+        texts.push_back({std::string("methods.") + METHOD_NAME[k], m.method[k]});
+    return texts;
+}
+
+} // namespace
+
+TEST(PictureWords, EveryLanguageHasEveryTextThePicturesAskFor)
+{
+    ASSERT_GE(WORD_LANGUAGE_COUNT, 2);
+    for (int l = 0; l < WORD_LANGUAGE_COUNT; ++l) {
+        std::vector<std::pair<std::string, std::string>> texts = TablesOf(l);
+        // Every word the catalogs give is one the pictures take.
+        EXPECT_EQ(texts.size(), static_cast<std::size_t>(PICTURE_WORD_COUNT))
+            << WORD_LANGUAGES[l].code;
+        for (const auto &t : texts)
+            EXPECT_FALSE(t.second.empty()) << WORD_LANGUAGES[l].code << ": " << t.first;
+    }
+}
+
+TEST(PictureWords, LanguagesByTheirCodes)
+{
+    EXPECT_EQ(WordLanguageOf("es"), 0);  // the program's own, first
+    EXPECT_STREQ(WORD_LANGUAGES[WordLanguageOf("en")].code, "en");
+    EXPECT_EQ(WordLanguageOf("xx"), -1);
+    EXPECT_EQ(WordLanguageOf(""), -1);
+}
+
+// Texts as the catalogs write them, bytes and all (UTF-8 of accents and
+// signs), each a literal here.
+TEST(PictureWords, TheCatalogsTextsByteForByte)
+{
+    const int es = WordLanguageOf("es"), en = WordLanguageOf("en");
+    EXPECT_EQ(FatesChartWords(es).title,
+              "En qu\xC3\xA9 termina la bajada desde la cuerda, posici\xC3\xB3n por posici\xC3\xB3n");
+    EXPECT_EQ(FatesChartWords(en).limit,
+              "limit of the linear theory, 2/(299 \xCE\xBB" "max): position {position}");
+    EXPECT_EQ(MethodChartWords(es).swings, "oscila: tiempos distintos, hasta {spread} \xC2\xB5s");
+    EXPECT_EQ(RaceWords(en).slowed, "Released together at rest from (0, 0), g = 10; shown {slow} "
+                                    "times slower, times in real seconds.");
+    EXPECT_EQ(MethodChartWords(en).method[METHOD_HEAVY_BALL], "heavy ball");
+}
