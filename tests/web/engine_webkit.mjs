@@ -86,12 +86,8 @@ export async function startWebKit(pagePath, outDir) {
   const { xvfb, display } = await startXvfb();
   const port = await freePort();
   const server = `http://127.0.0.1:${port}`;
-  // The page's scroll bar drawn always, not as GTK's overlay, which shows
-  // at the edge for a while after the page opens and then fades: the
-  // screenshots would depend on how long the page has been open.
   const driverProcess = spawn(WEBKIT_DRIVER, [`--port=${port}`],
-                              { env: { ...process.env, DISPLAY: display, GTK_OVERLAY_SCROLLING: '0' },
-                                stdio: 'ignore' });
+                              { env: { ...process.env, DISPLAY: display }, stdio: 'ignore' });
   const stopAll = () => {
     driverProcess.kill();
     xvfb.kill();
@@ -150,8 +146,16 @@ export async function startWebKit(pagePath, outDir) {
         mouseDown: () => pointer().press().perform(),
         mouseUp: () => pointer().release().perform(),
       });
-      // The page's part of the window as PNG bytes.
-      d.screenshot = async () => Buffer.from(await driver.takeScreenshot(), 'base64');
+      // The page's part of the window as PNG bytes. WebKitGTK draws the
+      // page's scroll bar as an overlay that shows at the edge for a while
+      // after the page opens, and then fades: it is taken off first.
+      d.screenshot = async () => {
+        await call(() => new Promise((resolve) => {
+          document.documentElement.style.overflow = 'hidden';
+          window.rodaderoRealTimeout(resolve, 200); // drawn without it
+        }));
+        return Buffer.from(await driver.takeScreenshot(), 'base64');
+      };
       await whenReady(d);
       return d;
     },
