@@ -50,6 +50,10 @@ function sound(s) {
          (s.runContinuous === 0 || s.runContinuous === 1) && s.alpha > 0;
 }
 
+// A storm takes some 30 s alone, several times that beside other suites on
+// a busy machine.
+test.describe.configure({ timeout: 600_000 });
+
 for (const seed of SEEDS) {
   test(`storm ${seed}: ${ACTIONS} random actions`, async ({ page }) => {
     const random = seededRandom(seed);
