@@ -70,6 +70,7 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import { CHROMIUM_PATH } from '../tests/web/chromium.mjs';
+import { moduleBytes, moduleScript, packedModule } from '../tests/web/page_parts.mjs';
 import {
   ROOT, cpuSeconds, launch, median, newPage, options, processTime, processes, rendererOf,
   uptimeLoad,
@@ -126,9 +127,13 @@ async function wasmStep(browser) {
   const renderer = await rendererOf(browser, page, cdp);
   const batches = Math.max(1, Math.round(opts.steps / BATCH));
   const stepModule = fs.existsSync(STEP_MODULE) ? fs.readFileSync(STEP_MODULE).toString('base64') : null;
+  await page.addScriptTag({ content: moduleScript('pageModule') });
   await page.evaluate(async ({ batch, batches, stepModule }) => {
-    // The page's own unpacking and instantiation, on the page's own bytes.
-    const e = await instantiateModule(await unpackModule(RODADERO_WASM));
+    // The page's own unpacking and instantiation (web/module.js), on the
+    // page's own bytes.
+    const { instantiateModule, openContract, unpackModule } = pageModule;
+    const packed = document.getElementById('rodadero-module').textContent;
+    const e = await instantiateModule(await unpackModule(packed));
     e.rodadero_start();
     const contract = openContract(e);
     if (contract.value('CurveStateRecord', 'RunContinuous')(contract.places.record.address) !== 0)
@@ -558,11 +563,11 @@ async function main() {
 
   // 6.
   const html = fs.readFileSync(opts.page);
-  const inlined = /RODADERO_WASM = "([A-Za-z0-9+/=]*)"/.exec(html.toString('latin1'));
+  const inlined = packedModule(opts.page);
   console.log(`page size ${html.length} bytes (${(html.length / 1024).toFixed(1)} KiB; the ` +
-              `module ${inlined ? `${inlined[1].length} of them in base64, ` +
-              `${Buffer.from(inlined[1], 'base64').length} bytes packed, ` +
-              `${zlib.gunzipSync(Buffer.from(inlined[1], 'base64')).length} unpacked` : 'not found'}; ` +
+              `module ${inlined.length} of them in base64, ` +
+              `${Buffer.from(inlined, 'base64').length} bytes packed, ` +
+              `${moduleBytes(opts.page).length} unpacked; ` +
               `${zlib.gzipSync(html, { level: 9 }).length} bytes gzipped); target 200,000 bytes ` +
               'or less');
 

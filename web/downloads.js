@@ -2,7 +2,6 @@
 // browser as a file of a given name, through a link with `download`, made
 // for the moment (a blob: address of the page's own text; nothing is
 // fetched).
-'use strict';
 
 const DOWNLOAD_TYPES = Object.freeze({
   csv: 'text/csv;charset=utf-8',
@@ -13,7 +12,7 @@ const DOWNLOAD_TYPES = Object.freeze({
 const DOWNLOAD_KEEP_MS = 10_000;
 
 // Saves `text` as `parts` joined by '-', with `extension` (csv or svg).
-function saveText(parts, extension, text) {
+export function saveText(parts, extension, text) {
   const url = URL.createObjectURL(new Blob([text], { type: DOWNLOAD_TYPES[extension] }));
   const link = document.createElement('a');
   link.href = url;

@@ -6,7 +6,7 @@
 // (0, 0.05, .. 0.95), the three together or none of them; each key at
 // most once, in any order, joined by '&'.
 //
-// On opening, the page takes the language from it at once (texts.js), and
+// On opening, the page takes the language from it at once (language.js), and
 // once the dialog is there the position and the mode, through the
 // dialog's own requests, and the cell, through the methods card's, before
 // the first step. A fragment that cannot be
@@ -15,7 +15,8 @@
 // From then on the address follows the scroll bar, the run mode, the
 // language and the cell run beside the program, each change replacing the
 // history's current entry.
-'use strict';
+import { preferredLanguage } from './language.js';
+import { PAGE_LANGUAGES } from './texts.js';
 
 const FRAGMENT_MODES = Object.freeze({ continuo: 1, pasos: 0 });
 const FRAGMENT_METHODS = Object.freeze(['heavy-ball', 'nesterov']);
@@ -87,28 +88,69 @@ function writeFragment({ position, continuous, language, cell }) {
     : shown;
 }
 
-// Reads the address and sets the page's language; the rest waits for apply.
-// A fragment typed into the address of the open page opens the page again
-// at it (the page's own replacements of the address fire no hashchange).
-function openLinks() {
-  window.addEventListener('hashchange', () => location.reload());
-  let read = readFragment(location.hash);
-  let shown = null; // the state the address says, once it follows
+// The address's part that asks for a position off the scroll bar's range
+// (`scroll`, {min, max}) or a cell off the map's positions (`cells`,
+// {first, last, every}), as quoted in the notice, or undefined.
+function offRangePart(s, { min, max }, cells) {
+  const outside = (p, first, last, every = 1) => p < first || p > last || (p - first) % every;
+  return !s ? undefined
+    : s.position !== undefined && outside(s.position, min, max) ? `posicion=${s.position}`
+    : s.method !== undefined && outside(s.cellPosition, cells.first, cells.last, cells.every)
+      ? `posicion_metodo=${s.cellPosition}` : undefined;
+}
+
+// The settings `s` through the dialog's requests and the methods card's.
+function applySettings(s, { scrollTo, toggleMode, now, choose }) {
+  if (s.position !== undefined)
+    scrollTo(s.position);
+  if (s.continuous !== undefined && s.continuous !== now().continuous)
+    toggleMode();
+  if (s.method !== undefined && choose)
+    choose(s.method, s.cellPosition, s.cellK);
+}
+
+// The address made to follow the state `now()` gives in `language`, from
+// the state it says now, `shown`: a function that replaces it when the
+// state has moved.
+function addressFollower(now, language, shown) {
   let refusedAt = -Infinity; // when the browser last refused to replace it
+  return () => {
+    const state = writeFragment({ ...now(), language: language.current() });
+    if (state === shown)
+      return;
+    // Engines refuse too many replacements in a short time (WebKit's
+    // limit is 100 in 10 s): then the address catches up later.
+    if (performance.now() - refusedAt < ADDRESS_RETRY_MS)
+      return;
+    try {
+      history.replaceState(history.state, '', `#${state}`);
+      shown = state;
+    } catch (error) {
+      refusedAt = performance.now();
+    }
+  };
+}
+
+// Reads the address and sets the page's `language` (createPageLanguage);
+// the rest waits for apply. A fragment typed into the address of the open
+// page opens the page again at it (the page's own replacements of the
+// address fire no hashchange).
+export function openLinks(language) {
+  window.addEventListener('hashchange', () => location.reload());
+  const links = { read: readFragment(location.hash), follow: () => {} };
   const notice = document.getElementById('address-notice');
 
   const showNotice = () => {
-    notice.textContent = pageText().address(read.error);
+    notice.textContent = language.text().address(links.read.error);
     notice.hidden = false;
   };
-  const language = () => (read.settings && read.settings.language) || preferredLanguage();
-  setPageLanguage(language());
+  const asked = () => (links.read.settings && links.read.settings.language) || preferredLanguage();
+  language.set(asked());
 
-  let follow = () => {};
-  onPageLanguage(() => {
-    if (read.error !== undefined)
+  language.listen(() => {
+    if (links.read.error !== undefined)
       showNotice();
-    follow();
+    links.follow();
   });
 
   return {
@@ -118,48 +160,24 @@ function openLinks() {
     // given the map's positions `cells` ({first, last, every}); then the
     // address follows what `now()` gives. Without a methods card (`choose`
     // null) a cell asked for is left out.
-    apply({ min, max }, { scrollTo, toggleMode, now, cells, choose }) {
-      const s = read.settings;
-      const outside = (p, first, last, every = 1) => p < first || p > last || (p - first) % every;
-      const offRange = !s ? undefined
-        : s.position !== undefined && outside(s.position, min, max) ? `posicion=${s.position}`
-        : s.method !== undefined && outside(s.cellPosition, cells.first, cells.last, cells.every)
-          ? `posicion_metodo=${s.cellPosition}` : undefined;
+    apply(scroll, controls) {
+      const s = links.read.settings;
+      const offRange = offRangePart(s, scroll, controls.cells);
       if (offRange !== undefined) {
-        read = { error: offRange };
-        setPageLanguage(language());
+        links.read = { error: offRange };
+        language.set(asked());
       }
-      if (read.error !== undefined) {
+      if (links.read.error !== undefined)
         showNotice();
-      } else {
-        if (s.position !== undefined)
-          scrollTo(s.position);
-        if (s.continuous !== undefined && s.continuous !== now().continuous)
-          toggleMode();
-        if (s.method !== undefined && choose)
-          choose(s.method, s.cellPosition, s.cellK);
-      }
-      shown = writeFragment({ ...now(), language: currentLanguage() });
-      follow = () => {
-        const state = writeFragment({ ...now(), language: currentLanguage() });
-        if (state === shown)
-          return;
-        // Engines refuse too many replacements in a short time (WebKit's
-        // limit is 100 in 10 s): then the address catches up later.
-        if (performance.now() - refusedAt < ADDRESS_RETRY_MS)
-          return;
-        try {
-          history.replaceState(history.state, '', `#${state}`);
-          shown = state;
-        } catch (error) {
-          refusedAt = performance.now();
-        }
-      };
+      else
+        applySettings(s, controls);
+      const shown = writeFragment({ ...controls.now(), language: language.current() });
+      links.follow = addressFollower(controls.now, language, shown);
     },
     // After every paint, and when a cell is chosen: the bar, the mode or
     // the cell may have moved.
     painted() {
-      follow();
+      links.follow();
     },
   };
 }

@@ -1,11 +1,11 @@
 // The page's layout: the Windows program's client area, its dialog and the
 // dialog's controls as they are under Wine at 96 DPI, in pixels from the
 // top-left corner of the main window's client area (page_reference.exe in
-// tests/web measures them there; the page's layout test compares).
-// Rectangles are [left, top, width, height].
-'use strict';
+// tests/web measures them there; the page's layout test compares), and
+// the page's elements put at those places (layOut) at the scale that fits
+// the screen (fitWindow). Rectangles are [left, top, width, height].
 
-const WINE_LAYOUT = Object.freeze({
+export const WINE_LAYOUT = Object.freeze({
   client: [602, 413],
   dialog: {
     window: [550, 6, 221, 363],
@@ -64,7 +64,7 @@ const DESK_MARGIN = 10;
 // How large the window is shown, against the program's own pixels: 1 where
 // it fits the screen, else as much smaller as it takes for the whole of it
 // to be in view, picture and dialog scaled as one.
-function windowScale() {
+export function windowScale() {
   const [width, height] = windowExtent();
   const root = document.documentElement;
   return Math.min(1, (root.clientWidth - 2 * DESK_MARGIN) / width,
@@ -75,7 +75,7 @@ function windowScale() {
 // over the picture, scaled about the client area's corner, so that its
 // controls are hit where they are seen. The canvas sizes itself
 // (createPicture). Gives the scale.
-function fitWindow(scale = windowScale()) {
+export function fitWindow(scale = windowScale()) {
   const [width, height] = windowExtent();
   const [clientWidth] = WINE_LAYOUT.client;
   const [left, top] = WINE_LAYOUT.dialog.window;
@@ -92,4 +92,37 @@ function fitWindow(scale = windowScale()) {
   stage.style.setProperty('--client-width', `${clientWidth * scale}px`);
   document.getElementById('ended').style.left = `${(clientWidth * scale) / 2}px`;
   return scale;
+}
+
+function place(element, [left, top, width, height], [originX, originY] = [0, 0]) {
+  Object.assign(element.style, {
+    left: `${left - originX}px`, top: `${top - originY}px`,
+    width: `${width}px`, height: `${height}px`,
+  });
+}
+
+// Every element at its place under Wine, relative to its parent.
+export function layOut() {
+  const L = WINE_LAYOUT;
+  const win = L.dialog.window;
+  const client = L.dialog.client;
+  const root = document.documentElement.style;
+  for (const [name, value] of Object.entries(L.colours))
+    root.setProperty(`--${name.replace(/[A-Z]/g, (c) => `-${c.toLowerCase()}`)}`, value);
+
+  const dialog = document.getElementById('dialog');
+  place(dialog, win);
+  const border = client[0] - win[0];
+  place(dialog.querySelector('.caption-bar'),
+        [client[0], win[1] + border, client[2], client[1] - win[1] - border], win);
+  place(document.getElementById('dialog-close'), L.dialog.closeBox,
+        [client[0], win[1] + border]);
+  place(dialog.querySelector('.client'), client, win);
+  for (const [id, rect] of Object.entries(L.controls))
+    place(document.getElementById(id), rect, client);
+  const bar = document.getElementById('alpha');
+  for (const part of bar.querySelectorAll('.arrow'))
+    part.style.width = `${L.scrollBar.arrow}px`;
+  bar.querySelector('.thumb').style.width = `${L.scrollBar.thumb}px`;
+  fitWindow();
 }

@@ -1,11 +1,10 @@
 // The program's WebAssembly module, for the page and for its workers: the
 // bytes unpacked from the page, an instance, and what the script reads of
 // its memory, by the contract the module hands out.
-'use strict';
 
 // Bytes from base64 text: the engine's own decoder where it has one, else
 // atob and a copy of its characters.
-function decodeBase64(text) {
+export function decodeBase64(text) {
   if (typeof Uint8Array.fromBase64 === 'function')
     return Uint8Array.fromBase64(text);
   const binary = atob(text);
@@ -19,7 +18,7 @@ function decodeBase64(text) {
 // packed bytes go through the browser's DecompressionStream straight from
 // memory (a Response's body, not a Blob, which the browser would first
 // register and hand back from another process).
-async function unpackModule(packed) {
+export async function unpackModule(packed) {
   const stream = new Response(decodeBase64(packed)).body
     .pipeThrough(new DecompressionStream('gzip'));
   return new Uint8Array(await new Response(stream).arrayBuffer());
@@ -29,7 +28,7 @@ async function unpackModule(packed) {
 // message on the standard error stream (none is taken unless something is
 // badly wrong) import the system's file calls: here each answers "not
 // supported", and the path then traps, which the caller sees as an error.
-async function instantiateModule(bytes) {
+export async function instantiateModule(bytes) {
   const module = await WebAssembly.compile(bytes);
   const imports = {};
   const NOT_SUPPORTED = 52;
@@ -44,7 +43,7 @@ async function instantiateModule(bytes) {
 }
 
 // A text ended by a zero byte, at `address` in the module's memory.
-function readModuleString(e, address) {
+export function readModuleString(e, address) {
   const bytes = new Uint8Array(e.memory.buffer, address);
   return new TextDecoder('utf-8').decode(bytes.subarray(0, bytes.indexOf(0)));
 }
@@ -59,7 +58,7 @@ const MODULE_VIEWS = Object.freeze({ f64: Float64Array, i32: Int32Array, u32: Ui
 // view lasts until the module's memory grows, so each read makes its own.
 // fields(struct, address) gives every field of one element; text(address)
 // a text the module hands out (a PageText).
-function openContract(e) {
+export function openContract(e) {
   const contract = JSON.parse(readModuleString(e, e.rodadero_contract()));
   const placeOf = (struct, field) => {
     const f = contract.structs[struct]?.fields[field];

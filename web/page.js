@@ -6,7 +6,9 @@
 // next tick can come, and nothing else takes a step. Escape typed into
 // the picture ends the run: both timers stop and the last picture stays.
 // The panel beside the window (panel.js) is told of every paint and of the
-// end of the run.
+// end of the run. The page's state lives in objects made as it starts
+// (its language, the run, the panel) and handed to whoever needs them: no
+// module keeps any.
 //
 // The module hands the page its layout and the program's numbers in its
 // contract (openContract, module.js): nothing here counts an offset.
@@ -19,175 +21,184 @@
 // time in milliseconds and the number of its workers, or is rejected with
 // the reason the sweep failed; window.rodadero.mapped(name) likewise when
 // the map of the other method `name` is done (once it is started).
-'use strict';
+import { openLinks } from './fragment.js';
+import { createPageLanguage, spokenTime } from './language.js';
+import { fitWindow, layOut, windowScale } from './layout.js';
+import { instantiateModule, openContract, unpackModule } from './module.js';
+import { createPanel } from './panel.js';
+import { createPicture } from './picture.js';
+import { createScrollBar } from './scroll_bar.js';
 
 // The text alternative of the picture changes at most this often.
 const TIME_TEXT_PERIOD_MS = 1000;
 
-function place(element, [left, top, width, height], [originX, originY] = [0, 0]) {
-  Object.assign(element.style, {
-    left: `${left - originX}px`, top: `${top - originY}px`,
-    width: `${width}px`, height: `${height}px`,
-  });
+// A text the page carries beside its script, by the id of its element:
+// the module's bytes (gzip, then base64) and the sweep's worker's script.
+function inlinedText(id) {
+  return document.getElementById(id).textContent;
 }
 
-// Every element at its place under Wine, relative to its parent.
-function layOut() {
-  const L = WINE_LAYOUT;
-  const win = L.dialog.window;
-  const client = L.dialog.client;
-  const root = document.documentElement.style;
-  for (const [name, value] of Object.entries(L.colours))
-    root.setProperty(`--${name.replace(/[A-Z]/g, (c) => `-${c.toLowerCase()}`)}`, value);
-
-  const dialog = document.getElementById('dialog');
-  place(dialog, win);
-  const border = client[0] - win[0];
-  place(dialog.querySelector('.caption-bar'),
-        [client[0], win[1] + border, client[2], client[1] - win[1] - border], win);
-  place(document.getElementById('dialog-close'), L.dialog.closeBox,
-        [client[0], win[1] + border]);
-  place(dialog.querySelector('.client'), client, win);
-  for (const [id, rect] of Object.entries(L.controls))
-    place(document.getElementById(id), rect, client);
-  const bar = document.getElementById('alpha');
-  for (const part of bar.querySelectorAll('.arrow'))
-    part.style.width = `${L.scrollBar.arrow}px`;
-  bar.querySelector('.thumb').style.width = `${L.scrollBar.thumb}px`;
-  fitWindow();
-}
-
-async function startRodadero(hooks) {
-  const canvas = document.getElementById('plot');
-  const dialog = document.getElementById('dialog');
-  const timeText = document.getElementById('plot-time');
-  // The module is unpacked and compiled while the page is laid out.
-  const unpacked = unpackModule(RODADERO_WASM);
-  const instantiated = unpacked.then(instantiateModule);
-  const links = openLinks(); // the address's language at once, the rest below
-  layOut();
-
-  const [bytes, e] = await Promise.all([unpacked, instantiated]);
-  const contract = openContract(e);
+// Readers of the model's record in the module's memory: state() gives it
+// as window.rodadero.state() does.
+function recordReaders(contract) {
   const record = contract.places.record.address;
   const array = (field) => contract.view('CurveStateRecord', field);
   const value = (field) => contract.value('CurveStateRecord', field);
   const [nodeX, shownX, fallTime, alpha, alphaPos, runContinuous] = [
     array('NodeX'), array('ShownX'), value('FallTime'), value('Alpha'), value('AlphaPos'),
     value('RunContinuous')];
-  hooks.state = () => ({
-    nodeX: Array.from(nodeX(record)),
-    shownX: Array.from(shownX(record)),
-    fallTime: fallTime(record),
-    alpha: alpha(record),
-    alphaPos: alphaPos(record),
-    runContinuous: runContinuous(record),
-  });
+  return {
+    state: () => ({
+      nodeX: Array.from(nodeX(record)),
+      shownX: Array.from(shownX(record)),
+      fallTime: fallTime(record),
+      alpha: alpha(record),
+      alphaPos: alphaPos(record),
+      runContinuous: runContinuous(record),
+    }),
+    alphaPos: () => alphaPos(record),
+    runContinuous: () => runContinuous(record),
+  };
+}
 
-  const timers = [];
-  let ended = false;
-  let picture = null;
-  let latestTime = '';
-  let timeShownAt = -Infinity;
-  let panel = null;
+// The run: the module `e` and its contract, the page's language, the
+// address (openLinks), the two timers, the picture and the panel, and the
+// text alternative of the picture's number (the latest time, and when it
+// was last shown).
+function createRun(e, contract, language, links) {
+  return {
+    e, contract, language, links,
+    canvas: document.getElementById('plot'),
+    dialog: document.getElementById('dialog'),
+    timeText: document.getElementById('plot-time'),
+    timers: [],
+    ended: false,
+    picture: null,
+    panel: null,
+    latestTime: '',
+    timeShownAt: -Infinity,
+  };
+}
 
-  function showTime(force) {
-    const now = Date.now();
-    if (timeText.textContent !== latestTime && (force || now - timeShownAt >= TIME_TEXT_PERIOD_MS)) {
-      timeText.textContent = latestTime;
-      timeShownAt = now;
-    }
+function showTime(run, force) {
+  const now = Date.now();
+  if (run.timeText.textContent !== run.latestTime &&
+      (force || now - run.timeShownAt >= TIME_TEXT_PERIOD_MS)) {
+    run.timeText.textContent = run.latestTime;
+    run.timeShownAt = now;
   }
+}
 
-  function paint() {
-    latestTime = spokenTime(picture.draw(e.rodadero_paint()));
-    showTime(false);
-    if (panel)
-      panel.painted();
-    links.painted();
-  }
+function paint(run) {
+  run.latestTime = spokenTime(run.language, run.picture.draw(run.e.rodadero_paint()));
+  showTime(run, false);
+  if (run.panel)
+    run.panel.painted();
+  run.links.painted();
+}
 
-  // After a handler: the paint its invalidation asks for, at once.
-  function serve(invalidated) {
-    if (invalidated && !ended)
-      paint();
-  }
+// After a handler: the paint its invalidation asks for, at once.
+function serve(run, invalidated) {
+  if (invalidated && !run.ended)
+    paint(run);
+}
 
-  // The main window is created: its timer, the model, the first paint.
+// The main window is created: its timer, the model, the first paint.
+function openMainWindow(run) {
+  const { e, contract } = run;
   e.rodadero_start();
-  timers.push(setInterval(() => serve(e.rodadero_main_tick()), contract.timerPeriodMs));
-  picture = createPicture(canvas, e, contract, windowScale());
-  paint();
+  run.timers.push(setInterval(() => serve(run, e.rodadero_main_tick()), contract.timerPeriodMs));
+  run.picture = createPicture(run.canvas, e, contract, windowScale());
+  paint(run);
   performance.mark('rodadero-first-paint');
+}
 
-  // Then the dialog, with its own timer; the run-mode button has the focus.
+// Then the dialog, with its own timer; the run-mode button has the focus.
+// Gives its scroll bar.
+function openDialog(run) {
+  const { e, contract, dialog } = run;
   const { min, max, start, ignored, codes } = contract.scroll;
   const scrollBar = createScrollBar(document.getElementById('alpha'), {
     min, max, position: start, ignored, codes,
     request(code, thumb) {
       const p = e.rodadero_scroll(code, thumb);
-      serve(p !== ignored);
+      serve(run, p !== ignored);
       return p;
     },
   });
-  document.getElementById('run-mode').addEventListener('click', () => serve(e.rodadero_run_mode()));
-  document.getElementById('reset').addEventListener('click', () => serve(e.rodadero_reset()));
+  document.getElementById('run-mode').addEventListener('click', () => serve(run, e.rodadero_run_mode()));
+  document.getElementById('reset').addEventListener('click', () => serve(run, e.rodadero_reset()));
   dialog.querySelector('.client').addEventListener('pointermove', (event) => {
     // The buttons and the scroll bar keep their mouse moves to themselves.
     if (!event.target.closest('button, [role="slider"]'))
-      serve(e.rodadero_dialog_mouse_move());
+      serve(run, e.rodadero_dialog_mouse_move());
   });
   // Closing hides the dialog; its timer goes on.
   document.getElementById('dialog-close').addEventListener('click', () => {
     if (dialog.contains(document.activeElement))
-      canvas.focus({ preventScroll: true });
+      run.canvas.focus({ preventScroll: true });
     dialog.hidden = true;
   });
   dialog.hidden = false;
-  timers.push(setInterval(() => serve(e.rodadero_dialog_tick()), contract.timerPeriodMs));
+  run.timers.push(setInterval(() => serve(run, e.rodadero_dialog_tick()), contract.timerPeriodMs));
   document.getElementById('run-mode').focus({ preventScroll: true });
+  return scrollBar;
+}
 
-  canvas.addEventListener('keydown', (event) => {
-    if (event.key !== 'Escape' || ended)
+// Escape typed into the picture: both timers stop, the last picture stays,
+// and a notice offers a new run.
+function listenForEscape(run) {
+  run.canvas.addEventListener('keydown', (event) => {
+    if (event.key !== 'Escape' || run.ended)
       return;
-    ended = true;
-    for (const timer of timers)
+    run.ended = true;
+    for (const timer of run.timers)
       clearInterval(timer);
-    showTime(true);
-    if (panel)
-      panel.ended();
+    showTime(run, true);
+    if (run.panel)
+      run.panel.ended();
     document.getElementById('window').inert = true;
-    document.getElementById('ended-text').textContent = pageText().ended;
+    document.getElementById('ended-text').textContent = run.language.text().ended;
     document.getElementById('ended').hidden = false;
     document.getElementById('new-run').focus();
   });
   document.getElementById('new-run').addEventListener('click', () => location.reload());
+}
 
-  // The panel beside the window; without it the window runs on.
+// The panel beside the window, its workers running `work`; without it the
+// window runs on.
+function startPanel(run, work, hooks) {
   try {
-    panel = createPanel(e, contract, bytes, { onChoice: () => links.painted() });
-    hooks.swept = panel.swept;
-    hooks.methods = panel.methods;
+    run.panel = createPanel(run.e, run.contract, work, {
+      language: run.language, onChoice: () => run.links.painted(),
+    });
+    hooks.swept = run.panel.swept;
+    hooks.methods = run.panel.methods;
   } catch (error) {
-    document.getElementById('panel-failed').textContent = pageText().panelFailed + error;
+    document.getElementById('panel-failed').textContent = run.language.text().panelFailed + error;
     console.error(error);
   }
+}
 
-  // What the address asks for, through the dialog's requests and the
-  // methods card's, still before the first tick.
-  const methods = hooks.methods;
-  links.apply(contract.scroll, {
+// What the address asks for, through the dialog's requests and the
+// methods card's (`methods`, null without one), still before the first
+// tick.
+function applyAddress(run, scrollBar, record, methods) {
+  const { codes } = run.contract.scroll;
+  run.links.apply(run.contract.scroll, {
     scrollTo(p) {
       scrollBar.send(codes.THUMB_POSITION, p);
       scrollBar.send(codes.END);
     },
     toggleMode: () => document.getElementById('run-mode').click(),
-    cells: contract.map,
+    cells: run.contract.map,
     choose: methods && methods.choose,
-    now: () => ({ position: alphaPos(record), continuous: runContinuous(record),
+    now: () => ({ position: record.alphaPos(), continuous: record.runContinuous(),
                   cell: methods && methods.chosen() }),
   });
+}
 
+function followScreen(picture) {
   // A screen of another density: the same picture with as many pixels.
   const watchDensity = () => {
     matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
@@ -205,10 +216,31 @@ async function startRodadero(hooks) {
   });
 }
 
+async function startRodadero(hooks, language) {
+  // The module is unpacked and compiled while the page is laid out.
+  const unpacked = unpackModule(inlinedText('rodadero-module'));
+  const instantiated = unpacked.then(instantiateModule);
+  const links = openLinks(language); // the address's language at once, the rest below
+  layOut();
+
+  const [bytes, e] = await Promise.all([unpacked, instantiated]);
+  const contract = openContract(e);
+  const record = recordReaders(contract);
+  hooks.state = record.state;
+  const run = createRun(e, contract, language, links);
+  openMainWindow(run);
+  const scrollBar = openDialog(run);
+  listenForEscape(run);
+  startPanel(run, { script: inlinedText('rodadero-sweep-worker'), bytes }, hooks);
+  applyAddress(run, scrollBar, record, hooks.methods);
+  followScreen(run.picture);
+}
+
 window.rodadero = (() => {
   const hooks = { state: null, swept: null, methods: null };
-  const ready = startRodadero(hooks).catch((error) => {
-    document.getElementById('ended-text').textContent = pageText().failed + error;
+  const language = createPageLanguage();
+  const ready = startRodadero(hooks, language).catch((error) => {
+    document.getElementById('ended-text').textContent = language.text().failed + error;
     document.getElementById('ended').hidden = false;
     console.error(error);
     throw error;

@@ -8,7 +8,8 @@
 // Where the window is shown smaller (windowScale, layout.js), the canvas
 // has the device's pixels of the smaller size and the same drawing is done
 // under the scale, so that it stays sharp.
-'use strict';
+import { WINE_LAYOUT } from './layout.js';
+import { readModuleString } from './module.js';
 
 // The face that Wine gives the paint context's default font (its cell is
 // 16 pixels high for a 14-pixel em), with the faces that share its metrics.
@@ -47,9 +48,9 @@ function captionCells(text) {
   return { lefts, width };
 }
 
-function createPicture(canvas, e, contract, scale = 1) {
-  const [width, height] = WINE_LAYOUT.client;
-  const nodes = contract.nodeCount;
+// What every paint draws the same: the colours and the pen, the target
+// lines, the frame and the captions' places and formats.
+function readFixedPicture(e, contract) {
   const { plot, places } = contract;
   const fixed = {
     background: colourOf(plot.background),
@@ -66,91 +67,113 @@ function createPicture(canvas, e, contract, scale = 1) {
       contract.fields('PlotCaption', places.captions.address + i * contract.structs.PlotCaption.size);
     fixed.captions.push({ x, y, format: readModuleString(e, format) });
   }
-  // What each paint reads of the picture the module fills in.
-  const polylineOf = contract.view('PaintedPicture', 'polyline');
-  const cycloidOf = contract.view('PaintedPicture', 'cycloid');
-  const polylineColourOf = contract.value('PaintedPicture', 'polylineColour');
-  const numberOf = contract.value('PaintedPicture', 'microseconds');
+  return fixed;
+}
 
-  let ctx = null;
+// What each paint reads of the picture the module fills in.
+function paintedPictureReaders(contract) {
+  return {
+    nodes: contract.nodeCount,
+    polylineOf: contract.view('PaintedPicture', 'polyline'),
+    cycloidOf: contract.view('PaintedPicture', 'cycloid'),
+    polylineColourOf: contract.value('PaintedPicture', 'polylineColour'),
+    numberOf: contract.value('PaintedPicture', 'microseconds'),
+  };
+}
+
+// The canvas's pixels for the screen's density and the window's scale,
+// and its size on the page those pixels exactly; the picture is drawn in
+// client pixels whatever they are. Gives the canvas's new context.
+function fitToScreen(canvas, scale) {
+  const [width, height] = WINE_LAYOUT.client;
+  const ratio = window.devicePixelRatio || 1;
+  const devicePixels = ratio * scale; // to a client pixel
+  canvas.width = Math.round(width * devicePixels);
+  canvas.height = Math.round(height * devicePixels);
+  canvas.style.width = `${canvas.width / ratio}px`;
+  canvas.style.height = `${canvas.height / ratio}px`;
+  const ctx = canvas.getContext('2d', { alpha: false });
+  ctx.setTransform(devicePixels, 0, 0, devicePixels, 0, 0);
+  return ctx;
+}
+
+// Lines as the program draws them with a solid pen: the pixels a 2-pixel
+// pen covers run from one pixel before the first point to the last one,
+// which a square cap on a line through the points' corners gives.
+function strokeLines(ctx, penWidth, colour, lines) {
+  ctx.strokeStyle = colour;
+  ctx.lineWidth = penWidth;
+  ctx.lineCap = 'square';
+  ctx.beginPath();
+  for (const [x0, y0, x1, y1] of lines) {
+    ctx.moveTo(x0, y0);
+    ctx.lineTo(x1, y1);
+  }
+  ctx.stroke();
+}
+
+// The segments between a curve's `nodes` vertices, given as x, y, x, y...
+function segments(v, nodes) {
+  const lines = [];
+  for (let j = 0; j + 1 < nodes; ++j) {
+    const a = 2 * j;
+    lines.push([v[a], v[a + 1], v[a + 2], v[a + 3]]);
+  }
+  return lines;
+}
+
+function drawCaption(ctx, x, y, text) {
+  const font = WINE_LAYOUT.plotFont;
+  const cells = captionCells(text);
+  ctx.fillStyle = '#ffffff';
+  ctx.fillRect(x, y, cells.width, font.height);
+  ctx.fillStyle = '#000000';
+  ctx.font = PLOT_FONT;
+  ctx.textBaseline = 'alphabetic';
+  let i = 0;
+  for (const ch of text) {
+    if (ch !== ' ') {
+      ctx.save();
+      ctx.translate(x + cells.lefts[i], y + font.ascent);
+      ctx.scale(PLOT_FONT_NARROWING, 1);
+      ctx.fillText(ch, 0, 0);
+      ctx.restore();
+    }
+    ++i;
+  }
+}
+
+// The picture at `address` (a PaintedPicture), as the program paints it.
+// Gives the captions' texts.
+function drawPicture(ctx, fixed, read, address) {
+  const [width, height] = WINE_LAYOUT.client;
+  const number = read.numberOf(address);
+  const line = (colour, lines) => strokeLines(ctx, fixed.penWidth, colour, lines);
+
+  ctx.fillStyle = fixed.background;
+  ctx.fillRect(0, 0, width, height);
+  line(colourOf(read.polylineColourOf(address)), segments(read.polylineOf(address), read.nodes));
+  line(fixed.cycloid, segments(read.cycloidOf(address), read.nodes));
+  line(fixed.target, fixed.targetLines);
+  line(fixed.frame, fixed.frameLines);
+  const texts = fixed.captions.map((c) => c.format.replace('%i', String(number)));
+  fixed.captions.forEach((c, i) => drawCaption(ctx, c.x, c.y, texts[i]));
+  return texts;
+}
+
+// The picture on `canvas`, shown at `scale`: draw(address) paints the
+// picture the module filled in at `address` and gives its captions' texts.
+export function createPicture(canvas, e, contract, scale = 1) {
+  const fixed = readFixedPicture(e, contract);
+  const read = paintedPictureReaders(contract);
+  let ctx = fitToScreen(canvas, scale);
   let last = null; // the address of the picture last painted
-
-  // The canvas's pixels for the screen's density and the window's scale,
-  // and its size on the page those pixels exactly; the picture is drawn in
-  // client pixels whatever they are.
-  function fitToScreen() {
-    const ratio = window.devicePixelRatio || 1;
-    const devicePixels = ratio * scale; // to a client pixel
-    canvas.width = Math.round(width * devicePixels);
-    canvas.height = Math.round(height * devicePixels);
-    canvas.style.width = `${canvas.width / ratio}px`;
-    canvas.style.height = `${canvas.height / ratio}px`;
-    ctx = canvas.getContext('2d', { alpha: false });
-    ctx.setTransform(devicePixels, 0, 0, devicePixels, 0, 0);
-  }
-
-  // Lines as the program draws them with a solid pen: the pixels a 2-pixel
-  // pen covers run from one pixel before the first point to the last one,
-  // which a square cap on a line through the points' corners gives.
-  function strokeLines(colour, lines) {
-    ctx.strokeStyle = colour;
-    ctx.lineWidth = fixed.penWidth;
-    ctx.lineCap = 'square';
-    ctx.beginPath();
-    for (const [x0, y0, x1, y1] of lines) {
-      ctx.moveTo(x0, y0);
-      ctx.lineTo(x1, y1);
-    }
-    ctx.stroke();
-  }
-
-  // The segments between a curve's vertices, given as x, y, x, y...
-  function segments(v) {
-    const lines = [];
-    for (let j = 0; j + 1 < nodes; ++j) {
-      const a = 2 * j;
-      lines.push([v[a], v[a + 1], v[a + 2], v[a + 3]]);
-    }
-    return lines;
-  }
-
-  function drawCaption(x, y, text) {
-    const font = WINE_LAYOUT.plotFont;
-    const cells = captionCells(text);
-    ctx.fillStyle = '#ffffff';
-    ctx.fillRect(x, y, cells.width, font.height);
-    ctx.fillStyle = '#000000';
-    ctx.font = PLOT_FONT;
-    ctx.textBaseline = 'alphabetic';
-    let i = 0;
-    for (const ch of text) {
-      if (ch !== ' ') {
-        ctx.save();
-        ctx.translate(x + cells.lefts[i], y + font.ascent);
-        ctx.scale(PLOT_FONT_NARROWING, 1);
-        ctx.fillText(ch, 0, 0);
-        ctx.restore();
-      }
-      ++i;
-    }
-  }
 
   function draw(address) {
     last = address;
-    const number = numberOf(address);
-
-    ctx.fillStyle = fixed.background;
-    ctx.fillRect(0, 0, width, height);
-    strokeLines(colourOf(polylineColourOf(address)), segments(polylineOf(address)));
-    strokeLines(fixed.cycloid, segments(cycloidOf(address)));
-    strokeLines(fixed.target, fixed.targetLines);
-    strokeLines(fixed.frame, fixed.frameLines);
-    const texts = fixed.captions.map((c) => c.format.replace('%i', String(number)));
-    fixed.captions.forEach((c, i) => drawCaption(c.x, c.y, texts[i]));
-    return texts;
+    return drawPicture(ctx, fixed, read, address);
   }
 
-  fitToScreen();
   return {
     captions: fixed.captions,
     draw,
@@ -161,7 +184,7 @@ function createPicture(canvas, e, contract, scale = 1) {
     // window at another scale.
     refit(newScale) {
       scale = newScale;
-      fitToScreen();
+      ctx = fitToScreen(canvas, scale);
       if (last !== null)
         draw(last);
     },

@@ -5,7 +5,7 @@
 // position or `ignored` when the request is ignored; what a request does
 // is the program's rule, not the bar's. The bar only shows the position it
 // is given.
-'use strict';
+import { WINE_LAYOUT } from './layout.js';
 
 // Keys of a focused scroll bar and the requests they make.
 const SCROLL_KEYS = Object.freeze({
@@ -17,126 +17,143 @@ const SCROLL_KEYS = Object.freeze({
 const SCROLL_REPEAT_DELAY_MS = 200;
 const SCROLL_REPEAT_PERIOD_MS = 50;
 
-function createScrollBar(bar, { min, max, position, ignored, codes, request }) {
+// The bar's parts and what it is doing: the position shown, and what the
+// pressed mouse button is doing (`gesture`). show(p) moves the thumb to
+// position p; send(code, thumb) makes a request and shows its answer.
+function barState(bar, { min, max, ignored, request }) {
   const width = WINE_LAYOUT.controls.alpha[2];
   const { arrow, thumb } = WINE_LAYOUT.scrollBar;
-  const travel = width - 2 * arrow - thumb;
-  const thumbElement = bar.querySelector('.thumb');
-  const arrows = [bar.querySelector('.arrow-left'), bar.querySelector('.arrow-right')];
-  let shown = position;
-  let gesture = null; // what the pressed mouse button is doing
-
-  function thumbLeft(p) {
-    return arrow + Math.round(((p - min) * travel) / (max - min));
-  }
-
-  function show(p) {
-    shown = p;
-    thumbElement.style.left = `${thumbLeft(p)}px`;
+  const state = {
+    bar, min, max, width, arrow, thumb,
+    travel: width - 2 * arrow - thumb,
+    thumbElement: bar.querySelector('.thumb'),
+    arrows: [bar.querySelector('.arrow-left'), bar.querySelector('.arrow-right')],
+    shown: 0,
+    gesture: null,
+  };
+  state.thumbLeft = (p) => arrow + Math.round(((p - min) * state.travel) / (max - min));
+  state.show = (p) => {
+    state.shown = p;
+    state.thumbElement.style.left = `${state.thumbLeft(p)}px`;
     bar.setAttribute('aria-valuenow', String(p));
-  }
-
-  function send(code, thumbPosition = 0) {
+  };
+  state.send = (code, thumbPosition = 0) => {
     const p = request(code, thumbPosition);
     if (p !== ignored)
-      show(p);
-  }
+      state.show(p);
+  };
+  return state;
+}
 
-  // Where the event is along the bar, in the bar's own pixels, however
-  // large the window is shown.
-  function barX(event) {
-    const r = bar.getBoundingClientRect();
-    return ((event.clientX - r.left) * width) / r.width;
-  }
+// Where the event is along the bar, in the bar's own pixels, however
+// large the window is shown.
+function barX(s, event) {
+  const r = s.bar.getBoundingClientRect();
+  return ((event.clientX - r.left) * s.width) / r.width;
+}
 
-  function overArrow(event, side) {
-    const r = arrows[side].getBoundingClientRect();
-    return event.clientX >= r.left && event.clientX < r.right &&
-           event.clientY >= r.top && event.clientY < r.bottom;
-  }
+function overArrow(s, event, side) {
+  const r = s.arrows[side].getBoundingClientRect();
+  return event.clientX >= r.left && event.clientX < r.right &&
+         event.clientY >= r.top && event.clientY < r.bottom;
+}
 
-  function pressArrow(side, code) {
-    const held = { side, code, over: true, timer: 0 };
-    const repeat = () => {
-      if (held.over)
-        send(code);
-      held.timer = setTimeout(repeat, SCROLL_REPEAT_PERIOD_MS);
-    };
-    arrows[side].classList.add('pressed');
-    send(code);
-    held.timer = setTimeout(repeat, SCROLL_REPEAT_DELAY_MS);
-    return held;
-  }
+// An arrow pressed: its request at once, then again while it is held.
+function pressArrow(s, side, code) {
+  const held = { side, code, over: true, timer: 0 };
+  const repeat = () => {
+    if (held.over)
+      s.send(code);
+    held.timer = setTimeout(repeat, SCROLL_REPEAT_PERIOD_MS);
+  };
+  s.arrows[side].classList.add('pressed');
+  s.send(code);
+  held.timer = setTimeout(repeat, SCROLL_REPEAT_DELAY_MS);
+  return held;
+}
 
-  // The thumb dragged to the mouse: `code` with the position it stands for.
-  function dragTo(event, code) {
-    const left = Math.min(Math.max(barX(event) - gesture.grab, arrow), arrow + travel);
-    send(code, min + Math.round(((left - arrow) * (max - min)) / travel));
-    thumbElement.style.left = `${left}px`; // the thumb follows the mouse
-  }
+// The thumb dragged to the mouse: `code` with the position it stands for.
+function dragTo(s, event, code) {
+  const left = Math.min(Math.max(barX(s, event) - s.gesture.grab, s.arrow), s.arrow + s.travel);
+  s.send(code, s.min + Math.round(((left - s.arrow) * (s.max - s.min)) / s.travel));
+  s.thumbElement.style.left = `${left}px`; // the thumb follows the mouse
+}
 
-  bar.addEventListener('pointerdown', (event) => {
-    if (event.button !== 0 || gesture)
-      return;
-    event.preventDefault();
-    bar.focus({ preventScroll: true });
-    bar.setPointerCapture(event.pointerId);
-    const x = barX(event);
-    const left = thumbLeft(shown);
-    if (x < arrow)
-      gesture = pressArrow(0, codes.LINE_LEFT);
-    else if (x >= width - arrow)
-      gesture = pressArrow(1, codes.LINE_RIGHT);
-    else if (x < left || x >= left + thumb) {
-      gesture = { page: true };
-      send(x < left ? codes.PAGE_LEFT : codes.PAGE_RIGHT);
-    } else {
-      gesture = { grab: x - left };
-    }
+// The button pressed on an arrow, on the trough beside the thumb or on
+// the thumb.
+function press(s, codes, event) {
+  if (event.button !== 0 || s.gesture)
+    return;
+  event.preventDefault();
+  s.bar.focus({ preventScroll: true });
+  s.bar.setPointerCapture(event.pointerId);
+  const x = barX(s, event);
+  const left = s.thumbLeft(s.shown);
+  if (x < s.arrow)
+    s.gesture = pressArrow(s, 0, codes.LINE_LEFT);
+  else if (x >= s.width - s.arrow)
+    s.gesture = pressArrow(s, 1, codes.LINE_RIGHT);
+  else if (x < left || x >= left + s.thumb) {
+    s.gesture = { page: true };
+    s.send(x < left ? codes.PAGE_LEFT : codes.PAGE_RIGHT);
+  } else {
+    s.gesture = { grab: x - left };
+  }
+}
+
+// The button released: the thumb's last position, then the end of the
+// scroll, as the platform sends them.
+function release(s, codes, event) {
+  const gesture = s.gesture;
+  if (!gesture)
+    return;
+  if (gesture.grab !== undefined) {
+    dragTo(s, event, codes.THUMB_POSITION);
+    s.show(s.shown);
+  }
+  if (gesture.side !== undefined) {
+    clearTimeout(gesture.timer);
+    s.arrows[gesture.side].classList.remove('pressed');
+  }
+  s.gesture = null;
+  s.send(codes.END);
+}
+
+function listenToPointer(s, codes) {
+  s.bar.addEventListener('pointerdown', (event) => press(s, codes, event));
+  s.bar.addEventListener('pointermove', (event) => {
+    if (s.gesture && s.gesture.grab !== undefined)
+      dragTo(s, event, codes.THUMB_TRACK);
+    else if (s.gesture && s.gesture.side !== undefined)
+      s.gesture.over = overArrow(s, event, s.gesture.side);
   });
-
-  bar.addEventListener('pointermove', (event) => {
-    if (gesture && gesture.grab !== undefined)
-      dragTo(event, codes.THUMB_TRACK);
-    else if (gesture && gesture.side !== undefined)
-      gesture.over = overArrow(event, gesture.side);
-  });
-
-  // The button released: the thumb's last position, then the end of the
-  // scroll, as the platform sends them.
-  function release(event) {
-    if (!gesture)
-      return;
-    if (gesture.grab !== undefined) {
-      dragTo(event, codes.THUMB_POSITION);
-      show(shown);
-    }
-    if (gesture.side !== undefined) {
-      clearTimeout(gesture.timer);
-      arrows[gesture.side].classList.remove('pressed');
-    }
-    gesture = null;
-    send(codes.END);
-  }
-  bar.addEventListener('pointerup', release);
-  bar.addEventListener('pointercancel', release);
+  s.bar.addEventListener('pointerup', (event) => release(s, codes, event));
+  s.bar.addEventListener('pointercancel', (event) => release(s, codes, event));
   // A finger held on an arrow repeats, as the mouse button does: no menu.
-  bar.addEventListener('contextmenu', (event) => event.preventDefault());
+  s.bar.addEventListener('contextmenu', (event) => event.preventDefault());
+}
 
-  bar.addEventListener('keydown', (event) => {
+function listenToKeys(s, codes) {
+  s.bar.addEventListener('keydown', (event) => {
     const name = SCROLL_KEYS[event.key];
     if (name === undefined || event.altKey || event.ctrlKey || event.metaKey)
       return;
     event.preventDefault();
-    send(codes[name]);
+    s.send(codes[name]);
   });
-  bar.addEventListener('keyup', (event) => {
+  s.bar.addEventListener('keyup', (event) => {
     if (SCROLL_KEYS[event.key] !== undefined)
-      send(codes.END);
+      s.send(codes.END);
   });
+}
 
+export function createScrollBar(bar, options) {
+  const { min, max, position, codes } = options;
+  const s = barState(bar, options);
+  listenToPointer(s, codes);
+  listenToKeys(s, codes);
   bar.setAttribute('aria-valuemin', String(min));
   bar.setAttribute('aria-valuemax', String(max));
-  show(position);
-  return { show, thumbLeft, send };
+  s.show(position);
+  return { show: s.show, thumbLeft: s.thumbLeft, send: s.send };
 }

@@ -7,17 +7,20 @@
 // the page gives, once the module has started.
 // Whatever goes wrong (a module that will not start, a trap, a throw) is
 // answered as {error: what it was}, for the page to end the sweep with.
-'use strict';
+import { instantiateModule, openContract } from './module.js';
 
-let rodadero = null;
-let contract = null;
+// The worker's module: its exports and its contract, once started.
+function createWorkerModule() {
+  return { rodadero: null, contract: null };
+}
 
-async function answer(data) {
+async function answer(worker, data) {
   if (data.bytes) {
-    rodadero = await instantiateModule(data.bytes);
-    contract = openContract(rodadero);
+    worker.rodadero = await instantiateModule(data.bytes);
+    worker.contract = openContract(worker.rodadero);
     return null;
   }
+  const { rodadero, contract } = worker;
   if (data.method !== undefined) {
     const cell = rodadero.rodadero_cell_fate(data.method, data.position, data.beta, data.limit);
     if (!cell)
@@ -32,20 +35,25 @@ async function answer(data) {
 
 // One message at a time, in the order they came: each waits for the one
 // before, the module's start first. After a failure the rest go unanswered.
-let turn = Promise.resolve();
-let failed = false;
-self.onmessage = ({ data }) => {
-  turn = turn.then(async () => {
-    if (failed)
-      return;
-    let message;
-    try {
-      message = await answer(data);
-    } catch (error) {
-      failed = true;
-      message = { error: String(error) };
-    }
-    if (message)
-      self.postMessage(message);
-  });
-};
+function answerInTurn(scope) {
+  const worker = createWorkerModule();
+  let turn = Promise.resolve();
+  let failed = false;
+  scope.onmessage = ({ data }) => {
+    turn = turn.then(async () => {
+      if (failed)
+        return;
+      let message;
+      try {
+        message = await answer(worker, data);
+      } catch (error) {
+        failed = true;
+        message = { error: String(error) };
+      }
+      if (message)
+        scope.postMessage(message);
+    });
+  };
+}
+
+answerInTurn(self);

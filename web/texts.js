@@ -1,20 +1,15 @@
 // The page's own texts in its two languages, Spanish (the program's) and
-// English, and the page's language: the address's lang= (fragment.js)
-// decides, else the browser's preferred languages, Spanish where they put
-// Spanish before English, English otherwise. setPageLanguage changes it at
-// once: <html lang>, the panel's texts, the text alternatives, and whoever
-// listens (the panel draws its pictures again, the address follows).
+// English; the page's language and what changes with it are language.js's.
 //
 // The dialog keeps the program's texts, Spanish or not, in both; in
 // English the dialog is marked as Spanish and its controls get English
 // descriptions. The page in Spanish is the page as written in page.html:
-// nothing here touches it until another language is asked for.
-'use strict';
+// nothing touches it until another language is asked for.
 
-const PAGE_LANGUAGES = Object.freeze(['es', 'en']);
+export const PAGE_LANGUAGES = Object.freeze(['es', 'en']);
 
 // Texts of elements, by id: [property, Spanish, English].
-const PAGE_ELEMENT_TEXTS = Object.freeze({
+export const PAGE_ELEMENT_TEXTS = Object.freeze({
   'plot-captions': ['textContent',
     'En rojo la aproximante, en azul la cicloide. Altura de caida 0.92 y largo de caida 1.00, para g=10.',
     'In red the approximating polyline, in blue the cycloid. Drop 0.92 and run 1.00, for g=10.'],
@@ -43,7 +38,7 @@ const PAGE_ELEMENT_TEXTS = Object.freeze({
 });
 
 // What the dialog's controls do, for screen readers, in English.
-const DIALOG_DESCRIPTIONS_ENGLISH = Object.freeze({
+export const DIALOG_DESCRIPTIONS_ENGLISH = Object.freeze({
   dialog: 'Parameters and reset. Approximation of the curve of fastest descent by gradient ' +
           'descent on a partition of the drop into 20 intervals.',
   'run-mode': 'Switches between a step on every 50 ms tick and a step on every repaint.',
@@ -52,7 +47,7 @@ const DIALOG_DESCRIPTIONS_ENGLISH = Object.freeze({
 });
 
 // The texts that depend on numbers, for the scroll bar's number of positions.
-const PAGE_TEXTS = Object.freeze({
+export const PAGE_TEXTS = Object.freeze({
   es: (positions) => Object.freeze({
     ended: 'La ejecución ha terminado.',
     failed: 'No se pudo iniciar el programa en este navegador: ',
@@ -115,126 +110,3 @@ const PAGE_TEXTS = Object.freeze({
     allPositions: `positions-1-${positions}`,
   }),
 });
-
-let pagePositions = 0; // the scroll bar's, once the module's contract is read
-let pageLanguage = 'es';
-const pageLanguageListeners = [];
-
-// The language the browser prefers of the two: the first of its languages
-// that is one of them, English where none is.
-function preferredLanguage() {
-  const tags = navigator.languages && navigator.languages.length ? navigator.languages
-                                                                 : [navigator.language || ''];
-  for (const tag of tags) {
-    const primary = String(tag).toLowerCase().split('-')[0];
-    if (PAGE_LANGUAGES.includes(primary))
-      return primary;
-  }
-  return 'en';
-}
-
-function pageText() {
-  return PAGE_TEXTS[pageLanguage](pagePositions);
-}
-
-function knowPositions(count) {
-  pagePositions = count;
-}
-
-function currentLanguage() {
-  return pageLanguage;
-}
-
-// The text alternative of the picture's number, from the captions a paint
-// drew (the first holds the time, as the program prints it).
-function spokenTime(captions) {
-  if (pageLanguage === 'es')
-    return captions[0];
-  const number = captions[0].match(/-?\d+/);
-  return pageText().time(number ? number[0] : '');
-}
-
-// The dialog's English descriptions, made the first time they are needed.
-function describeDialog(english) {
-  let holder = document.getElementById('dialog-descriptions');
-  if (!holder && !english)
-    return;
-  if (!holder) {
-    holder = document.createElement('div');
-    holder.id = 'dialog-descriptions';
-    holder.hidden = true;
-    holder.lang = 'en';
-    for (const [id, text] of Object.entries(DIALOG_DESCRIPTIONS_ENGLISH)) {
-      const span = document.createElement('span');
-      span.id = `describe-${id}`;
-      span.textContent = text;
-      holder.append(span);
-    }
-    document.body.append(holder);
-  }
-  const dialog = document.getElementById('dialog');
-  if (english)
-    dialog.lang = 'es';
-  else
-    dialog.removeAttribute('lang');
-  for (const id of Object.keys(DIALOG_DESCRIPTIONS_ENGLISH)) {
-    const control = document.getElementById(id);
-    if (english)
-      control.setAttribute('aria-describedby', `describe-${id}`);
-    else
-      control.removeAttribute('aria-describedby');
-  }
-}
-
-function showLanguage() {
-  const english = pageLanguage === 'en';
-  document.documentElement.lang = pageLanguage;
-  const column = english ? 2 : 1;
-  for (const [id, row] of Object.entries(PAGE_ELEMENT_TEXTS)) {
-    const element = document.getElementById(id);
-    if (!element)
-      continue;
-    if (row[0] === 'textContent')
-      element.textContent = row[column];
-    else
-      element.setAttribute(row[0], row[column]);
-  }
-  const close = document.getElementById('dialog-close');
-  close.title = close.getAttribute('aria-label');
-  const ended = document.getElementById('ended-text');
-  if (PAGE_LANGUAGES.some((l) => ended.textContent === PAGE_TEXTS[l](0).ended))
-    ended.textContent = pageText().ended;
-  // The time the picture's text alternative says, in the other words.
-  const time = document.getElementById('plot-time');
-  const number = time.textContent.match(/-?\d+/);
-  if (number)
-    time.textContent = pageText().time(number[0]);
-  describeDialog(english);
-  for (const button of document.querySelectorAll('#language button'))
-    button.setAttribute('aria-pressed', String(button.lang === pageLanguage));
-}
-
-// The page in `language` ('es' or 'en'), at once; listeners hear of a change.
-function setPageLanguage(language) {
-  if (!PAGE_LANGUAGES.includes(language))
-    throw new Error(`no such language: ${language}`);
-  const changed = language !== pageLanguage;
-  pageLanguage = language;
-  if (changed || language !== 'es')
-    showLanguage();
-  if (changed)
-    for (const listener of pageLanguageListeners)
-      listener(language);
-}
-
-function onPageLanguage(listener) {
-  pageLanguageListeners.push(listener);
-}
-
-// The switch in the panel: one button a language, named in its own.
-function createLanguageSwitch() {
-  for (const button of document.querySelectorAll('#language button')) {
-    button.setAttribute('aria-pressed', String(button.lang === pageLanguage));
-    button.addEventListener('click', () => setPageLanguage(button.lang));
-  }
-}

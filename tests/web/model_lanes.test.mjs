@@ -4,9 +4,8 @@
 // The module takes two nodes and two segments at a time; the host build one
 // at a time; each row's state must agree bit for bit after its steps. No
 // browser: the module that the page carries runs in node.
-import zlib from 'node:zlib';
-import fs from 'node:fs';
 import { test, expect } from '@playwright/test';
+import { moduleBytes } from './page_parts.mjs';
 import { nativeStates } from './scenario_table.mjs';
 
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
@@ -49,11 +48,9 @@ function kinds(values) {
 
 const fromBits = (hex) => Buffer.from(hex, 'hex').readDoubleBE();
 
-// The module as the page carries it: base64 of its gzip form.
+// The module as the page carries it, unpacked.
 function pageModule() {
-  const html = fs.readFileSync(PAGE, 'latin1');
-  const packed = /RODADERO_WASM = "([A-Za-z0-9+/=]*)"/.exec(html)[1];
-  return new WebAssembly.Module(zlib.gunzipSync(Buffer.from(packed, 'base64')));
+  return new WebAssembly.Module(moduleBytes(PAGE));
 }
 
 function startInstance(module) {

@@ -9,6 +9,7 @@ import {
   test, expect, openPage, ticks, state, referenceJson, canvasPixels, byRole, OUT_DIR,
 } from './page_fixture.mjs';
 import { BACKGROUND, checkPicture, colour, hex } from './picture_check.mjs';
+import { WINE_LAYOUT } from '../../web/layout.js';
 
 const PICTURES = [
   { ticks: 0, steps: 0, what: 'the first paint' },
@@ -92,10 +93,11 @@ test('the layout is the real windows\' under Wine', async ({ page }) => {
   const face = await the.dialog.evaluate((dialog) => getComputedStyle(dialog).backgroundColor);
   const [r, g, b] = face.match(/\d+/g).map(Number);
   expect(hex((r << 16) | (g << 8) | b)).toBe(wine.colours.face);
-  const table = await page.evaluate(() => WINE_LAYOUT);
-  expect(table.colours).toEqual(wine.colours);
-  expect(table.plotFont).toEqual({ height: wine.plotFont.height, ascent: wine.plotFont.ascent,
-                                   advances: wine.plotAdvances });
+  // The table the page's script is built from (web/layout.js).
+  expect(WINE_LAYOUT.colours).toEqual(wine.colours);
+  expect(WINE_LAYOUT.plotFont).toEqual({ height: wine.plotFont.height,
+                                         ascent: wine.plotFont.ascent,
+                                         advances: wine.plotAdvances });
 });
 
 test('on a screen of twice the density the picture has twice the pixels, lines crisp', async ({ browser }) => {

@@ -3,6 +3,7 @@
 import {
   test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole, TICK_MS,
 } from './page_fixture.mjs';
+import { moduleScript } from './page_parts.mjs';
 import { SCENARIOS, expectedStates, checkScenario } from './scenario_table.mjs';
 
 function driver(page) {
@@ -55,13 +56,18 @@ test('the ticks come from two 50 ms timers and nothing else', async ({ page }) =
 
 // An engine without Uint8Array.fromBase64 decodes the module with atob: the
 // same bytes as node's own base64 decoder gives for the page's text, and
-// the same run as the host build's.
+// the same run as the host build's. The decoder is the page's own
+// (web/module.js), added to the open page beside its script.
 test('the module from an engine without its own base64 decoder', async ({ page }) => {
   await page.addInitScript(() => { delete Uint8Array.fromBase64; });
   await openPage(page);
   expect(await page.evaluate(() => typeof Uint8Array.fromBase64)).toBe('undefined');
-  const [packed, decoded] = await page.evaluate(() => [RODADERO_WASM,
-    Array.from(decodeBase64(RODADERO_WASM), (b) => b.toString(16).padStart(2, '0')).join('')]);
+  await page.addScriptTag({ content: moduleScript('pageModule') });
+  const [packed, decoded] = await page.evaluate(() => {
+    const text = document.getElementById('rodadero-module').textContent;
+    return [text, Array.from(pageModule.decodeBase64(text),
+                             (b) => b.toString(16).padStart(2, '0')).join('')];
+  });
   expect(decoded).toBe(Buffer.from(packed, 'base64').toString('hex'));
   await ticks(page, 20);
   expect(curveBits(await state(page))).toEqual(nativeStates(['40'])[0]);
