@@ -46,9 +46,9 @@ add_custom_target(release ALL
 add_dependencies(release native mingw web)
 
 # Each tree's tests as one test here: its own test preset, with that
-# preset's filter and jobs (two for the sanitizer tree, one elsewhere), its
-# fixtures in its own run, the release files' tests after the build made
-# them. Not the trees' CTestTestfiles taken in whole: ctest gives every test
+# preset's filter and jobs (two for the sanitizer tree, three for the web
+# page's suites, one elsewhere), its fixtures in its own run, the release
+# files' tests after the build made them. Not the trees' CTestTestfiles taken in whole: ctest gives every test
 # of a name the properties set for that name in any tree, and the host,
 # sanitizer and Windows trees have tests of the same names. The output of
 # each goes to <preset>-test.log here too.

@@ -3,7 +3,7 @@
 // model in a state the picture cannot show.
 #include "gdi_canvas.h"
 #include "plot.h"
-#include "window_harness.h"
+#include "window_fixture.h"
 
 #include <gtest/gtest.h>
 

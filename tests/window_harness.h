@@ -1,6 +1,7 @@
-// Shared by the tests that drive the real windows: pumping the queue,
-// comparing the model with steps taken directly, and a fixture holding the
-// main window and the dialog.
+// Shared by the programs that drive the real windows (the window tests and
+// the web page's page_reference): pumping the queue, and comparing the
+// model with steps taken directly. No test framework: the tests' fixture
+// holding the main window and the dialog is in window_fixture.h.
 #ifndef RODADERO_TESTS_WINDOW_HARNESS_H
 #define RODADERO_TESTS_WINDOW_HARNESS_H
 
@@ -8,8 +9,6 @@
 #include "param_dialog.h"
 #include "resource.h"
 #include "shell.h"
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 
@@ -97,48 +96,5 @@ inline bool Invalid(HWND w)
 {
     return GetUpdateRect(w, NULL, FALSE) != FALSE;
 }
-
-class Windows : public ::testing::Test {
-protected:
-    HWND main = NULL;
-    HWND dialog = NULL;
-    HWND scroll = NULL;
-
-    void SetUp() override
-    {
-        ResetRecord();
-        main = CreateMainWindow(Instance());
-        ASSERT_NE(main, (HWND)NULL);
-        ShowWindow(main, SW_SHOWNOACTIVATE);
-        UpdateWindow(main);
-        dialog = CreateParamDialog(Instance(), main);
-        ASSERT_NE(dialog, (HWND)NULL);
-        scroll = GetDlgItem(dialog, IDC_ALPHA_SCROLL);
-        Pump();
-    }
-
-    void TearDown() override
-    {
-        if (IsWindow(main))
-            DestroyWindow(main); // takes the owned dialog with it
-        Pump();
-        TakeQuit();
-    }
-
-    // Stops both timers so that only the test takes steps; true when both
-    // were running.
-    bool StopTimers()
-    {
-        bool mainTimer = KillTimer(main, MAIN_TIMER_ID) != FALSE;
-        bool dialogTimer = KillTimer(dialog, DIALOG_TIMER_ID) != FALSE;
-        Pump();
-        return mainTimer && dialogTimer;
-    }
-
-    void Validate()
-    {
-        ValidateRect(main, NULL);
-    }
-};
 
 #endif

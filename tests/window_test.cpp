@@ -6,7 +6,7 @@
 #include "param_dialog.h"
 #include "resource.h"
 #include "shell.h"
-#include "window_harness.h"
+#include "window_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 // marks stand for. The fates chart (--sweep --svg) against the sweep's
 // stored rows (tests/trace/golden/sweep.csv, from a separate plain
 // program); the convergence curve (--plot) against the rows of the same
-// run printed step by step. Leaves a screenshot of each chart.
+// run printed step by step. And each chart as a person sees it, against its
+// reference screenshot.
 import fs from 'node:fs';
-import path from 'node:path';
-import { test, expect, OUT_DIR } from './page_fixture.mjs';
+import { test, expect } from './page_fixture.mjs';
 import { showPicture, tracePicture, traceRows } from './trace_fixture.mjs';
 
 const GOLDEN_SWEEP = new URL('../trace/golden/sweep.csv', import.meta.url);
@@ -180,12 +180,11 @@ test('a fates chart of one position: its marks alone', async ({ page }) => {
   checkFates(measured, new Map([[58, ROWS.get(58)]]));
 });
 
-test('a screenshot of the fates chart, for a person to look at', async ({ page }) => {
+// Its texts, legend, axes and marks laid out and drawn.
+test('the fates chart, against its reference screenshot', async ({ page }) => {
   await page.setViewportSize({ width: 800, height: 660 });
   await showPicture(page, FATES_SVG);
-  const file = path.join(OUT_DIR, 'fates-chart.png');
-  await page.screenshot({ path: file });
-  console.log(`screenshot of the fates chart: ${file}`);
+  await expect(page).toHaveScreenshot('fates-chart.png');
 });
 
 const CURVE_STEPS = 3000;
@@ -234,12 +233,10 @@ test('the convergence curve: each point at its step and time, the brachistochron
 });
 
 // Scroll position 58, just past the limit, over a million steps: the
-// descent, then the swing it ends in.
-test('a screenshot of the convergence curve, for a person to look at', async ({ page }) => {
+// descent, then the swing it ends in, as a person sees them.
+test('the convergence curve, against its reference screenshot', async ({ page }) => {
   await page.setViewportSize({ width: 800, height: 500 });
   await showPicture(page, tracePicture(['--position', '58', '--steps', '1000000', '--every', '1000000'],
                                        '--plot'));
-  const file = path.join(OUT_DIR, 'convergence-chart.png');
-  await page.screenshot({ path: file });
-  console.log(`screenshot of the convergence curve: ${file}`);
+  await expect(page).toHaveScreenshot('convergence-chart.png');
 });

@@ -41,7 +41,8 @@ export async function startFirefox(pageUrl) {
         mouseDown: () => page.mouse.down(),
         mouseUp: () => page.mouse.up(),
       });
-      d.screenshot = (file) => page.screenshot({ path: file });
+      // The viewport as PNG bytes.
+      d.screenshot = async () => Buffer.from(await page.screenshot());
       await whenReady(d);
       return d;
     },

@@ -1,52 +1,57 @@
 // The page's tests in an engine other than Chromium: the scenario table
 // against the host build's states bit for bit, the picture against the
-// Windows program's, axe-core, and a screenshot of the page in mid-descent
-// left in the build folder. Every test also fails on a console error or
-// warning or an uncaught exception in the page.
+// Windows program's, axe-core, and the page in mid-descent against this
+// engine's reference screenshot (screenshots/ENGINE/). Every test also
+// fails on a console error or warning or an uncaught exception in the page.
+// Run by Playwright's runner, which starts no browser of its own here: one
+// harness for the engine, shared by the suite's tests, drives the engine,
 //
-//   node tests/web/engine_suite.mjs firefox|webkit
+//   node node_modules/@playwright/test/cli.js test --config tests/web/playwright.config.mjs \
+//       --project=firefox|webkit
 //
 // with the environment that web_tests.cmake sets (RODADERO_PAGE,
 // RODADERO_REFERENCE, RODADERO_MODEL_STATES, RODADERO_WEB_OUT).
+import { test as base, expect } from '@playwright/test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { SCENARIOS, checkScenario, expectedStates } from './scenario_table.mjs';
 import { CANVAS_PIXELS_SCRIPT, checkPicture, decodePixels } from './picture_check.mjs';
 import { startFirefox } from './engine_firefox.mjs';
 import { startWebKit } from './engine_webkit.mjs';
 
+const PAGE = path.resolve(process.env.RODADERO_PAGE || 'build/web/rodadero.html');
+const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
+const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 const ENGINES = {
   firefox: () => startFirefox(pathToFileURL(PAGE).href),
   webkit: () => startWebKit(PAGE, OUT_DIR),
 };
-const engine = process.argv[2];
-if (!(engine in ENGINES)) {
-  console.error(`usage: node tests/web/engine_suite.mjs ${Object.keys(ENGINES).join('|')}`);
-  process.exit(2);
-}
-const PAGE = path.resolve(process.env.RODADERO_PAGE || 'build/web/rodadero.html');
-const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
-const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
-let harness;
-before(async () => {
-  harness = await ENGINES[engine]();
-  console.log(`${harness.name}: ${harness.version}`);
-});
-after(async () => {
-  if (harness)
-    await harness.stop();
+// The engine is the project's (playwright.config.mjs); its harness is
+// started once for the suite and stopped after it.
+const test = base.extend({
+  engine: ['firefox', { option: true, scope: 'worker' }],
+  harness: [async ({ engine }, use) => {
+    if (!(engine in ENGINES))
+      throw new Error(`no engine ${engine}: ${Object.keys(ENGINES).join(', ')}`);
+    const harness = await ENGINES[engine]();
+    console.log(`${harness.name}: ${harness.version}`);
+    try {
+      await use(harness);
+    } finally {
+      await harness.stop();
+    }
+  }, { scope: 'worker', timeout: 120_000 }],
 });
 
 // A test on a freshly opened page; the page's problems checked after it.
 function pageTest(name, body) {
-  test(name, async () => {
+  test(name, async ({ harness, engine }) => {
     const d = await harness.open();
-    await body(d);
+    await body(d, { harness, engine });
     assert.deepEqual(await harness.problems(), [], 'console errors, warnings and exceptions');
   });
 }
@@ -65,7 +70,7 @@ SCENARIOS.forEach((scenario, i) => {
 // 6,968 (3,901), against Chromium's 7,596 (4,525); the frame, the target
 // lines, the vertices and the captions' cells agree in all three.
 for (const [ticks, what] of [[0, 'the first paint'], [60, 'after 60 ticks of each timer']]) {
-  pageTest(`the picture, ${what}, against the Windows program's`, async (d) => {
+  pageTest(`the picture, ${what}, against the Windows program's`, async (d, { harness, engine }) => {
     await d.ticks(ticks);
     const pixels = decodePixels(await d.call(new Function(`return ${CANVAS_PIXELS_SCRIPT};`)));
     checkPicture(2 * ticks, pixels, `${harness.name}, ${what}`,
@@ -121,10 +126,11 @@ pageTest('axe-core: no serious or critical violation with the panel\'s charts an
   assert.deepEqual(await axeViolations(d), []);
 });
 
-pageTest('a screenshot of the page in mid-descent', async (d) => {
+// The page in mid-descent as this engine shows it, the window and the
+// language switch, against the engine's reference (the tolerance is
+// playwright.config.mjs's).
+pageTest('the page in mid-descent, against this engine\'s reference screenshot', async (d) => {
   await d.ticks(60);
-  const file = path.join(OUT_DIR, `${engine}-mid-descent.png`);
-  await d.screenshot(file);
-  console.log(`screenshot of the page in mid-descent: ${file}`);
   assert.ok((await d.state()).fallTime < 0.56);
+  expect(await d.screenshot()).toMatchSnapshot('mid-descent.png');
 });

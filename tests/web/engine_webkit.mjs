@@ -146,7 +146,16 @@ export async function startWebKit(pagePath, outDir) {
         mouseDown: () => pointer().press().perform(),
         mouseUp: () => pointer().release().perform(),
       });
-      d.screenshot = async (file) => fs.writeFileSync(file, Buffer.from(await driver.takeScreenshot(), 'base64'));
+      // The page's part of the window as PNG bytes. WebKitGTK draws the
+      // page's scroll bar as an overlay that shows at the edge for a while
+      // after the page opens, and then fades: it is taken off first.
+      d.screenshot = async () => {
+        await call(() => new Promise((resolve) => {
+          document.documentElement.style.overflow = 'hidden';
+          window.rodaderoRealTimeout(resolve, 200); // drawn without it
+        }));
+        return Buffer.from(await driver.takeScreenshot(), 'base64');
+      };
       await whenReady(d);
       return d;
     },

@@ -3,9 +3,9 @@
 // for byte the rows of --sweep --method, its cells' classes as the rows say;
 // a cell chosen by a click or by the keys run live beside the program's
 // descent, the comparison's rows those of --compare at the same settings
-// and steps; the card in both languages.
-import path from 'node:path';
-import { test, expect, ticks, openAt, saved, OUT_DIR } from './page_fixture.mjs';
+// and steps; the card in both languages. The card with its map, and with a
+// cell's comparison, against their reference screenshots.
+import { test, expect, ticks, openAt, saved } from './page_fixture.mjs';
 import { trace, compareRows } from './trace_fixture.mjs';
 
 
@@ -41,15 +41,18 @@ test('the map of heavy ball is what rodadero-trace prints, its cells classed by 
       expect(cls.includes('swings'), row).toBe(low !== high);
       expect(cls.includes('no-cycle'), row).toBe(period === '');
     }
-    await page.locator('#methods-card').screenshot({ path: path.join(OUT_DIR, 'rodadero-map.png') });
+    // The card as a person sees it; the clock held still while the map
+    // was made, so its time reads 0.0 s.
+    await expect(page.locator('#methods-card')).toHaveScreenshot('methods-map.png');
   });
 
 test('a cell clicked runs beside the program; the comparison\'s rows are --compare\'s',
   async ({ page }) => {
     await openAt(page, '#posicion=80');
-    await ticks(page, 10); // 20 steps of the program before the cell
+    // The map made before the clock moves, so that its time reads 0.0 s.
     await page.evaluate(() => window.rodadero.swept);
     await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+    await ticks(page, 10); // 20 steps of the program before the cell
     await page.locator('#map-chart').evaluate((host) =>
       host.shadowRoot.getElementById('cell-80-35').dispatchEvent(
         new MouseEvent('click', { bubbles: true, composed: true })));
@@ -70,7 +73,8 @@ test('a cell clicked runs beside the program; the comparison\'s rows are --compa
     const ids = await page.locator('#compare-chart').evaluate((host) =>
       [...host.shadowRoot.querySelectorAll('path[id^="curve-"]')].map((p) => p.id));
     expect(ids).toEqual(['curve-program', 'curve-heavy-ball']);
-    await page.locator('#methods-card').screenshot({ path: path.join(OUT_DIR, 'rodadero-compare.png') });
+    // The card with the map, the chosen cell and the comparison's curves.
+    await expect(page.locator('#methods-card')).toHaveScreenshot('methods-compare.png');
   });
 
 test('the keys move the chosen cell and Enter runs it; in English the card speaks English',

@@ -10,11 +10,8 @@
 // background and painted, and OUTDIR/picture-STEPS.json: the pixels of the
 // vertices that paint drew.
 #include "controls.h"
-#include "curve_state.h"
-#include "param_dialog.h"
 #include "plot.h"
-#include "resource.h"
-#include "shell.h"
+#include "window_harness.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,25 +19,6 @@
 #include <vector>
 
 namespace {
-
-HINSTANCE Instance()
-{
-    return GetModuleHandleA(NULL);
-}
-
-void ResetRecord()
-{
-    CurveState = RecordAtProgramStart();
-}
-
-void Pump()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 std::string Quoted(const std::string &s)
 {
@@ -210,6 +188,7 @@ bool WriteLayout(const std::string &path)
     std::fclose(f);
     DestroyWindow(main);
     Pump();
+    TakeQuit(); // the main window's, on its destruction
     return true;
 }
 
@@ -298,6 +277,7 @@ int main(int argc, char **argv)
     GetClientRect(probe, &client);
     DestroyWindow(probe);
     Pump();
+    TakeQuit();
     for (int i = 2; i < argc; ++i) {
         int steps = std::atoi(argv[i]);
         std::string path = out + "/picture-" + std::to_string(steps) + ".ppm";

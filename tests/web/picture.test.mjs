@@ -2,7 +2,8 @@
 // size, the dialog, its controls and texts, the scroll bar's thumb at every
 // position) against the real windows' measurements, and its picture
 // against the same state painted by the program's own PaintPlot
-// (picture_check.mjs). Leaves a screenshot of the page in mid-descent.
+// (picture_check.mjs); and the page in mid-descent against its reference
+// screenshot.
 import path from 'node:path';
 import {
   test, expect, openPage, ticks, state, referenceJson, canvasPixels, byRole, OUT_DIR,
@@ -24,13 +25,13 @@ for (const picture of PICTURES) {
   });
 }
 
-test('a screenshot of the page in mid-descent', async ({ page }) => {
+// The window in mid-descent, the dialog over the picture, and the
+// language switch beside it, as a person sees them.
+test('the page in mid-descent, against its reference screenshot', async ({ page }) => {
   await openPage(page);
   await ticks(page, 60);
-  const file = path.join(OUT_DIR, 'rodadero-mid-descent.png');
-  await page.screenshot({ path: file });
-  console.log(`screenshot of the page in mid-descent: ${file}`);
   expect((await state(page)).fallTime).toBeLessThan(0.56);
+  await expect(page).toHaveScreenshot('mid-descent.png');
 });
 
 // Where an element is, in pixels from the canvas's top-left corner.

@@ -3,9 +3,8 @@
 // the exact sliding puts it at a table of moments and at every millisecond
 // of the race, the next round starting with the beads together again, and
 // each time and place shown from its bead's arrival on, in the order of
-// arrival. Leaves a screenshot of the race in mid-run.
-import path from 'node:path';
-import { test, expect, OUT_DIR } from './page_fixture.mjs';
+// arrival. And the race in mid-run against its reference screenshot.
+import { test, expect } from './page_fixture.mjs';
 import { showPicture, tracePicture, traceRows } from './trace_fixture.mjs';
 
 const BEADS = ['chord', 'polyline', 'brachistochrone'];
@@ -167,7 +166,8 @@ test('each time and place shows from its bead\'s arrival on, in the order of arr
     .toEqual({ chord: '0.6336 s', polyline: `${POLYLINE_TIME.toFixed(4)} s`, brachistochrone: '0.5714 s' });
 });
 
-test('a screenshot of the race in mid-run, for a person to look at', async ({ page }) => {
+// The tracks, the beads at 0.4 s and the names, as a person sees them.
+test('the race in mid-run, against its reference screenshot', async ({ page }) => {
   await page.setViewportSize({ width: 640, height: 525 });
   await showPicture(page, SVG);
   const shown = await page.evaluate((t) => {
@@ -177,7 +177,5 @@ test('a screenshot of the race in mid-run, for a person to look at', async ({ pa
     return svg.getCurrentTime();
   }, SLOW * 0.4);
   expect(shown).toBe(SLOW * 0.4);
-  const file = path.join(OUT_DIR, 'race-mid-run.png');
-  await page.screenshot({ path: file });
-  console.log(`screenshot of the race at 0.4 s: ${file}`);
+  await expect(page).toHaveScreenshot('race-mid-run.png');
 });

@@ -7,12 +7,11 @@
 // device's pixels. On a phone: the picture drawn sharp at its smaller size
 // against the desktop's picture brought down to it, the controls under
 // taps and a finger reaching the model as the mouse does, pinch zoom, and
-// the notice at the end of a run. Leaves screenshots of a phone and a
-// laptop.
-import path from 'node:path';
+// the notice at the end of a run. And a phone and a laptop against their
+// reference screenshots.
 import {
   test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole,
-  referenceJson, canvasPixels, PAGE_URL, OUT_DIR,
+  referenceJson, canvasPixels, PAGE_URL,
 } from './page_fixture.mjs';
 
 const CLIENT = [602, 413];
@@ -399,14 +398,17 @@ test.describe('a phone, 360 x 740 at 3, touch', () => {
     }
   });
 
-  test('a screenshot of a phone in mid-descent, for a person to look at', async ({ page }) => {
+  // The window brought down to the phone's width with the panel under it,
+  // as a person sees them: the screen on opening and the whole page. The
+  // workers' sweep and map are awaited, on the held clock, so that their
+  // charts are whole and their times read 0.0 s.
+  test('a phone in mid-descent, against its reference screenshots', async ({ page }) => {
     await openPage(page);
+    await page.evaluate(() => window.rodadero.swept);
+    await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
     await ticks(page, 60);
-    const file = path.join(OUT_DIR, 'screens-phone-360.png');
-    await page.screenshot({ path: file });
-    const whole = path.join(OUT_DIR, 'screens-phone-360-page.png');
-    await page.screenshot({ path: whole, fullPage: true });
-    console.log(`screenshots of a 360-pixel phone: ${file}, the whole page ${whole}`);
+    await expect(page).toHaveScreenshot('phone-360.png');
+    await expect(page).toHaveScreenshot('phone-360-page.png', { fullPage: true });
   });
 });
 
@@ -464,11 +466,12 @@ test.describe('a small phone, 320 x 568 at 2, touch', () => {
 
 test.describe('a laptop, 1280 x 800 at 1', () => {
   test.use(contextOf({ width: 1280, height: 800 }, 1));
-  test('a screenshot of a laptop in mid-descent, for a person to look at', async ({ page }) => {
+  // The window at the program's size with the panel beside it, as a
+  // person sees them on opening; the sweep awaited as on the phone.
+  test('a laptop in mid-descent, against its reference screenshot', async ({ page }) => {
     await openPage(page);
+    await page.evaluate(() => window.rodadero.swept);
     await ticks(page, 60);
-    const file = path.join(OUT_DIR, 'screens-laptop-1280.png');
-    await page.screenshot({ path: file });
-    console.log(`screenshot of a 1280-pixel laptop: ${file}`);
+    await expect(page).toHaveScreenshot('laptop-1280.png');
   });
 });

@@ -32,26 +32,53 @@ add_test(NAME web_references
 set_tests_properties(web_references PROPERTIES FIXTURES_SETUP web_references TIMEOUT 600)
 
 set(WEB_TEST_ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADERO_REFERENCE=${WEB_REFERENCE_DIR};RODADERO_MODEL_STATES=${MODEL_STATES};RODADERO_TRACE=${NATIVE_TRACE};RODADERO_WEB_OUT=${CMAKE_BINARY_DIR}")
-foreach(suite scenarios picture storm accessibility panel sweep_failure race charts links languages
-              downloads screens methods model_lanes sources
-              fates_module catalogs)
-  add_test(NAME web_${suite}
+
+# One Playwright run: a suite of the Chromium project, or an engine's.
+# ctest runs the suites side by side (the test preset's jobs), each with
+# its own output folder, which Playwright empties as it starts. The suites
+# that hold reference screenshots carry the label "screenshots".
+function(rodadero_web_test name)
+  cmake_parse_arguments(W "SCREENSHOTS;ALONE" "" "ARGS" ${ARGN})
+  set(labels web)
+  if(W_SCREENSHOTS)
+    list(APPEND labels screenshots)
+  endif()
+  add_test(NAME ${name}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
-                   ${suite}.test.mjs)
-  set_tests_properties(web_${suite} PROPERTIES
+                   --output=${CMAKE_BINARY_DIR}/playwright/${name} ${W_ARGS})
+  set_tests_properties(${name} PROPERTIES
     FIXTURES_REQUIRED web_references
     TIMEOUT 900
-    ENVIRONMENT "${WEB_TEST_ENVIRONMENT}")
+    ENVIRONMENT "${WEB_TEST_ENVIRONMENT}"
+    LABELS "${labels}")
+  # A suite that reads the real clock (a worker's failure within a second,
+  # the timers' rates while the sweep runs) runs with nothing beside it.
+  if(W_ALONE)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
+endfunction()
+
+# The scenario table, the picture's checks, axe-core and a reference
+# screenshot in the other two engines: Debian's Firefox ESR over WebDriver
+# BiDi and WebKitGTK's MiniBrowser through WebKitWebDriver under an Xvfb of
+# its own (engine_suite.mjs, run by Playwright's runner as a project of each
+# engine).
+foreach(engine firefox webkit)
+  rodadero_web_test(web_${engine} SCREENSHOTS ARGS --project=${engine})
 endforeach()
 
-# The scenario table, the picture's checks and axe-core in the other two
-# engines: Debian's Firefox ESR over WebDriver BiDi and WebKitGTK's
-# MiniBrowser through WebKitWebDriver under an Xvfb of its own
-# (engine_suite.mjs).
-foreach(engine firefox webkit)
-  add_test(NAME web_${engine} COMMAND node ${CMAKE_CURRENT_SOURCE_DIR}/engine_suite.mjs ${engine})
-  set_tests_properties(web_${engine} PROPERTIES
-    FIXTURES_REQUIRED web_references
-    TIMEOUT 900
-    ENVIRONMENT "${WEB_TEST_ENVIRONMENT}")
+# The Chromium suites, longest first (ctest starts the suites in the order
+# they are declared the first time, and by their last times after that).
+set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
+set(WEB_ALONE_SUITES panel sweep_failure)
+foreach(suite storm links screens scenarios languages downloads picture methods accessibility
+              charts race model_lanes sources panel sweep_failure)
+  set(options)
+  if(suite IN_LIST WEB_SCREENSHOT_SUITES)
+    list(APPEND options SCREENSHOTS)
+  endif()
+  if(suite IN_LIST WEB_ALONE_SUITES)
+    list(APPEND options ALONE)
+  endif()
+  rodadero_web_test(web_${suite} ${options} ARGS --project=chromium ${suite}.test.mjs)
 endforeach()
