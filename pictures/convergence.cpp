@@ -3,6 +3,7 @@
 
 #include "chart_parts.h"
 #include "kinematics.h"
+#include "method_charts.h"
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -39,6 +40,16 @@ std::string ConvergencePicture(const std::vector<RunSample> &samples, double alp
                           {{"position", std::to_string(position)}, {"alpha", FactorText(alpha)}})
                  : Filled(text.titleAtStart, {{"alpha", FactorText(alpha)}});
     return TitledConvergencePicture(samples, title, text);
+}
+
+std::string RunConvergencePicture(const RunResult &run, const std::vector<RunSample> &samples,
+                                  const ConvergenceText &text, const MethodChartText &methods)
+{
+    const MethodSetting &s = run.setting;
+    if (s.method == METHOD_PROGRAM)
+        return ConvergencePicture(samples, run.alpha, static_cast<int>(s.position), text);
+    return TitledConvergencePicture(
+        samples, Filled(text.titleOfMethod, {{"method", SettingText(s, methods)}}), text);
 }
 
 std::string TitledConvergencePicture(const std::vector<RunSample> &samples,

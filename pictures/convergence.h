@@ -11,6 +11,7 @@
 #ifndef RODADERO_PICTURES_CONVERGENCE_H
 #define RODADERO_PICTURES_CONVERGENCE_H
 
+#include "recorded_run.h"
 #include "recorder.h"
 
 #include <string>
@@ -37,5 +38,13 @@ std::string ConvergencePicture(const std::vector<RunSample> &samples, double alp
 // method than the program's.
 std::string TitledConvergencePicture(const std::vector<RunSample> &samples,
                                      const std::string &title, const ConvergenceText &text);
+
+struct MethodChartText;
+
+// The picture of a recorded run's samples under its method's title: the
+// program's by its step factor and scroll position, another method's by
+// its setting in `methods`' words.
+std::string RunConvergencePicture(const RunResult &run, const std::vector<RunSample> &samples,
+                                  const ConvergenceText &text, const MethodChartText &methods);
 
 #endif

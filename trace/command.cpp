@@ -26,10 +26,7 @@
 namespace {
 
 // The command speaks English: its pictures' words.
-int English()
-{
-    return WordLanguageOf("en");
-}
+const int ENGLISH = WordLanguageOf("en");
 
 // One number as printf writes it with `format`.
 std::string Printed(const char *format, double value)
@@ -64,7 +61,7 @@ std::string RaceSummaryLine(const RunResult &run, int slow)
         return times.arrival[a] < times.arrival[b];
     });
     std::string line = "rodadero-trace: the race with the " +
-                       RaceTrackName(RACE_POLYLINE, run.steps, RaceWords(English())) +
+                       RaceTrackName(RACE_POLYLINE, run.steps, RaceWords(ENGLISH)) +
                        Printed(" (Alpha %.17g)", run.alpha) + ", slowed " + std::to_string(slow) +
                        " times: ";
     for (int i = 0; i < RACE_TRACKS; ++i)
@@ -187,19 +184,19 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         out << StabilityHeader() << StabilityRow(StabilityLimit());
     } else if (!options.comparePath.empty()) {
         std::vector<MethodCurve> curves = RunCompare(options, out);
-        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartWords(English())), err);
+        written = Finish(pictures, "--compare", CompareChart(curves, MethodChartWords(ENGLISH)), err);
     } else if (options.sweep && options.method) {
         std::vector<Fate> cells = RunMap(options, out);
         if (!options.svgPath.empty())
             written = Finish(pictures, "--svg",
                              MapChart(*options.method, cells, MapBetasAsked(options),
                                       options.steps, StabilityLimit(),
-                                      MethodChartWords(English())),
+                                      MethodChartWords(ENGLISH)),
                              err);
     } else if (!options.racePath.empty()) {
         Recorder nothing;
         RunResult run = RecordRun(RunSetting(options), options.steps, &nothing);
-        written = Finish(pictures, "--race", RacePicture(run, options.slow, RaceWords(English())), err);
+        written = Finish(pictures, "--race", RacePicture(run, options.slow, RaceWords(ENGLISH)), err);
         if (written)
             err << RaceSummaryLine(run, options.slow) << '\n';
     } else if (options.sweep) {
@@ -208,7 +205,7 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
             written = Finish(pictures, "--svg",
                              FatesChart(fates, options.steps,
                                         StabilityLimit().positionLimit, 0,
-                                        FatesChartWords(English())),
+                                        FatesChartWords(ENGLISH)),
                              err);
     } else {
         bool plotting = !options.plotPath.empty();
@@ -216,20 +213,12 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         err << SummaryLine(run.result) << '\n';
         if (!options.svgPath.empty())
             written = Finish(pictures, "--svg", StillPicture(run.result), err);
-        if (plotting) {
-            const MethodSetting &s = run.result.setting;
-            const ConvergenceText words = ConvergenceWords(English());
-            std::string plot =
-                s.method == METHOD_PROGRAM
-                    ? ConvergencePicture(run.samples, run.result.alpha,
-                                         static_cast<int>(s.position), words)
-                    : TitledConvergencePicture(
-                          run.samples,
-                          Filled(words.titleOfMethod,
-                                 {{"method", SettingText(s, MethodChartWords(English()))}}),
-                          words);
-            written = Finish(pictures, "--plot", plot, err) && written;
-        }
+        if (plotting)
+            written = Finish(pictures, "--plot",
+                             RunConvergencePicture(run.result, run.samples,
+                                                   ConvergenceWords(ENGLISH),
+                                                   MethodChartWords(ENGLISH)),
+                             err) && written;
     }
 
     int status = written ? TRACE_OK : TRACE_FAILED;

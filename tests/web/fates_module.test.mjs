@@ -5,7 +5,7 @@
 // and the counts of each kind), against the host build's rodadero-trace.
 // No browser: the module runs in node.
 import { test, expect } from '@playwright/test';
-import { moduleBytes } from './page_parts.mjs';
+import { moduleBytes, moduleInstance } from './page_parts.mjs';
 import { traceRows } from './trace_fixture.mjs';
 
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
@@ -16,14 +16,7 @@ function pageModule() {
 
 // An instance, and a reader of the records it hands out by the contract.
 function startInstance() {
-  const module = pageModule();
-  const imports = {};
-  for (const { module: from, name } of WebAssembly.Module.imports(module))
-    (imports[from] = imports[from] || {})[name] = () => 52;
-  const e = new WebAssembly.Instance(module, imports).exports;
-  e._initialize();
-  const bytes = new Uint8Array(e.memory.buffer, e.rodadero_contract());
-  const contract = JSON.parse(new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0))));
+  const { e, contract } = moduleInstance(pageModule());
   const read = (struct, address) => {
     if (address === 0)
       return null;

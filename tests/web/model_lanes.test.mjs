@@ -5,7 +5,7 @@
 // at a time; each row's state must agree bit for bit after its steps. No
 // browser: the module that the page carries runs in node.
 import { test, expect } from '@playwright/test';
-import { moduleBytes } from './page_parts.mjs';
+import { moduleBytes, moduleInstance } from './page_parts.mjs';
 import { nativeStates } from './scenario_table.mjs';
 
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
@@ -54,13 +54,7 @@ function pageModule() {
 }
 
 function startInstance(module) {
-  const imports = {};
-  for (const { module: from, name } of WebAssembly.Module.imports(module))
-    (imports[from] = imports[from] || {})[name] = () => 52;
-  const e = new WebAssembly.Instance(module, imports).exports;
-  e._initialize();
-  const bytes = new Uint8Array(e.memory.buffer, e.rodadero_contract());
-  const contract = JSON.parse(new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0))));
+  const { e, contract } = moduleInstance(module);
   return { e, record: contract.places.record.address,
            fields: contract.structs.CurveStateRecord.fields };
 }
