@@ -72,7 +72,7 @@ endforeach()
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
 set(WEB_ALONE_SUITES panel sweep_failure)
 foreach(suite storm links screens scenarios languages downloads picture methods accessibility
-              charts race model_lanes sources panel sweep_failure)
+              charts race model_lanes sources fates_module catalogs panel sweep_failure)
   set(options)
   if(suite IN_LIST WEB_SCREENSHOT_SUITES)
     list(APPEND options SCREENSHOTS)
