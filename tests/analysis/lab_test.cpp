@@ -1,0 +1,165 @@
+// The laboratory's problem: segment times and the cycloid against closed
+// forms, the depth layout's optimum against the time the program settles
+// at, and both layouts' optima as optima: no small move of one node makes
+// them faster, and under the exact rule they approach the cycloid from
+// above. Runs natively and under Wine.
+#include "lab.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double INF = std::numeric_limits<double>::infinity();
+const double PI = 3.141592653589793;
+
+TEST(LabSegmentTime, ClosedForms)
+{
+    struct Row {
+        std::string what;
+        double dx, dy, a, b;
+        LabTimeRule rule;
+        double time;
+    };
+    // A drop of 0.5 from rest: at its mid-depth the speed is sqrt(2 g 0.25)
+    // = sqrt(5); in free fall it takes sqrt(2 0.5 / 10) = sqrt(0.1).
+    const Row rows[] = {
+        {"drop, midpoint", 0.0, 0.5, 0.0, 0.5, LAB_MIDPOINT, 0.22360679774997896},
+        {"drop, exact", 0.0, 0.5, 0.0, 0.5, LAB_EXACT, 0.31622776601683794},
+        // Level at depth 0.8: speed 4 either way, length 2.
+        {"level, midpoint", 2.0, 0.0, 0.8, 0.8, LAB_MIDPOINT, 0.5},
+        {"level, exact", 2.0, 0.0, 0.8, 0.8, LAB_EXACT, 0.5},
+        {"above the start, midpoint", 0.1, 0.3, -0.2, 0.1, LAB_MIDPOINT, INF},
+        {"above the start, exact", 0.1, 1.01, -0.01, 1.0, LAB_EXACT, INF},
+        {"at rest on the level, midpoint", 0.3, 0.0, 0.0, 0.0, LAB_MIDPOINT, INF},
+        {"at rest on the level, exact", 0.3, 0.0, 0.0, 0.0, LAB_EXACT, INF},
+    };
+    for (const Row &r : rows) {
+        double t = LabSegmentTime(r.dx, r.dy, r.a, r.b, r.rule);
+        if (std::isinf(r.time))
+            EXPECT_EQ(t, INF) << r.what;
+        else
+            EXPECT_NEAR(t, r.time, 1e-15) << r.what;
+    }
+}
+
+TEST(LabCycloid, ClosedFormsAndTheProgramsFigure)
+{
+    // (pi, 2): theta = pi, R = 1, time pi / sqrt(10).
+    LabCycloid half = LabCycloidThrough(PI, 2.0);
+    EXPECT_NEAR(half.theta, PI, 1e-12);
+    EXPECT_NEAR(half.radius, 1.0, 1e-12);
+    EXPECT_NEAR(half.time, 0.99345882657961, 1e-12);
+    // The straight drop of 0.8: sqrt(2 0.8 / 10) = 0.4.
+    EXPECT_DOUBLE_EQ(LabCycloidThrough(0.0, 0.8).time, 0.4);
+    // rodadero-trace's line: the brachistochrone through (1, 0.92) takes
+    // 0.571394 s.
+    EXPECT_NEAR(LabCycloidThrough(1.0, 0.92).time, 0.571394, 5e-7);
+    // Its depth at the end's abscissa is the end's depth.
+    LabCycloid c = LabCycloidThrough(1.0, 0.92);
+    EXPECT_NEAR(LabCycloidDepthAt(c, 1.0), 0.92, 1e-12);
+}
+
+TEST(LabOptimum, DepthMidpointIsWhereTheProgramSettles)
+{
+    // The program settles at 542355 microseconds; the issue gives 0.5423553 s.
+    LabPolyline best = LabOptimum(LabProblem{});
+    EXPECT_NEAR(LabPolylineTime(best, LAB_MIDPOINT), 0.5423553, 5e-8);
+    EXPECT_EQ(best.x.front(), 0.0);
+    EXPECT_EQ(best.x.back(), 1.0);
+    EXPECT_EQ(best.y.back(), 0.92);
+    // Its exact time is above the cycloid's: the puzzle of the printed time
+    // below the cycloid is the midpoint rule's.
+    EXPECT_GT(LabPolylineTime(best, LAB_EXACT), 0.571394);
+}
+
+// Whether moving any one inner node's unknown by +-step makes the polyline
+// faster under `rule`.
+bool AnyMoveIsFaster(LabPolyline line, LabLayout layout, LabTimeRule rule, double step)
+{
+    const double time = LabPolylineTime(line, rule);
+    for (std::size_t k = 1; k + 1 < line.x.size(); ++k)
+        for (double move : {-step, step}) {
+            double &unknown = layout == LAB_DEPTH ? line.x[k] : line.y[k];
+            const double kept = unknown;
+            unknown = kept + move;
+            bool faster = LabPolylineTime(line, rule) < time;
+            unknown = kept;
+            if (faster)
+                return true;
+        }
+    return false;
+}
+
+TEST(LabOptimum, NoSmallMoveOfOneNodeIsFaster)
+{
+    struct Row {
+        double x, y;
+        long n;
+        LabLayout layout;
+        LabTimeRule rule;
+    };
+    const Row rows[] = {
+        {1.0, 0.92, 20, LAB_DEPTH, LAB_MIDPOINT}, {1.0, 0.92, 20, LAB_DEPTH, LAB_EXACT},
+        {1.0, 0.92, 20, LAB_WIDTH, LAB_MIDPOINT}, {1.0, 0.92, 20, LAB_WIDTH, LAB_EXACT},
+        {2.0, 0.5, 40, LAB_WIDTH, LAB_EXACT},     {0.3, 1.5, 7, LAB_DEPTH, LAB_EXACT},
+        {3.0, 1.0, 33, LAB_DEPTH, LAB_MIDPOINT},  {0.5, 2.0, 10, LAB_WIDTH, LAB_MIDPOINT},
+    };
+    for (const Row &r : rows) {
+        LabProblem p;
+        p.endX = r.x;
+        p.endY = r.y;
+        p.intervals = r.n;
+        p.layout = r.layout;
+        p.rule = r.rule;
+        LabPolyline best = LabOptimum(p);
+        ASSERT_EQ(best.x.size(), static_cast<std::size_t>(r.n + 1));
+        EXPECT_FALSE(AnyMoveIsFaster(best, r.layout, r.rule, 1e-5))
+            << r.x << "," << r.y << " N " << r.n << " layout " << r.layout << " rule " << r.rule;
+        // Faster than the chord, where the same check finds a better move.
+        EXPECT_LT(LabPolylineTime(best, r.rule), LabPolylineTime(LabChord(p), r.rule));
+        EXPECT_TRUE(AnyMoveIsFaster(LabChord(p), r.layout, r.rule, 1e-5));
+    }
+}
+
+TEST(LabOptimum, ExactRuleApproachesTheCycloidFromAbove)
+{
+    for (LabLayout layout : {LAB_DEPTH, LAB_WIDTH}) {
+        const double cycloid = LabCycloidThrough(1.0, 0.92).time;
+        double previous = INF;
+        for (long n : {5, 10, 20, 40, 80}) {
+            LabProblem p;
+            p.intervals = n;
+            p.layout = layout;
+            p.rule = LAB_EXACT;
+            double t = LabPolylineTime(LabOptimum(p), LAB_EXACT);
+            EXPECT_GT(t, cycloid) << "layout " << layout << " N " << n;
+            EXPECT_LT(t, previous) << "layout " << layout << " N " << n;
+            previous = t;
+        }
+        EXPECT_LT(previous - cycloid, 2e-3) << "layout " << layout;
+    }
+}
+
+TEST(LabOptimum, WidthDipsBelowAFlatEndAsTheCycloidDoes)
+{
+    // Y / X = 0.25 < 2 / pi: the cycloid's lowest point is below the end.
+    LabProblem p;
+    p.endX = 2.0;
+    p.endY = 0.5;
+    p.intervals = 40;
+    p.layout = LAB_WIDTH;
+    p.rule = LAB_EXACT;
+    LabPolyline best = LabOptimum(p);
+    double deepest = 0.0;
+    for (double y : best.y)
+        deepest = std::max(deepest, y);
+    EXPECT_GT(deepest, 0.5);
+    EXPECT_GT(LabCycloidThrough(2.0, 0.5).radius * 2.0, 0.5);
+}
+
+} // namespace
