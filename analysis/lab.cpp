@@ -269,3 +269,98 @@ LabPolyline LabOptimum(const LabProblem &problem)
 {
     return problem.layout == LAB_DEPTH ? DepthOptimum(problem) : WidthOptimum(problem);
 }
+
+LabHessian LabHessianAt(const LabProblem &problem, const LabPolyline &line)
+{
+    if (problem.layout == LAB_WIDTH) {
+        Newtonian n = Derivatives(line, problem.rule);
+        return {n.diag, n.off};
+    }
+    const std::size_t inner = line.x.size() - 2;
+    LabHessian h{std::vector<double>(inner, 0.0),
+                 std::vector<double>(inner > 0 ? inner - 1 : 0, 0.0)};
+    for (std::size_t k = 0; k + 1 < line.x.size(); ++k) {
+        const double dx = line.x[k + 1] - line.x[k], dy = line.y[k + 1] - line.y[k];
+        const double l2 = dx * dx + dy * dy, l = std::sqrt(l2);
+        const double c = TimePerLength(line.y[k], line.y[k + 1], problem.rule) * dy * dy / (l2 * l);
+        if (k >= 1)
+            h.diag[k - 1] += c;
+        if (k + 1 <= inner)
+            h.diag[k] += c;
+        if (k >= 1 && k + 1 <= inner)
+            h.off[k - 1] -= c;
+    }
+    return h;
+}
+
+namespace {
+
+// How many eigenvalues of h lie below x: the negative pivots of the LDL'
+// factors of h - x I (Sturm's count), a zero pivot nudged off zero.
+std::size_t EigenvaluesBelow(const LabHessian &h, double x)
+{
+    std::size_t below = 0;
+    double q = 1.0;
+    for (std::size_t i = 0; i < h.diag.size(); ++i) {
+        double coupling = i > 0 ? h.off[i - 1] * h.off[i - 1] / q : 0.0;
+        q = h.diag[i] - x - coupling;
+        if (q == 0.0)
+            q = -1e-300;
+        below += q < 0.0;
+    }
+    return below;
+}
+
+} // namespace
+
+LabSpectrum LabSpectrumOf(const LabHessian &h)
+{
+    const std::size_t m = h.diag.size();
+    double lo = HUGE_VAL, hi = -HUGE_VAL;  // Gershgorin's discs
+    for (std::size_t i = 0; i < m; ++i) {
+        double r = (i > 0 ? std::fabs(h.off[i - 1]) : 0.0) + (i + 1 < m ? std::fabs(h.off[i]) : 0.0);
+        lo = std::min(lo, h.diag[i] - r);
+        hi = std::max(hi, h.diag[i] + r);
+    }
+    if (m == 0)
+        return {0.0, 0.0};
+    return {Bisect(lo, hi, [&](double x) { return EigenvaluesBelow(h, x) < 1; }),
+            Bisect(lo, hi, [&](double x) { return EigenvaluesBelow(h, x) < m; })};
+}
+
+LabTheory LabTheoryOf(const LabSpectrum &s)
+{
+    LabTheory t;
+    t.lambdaMin = s.lambdaMin;
+    t.lambdaMax = s.lambdaMax;
+    t.condition = s.lambdaMax / s.lambdaMin;
+    t.bestStep = 2.0 / (s.lambdaMax + s.lambdaMin);
+    t.bestRate = (t.condition - 1.0) / (t.condition + 1.0);
+    t.stepsToMillionth =
+        t.bestRate > 0.0 ? static_cast<long>(std::ceil(std::log(1e-6) / std::log(t.bestRate))) : 1;
+    return t;
+}
+
+std::vector<long> LabRefinementIntervals(long intervals)
+{
+    std::vector<long> all;
+    for (long n = 5; n <= intervals; n *= 2)
+        all.push_back(n);
+    if (all.empty() || all.back() != intervals)
+        all.push_back(intervals);
+    return all;
+}
+
+std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem)
+{
+    std::vector<LabRefinementRow> rows;
+    const double cycloid = LabCycloidThrough(problem.endX, problem.endY).time;
+    for (long n : LabRefinementIntervals(problem.intervals)) {
+        LabProblem p = problem;
+        p.intervals = n;
+        LabPolyline best = LabOptimum(p);
+        rows.push_back({n, LabPolylineTime(best, p.rule), LabPolylineTime(best, LAB_EXACT), cycloid,
+                        LabTheoryOf(LabSpectrumOf(LabHessianAt(p, best)))});
+    }
+    return rows;
+}

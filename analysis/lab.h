@@ -71,4 +71,47 @@ double LabCycloidDepthAt(const LabCycloid &c, double x);
 //          tridiagonal and a Newton step costs O(N).
 LabPolyline LabOptimum(const LabProblem &problem);
 
+// The Hessian of the problem's time (under its rule) in its unknowns, at
+// `line`: symmetric tridiagonal, `diag` of N - 1 entries and `off` of
+// N - 2 between neighbours.
+//   depth: segment k's time w_k sqrt(dx_k^2 + h_k^2) has the curvature
+//          w_k h_k^2 / L_k^3 in dx_k;
+//   width: each segment's time in its two end depths (see lab.cpp).
+struct LabHessian {
+    std::vector<double> diag, off;
+};
+LabHessian LabHessianAt(const LabProblem &problem, const LabPolyline &line);
+
+// Its smallest and largest eigenvalue, by bisection on the Sturm count (the
+// negative pivots of H - x I): O(N) a step, to the last bits.
+struct LabSpectrum {
+    double lambdaMin, lambdaMax;
+};
+LabSpectrum LabSpectrumOf(const LabHessian &h);
+
+// The linear theory at the optimum, as --stability gives it for the
+// program: gradient descent settles while its step h < 2 / lambda_max, is
+// fastest at h = 2 / (lambda_max + lambda_min), where a deviation shrinks
+// by (kappa - 1) / (kappa + 1) a step, kappa = lambda_max / lambda_min.
+struct LabTheory {
+    double lambdaMin, lambdaMax, condition;
+    double bestStep, bestRate;
+    long stepsToMillionth;  // at that rate, to shrink a deviation a millionfold
+};
+LabTheory LabTheoryOf(const LabSpectrum &s);
+
+// One row of the refinement table: the optimum of N intervals.
+struct LabRefinementRow {
+    long intervals;
+    double optimumTime;  // under the problem's rule
+    double exactTime;    // the same polyline, exactly
+    double cycloidTime;
+    LabTheory theory;
+};
+
+// N = 5, 10, 20, 40, ..., doubling while within the problem's N, and the
+// problem's N itself last where it is not one of them.
+std::vector<long> LabRefinementIntervals(long intervals);
+std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem);
+
 #endif

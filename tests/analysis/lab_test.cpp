@@ -5,6 +5,7 @@
 // above. Runs natively and under Wine.
 #include "lab.h"
 
+#include <Eigen/Dense>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -160,6 +161,112 @@ TEST(LabOptimum, WidthDipsBelowAFlatEndAsTheCycloidDoes)
         deepest = std::max(deepest, y);
     EXPECT_GT(deepest, 0.5);
     EXPECT_GT(LabCycloidThrough(2.0, 0.5).radius * 2.0, 0.5);
+}
+
+} // namespace
+
+namespace {
+
+TEST(LabTheory, TheProgramsLimitsFromItsOwnProblem)
+{
+    // rodadero-trace --stability --method gradient, from the program's
+    // tables (which hold the midpoint rule to 6-15 digits):
+    // lambda_max 58.362040867202737, lambda_min 0.048425263913172964,
+    // best rate 0.99834189770701465.
+    LabProblem p;
+    LabTheory t = LabTheoryOf(LabSpectrumOf(LabHessianAt(p, LabOptimum(p))));
+    EXPECT_NEAR(t.lambdaMax / 58.362040867202737, 1.0, 1e-5);
+    EXPECT_NEAR(t.lambdaMin / 0.048425263913172964, 1.0, 1e-5);
+    EXPECT_NEAR(t.bestRate, 0.99834189770701465, 1e-7);
+}
+
+TEST(LabTheory, ClosedFormsOfTheRate)
+{
+    // kappa 3: best step 2 / (1 + 3), rate 1/2, and 0.5^20 < 1e-6 < 0.5^19.
+    LabTheory t = LabTheoryOf(LabSpectrum{1.0, 3.0});
+    EXPECT_DOUBLE_EQ(t.condition, 3.0);
+    EXPECT_DOUBLE_EQ(t.bestStep, 0.5);
+    EXPECT_DOUBLE_EQ(t.bestRate, 0.5);
+    EXPECT_EQ(t.stepsToMillionth, 20);
+}
+
+// The Hessian by central differences of the time alone, h apart.
+Eigen::MatrixXd DifferencedHessian(const LabProblem &p, LabPolyline line, double h)
+{
+    const long m = p.intervals - 1;
+    auto unknown = [&](long i) -> double & { return p.layout == LAB_DEPTH ? line.x[i + 1] : line.y[i + 1]; };
+    auto time = [&]() { return LabPolylineTime(line, p.rule); };
+    Eigen::MatrixXd hessian(m, m);
+    for (long i = 0; i < m; ++i)
+        for (long j = 0; j < m; ++j) {
+            double sum = 0.0;
+            for (int si : {1, -1})
+                for (int sj : {1, -1}) {
+                    unknown(i) += si * h;
+                    unknown(j) += sj * h;
+                    sum += si * sj * time();
+                    unknown(i) -= si * h;
+                    unknown(j) -= sj * h;
+                }
+            hessian(i, j) = sum / (4.0 * h * h);
+        }
+    return hessian;
+}
+
+TEST(LabTheory, EigenvaluesAsEigenFindsThemOfTheDifferencedHessian)
+{
+    struct Row {
+        double x, y;
+        long n;
+        LabLayout layout;
+        LabTimeRule rule;
+    };
+    const Row rows[] = {
+        {1.0, 0.92, 10, LAB_DEPTH, LAB_EXACT}, {1.0, 0.92, 10, LAB_WIDTH, LAB_EXACT},
+        {1.0, 0.92, 12, LAB_WIDTH, LAB_MIDPOINT}, {2.0, 0.5, 9, LAB_WIDTH, LAB_EXACT},
+        {0.4, 1.2, 8, LAB_DEPTH, LAB_MIDPOINT},
+    };
+    for (const Row &r : rows) {
+        LabProblem p;
+        p.endX = r.x;
+        p.endY = r.y;
+        p.intervals = r.n;
+        p.layout = r.layout;
+        p.rule = r.rule;
+        LabPolyline best = LabOptimum(p);
+        Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(DifferencedHessian(p, best, 1e-4));
+        const Eigen::VectorXd &values = solver.eigenvalues();
+        LabSpectrum s = LabSpectrumOf(LabHessianAt(p, best));
+        EXPECT_NEAR(s.lambdaMin / values(0), 1.0, 1e-4) << r.x << "," << r.y << " N " << r.n;
+        EXPECT_NEAR(s.lambdaMax / values(values.size() - 1), 1.0, 1e-4)
+            << r.x << "," << r.y << " N " << r.n;
+    }
+}
+
+TEST(LabRefinement, IntervalsDoubleFromFiveAndEndAtTheGivenN)
+{
+    struct Row {
+        long given;
+        std::vector<long> intervals;
+    };
+    const Row rows[] = {{1, {1}},           {4, {4}},           {5, {5}},
+                        {20, {5, 10, 20}},  {30, {5, 10, 20, 30}}, {40, {5, 10, 20, 40}}};
+    for (const Row &r : rows)
+        EXPECT_EQ(LabRefinementIntervals(r.given), r.intervals) << r.given;
+}
+
+TEST(LabRefinement, TheConditionGrowsWithN)
+{
+    LabProblem p;
+    p.intervals = 80;
+    p.rule = LAB_EXACT;
+    std::vector<LabRefinementRow> rows = LabRefinement(p);
+    ASSERT_EQ(rows.size(), 5u);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_GT(rows[i].theory.condition, rows[i - 1].theory.condition) << rows[i].intervals;
+        EXPECT_GT(rows[i].theory.stepsToMillionth, rows[i - 1].theory.stepsToMillionth);
+        EXPECT_EQ(rows[i].optimumTime, rows[i].exactTime);
+    }
 }
 
 } // namespace
