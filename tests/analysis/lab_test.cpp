@@ -78,6 +78,14 @@ TEST(LabOptimum, DepthMidpointIsWhereTheProgramSettles)
     EXPECT_GT(LabPolylineTime(best, LAB_EXACT), 0.571394);
 }
 
+// A problem as a test's message names it.
+std::string Named(const LabProblem &p)
+{
+    return "end " + std::to_string(p.endX) + "," + std::to_string(p.endY) + ", " +
+           std::to_string(p.intervals) + " intervals, " + (p.layout == LAB_DEPTH ? "depth" : "width") +
+           ", " + (p.rule == LAB_MIDPOINT ? "midpoint" : "exact");
+}
+
 // Whether moving any one inner node's unknown by +-step makes the polyline
 // faster under `rule`.
 bool AnyMoveIsFaster(LabPolyline line, LabLayout layout, LabTimeRule rule, double step)
@@ -98,32 +106,20 @@ bool AnyMoveIsFaster(LabPolyline line, LabLayout layout, LabTimeRule rule, doubl
 
 TEST(LabOptimum, NoSmallMoveOfOneNodeIsFaster)
 {
-    struct Row {
-        double x, y;
-        long n;
-        LabLayout layout;
-        LabTimeRule rule;
-    };
-    const Row rows[] = {
+    // end X, Y; intervals; layout; rule
+    const LabProblem rows[] = {
         {1.0, 0.92, 20, LAB_DEPTH, LAB_MIDPOINT}, {1.0, 0.92, 20, LAB_DEPTH, LAB_EXACT},
         {1.0, 0.92, 20, LAB_WIDTH, LAB_MIDPOINT}, {1.0, 0.92, 20, LAB_WIDTH, LAB_EXACT},
         {2.0, 0.5, 40, LAB_WIDTH, LAB_EXACT},     {0.3, 1.5, 7, LAB_DEPTH, LAB_EXACT},
         {3.0, 1.0, 33, LAB_DEPTH, LAB_MIDPOINT},  {0.5, 2.0, 10, LAB_WIDTH, LAB_MIDPOINT},
     };
-    for (const Row &r : rows) {
-        LabProblem p;
-        p.endX = r.x;
-        p.endY = r.y;
-        p.intervals = r.n;
-        p.layout = r.layout;
-        p.rule = r.rule;
+    for (const LabProblem &p : rows) {
         LabPolyline best = LabOptimum(p);
-        ASSERT_EQ(best.x.size(), static_cast<std::size_t>(r.n + 1));
-        EXPECT_FALSE(AnyMoveIsFaster(best, r.layout, r.rule, 1e-5))
-            << r.x << "," << r.y << " N " << r.n << " layout " << r.layout << " rule " << r.rule;
+        ASSERT_EQ(best.x.size(), static_cast<std::size_t>(p.intervals + 1));
+        EXPECT_FALSE(AnyMoveIsFaster(best, p.layout, p.rule, 1e-5)) << Named(p);
         // Faster than the chord, where the same check finds a better move.
-        EXPECT_LT(LabPolylineTime(best, r.rule), LabPolylineTime(LabChord(p), r.rule));
-        EXPECT_TRUE(AnyMoveIsFaster(LabChord(p), r.layout, r.rule, 1e-5));
+        EXPECT_LT(LabPolylineTime(best, p.rule), LabPolylineTime(LabChord(p), p.rule));
+        EXPECT_TRUE(AnyMoveIsFaster(LabChord(p), p.layout, p.rule, 1e-5)) << Named(p);
     }
 }
 
@@ -215,31 +211,19 @@ Eigen::MatrixXd DifferencedHessian(const LabProblem &p, LabPolyline line, double
 
 TEST(LabTheory, EigenvaluesAsEigenFindsThemOfTheDifferencedHessian)
 {
-    struct Row {
-        double x, y;
-        long n;
-        LabLayout layout;
-        LabTimeRule rule;
-    };
-    const Row rows[] = {
+    // end X, Y; intervals; layout; rule
+    const LabProblem rows[] = {
         {1.0, 0.92, 10, LAB_DEPTH, LAB_EXACT}, {1.0, 0.92, 10, LAB_WIDTH, LAB_EXACT},
         {1.0, 0.92, 12, LAB_WIDTH, LAB_MIDPOINT}, {2.0, 0.5, 9, LAB_WIDTH, LAB_EXACT},
         {0.4, 1.2, 8, LAB_DEPTH, LAB_MIDPOINT},
     };
-    for (const Row &r : rows) {
-        LabProblem p;
-        p.endX = r.x;
-        p.endY = r.y;
-        p.intervals = r.n;
-        p.layout = r.layout;
-        p.rule = r.rule;
+    for (const LabProblem &p : rows) {
         LabPolyline best = LabOptimum(p);
         Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> solver(DifferencedHessian(p, best, 1e-4));
         const Eigen::VectorXd &values = solver.eigenvalues();
         LabSpectrum s = LabSpectrumOf(LabHessianAt(p, best));
-        EXPECT_NEAR(s.lambdaMin / values(0), 1.0, 1e-4) << r.x << "," << r.y << " N " << r.n;
-        EXPECT_NEAR(s.lambdaMax / values(values.size() - 1), 1.0, 1e-4)
-            << r.x << "," << r.y << " N " << r.n;
+        EXPECT_NEAR(s.lambdaMin / values(0), 1.0, 1e-4) << Named(p);
+        EXPECT_NEAR(s.lambdaMax / values(values.size() - 1), 1.0, 1e-4) << Named(p);
     }
 }
 
