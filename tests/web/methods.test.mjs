@@ -20,12 +20,25 @@ test.describe.configure({ timeout: 600_000 });
 
 test('the map of heavy ball is what rodadero-trace prints, its cells classed by their rows',
   async ({ page }) => {
+    // Every text of the card's status line, from the page's start: on a
+    // busy machine the sweep may be done before a look could find the
+    // first.
+    await page.addInitScript(() => {
+      window.statusTexts = [];
+      document.addEventListener('DOMContentLoaded', () => {
+        const status = document.getElementById('methods-status');
+        new MutationObserver(() => window.statusTexts.push(status.textContent))
+          .observe(status, { childList: true, characterData: true, subtree: true });
+      });
+    });
     await openAt(page, '#posicion=80');
-    await expect(page.getByRole('status').filter({ hasText: 'El mapa empieza' })).toHaveCount(1);
     await page.evaluate(() => window.rodadero.swept);
     // The map starts once the sweep is done, which has been awaited.
     const took = await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
     expect(took).not.toBeNull();
+    const texts = await page.evaluate(() => window.statusTexts);
+    expect(texts[0]).toBe('El mapa empieza cuando termina el destino de cada posición.');
+    expect(texts.at(-1)).toBe('Mapa completo en 0,0 s.');
     console.log(`the page's map of heavy ball: ${took.ms.toFixed(0)} ms in ${took.workers} workers`);
     const file = await saved(page, 'Mapa en CSV');
     expect(file.name).toBe('rodadero-mapa-heavy-ball.csv');
