@@ -1,6 +1,8 @@
 // Exact fall times and positions of a bead sliding without friction.
 #include "kinematics.h"
 
+#include "bisect.h"
+
 #include <cmath>
 
 PolylineSegment SegmentOf(const double x[NODE_COUNT], int k)
@@ -62,20 +64,9 @@ double CycloidSlopeRatio(double theta)
 
 Brachistochrone BrachistochroneThrough(double endX, double endY, double g)
 {
-    double target = endX / endY;
-    double lo = 0.0;
-    double hi = TWO_PI;
-    for (int i = 0; i < 200; ++i) {
-        double mid = 0.5 * (lo + hi);
-        if (mid <= lo || mid >= hi)
-            break;
-        if (CycloidSlopeRatio(mid) < target)
-            lo = mid;
-        else
-            hi = mid;
-    }
+    const double target = endX / endY;
     Brachistochrone b;
-    b.endTheta = 0.5 * (lo + hi);
+    b.endTheta = Bisect(0.0, TWO_PI, [target](double theta) { return CycloidSlopeRatio(theta) < target; });
     b.radius = endY / (1.0 - std::cos(b.endTheta));
     b.time = b.endTheta * std::sqrt(b.radius / g);
     return b;

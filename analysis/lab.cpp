@@ -2,6 +2,7 @@
 // the exact discrete optimum of either layout.
 #include "lab.h"
 
+#include "bisect.h"
 #include "kinematics.h"
 
 #include <algorithm>
@@ -23,19 +24,6 @@ double TimePerLength(double a, double b, LabTimeRule rule)
         return INFINITE_TIME;
     double speeds = std::sqrt(2.0 * LAB_GRAVITY * a) + std::sqrt(2.0 * LAB_GRAVITY * b);
     return speeds > 0.0 ? 2.0 / speeds : INFINITE_TIME;
-}
-
-// Bisection on [lo, hi] for the point where `below` turns false, until the
-// interval cannot be split any more.
-template <typename Below>
-double Bisect(double lo, double hi, Below below)
-{
-    for (;;) {
-        double mid = 0.5 * (lo + hi);
-        if (mid <= lo || mid >= hi)
-            return mid;
-        (below(mid) ? lo : hi) = mid;
-    }
 }
 
 // Depth layout. The time is the sum of w_k sqrt(dx_k^2 + h^2) with the
@@ -127,27 +115,28 @@ SegmentCurvature Curvature(double dx, double a, double b, LabTimeRule rule)
 // its inner depths y_1..y_{N-1} (index i - 1): diagonal `diag`, and `off`
 // between y_i and y_{i+1}.
 struct Newtonian {
-    std::vector<double> gradient, diag, off;
+    std::vector<double> gradient;
+    LabHessian hessian;
 };
 
 Newtonian Derivatives(const LabPolyline &line, LabTimeRule rule)
 {
     const std::size_t inner = line.y.size() - 2;
-    Newtonian n{std::vector<double>(inner, 0.0), std::vector<double>(inner, 0.0),
-                std::vector<double>(inner > 0 ? inner - 1 : 0, 0.0)};
+    Newtonian n{std::vector<double>(inner, 0.0),
+                {std::vector<double>(inner, 0.0), std::vector<double>(inner > 0 ? inner - 1 : 0, 0.0)}};
     for (std::size_t k = 0; k + 1 < line.y.size(); ++k) {
         SegmentCurvature c = Curvature(line.x[k + 1] - line.x[k], line.y[k], line.y[k + 1], rule);
         bool fromInner = k >= 1, toInner = k + 1 <= inner;
         if (fromInner) {
             n.gradient[k - 1] += c.ta;
-            n.diag[k - 1] += c.taa;
+            n.hessian.diag[k - 1] += c.taa;
         }
         if (toInner) {
             n.gradient[k] += c.tb;
-            n.diag[k] += c.tbb;
+            n.hessian.diag[k] += c.tbb;
         }
         if (fromInner && toInner)
-            n.off[k - 1] += c.tab;
+            n.hessian.off[k - 1] += c.tab;
     }
     return n;
 }
@@ -159,10 +148,10 @@ bool NewtonDirection(const Newtonian &n, double shift, std::vector<double> *step
     const std::size_t m = n.gradient.size();
     std::vector<double> pivot(m), right(m);
     for (std::size_t i = 0; i < m; ++i) {
-        double p = n.diag[i] + shift, r = -n.gradient[i];
+        double p = n.hessian.diag[i] + shift, r = -n.gradient[i];
         if (i > 0) {
-            double f = n.off[i - 1] / pivot[i - 1];
-            p -= f * n.off[i - 1];
+            double f = n.hessian.off[i - 1] / pivot[i - 1];
+            p -= f * n.hessian.off[i - 1];
             r -= f * right[i - 1];
         }
         if (!(p > 0.0))
@@ -172,7 +161,7 @@ bool NewtonDirection(const Newtonian &n, double shift, std::vector<double> *step
     }
     step->assign(m, 0.0);
     for (std::size_t i = m; i-- > 0;)
-        (*step)[i] = (right[i] - (i + 1 < m ? n.off[i] * (*step)[i + 1] : 0.0)) / pivot[i];
+        (*step)[i] = (right[i] - (i + 1 < m ? n.hessian.off[i] * (*step)[i + 1] : 0.0)) / pivot[i];
     return true;
 }
 
@@ -182,7 +171,7 @@ bool NewtonDirection(const Newtonian &n, double shift, std::vector<double> *step
 void DescentDirection(const Newtonian &n, std::vector<double> *step)
 {
     double largest = 0.0;
-    for (double d : n.diag)
+    for (double d : n.hessian.diag)
         largest = std::max(largest, std::fabs(d));
     for (double shift = 0.0; !NewtonDirection(n, shift, step);)
         shift = shift == 0.0 ? 1e-12 * largest : 10.0 * shift;
@@ -273,8 +262,7 @@ LabPolyline LabOptimum(const LabProblem &problem)
 LabHessian LabHessianAt(const LabProblem &problem, const LabPolyline &line)
 {
     if (problem.layout == LAB_WIDTH) {
-        Newtonian n = Derivatives(line, problem.rule);
-        return {n.diag, n.off};
+        return Derivatives(line, problem.rule).hessian;
     }
     const std::size_t inner = line.x.size() - 2;
     LabHessian h{std::vector<double>(inner, 0.0),
