@@ -12,6 +12,12 @@
 namespace {
 
 const double INFINITE_TIME = std::numeric_limits<double>::infinity();
+// Where the width layout's Newton steps stop: after a step that promised a
+// gain below this share of the time.
+const double NEWTON_LAST_GAIN = 1e-12;
+// The width layout's optimum starts from that of half as many intervals
+// above this many.
+const long WIDTH_COARSEST = 64;
 
 // The time per unit length of a segment from depth a to depth b.
 double TimePerLength(double a, double b, LabTimeRule rule)
@@ -79,36 +85,65 @@ LabPolyline DepthOptimum(const LabProblem &p)
 //             w_ab = 4g^2/(u v q^3), and the same in b with v.
 // The derivatives in a are not needed (nor formed) where a is the start's
 // fixed depth 0.
+struct SegmentSlope {
+    double t, ta, tb;
+};
+
 struct SegmentCurvature {
     double t, ta, tb, taa, tbb, tab;
 };
 
-SegmentCurvature Curvature(double dx, double a, double b, LabTimeRule rule)
+// w and its derivatives; the second ones only when asked for.
+struct RuleWeight {
+    double w, wa, wb, waa, wbb, wab;
+};
+
+// Written with the reciprocals 1/s, 1/u, 1/v, 1/q and 1/L, each found
+// once, since division is the slow operation here.
+RuleWeight WeightOf(double a, double b, LabTimeRule rule, bool second)
 {
     const double g = LAB_GRAVITY;
-    const double d = b - a, l2 = dx * dx + d * d, l = std::sqrt(l2);
-    const double la = -d / l, lb = d / l, laa = dx * dx / (l2 * l), lab = -laa;
-    double w, wa, wb, waa, wbb, wab;
+    RuleWeight r{};
     if (rule == LAB_MIDPOINT) {
-        const double s = a + b;
-        w = 1.0 / std::sqrt(g * s);
-        wa = wb = -w / (2.0 * s);
-        waa = wbb = wab = 3.0 * w / (4.0 * s * s);
-    } else {
-        const double u = std::sqrt(2.0 * g * a), v = std::sqrt(2.0 * g * b), q = u + v;
-        w = 2.0 / q;
-        wa = a > 0.0 ? -2.0 * g / (u * q * q) : 0.0;
-        wb = b > 0.0 ? -2.0 * g / (v * q * q) : 0.0;
-        waa = a > 0.0 ? 2.0 * g * g / (u * u * u * q * q) + 4.0 * g * g / (u * u * q * q * q) : 0.0;
-        wbb = b > 0.0 ? 2.0 * g * g / (v * v * v * q * q) + 4.0 * g * g / (v * v * q * q * q) : 0.0;
-        wab = a > 0.0 && b > 0.0 ? 4.0 * g * g / (u * v * q * q * q) : 0.0;
+        const double s = a + b, is = 1.0 / s;
+        r.w = 1.0 / std::sqrt(g * s);
+        r.wa = r.wb = -0.5 * r.w * is;
+        if (second)
+            r.waa = r.wbb = r.wab = 0.75 * r.w * (is * is);
+        return r;
     }
-    return {l * w,
-            la * w + l * wa,
-            lb * w + l * wb,
-            laa * w + 2.0 * la * wa + l * waa,
-            laa * w + 2.0 * lb * wb + l * wbb,
-            lab * w + la * wb + lb * wa + l * wab};
+    const double u = std::sqrt(2.0 * g * a), v = std::sqrt(2.0 * g * b);
+    const double iu = a > 0.0 ? 1.0 / u : 0.0, iv = b > 0.0 ? 1.0 / v : 0.0;
+    const double iq = 1.0 / (u + v), iq2 = iq * iq;
+    r.w = 2.0 * iq;
+    r.wa = -2.0 * g * iu * iq2;
+    r.wb = -2.0 * g * iv * iq2;
+    if (second) {
+        r.waa = 2.0 * g * g * (iu * iu) * iq2 * (iu + 2.0 * iq);
+        r.wbb = 2.0 * g * g * (iv * iv) * iq2 * (iv + 2.0 * iq);
+        r.wab = 4.0 * g * g * iu * iv * iq2 * iq;
+    }
+    return r;
+}
+
+SegmentSlope Slope(double dx, double a, double b, LabTimeRule rule)
+{
+    const double d = b - a, l = std::sqrt(dx * dx + d * d), dl = d / l;
+    const RuleWeight r = WeightOf(a, b, rule, false);
+    return {l * r.w, -dl * r.w + l * r.wa, dl * r.w + l * r.wb};
+}
+
+SegmentCurvature Curvature(double dx, double a, double b, LabTimeRule rule)
+{
+    const double d = b - a, l = std::sqrt(dx * dx + d * d), il = 1.0 / l;
+    const double la = -d * il, lb = d * il, laa = dx * dx * (il * il * il), lab = -laa;
+    const RuleWeight r = WeightOf(a, b, rule, true);
+    return {l * r.w,
+            la * r.w + l * r.wa,
+            lb * r.w + l * r.wb,
+            laa * r.w + 2.0 * la * r.wa + l * r.waa,
+            laa * r.w + 2.0 * lb * r.wb + l * r.wbb,
+            lab * r.w + la * r.wb + lb * r.wa + l * r.wab};
 }
 
 // The gradient and the tridiagonal Hessian of the width layout's time in
@@ -168,34 +203,91 @@ bool NewtonDirection(const Newtonian &n, double shift, std::vector<double> *step
 // Newton's direction where the Hessian is positive definite; where it is
 // not, the Hessian shifted by the least power of ten times its largest
 // diagonal entry that makes it so (Levenberg's damping).
+// Where no shift up to 10^12 times that entry helps (the derivatives are
+// not numbers, or all zero), the direction is not a number either.
 void DescentDirection(const Newtonian &n, std::vector<double> *step)
 {
     double largest = 0.0;
     for (double d : n.hessian.diag)
         largest = std::max(largest, std::fabs(d));
-    for (double shift = 0.0; !NewtonDirection(n, shift, step);)
+    double shift = 0.0;
+    for (int tries = 0; tries <= 25; ++tries) {
+        if (NewtonDirection(n, shift, step))
+            return;
         shift = shift == 0.0 ? 1e-12 * largest : 10.0 * shift;
+    }
+    step->assign(n.gradient.size(), std::numeric_limits<double>::quiet_NaN());
 }
 
-// Width layout: from the cycloid's depths at the nodes' abscissae, Newton
-// steps, each halved until the time falls, until none does.
-LabPolyline WidthOptimum(const LabProblem &p)
+// The cycloid's depths at the inner nodes' abscissae, which grow from node
+// to node: phi - sin phi = x / R by Newton's method from the previous
+// node's phi (from phi = (6 x / R)^(1/3) at the first, where phi - sin phi
+// is phi^3 / 6 to within phi^5 / 120). A start for Newton's steps on the
+// depths, which need it close, not exact.
+void CycloidDepthsAt(const LabCycloid &c, LabPolyline *line)
+{
+    const std::size_t n = line->x.size() - 1;
+    double phi = n > 1 ? std::cbrt(6.0 * line->x[1] / c.radius) : 0.0;
+    for (std::size_t k = 1; k < n; ++k) {
+        const double target = line->x[k] / c.radius;
+        for (int i = 0; i < 50; ++i) {
+            const double slope = 1.0 - std::cos(phi);
+            const double move = slope > 0.0 ? (phi - std::sin(phi) - target) / slope : 0.0;
+            phi = std::min(std::max(phi - move, 0.0), c.theta);
+            if (std::fabs(move) <= 1e-13 * phi)
+                break;
+        }
+        line->y[k] = c.radius * (1.0 - std::cos(phi));
+    }
+}
+
+// The depths at `line`'s abscissae of the polyline `coarse` over the same
+// width, linearly between its nodes.
+void DepthsFrom(const LabPolyline &coarse, LabPolyline *line)
+{
+    const std::size_t n = line->x.size() - 1, m = coarse.x.size() - 1;
+    std::size_t j = 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        while (j + 1 < m && coarse.x[j + 1] <= line->x[k])
+            ++j;
+        const double f = (line->x[k] - coarse.x[j]) / (coarse.x[j + 1] - coarse.x[j]);
+        line->y[k] = coarse.y[j] + f * (coarse.y[j + 1] - coarse.y[j]);
+    }
+}
+
+// Width layout: Newton steps, each halved until the time falls, until the
+// gain they promise, -G.d / 2 for the step d, is below the rounding of the
+// time. They start from `coarse`, the optimum of fewer intervals, where it
+// is given, or from that of half as many where there are many (its depths
+// between its nodes), or else from the cycloid's depths at the nodes'
+// abscissae: close enough that the steps are few.
+LabPolyline WidthOptimumFrom(const LabProblem &p, const LabPolyline *coarse)
 {
     const long n = p.intervals;
     LabPolyline line;
     line.x.resize(n + 1);
     line.y.resize(n + 1);
-    const LabCycloid cycloid = LabCycloidThrough(p.endX, p.endY);
-    for (long k = 0; k <= n; ++k) {
+    for (long k = 0; k <= n; ++k)
         line.x[k] = p.endX * static_cast<double>(k) / static_cast<double>(n);
-        line.y[k] = k == 0 ? 0.0 : k == n ? p.endY : LabCycloidDepthAt(cycloid, line.x[k]);
-    }
     line.x[n] = p.endX;
+    if (coarse) {
+        DepthsFrom(*coarse, &line);
+    } else if (n > WIDTH_COARSEST) {
+        LabProblem half = p;
+        half.intervals = n / 2;
+        DepthsFrom(WidthOptimumFrom(half, nullptr), &line);
+    } else {
+        CycloidDepthsAt(LabCycloidThrough(p.endX, p.endY), &line);
+    }
+    line.y[n] = p.endY;
     double time = LabPolylineTime(line, p.rule);
     std::vector<double> step;
     for (int iteration = 0; iteration < 200 && n > 1; ++iteration) {
         Newtonian d = Derivatives(line, p.rule);
         DescentDirection(d, &step);
+        double promised = 0.0;
+        for (long k = 1; k < n; ++k)
+            promised -= 0.5 * d.gradient[k - 1] * step[k - 1];
         bool better = false;
         LabPolyline tried = line;
         for (double scale = 1.0; scale > 1e-12 && !better; scale *= 0.5) {
@@ -209,6 +301,12 @@ LabPolyline WidthOptimum(const LabProblem &p)
         if (!better)
             break;
         line = tried;
+        // Near the optimum each full step leaves about C p^2 of a promised
+        // gain p (C measured near 10^7 s^-1 at N = 10^6), below the time's
+        // last place; where the step had to be shortened, what is left is
+        // of the order of p, below the rounding of a sum of N terms.
+        if (promised < NEWTON_LAST_GAIN * time)
+            break;
     }
     return line;
 }
@@ -256,7 +354,7 @@ double LabCycloidDepthAt(const LabCycloid &c, double x)
 
 LabPolyline LabOptimum(const LabProblem &problem)
 {
-    return problem.layout == LAB_DEPTH ? DepthOptimum(problem) : WidthOptimum(problem);
+    return problem.layout == LAB_DEPTH ? DepthOptimum(problem) : WidthOptimumFrom(problem, nullptr);
 }
 
 LabHessian LabHessianAt(const LabProblem &problem, const LabPolyline &line)
@@ -281,6 +379,44 @@ LabHessian LabHessianAt(const LabProblem &problem, const LabPolyline &line)
     return h;
 }
 
+void LabGradientAt(const LabProblem &problem, const LabPolyline &line, std::vector<double> *g)
+{
+    const std::size_t segments = line.x.size() - 1;
+    g->assign(segments - 1, 0.0);
+    double *out = g->data();
+    for (std::size_t k = 0; k < segments; ++k) {
+        const double dx = line.x[k + 1] - line.x[k];
+        double top, bottom;  // the segment's time in its top and bottom unknown
+        if (problem.layout == LAB_DEPTH) {
+            // t = w sqrt(dx^2 + h^2): dt/dx_bottom = w dx / L = -dt/dx_top.
+            const double dy = line.y[k + 1] - line.y[k];
+            bottom = TimePerLength(line.y[k], line.y[k + 1], problem.rule) * dx /
+                     std::sqrt(dx * dx + dy * dy);
+            top = -bottom;
+        } else {
+            SegmentSlope s = Slope(dx, line.y[k], line.y[k + 1], problem.rule);
+            top = s.ta;
+            bottom = s.tb;
+        }
+        if (k >= 1)
+            out[k - 1] += top;
+        if (k + 1 < segments)
+            out[k] += bottom;
+    }
+}
+
+void LabNewtonMove(const LabProblem &problem, const LabPolyline &line, std::vector<double> *move)
+{
+    Newtonian n;
+    if (problem.layout == LAB_WIDTH) {
+        n = Derivatives(line, problem.rule);
+    } else {
+        LabGradientAt(problem, line, &n.gradient);
+        n.hessian = LabHessianAt(problem, line);
+    }
+    DescentDirection(n, move);
+}
+
 namespace {
 
 // How many eigenvalues of h lie below x: the negative pivots of the LDL'
@@ -301,6 +437,63 @@ std::size_t EigenvaluesBelow(const LabHessian &h, double x)
 
 } // namespace
 
+namespace {
+
+// Laguerre's method on p(x) = det(H - x I) from a point x outside the
+// spectrum, toward the nearest end of it. p is the product of the pivots
+// q_i of H - x I, q_i = d_i - x - e_{i-1}^2 / q_{i-1}; with its roots
+// lambda_j,
+//
+//   G(x) = sum 1 / (x - lambda_j) = (ln |p|)' = sum r_i,
+//   S(x) = sum 1 / (x - lambda_j)^2 = -G'(x) = sum (r_i^2 - s_i),
+//
+// where r_i = q_i' / q_i and s_i = q_i'' / q_i follow the pivots: with
+// t = e_{i-1}^2 / q_{i-1},  q_i' = -1 + t r_{i-1},  q_i'' = t (s_{i-1} -
+// 2 r_{i-1}^2). The step is
+//
+//   a = m / (G +- sqrt((m - 1) (m S - G^2))),
+//
+// the sign that of G. A polynomial with real roots only is approached
+// from outside monotonically, and a simple root at a cubic rate: a few
+// passes over H where bisection takes a hundred.
+double LaguerreEnd(const LabHessian &h, double x, double noise)
+{
+    const std::size_t m = h.diag.size();
+    const double count = static_cast<double>(m);
+    double previous = HUGE_VAL;
+    for (int iteration = 0; iteration < 100; ++iteration) {
+        double q = 1.0, r = 0.0, s = 0.0, sumR = 0.0, sumS = 0.0;
+        for (std::size_t i = 0; i < m; ++i) {
+            double t = i > 0 ? h.off[i - 1] * h.off[i - 1] / q : 0.0;
+            double dq = -1.0 + t * r, ddq = t * (s - 2.0 * r * r);
+            q = h.diag[i] - x - t;
+            if (q == 0.0)
+                q = 1e-300;
+            r = dq / q;
+            s = ddq / q;
+            sumR += r;
+            sumS += r * r - s;
+        }
+        double root = std::sqrt(std::max(0.0, (count - 1.0) * (count * sumS - sumR * sumR)));
+        double a = count / (sumR + (sumR < 0.0 ? -root : root));
+        double next = x - a;
+        if (!(next != x) || !std::isfinite(next))
+            return x;
+        // Settled when the step is within the rounding of the pivots
+        // (`noise`, a few thousand eps times H's size) and no longer
+        // shrinks, or is below the last place of x.
+        bool settled = (std::fabs(a) <= noise && std::fabs(a) >= 0.5 * previous) ||
+                       std::fabs(a) <= 4e-16 * std::fabs(next);
+        previous = std::fabs(a);
+        x = next;
+        if (settled)
+            break;
+    }
+    return x;
+}
+
+} // namespace
+
 LabSpectrum LabSpectrumOf(const LabHessian &h)
 {
     const std::size_t m = h.diag.size();
@@ -312,13 +505,26 @@ LabSpectrum LabSpectrumOf(const LabHessian &h)
     }
     if (m == 0)
         return {0.0, 0.0};
-    return {Bisect(lo, hi, [&](double x) { return EigenvaluesBelow(h, x) < 1; }),
-            Bisect(lo, hi, [&](double x) { return EigenvaluesBelow(h, x) < m; })};
+    // Laguerre's ends, checked by Sturm's count: no eigenvalue below the
+    // smallest, none above the largest, to within the rounding of the
+    // pivots (64 eps times H's size); by bisection on the count where they
+    // fail it.
+    const double size = std::max(std::fabs(lo), std::fabs(hi));
+    const double eps = std::numeric_limits<double>::epsilon();
+    double low = LaguerreEnd(h, lo, 4096.0 * eps * size), high = LaguerreEnd(h, hi, 4096.0 * eps * size);
+    const double slack = 64.0 * eps * size;
+    if (EigenvaluesBelow(h, low - slack) != 0)
+        low = Bisect(lo, hi, [&](double x) { return EigenvaluesBelow(h, x) < 1; });
+    if (EigenvaluesBelow(h, high + slack) != m)
+        high = Bisect(lo, hi, [&](double x) { return EigenvaluesBelow(h, x) < m; });
+    return {low, high};
 }
 
 LabTheory LabTheoryOf(const LabSpectrum &s)
 {
     LabTheory t;
+    if (!(s.lambdaMax > 0.0))  // no unknown (one interval): nothing to settle
+        return {s.lambdaMin, s.lambdaMax, 1.0, 0.0, 0.0, 0};
     t.lambdaMin = s.lambdaMin;
     t.lambdaMax = s.lambdaMax;
     t.condition = s.lambdaMax / s.lambdaMin;
@@ -343,12 +549,36 @@ std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem)
 {
     std::vector<LabRefinementRow> rows;
     const double cycloid = LabCycloidThrough(problem.endX, problem.endY).time;
+    LabPolyline best;
     for (long n : LabRefinementIntervals(problem.intervals)) {
         LabProblem p = problem;
         p.intervals = n;
-        LabPolyline best = LabOptimum(p);
+        // Each row's optimum starts the next one's in the width layout.
+        best = p.layout == LAB_DEPTH ? DepthOptimum(p)
+                                     : WidthOptimumFrom(p, best.x.empty() ? nullptr : &best);
         rows.push_back({n, LabPolylineTime(best, p.rule), LabPolylineTime(best, LAB_EXACT), cycloid,
                         LabTheoryOf(LabSpectrumOf(LabHessianAt(p, best)))});
     }
     return rows;
+}
+
+double LabGapOrder(const std::vector<LabRefinementRow> &rows, bool exact)
+{
+    std::size_t from = 0;
+    while (from < rows.size() && rows[from].intervals < 20)
+        ++from;
+    if (rows.size() - from < 2)
+        from = 0;
+    double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
+    for (std::size_t i = from; i < rows.size(); ++i) {
+        const LabRefinementRow &r = rows[i];
+        double x = std::log(static_cast<double>(r.intervals));
+        double y = std::log(std::fabs((exact ? r.exactTime : r.optimumTime) - r.cycloidTime));
+        n += 1.0;
+        sx += x;
+        sy += y;
+        sxx += x * x;
+        sxy += x * y;
+    }
+    return (n * sxy - sx * sy) / (n * sxx - sx * sx);
 }

@@ -82,8 +82,19 @@ struct LabHessian {
 };
 LabHessian LabHessianAt(const LabProblem &problem, const LabPolyline &line);
 
-// Its smallest and largest eigenvalue, by bisection on the Sturm count (the
-// negative pivots of H - x I): O(N) a step, to the last bits.
+// The gradient of the problem's time (under its rule) in its unknowns at
+// `line`: N - 1 entries, one an inner node.
+void LabGradientAt(const LabProblem &problem, const LabPolyline &line, std::vector<double> *g);
+
+// Newton's move of the unknowns at `line`, -H^-1 G; where H is not positive
+// definite, H shifted by the least power of ten times its largest diagonal
+// entry that makes it so (Levenberg's damping), as the optimum's search
+// takes it.
+void LabNewtonMove(const LabProblem &problem, const LabPolyline &line, std::vector<double> *move);
+
+// Its smallest and largest eigenvalue, by Laguerre's method on the
+// characteristic polynomial from Gershgorin's bounds, checked by the Sturm
+// count (the negative pivots of H - x I): O(N) a step, a few steps.
 struct LabSpectrum {
     double lambdaMin, lambdaMax;
 };
@@ -113,5 +124,11 @@ struct LabRefinementRow {
 // problem's N itself last where it is not one of them.
 std::vector<long> LabRefinementIntervals(long intervals);
 std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem);
+
+// The order p of the gap between the optimum's time and the cycloid's,
+// |gap| ~ C N^p: the least-squares slope of log |gap| against log N over
+// the rows from N = 20 on (over all of them where fewer than two are), the
+// optimum's time under the rule or, with `exact`, its exact time.
+double LabGapOrder(const std::vector<LabRefinementRow> &rows, bool exact);
 
 #endif

@@ -50,7 +50,9 @@ RunSample SampleOf(const Recorder &r, const RunStep &s)
 void Keep(Recorder *r, const RunStep &s)
 {
     r->samples.push_back(SampleOf(*r, s));
-    if (r->exactTimes) {
+    if (r->exactTimes && r->exactTime) {
+        r->samples.back().exactS = r->exactTime(s);
+    } else if (r->exactTimes) {
         r->nodes = s.nodes;
         r->unsolved.insert(r->unsolved.end(), s.shown, s.shown + s.nodes);
     }
@@ -153,7 +155,7 @@ std::vector<RunSample> CurveThrough(Recorder *r, const RunStep &last)
     if (KeepsLast(*r, last)) {
         curve.push_back(SampleOf(*r, last));
         if (r->exactTimes)
-            curve.back().exactS = ExactPolylineTime(last.shown);
+            curve.back().exactS = r->exactTime ? r->exactTime(last) : ExactPolylineTime(last.shown);
     }
     return curve;
 }

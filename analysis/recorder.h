@@ -28,7 +28,8 @@
 // it would stand after the step it is at (CurveThrough).
 //
 // Nothing here knows the problem's size: a polyline is as long as the run
-// says. Its exact time is ExactPolylineTime's, the one problem there is.
+// says. Its exact time is ExactPolylineTime's, the program's problem,
+// unless the run hands the recorder a function of its own (exactTime).
 #ifndef RODADERO_ANALYSIS_RECORDER_H
 #define RODADERO_ANALYSIS_RECORDER_H
 
@@ -68,6 +69,9 @@ struct Recorder {
     bool exactTimes = false;
     bool settled = false;
     double settledTime = 0.0;
+    // With exactTimes: the exact time of a kept step, found at once;
+    // without it the polyline is put by, and its time is ExactPolylineTime's.
+    std::function<double(const RunStep &)> exactTime;
 
     // What it has kept.
     long steps = 0;          // the last step handed to it

@@ -10,6 +10,7 @@
 #include "fates_chart.h"
 #include "files.h"
 #include "kinematics.h"
+#include "lab_csv.h"
 #include "method_charts.h"
 #include "method_theory.h"
 #include "picture_words.h"
@@ -115,6 +116,37 @@ std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &o
     return curves;
 }
 
+// The laboratory: its run, its optimum or its refinement table, with the
+// line that sums it up.
+void RunLab(const TraceOptions &options, std::ostream &out, std::ostream &err)
+{
+    const LabProblem &problem = options.problem;
+    if (options.refine) {
+        std::vector<LabRefinementRow> rows = LabRefinement(problem);
+        out << LabRefinementRows(rows);
+        err << LabRefinementLine(problem, rows) << '\n';
+        return;
+    }
+    const LabReference reference = LabReferenceOf(problem);
+    if (options.optimum) {
+        out << LabOptimumRows(reference.optimum);
+        err << LabOptimumLine(problem, reference) << '\n';
+        return;
+    }
+    const LabSetting setting = LabRunSetting(options);
+    Recorder recorder;
+    recorder.rowEvery = options.every;
+    recorder.row = [&](const RunStep &s) {
+        out << LabRunRow(s.step, s.fallTime, recorder.exactTime(s), s.shown, problem.intervals,
+                         options.nodes);
+    };
+    out << LabRunHeader(problem, options.nodes);
+    LabRunResult run = RecordLabRun(problem, setting, reference.theory.lambdaMax, options.steps,
+                                    &recorder);
+    err << LabRunLine(problem, setting, LabStep(setting, reference.theory.lambdaMax), reference, run)
+        << '\n';
+}
+
 } // namespace
 
 TracedRun RunRows(const TraceOptions &options, std::ostream &out, bool curve)
@@ -176,7 +208,9 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         return TRACE_BAD_INPUT;
 
     bool written = true;
-    if (options.stability && options.method) {
+    if (options.lab) {
+        RunLab(options, out, err);
+    } else if (options.stability && options.method) {
         out << MethodStabilityHeader()
             << MethodStabilityRow(TheoryOfMethod(
                    *options.method, options.beta.value_or(TRACE_BETA_DEFAULT), StabilityLimit()));

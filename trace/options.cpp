@@ -9,6 +9,7 @@
 #include "csv.h"
 #include "files.h"
 #include "fates.h"
+#include "lab_csv.h"
 
 #include <CLI/CLI.hpp>
 
@@ -44,6 +45,7 @@ struct Takes {
     std::string words;
     std::string form;  // a regular expression
     double min = -HUGE_VAL, max = HUGE_VAL;
+    bool endPoint = false;  // two numbers, X,Y, in the ranges of an end
 };
 
 // A whole number in decimal digits, with or without a sign.
@@ -59,6 +61,23 @@ Takes Decimal()
     return {"a decimal from " + ShortestDouble(TRACE_BETA_MIN) + " to " +
                 ShortestDouble(TRACE_BETA_MAX),
             "[0-9]+(\\.[0-9]+)?", TRACE_BETA_MIN, TRACE_BETA_MAX};
+}
+
+// The end point X,Y: two decimals, perhaps with an exponent, X within
+// 0..LAB_END_MAX and Y above 0 to it (checked apart, as a pair).
+Takes EndPoint()
+{
+    const std::string number = "[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][+-]?[0-9]+)?";
+    return {"X,Y, two numbers with 0 <= X <= " + ShortestDouble(LAB_END_MAX) + " and 0 < Y <= " +
+                ShortestDouble(LAB_END_MAX),
+            number + "," + number, 0.0, LAB_END_MAX, true};
+}
+
+// One of `names`.
+Takes OneOf(const char *const names[2])
+{
+    return {std::string("one of ") + names[0] + " and " + names[1],
+            std::string(names[0]) + "|" + names[1]};
 }
 
 Takes MethodName()
@@ -82,6 +101,12 @@ std::string ValueFault(const Takes &takes, const std::string &text)
     if (!std::regex_match(text, std::regex(takes.form)))
         return "takes " + takes.words + ", not " + Quoted(text);
     double v = std::strtod(text.c_str(), nullptr);
+    if (takes.endPoint) {
+        double y = std::strtod(text.c_str() + text.find(',') + 1, nullptr);
+        if (!(v >= 0.0 && v <= LAB_END_MAX && y > 0.0 && y <= LAB_END_MAX))
+            return "takes " + takes.words + "; " + Quoted(text) + " is out of range";
+        return std::string();
+    }
     if (v < takes.min || v > takes.max)
         return "takes " + takes.words + "; " + Quoted(text) + " is out of range";
     return std::string();
@@ -126,7 +151,9 @@ public:
 struct Declared {
     CLI::App app{"", "rodadero-trace"};
     CLI::Option *method, *beta, *position, *steps, *every, *nodes, *svg, *plot, *race, *slow;
-    CLI::Option *sweep, *stability, *compare, *help, *version;
+    CLI::Option *sweep, *stability, *compare;
+    CLI::Option *lab, *end, *intervals, *layout, *time, *stepRatio, *optimum, *refine, *curve;
+    CLI::Option *help, *version;
 
     CLI::Option *Value(const char *name, const char *value, const std::string &explanation)
     {
@@ -206,6 +233,33 @@ Declared::Declared()
                         N(COMPARE_STEPS_DEFAULT) + ");\n"
                         "print their rows and draw into FILE how far each one's fall time\n"
                         "is from the settled polyline's (an SVG picture)");
+    lab = Flag("--lab", "run the laboratory's problem instead of the program's: the\n"
+                        "end point, the number of intervals, the layout and the time\n"
+                        "rule below, with --method gradient (the default), heavy-ball,\n"
+                        "nesterov or newton");
+    end = Value("--end", "X,Y",
+                "the end point, 0 <= X <= " + ShortestDouble(LAB_END_MAX) + " and 0 < Y <= " +
+                    ShortestDouble(LAB_END_MAX) + ", y downward\n(default 1,0.92)");
+    intervals = Value("--intervals", "N",
+                      "the number of intervals, " + N(LAB_INTERVALS_MIN) + " to " +
+                          N(LAB_INTERVALS_MAX) + " (default 20)");
+    layout = Value("--layout", "NAME",
+                   "depth: nodes at equal depths, the inner abscissae free (the\n"
+                   "default); width: nodes at equal widths, the inner depths free");
+    time = Value("--time", "RULE",
+                 "midpoint: each segment at the speed of its mid-depth (the\n"
+                 "program's rule, the default); exact: at its exact mean speed");
+    stepRatio = Value("--step-ratio", "R",
+                      "the step h = R x 2 / lambda_max at the optimum, a decimal from\n" +
+                          ShortestDouble(LAB_STEP_RATIO_MIN) + " to " +
+                          ShortestDouble(LAB_STEP_RATIO_MAX) + " (default " +
+                          ShortestDouble(LAB_STEP_RATIO_DEFAULT) + ")");
+    optimum = Flag("--optimum", "print the optimum's nodes k,x,y instead of a run");
+    refine = Flag("--refine", "print the refinement table instead of a run: the optimum of\n"
+                              "5, 10, 20, ... intervals up to N, and of N");
+    curve = Value("--curve", "CSV",
+                  "with --race: race the curve of the file (x,y under a header,\n"
+                  "from 0,0 to its end) against the cycloid and the straight line");
     help = Flag("-h,--help", "print this text");
     version = Flag("--version", "print the release number");
 }
@@ -230,7 +284,28 @@ struct Mode {
 
 std::vector<Mode> Modes(const Declared &d)
 {
-    return {{d.compare, "--compare runs every method and takes only --position, --beta and --steps",
+    if (d.lab->count())
+        return {{d.lab,
+                 "--lab takes the laboratory's options and those of a run",
+                 {d.position, d.sweep, d.compare, d.stability, d.curve}},
+                {d.optimum,
+                 "--optimum needs no run and takes only --end, --intervals, --layout, --time "
+                 "and --svg",
+                 {d.method, d.beta, d.steps, d.every, d.nodes, d.plot, d.race, d.slow,
+                  d.stepRatio, d.refine}},
+                {d.refine,
+                 "--refine needs no run and takes only --end, --intervals, --layout, --time "
+                 "and --svg",
+                 {d.method, d.beta, d.steps, d.every, d.nodes, d.plot, d.race, d.slow,
+                  d.stepRatio, d.optimum}},
+                {d.race, "--lab --race draws one run and takes only the laboratory's options, "
+                         "--method, --beta, --step-ratio, --steps and --slow",
+                 {d.every, d.nodes, d.plot, d.svg}}};
+    return {{d.curve,
+             "--race --curve races the curve of a file and takes only --slow",
+             {d.position, d.steps, d.method, d.beta, d.every, d.nodes, d.svg, d.plot, d.sweep,
+              d.compare, d.stability}},
+            {d.compare, "--compare runs every method and takes only --position, --beta and --steps",
              {d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep, d.stability, d.method}},
             {d.stability, "--stability needs no run and takes no other option",
              {d.position, d.steps, d.every, d.nodes, d.svg, d.plot, d.race, d.slow, d.sweep,
@@ -262,26 +337,43 @@ std::string FirstGiven(const std::vector<const CLI::Option *> &options)
     return std::string();
 }
 
-// The options that do not go together, or --slow without --race. The
-// options are looked at in the order of --help; the first that is given
-// without the option it needs, or with one it cannot go with, says which
-// of the two it is. The line of the comparison or the theory, where either
-// is given, speaks for both; else that of --slow, the race or the sweep.
+// The line of `option` given without the option it needs: --slow and
+// --curve without --race, the laboratory's options without --lab; empty
+// where it needs none or has it.
+std::string NeedFault(const Declared &d, const CLI::Option *o)
+{
+    if ((o == d.slow || o == d.curve) && !d.race->count())
+        return o == d.slow ? "--slow sets the pace of --race and needs it"
+                           : "--curve names the curve --race races and needs it";
+    for (const CLI::Option *own : {d.end, d.intervals, d.layout, d.time, d.stepRatio, d.optimum,
+                                   d.refine})
+        if (o == own && !d.lab->count())
+            return o->get_name() + " belongs to the laboratory and needs --lab";
+    return std::string();
+}
+
+// The options that do not go together, or an option without the one it
+// needs. The options are looked at in the order of --help; the first that
+// is given without the option it needs, or with one it cannot go with,
+// says which of the two it is. The line of the comparison or the theory,
+// where either is given, speaks for both; else that of the option's need,
+// or of the first mode given that refuses one of the options given.
 std::string ClashFault(const Declared &d)
 {
     std::vector<Mode> modes = Modes(d);
-    bool needs = false, apart = false;
+    std::string need;
+    bool apart = false;
     for (const CLI::Option *o : d.app.get_options())
-        if (o->count() && !needs && !apart) {
-            needs = o == d.slow && !d.race->count();
+        if (o->count() && need.empty() && !apart) {
+            need = NeedFault(d, o);
             apart = Apart(modes, o);
         }
-    if (needs && !d.compare->count() && !d.stability->count())
-        return "--slow sets the pace of --race and needs it";
+    if (!need.empty() && !d.compare->count() && !d.stability->count())
+        return need;
     for (const Mode &m : modes)
-        if ((needs || apart) && m.option->count())
+        if ((!need.empty() || apart) && m.option->count() && !FirstGiven(m.refuses).empty())
             return m.line + ", not " + FirstGiven(m.refuses);
-    return std::string();
+    return need;
 }
 
 // The first fault of what CLI11 read, empty when there is none: a flag
@@ -290,7 +382,8 @@ std::string ClashFault(const Declared &d)
 // (ClashFault); an argument that is no option of the command.
 std::string FirstFault(const Declared &d)
 {
-    for (const CLI::Option *flag : {d.nodes, d.sweep, d.stability, d.help, d.version})
+    for (const CLI::Option *flag :
+         {d.nodes, d.sweep, d.stability, d.lab, d.optimum, d.refine, d.help, d.version})
         if (Plain(flag) < flag->count())
             return flag->get_name() + " takes no value";
 
@@ -310,6 +403,14 @@ std::string FirstFault(const Declared &d)
         {d.race, path},
         {d.slow, WholeNumber(TRACE_SLOW_MIN, TRACE_SLOW_MAX)},
         {d.compare, path},
+        {d.end, EndPoint()},
+        {d.intervals, WholeNumber(LAB_INTERVALS_MIN, LAB_INTERVALS_MAX)},
+        {d.layout, OneOf(LAB_LAYOUT_NAME)},
+        {d.time, OneOf(LAB_RULE_NAME)},
+        {d.stepRatio, {"a decimal from " + ShortestDouble(LAB_STEP_RATIO_MIN) + " to " +
+                           ShortestDouble(LAB_STEP_RATIO_MAX),
+                       "[0-9]+(\\.[0-9]+)?", LAB_STEP_RATIO_MIN, LAB_STEP_RATIO_MAX}},
+        {d.curve, {"the path of the CSV file to read", "[\\s\\S]+"}},
     };
     for (const auto &value : values)
         for (const std::string &text : value.first->results()) {
@@ -330,8 +431,9 @@ std::string FirstFault(const Declared &d)
         return "unknown option " +
                Quoted(arg.compare(0, 2, "--") == 0 ? arg.substr(0, arg.find('=')) : arg) +
                "; the options are --method, --beta, --position, --steps, --every, --nodes, "
-               "--svg, --plot, --race, --slow, --sweep, --compare, --stability, --help and "
-               "--version";
+               "--svg, --plot, --race, --slow, --sweep, --compare, --stability, --lab, --end, "
+               "--intervals, --layout, --time, --step-ratio, --optimum, --refine, --curve, "
+               "--help and --version";
     return "unexpected argument " + Quoted(arg) + "; every option starts with -- (see --help)";
 }
 
@@ -343,8 +445,13 @@ std::string FirstFault(const Declared &d)
 // file).
 std::string Misfit(const TraceOptions &o)
 {
-    Method method = o.method.value_or(METHOD_PROGRAM);
+    Method method = o.method.value_or(o.lab ? METHOD_GRADIENT : METHOD_PROGRAM);
     std::string name = METHOD_NAME[method];
+    if (o.lab && method == METHOD_PROGRAM)
+        return "--lab runs gradient, heavy-ball, nesterov or newton, not program (the program "
+               "keeps its own problem)";
+    if (o.lab && o.problem.layout == LAB_WIDTH && o.problem.endX == 0.0)
+        return "--layout width spaces the nodes over the end's X, which --end gives as 0";
     if (o.beta && o.comparePath.empty() && !MethodHasBeta(method))
         return "--beta is the momentum of --method heavy-ball or nesterov, not of " + name;
     if (o.sweep && o.method && !MethodHasBeta(method))
@@ -414,6 +521,23 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
         o.plotPath = text(d.plot);
         o.racePath = text(d.race);
         o.comparePath = text(d.compare);
+        o.lab = d.lab->count();
+        o.optimum = d.optimum->count();
+        o.refine = d.refine->count();
+        o.curvePath = text(d.curve);
+        if (d.end->count()) {
+            std::string end = text(d.end);
+            o.problem.endX = std::strtod(end.c_str(), nullptr);
+            o.problem.endY = std::strtod(end.c_str() + end.find(',') + 1, nullptr);
+        }
+        if (d.intervals->count())
+            o.problem.intervals = std::stol(text(d.intervals));
+        if (d.layout->count())
+            o.problem.layout = text(d.layout) == LAB_LAYOUT_NAME[LAB_WIDTH] ? LAB_WIDTH : LAB_DEPTH;
+        if (d.time->count())
+            o.problem.rule = text(d.time) == LAB_RULE_NAME[LAB_EXACT] ? LAB_EXACT : LAB_MIDPOINT;
+        if (d.stepRatio->count())
+            o.stepRatio = std::strtod(text(d.stepRatio).c_str(), nullptr);
         o.steps = d.steps->count() ? std::stol(text(d.steps)) : DefaultSteps(o);
         fault = Misfit(o);
     }
@@ -428,5 +552,12 @@ MethodSetting RunSetting(const TraceOptions &options)
     // 0), another method at position 50.
     int position = options.position.value_or(method == METHOD_PROGRAM ? 0 : ALPHA_POS_START);
     return {method, static_cast<double>(position),
+            MethodHasBeta(method) ? options.beta.value_or(TRACE_BETA_DEFAULT) : 0.0};
+}
+
+LabSetting LabRunSetting(const TraceOptions &options)
+{
+    Method method = options.method.value_or(METHOD_GRADIENT);
+    return {method, options.stepRatio,
             MethodHasBeta(method) ? options.beta.value_or(TRACE_BETA_DEFAULT) : 0.0};
 }

@@ -4,6 +4,7 @@
 #define RODADERO_TRACE_OPTIONS_H
 
 #include "fates.h"
+#include "lab_run.h"
 #include "methods.h"
 
 #include <optional>
@@ -27,6 +28,11 @@ const int TRACE_SLOW_DEFAULT = 10;
 const double TRACE_BETA_MIN = 0.0;
 const double TRACE_BETA_MAX = 0.99;
 const double TRACE_BETA_DEFAULT = 0.9;
+// The laboratory: its end point's coordinates within 0..LAB_END_MAX (the
+// depth above 0), its step ratio within LAB_STEP_RATIO_MIN..MAX.
+const double LAB_END_MAX = 1000.0;
+const double LAB_STEP_RATIO_MIN = 0.001;
+const double LAB_STEP_RATIO_MAX = 4.0;
 
 // What the arguments ask for. An option that is not given leaves its
 // std::optional empty, its path empty or its flag false.
@@ -49,6 +55,15 @@ struct TraceOptions {
     std::optional<Method> method;
     std::optional<double> beta;       // TRACE_BETA_MIN..TRACE_BETA_MAX
     std::string comparePath;
+    // The laboratory (--lab): its problem, the setting of its run (method
+    // gradient unless --method names another), or instead its optimum or
+    // its refinement table.
+    bool lab = false;
+    LabProblem problem;
+    double stepRatio = LAB_STEP_RATIO_DEFAULT;
+    bool optimum = false;
+    bool refine = false;
+    std::string curvePath;  // with --race: the curve it races
 };
 
 // Reads the arguments as main receives them, the program's name first.
@@ -63,5 +78,8 @@ bool ParseTraceOptions(int argc, const char *const argv[], TraceOptions *options
 // --position; without it 0 for the program, its starting factor 0.0001,
 // and 50 for the others) and its beta.
 MethodSetting RunSetting(const TraceOptions &options);
+
+// The setting of a laboratory's run.
+LabSetting LabRunSetting(const TraceOptions &options);
 
 #endif

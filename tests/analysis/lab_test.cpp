@@ -4,6 +4,7 @@
 // them faster, and under the exact rule they approach the cycloid from
 // above. Runs natively and under Wine.
 #include "lab.h"
+#include "lab_run.h"
 
 #include <Eigen/Dense>
 #include <gtest/gtest.h>
@@ -250,6 +251,138 @@ TEST(LabRefinement, TheConditionGrowsWithN)
         EXPECT_GT(rows[i].theory.condition, rows[i - 1].theory.condition) << rows[i].intervals;
         EXPECT_GT(rows[i].theory.stepsToMillionth, rows[i - 1].theory.stepsToMillionth);
         EXPECT_EQ(rows[i].optimumTime, rows[i].exactTime);
+    }
+}
+
+
+// The gradient against central differences of the time, node by node, for
+// each layout and rule, at a polyline that is neither the chord nor the
+// optimum (the chord bent by a sine).
+TEST(LabGradient, CentralDifferencesOfTheTime)
+{
+    for (LabLayout layout : {LAB_DEPTH, LAB_WIDTH})
+        for (LabTimeRule rule : {LAB_MIDPOINT, LAB_EXACT}) {
+            LabProblem p;
+            p.intervals = 12;
+            p.layout = layout;
+            p.rule = rule;
+            LabPolyline line = LabChord(p);
+            std::vector<double> &u = LabUnknowns(&line, layout);
+            for (long k = 1; k < p.intervals; ++k)
+                u[k] += 0.05 * std::sin(PI * k / p.intervals);
+            std::vector<double> g;
+            LabGradientAt(p, line, &g);
+            ASSERT_EQ(g.size(), 11u);
+            const double h = 1e-6;
+            for (long k = 1; k < p.intervals; ++k) {
+                LabPolyline up = line, down = line;
+                LabUnknowns(&up, layout)[k] += h;
+                LabUnknowns(&down, layout)[k] -= h;
+                double difference = (LabPolylineTime(up, rule) - LabPolylineTime(down, rule)) / (2 * h);
+                EXPECT_NEAR(g[k - 1], difference, 1e-7 * (1.0 + std::fabs(difference)))
+                    << "layout " << layout << ", rule " << rule << ", node " << k;
+            }
+        }
+}
+
+// Each method from the chord reaches the optimum, which its own search
+// found otherwise (a root-find or Newton's method with line searches);
+// Newton in a handful of steps, the others within their linear rate.
+TEST(LabRun, EveryMethodReachesTheOptimum)
+{
+    struct Row {
+        Method method;
+        LabLayout layout;
+        LabTimeRule rule;
+        double ratio, beta;
+        long steps;
+    };
+    const Row rows[] = {
+        {METHOD_GRADIENT, LAB_DEPTH, LAB_MIDPOINT, 0.9, 0.0, 3000},
+        {METHOD_HEAVY_BALL, LAB_DEPTH, LAB_EXACT, 0.5, 0.6, 1000},
+        {METHOD_NESTEROV, LAB_WIDTH, LAB_EXACT, 0.5, 0.6, 1000},
+        {METHOD_NEWTON, LAB_WIDTH, LAB_MIDPOINT, 0.5, 0.0, 12},
+        {METHOD_NEWTON, LAB_DEPTH, LAB_EXACT, 0.5, 0.0, 12},
+    };
+    for (const Row &r : rows) {
+        LabProblem p;
+        p.intervals = 6;
+        p.endX = 1.0;
+        p.endY = 0.6;
+        p.layout = r.layout;
+        p.rule = r.rule;
+        LabReference ref = LabReferenceOf(p);
+        Recorder nothing;
+        LabRunResult run = RecordLabRun(p, {r.method, r.ratio, r.beta}, ref.theory.lambdaMax,
+                                        r.steps, &nothing);
+        EXPECT_EQ(run.haltedAt, 0) << METHOD_NAME[r.method];
+        EXPECT_EQ(run.steps, r.steps) << METHOD_NAME[r.method];
+        EXPECT_NEAR(run.time, ref.optimumTime, 1e-12) << METHOD_NAME[r.method];
+        for (long k = 0; k <= p.intervals; ++k)
+            EXPECT_NEAR(LabUnknowns(run.line, r.layout)[k], LabUnknowns(ref.optimum, r.layout)[k],
+                        1e-6)
+                << METHOD_NAME[r.method] << ", node " << k;
+    }
+}
+
+// Too long a step in the width layout lifts the first inner node above the
+// start, where the time has no value: the run stops before that step, its
+// polyline still below the start, and says which node and where.
+TEST(LabRun, AStepThatLiftsANodeAboveTheStartEndsTheRun)
+{
+    LabProblem p;
+    p.intervals = 1000;
+    p.layout = LAB_WIDTH;
+    p.rule = LAB_EXACT;
+    LabReference ref = LabReferenceOf(p);
+    Recorder rows;
+    rows.rowEvery = 1;
+    std::vector<long> printed;
+    rows.row = [&](const RunStep &s) { printed.push_back(s.step); };
+    LabRunResult run = RecordLabRun(p, {METHOD_GRADIENT, 0.5, 0.0}, ref.theory.lambdaMax, 100, &rows);
+    ASSERT_GT(run.haltedAt, 0);
+    EXPECT_EQ(run.steps, run.haltedAt - 1);
+    EXPECT_EQ(run.haltedNode, 1);
+    EXPECT_LT(run.haltedValue, 0.0);
+    EXPECT_TRUE(std::isfinite(run.time));
+    ASSERT_FALSE(printed.empty());
+    EXPECT_EQ(printed.back(), run.steps);
+    for (double y : run.line.y)
+        EXPECT_GE(y, 0.0);
+}
+
+// The order of the gap fitted over rows whose gaps are exactly C N^p.
+TEST(LabRefinement, TheOrderOfAGapThatFollowsAPowerExactly)
+{
+    for (double order : {-1.5, -1.0, -0.5}) {
+        std::vector<LabRefinementRow> rows;
+        for (long n : {5L, 10L, 20L, 40L, 80L, 160L}) {
+            LabRefinementRow r{};
+            r.intervals = n;
+            r.cycloidTime = 0.6;
+            r.optimumTime = 0.6 - 0.3 * std::pow(static_cast<double>(n), order);
+            r.exactTime = 0.6 + 2.0 * std::pow(static_cast<double>(n), order);
+            rows.push_back(r);
+        }
+        EXPECT_NEAR(LabGapOrder(rows, false), order, 1e-12);
+        EXPECT_NEAR(LabGapOrder(rows, true), order, 1e-12);
+    }
+}
+
+// Under the exact rule the depth layout approaches the cycloid about as
+// N^-1.5 and the width layout as N^-1.
+TEST(LabRefinement, TheExactRulesOrdersOfEachLayout)
+{
+    struct Row {
+        LabLayout layout;
+        double order;
+    };
+    for (const Row &r : {Row{LAB_DEPTH, -1.5}, Row{LAB_WIDTH, -1.0}}) {
+        LabProblem p;
+        p.intervals = 640;
+        p.layout = r.layout;
+        p.rule = LAB_EXACT;
+        EXPECT_NEAR(LabGapOrder(LabRefinement(p), true), r.order, 0.1) << r.layout;
     }
 }
 

@@ -588,7 +588,8 @@ TEST_F(InFolder, BadInputWritesOneLineAndExitsWithTwo)
 {
     static const std::string OPTIONS =
         "; the options are --method, --beta, --position, --steps, --every, --nodes, --svg, "
-        "--plot, --race, --slow, --sweep, --compare, --stability, --help and --version";
+        "--plot, --race, --slow, --sweep, --compare, --stability, --lab, --end, --intervals, "
+        "--layout, --time, --step-ratio, --optimum, --refine, --curve, --help and --version";
     static const struct {
         std::vector<std::string> args;
         std::string line;  // after "rodadero-trace: "
@@ -777,6 +778,68 @@ TEST_F(InFolder, BadInputWritesOneLineAndExitsWithTwo)
          "--stability --method takes heavy-ball, nesterov or gradient, not program"},
         {{"--stability", "--method", "newton"},
          "--stability --method takes heavy-ball, nesterov or gradient, not newton"},
+        // The laboratory: its end, its intervals, its words, its options without
+        // --lab, and what it does not take.
+        {{"--lab", "--end"},
+         "--end needs a value: X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000"},
+        {{"--lab", "--end", "-1,1"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000; '-1,1' is out of "
+         "range"},
+        {{"--lab", "--end", "1,0"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000; '1,0' is out of "
+         "range"},
+        {{"--lab", "--end", "1,-0.5"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000; '1,-0.5' is out of "
+         "range"},
+        {{"--lab", "--end", "1e999,1"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000; '1e999,1' is out "
+         "of range"},
+        {{"--lab", "--end", "1,x"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000, not '1,x'"},
+        {{"--lab", "--end", "1"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000, not '1'"},
+        {{"--lab", "--end", "nan,1"},
+         "--end takes X,Y, two numbers with 0 <= X <= 1000 and 0 < Y <= 1000, not 'nan,1'"},
+        {{"--lab", "--layout", "width", "--end", "0,1"},
+         "--layout width spaces the nodes over the end's X, which --end gives as 0"},
+        {{"--lab", "--intervals", "0"},
+         "--intervals takes a whole number from 1 to 1000000; '0' is out of range"},
+        {{"--lab", "--intervals", "1000001"},
+         "--intervals takes a whole number from 1 to 1000000; '1000001' is out of range"},
+        {{"--lab", "--intervals", "2.5"},
+         "--intervals takes a whole number from 1 to 1000000, not '2.5'"},
+        {{"--lab", "--layout", "diagonal"},
+         "--layout takes one of depth and width, not 'diagonal'"},
+        {{"--lab", "--time", "fast"}, "--time takes one of midpoint and exact, not 'fast'"},
+        {{"--lab", "--step-ratio", "0"},
+         "--step-ratio takes a decimal from 0.001 to 4; '0' is out of range"},
+        {{"--lab", "--optimum=1"}, "--optimum takes no value"},
+        {{"--lab", "--method", "program"},
+         "--lab runs gradient, heavy-ball, nesterov or newton, not program (the program keeps "
+         "its own problem)"},
+        {{"--lab", "--method", "gradient", "--beta", "0.5"},
+         "--beta is the momentum of --method heavy-ball or nesterov, not of gradient"},
+        {{"--end", "1,1"}, "--end belongs to the laboratory and needs --lab"},
+        {{"--intervals", "10", "--steps", "3"},
+         "--intervals belongs to the laboratory and needs --lab"},
+        {{"--refine"}, "--refine belongs to the laboratory and needs --lab"},
+        {{"--compare", "c.svg", "--time", "exact"},
+         "--time belongs to the laboratory and needs --lab"},
+        {{"--lab", "--position", "3"},
+         "--lab takes the laboratory's options and those of a run, not --position"},
+        {{"--lab", "--sweep"}, "--lab takes the laboratory's options and those of a run, not --sweep"},
+        {{"--lab", "--optimum", "--steps", "3"},
+         "--optimum needs no run and takes only --end, --intervals, --layout, --time and --svg, "
+         "not --steps"},
+        {{"--lab", "--refine", "--optimum"},
+         "--optimum needs no run and takes only --end, --intervals, --layout, --time and --svg, "
+         "not --refine"},
+        {{"--lab", "--race", "r.svg", "--every", "3"},
+         "--lab --race draws one run and takes only the laboratory's options, --method, --beta, "
+         "--step-ratio, --steps and --slow, not --every"},
+        {{"--curve", "c.csv"}, "--curve names the curve --race races and needs it"},
+        {{"--race", "r.svg", "--curve", "c.csv", "--steps", "3"},
+         "--race --curve races the curve of a file and takes only --slow, not --steps"},
         // A convergence curve with no step, or on the file of --svg.
         {{"--steps", "0", "--plot", "x.svg"},
          "--plot draws the steps from 1 on and needs --steps of 1 or more"},
