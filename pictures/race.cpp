@@ -11,11 +11,10 @@
 #include "race.h"
 
 #include "chart_parts.h"
+#include "race_parts.h"
 #include "svg_parts.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -26,9 +25,6 @@ const PictureColour TRACK_COLOUR[RACE_TRACKS] = {CHORD_GREY, POLYLINE_COLOUR,
 const TrackStroke TRACK_STROKE[RACE_TRACKS] = {PLAIN_STROKE, THICK_STROKE, DASHED_STROKE};
 // Each bead rings the ones drawn after it when they run together.
 const char *const BEAD_RADIUS[RACE_TRACKS] = {"8", "6", "4"};
-const double RACE_SAMPLE = 0.01;     // real seconds between key moments
-const double RACE_MIN_GAP = 1e-4;    // no sample this close to a node or arrival
-const double RACE_HOLD = 2.0;        // seconds on the page at the end, all beads in
 const int RACE_WIDTH = 640;
 const int RACE_HEIGHT = 525;
 
@@ -54,7 +50,7 @@ ModelPoint RacePositionAt(const double *polyline, int track, const Brachistochro
 }
 
 // The moments, in real seconds, at which a bead's position is given: every
-// RACE_SAMPLE from the release, each node it passes, and its arrival.
+// 0.01 s from the release, each node it passes, and its arrival.
 std::vector<double> KeyMoments(const double *polyline, int track, double arrival)
 {
     std::vector<double> fixed;
@@ -69,41 +65,7 @@ std::vector<double> KeyMoments(const double *polyline, int track, double arrival
         }
     }
     fixed.push_back(arrival);
-
-    std::vector<double> moments = fixed;
-    for (long n = 1; n * RACE_SAMPLE < arrival; ++n) {
-        double t = n * RACE_SAMPLE;
-        bool clear = true;
-        for (double f : fixed)
-            clear = clear && std::fabs(t - f) >= RACE_MIN_GAP;
-        if (clear)
-            moments.push_back(t);
-    }
-    std::sort(moments.begin(), moments.end());
-    return moments;
-}
-
-std::string KeyTime(double documentTime, double duration)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.7f", documentTime / duration);
-    return text;
-}
-
-std::string Seconds(double v)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6fs", v);
-    return text;
-}
-
-// An animation of one attribute that repeats every `duration` seconds.
-SvgElement Animate(const char *attribute, const char *mode, const std::string &keyTimes,
-                   const std::string &values, double duration)
-{
-    return SvgEmpty("animate")
-        .Set("attributeName", attribute).Set("calcMode", mode).Set("dur", Seconds(duration))
-        .Set("repeatCount", "indefinite").Set("keyTimes", keyTimes).Set("values", values);
+    return RaceMoments(fixed, arrival);
 }
 
 // The bead of one track: at rest at the origin, then along its track, then
@@ -115,7 +77,7 @@ SvgElement Bead(const double *polyline, int track, const RaceTimes &times, int s
     std::string keyTimes, xs, ys;
     for (double t : KeyMoments(polyline, track, arrival)) {
         ModelPoint p = RacePositionAt(polyline, track, times.brachistochrone, t);
-        keyTimes += KeyTime(slow * t, duration) + ";";
+        keyTimes += RaceKeyTime(slow * t, duration) + ";";
         xs += SvgNumber(PICTURE_SCALE * p.x) + ";";
         ys += SvgNumber(PICTURE_SCALE * p.y) + ";";
     }
@@ -123,29 +85,8 @@ SvgElement Bead(const double *polyline, int track, const RaceTimes &times, int s
     keyTimes += "1";
     xs += SvgNumber(PICTURE_SCALE * end.x);
     ys += SvgNumber(PICTURE_SCALE * end.y);
-    return SvgGroup("circle")
-        .Set("id", std::string("bead-") + RACE_TRACK_ID[track]).Set("r", BEAD_RADIUS[track])
-        .Set("fill", Colour(TRACK_COLOUR[track])).Set("stroke", "none").Set("cx", "0.000")
-        .Set("cy", "0.000")
-        .Add(Animate("cx", "linear", keyTimes, xs, duration))
-        .Add(Animate("cy", "linear", keyTimes, ys, duration));
-}
-
-// 1 for the first to arrive; beads that arrive together share a place.
-int PlaceOf(const RaceTimes &times, int track)
-{
-    int place = 1;
-    for (int other = 0; other < RACE_TRACKS; ++other)
-        if (times.arrival[other] < times.arrival[track] - 1e-9)
-            ++place;
-    return place;
-}
-
-std::string ArrivalText(double seconds)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f s", seconds);
-    return text;
+    return RaceBead(std::string("bead-") + RACE_TRACK_ID[track], BEAD_RADIUS[track],
+                    TRACK_COLOUR[track], keyTimes, xs, ys, duration);
 }
 
 } // namespace
@@ -213,29 +154,12 @@ std::string RacePicture(const RunResult &run, int slow, const RaceText &text)
     SvgElement arrivals = SvgGroup("g")
                               .Set("id", "arrivals").Set("font-family", "sans-serif")
                               .Set("font-size", "13");
-    for (int track = 0; track < RACE_TRACKS; ++track) {
-        std::string id = RACE_TRACK_ID[track];
-        std::string y = std::to_string(445 + 20 * track);
-        std::string colour = Colour(TRACK_COLOUR[track]);
-        SvgElement shown = Animate("visibility", "discrete",
-                                   "0;" + KeyTime(slow * times.arrival[track], duration),
-                                   "hidden;visible", duration);
-        arrivals.Add(SvgText("text", RaceTrackName(track, steps, text))
-                         .Set("id", "name-" + id).Set("x", margin).Set("y", y)
-                         .Set("fill", colour));
-        SvgElement arrival = SvgText("text", ArrivalText(times.arrival[track]))
-                                 .Set("id", "arrival-" + id).Set("x", "260").Set("y", y)
-                                 .Set("fill", colour)
-                                 .Add(shown);
-        SvgElement place = SvgText("text", text.place[PlaceOf(times, track) - 1])
-                               .Set("id", "place-" + id).Set("x", "330").Set("y", y)
-                               .Set("fill", colour)
-                               .Add(shown);
-        // The text, then its animation on a line of its own.
-        arrival.layout = place.layout = SVG_LINES;
-        arrivals.Add(arrival);
-        arrivals.Add(place);
-    }
+    for (int track = 0; track < RACE_TRACKS; ++track)
+        arrivals.Add(RaceLegendLine(
+            RACE_TRACK_ID[track], RaceTrackName(track, steps, text), TRACK_COLOUR[track],
+            std::to_string(445 + 20 * track), RaceArrivalText(times.arrival[track]),
+            text.place[RacePlace(times.arrival, RACE_TRACKS, track) - 1],
+            RaceKeyTime(slow * times.arrival[track], duration), duration));
     std::string caption =
         slow == 1 ? text.realSpeed : Filled(text.slowed, {{"slow", std::to_string(slow)}});
     arrivals.Add(

@@ -73,3 +73,15 @@ MethodChartText MethodChartWords(int l)
     text.best = Word(l, "methods.best");
     return text;
 }
+
+CurveRaceText CurveRaceWords(int l)
+{
+    return {Word(l, "curveRace.title"),
+            {Word(l, "curveRace.curve"), Word(l, "curveRace.cycloid"), Word(l, "curveRace.line")},
+            {Word(l, "race.first"), Word(l, "race.second"), Word(l, "race.third")},
+            Word(l, "curveRace.neverArrives"),
+            Word(l, "race.realSpeed"),
+            Word(l, "race.slowed"),
+            Word(l, "curveRace.stops"),
+            Word(l, "curveRace.neverMoves")};
+}

@@ -7,6 +7,7 @@
 #define RODADERO_TEXTS_PICTURE_WORDS_H
 
 #include "convergence.h"
+#include "curve_race_picture.h"
 #include "fates_chart.h"
 #include "method_charts.h"
 #include "race.h"
@@ -38,5 +39,7 @@ ConvergenceText ConvergenceWords(int language);
 FatesChartText FatesChartWords(int language);
 RaceText RaceWords(int language);
 MethodChartText MethodChartWords(int language);
+// The places and the captions of the curve's race are the race's own.
+CurveRaceText CurveRaceWords(int language);
 
 #endif

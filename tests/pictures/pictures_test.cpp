@@ -5,6 +5,7 @@
 // charts' marks are measured there by charts_test.py.
 #include "chart_parts.h"
 #include "convergence.h"
+#include "curve_race_picture.h"
 #include "fates_chart.h"
 #include "picture_words.h"
 #include "race.h"
@@ -192,6 +193,38 @@ const char AWKWARD_ESCAPED[] = "Fates &amp; &quot;forms&quot; &lt;of&gt; descent
 
 std::vector<Fate> SomeFates();
 
+// The race of a V, down from (0, 0) to (1, 1), up to (3, -1) and down to
+// the end (4, 1): the bead stops halfway up, at (2, 0), after 2 sqrt(0.4)
+// s (each diagonal of length sqrt(2) at the mean speed sqrt(20) / 2).
+std::string CurvePictureOfAV(const CurveRaceText &text)
+{
+    return CurveRacePicture({{0, 1, 3, 4}, {0, 1, -1, 1}}, 2, text);
+}
+
+// The value of attribute `name` of the first element after `from` that
+// has it.
+std::string AttributeAfter(const std::string &svg, std::size_t from, const std::string &name)
+{
+    std::size_t at = svg.find(" " + name + "=\"", from);
+    if (at == std::string::npos)
+        return std::string();
+    at += name.size() + 3;
+    return svg.substr(at, svg.find('"', at) - at);
+}
+
+// The numbers of a list, separated by any of ";, ".
+std::vector<double> Numbers(const std::string &list)
+{
+    std::vector<double> numbers;
+    std::size_t from = 0;
+    while (from < list.size()) {
+        std::size_t end = list.find_first_of(";, ", from);
+        numbers.push_back(std::stod(list.substr(from, end == std::string::npos ? end : end - from)));
+        from = end == std::string::npos ? list.size() : end + 1;
+    }
+    return numbers;
+}
+
 TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
 {
     FatesChartText fates = FatesChartWords(WordLanguageOf("en"));
@@ -204,6 +237,9 @@ TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
     RaceText race = RaceWords(WordLanguageOf("en"));
     race.title = AWKWARD;
     race.place[0] = AWKWARD;
+    CurveRaceText curveRace = CurveRaceWords(WordLanguageOf("en"));
+    curveRace.title = AWKWARD;
+    curveRace.stops = AWKWARD;
     std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {2, 0.5822105, 0.617, 0}};
     Recorder nothing;
     RunResult run = RecordRun(MethodSetting{METHOD_PROGRAM, 0, 0}, 1, &nothing);
@@ -211,6 +247,7 @@ TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
         {"fates", FatesChart(SomeFates(), 20000, 57.30576853817054, 58, fates)},
         {"convergence", ConvergencePicture(samples, 0.00011600000000000001, 58, convergence)},
         {"race", RacePicture(run, 10, race)},
+        {"curve race", CurvePictureOfAV(curveRace)},
     };
     std::string title = std::string("<title>rodadero-trace: ") + AWKWARD_ESCAPED + "</title>\n";
     for (const auto &p : pictures) {
@@ -401,6 +438,84 @@ TEST(ConvergencePicture, OnePointASampleAndTheCallersTexts)
     }
     EXPECT_TRUE(Holds(ConvergencePicture(samples, 0.0001, 0, ConvergenceWords(WordLanguageOf("en"))),
                       "step factor 0.0001 (its starting value)"));
+}
+
+// --- the race of a given curve ----------------------------------------------
+
+// The V's bead, animated: at the stop mark at the turn time, back at the
+// start a turn time later, and never above the start's height.
+TEST(CurveRacePicture, TheBeadThatCannotGetPastStopsAndSlidesBack)
+{
+    const std::string svg = CurvePictureOfAV(CurveRaceWords(WordLanguageOf("en")));
+    const double turn = 2.0 * std::sqrt(0.4), slow = 2.0;
+    const std::size_t bead = svg.find("id=\"bead-curve\"");
+    ASSERT_NE(bead, std::string::npos);
+    const std::size_t cx = svg.find("attributeName=\"cx\"", bead);
+    const std::size_t cy = svg.find("attributeName=\"cy\"", bead);
+    const std::string dur = AttributeAfter(svg, cx, "dur");
+    const double duration = std::stod(dur.substr(0, dur.size() - 1));
+    const std::vector<double> keys = Numbers(AttributeAfter(svg, cx, "keyTimes"));
+    const std::vector<double> xs = Numbers(AttributeAfter(svg, cx, "values"));
+    const std::vector<double> ys = Numbers(AttributeAfter(svg, cy, "values"));
+    ASSERT_EQ(xs.size(), keys.size());
+    ASSERT_EQ(ys.size(), keys.size());
+    const std::size_t mark = svg.find("id=\"stop\"");
+    ASSERT_NE(mark, std::string::npos);
+    const double stopX = std::stod(AttributeAfter(svg, mark, "cx"));
+    const double stopY = std::stod(AttributeAfter(svg, mark, "cy"));
+    const std::vector<double> start = Numbers(AttributeAfter(svg, svg.find("id=\"track-curve\""), "points"));
+    // The frame holds the V from x = 0 to 4 and y = -1 to 1 (and the
+    // cycloid, which dips to y = 1.50 here): 150 px a unit.
+    EXPECT_NEAR(stopX - start[0], 300.0, 0.002);
+    EXPECT_NEAR(stopY, start[1], 0.002);
+    int atStop = 0, atStart = 0;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        const double t = keys[k] * duration / slow;
+        EXPECT_GE(ys[k], start[1] - 0.001) << t;
+        // Key times are written to 1e-7 of the round: the bead is within
+        // about g t dt of where it is at the moment written.
+        if (std::fabs(t - turn) < 1e-5 || std::fabs(t - 3.0 * turn) < 1e-5) {
+            ++atStop;
+            EXPECT_NEAR(xs[k], stopX, 0.01) << t;
+            EXPECT_NEAR(ys[k], stopY, 0.01) << t;
+        }
+        if (std::fabs(t - 2.0 * turn) < 1e-5) {
+            ++atStart;
+            EXPECT_NEAR(xs[k], start[0], 0.01) << t;
+            EXPECT_NEAR(ys[k], start[1], 0.01) << t;
+        }
+    }
+    // The round is one period at half speed and the hold, 2 s: 3.53 s of
+    // the bead's time, one stop and one return.
+    EXPECT_EQ(atStop, 1);
+    EXPECT_EQ(atStart, 1);
+    EXPECT_TRUE(Holds(svg, "At (2, 0), level with the start, the curve's bead stops at 1.2649 s"));
+    EXPECT_TRUE(Holds(svg, ">never arrives\n"));
+    EXPECT_FALSE(Holds(svg, "id=\"place-curve\""));
+}
+
+// Curves far beyond the program's frame, below the end, above the start
+// and to the left of it: every point of every track inside the frame.
+TEST(CurveRacePicture, TheViewHoldsEveryTrack)
+{
+    const LabPolyline tracks[] = {
+        {{0, 0.5, 40, 20}, {0, 30, -5, 0.5}},
+        {{0, -3, -1, 0.001}, {0, 0.2, 0.1, 2}},
+        {{0, 0}, {0, 5}},
+        {{0, 30}, {0, 0.1}},  // the cycloid dips far below the end
+    };
+    for (const LabPolyline &track : tracks) {
+        std::string svg = CurveRacePicture(track, 1, CurveRaceWords(WordLanguageOf("es")));
+        std::string why;
+        EXPECT_TRUE(WellFormed(svg, &why)) << why;
+        for (const char *id : {"track-curve", "track-cycloid", "track-line"}) {
+            std::vector<double> p = Numbers(AttributeAfter(svg, svg.find(id), "points"));
+            for (std::size_t k = 0; k + 1 < p.size(); k += 2) {
+                EXPECT_TRUE(p[k] >= 0.0 && p[k] <= 600.0) << id << " x " << p[k];
+                EXPECT_TRUE(p[k + 1] >= 0.0 && p[k + 1] <= 400.0) << id << " y " << p[k + 1];
+            }
+        }
+    }
 }
 
 } // namespace

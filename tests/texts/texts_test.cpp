@@ -18,6 +18,7 @@ std::vector<std::pair<std::string, std::string>> TablesOf(int language)
     const FatesChartText f = FatesChartWords(language);
     const RaceText r = RaceWords(language);
     const MethodChartText m = MethodChartWords(language);
+    const CurveRaceText v = CurveRaceWords(language);
     std::vector<std::pair<std::string, std::string>> texts = {
         {"convergence.titleAtStart", c.titleAtStart}, {"convergence.titleAtPosition", c.titleAtPosition},
         {"convergence.titleOfMethod", c.titleOfMethod}, {"convergence.stepAxis", c.stepAxis},
@@ -37,6 +38,10 @@ std::vector<std::pair<std::string, std::string>> TablesOf(int language)
         {"methods.positionAxis", m.positionAxis}, {"methods.betaAxis", m.betaAxis},
         {"methods.settles", m.settles}, {"methods.swings", m.swings},
         {"methods.noCycle", m.noCycle}, {"methods.limit", m.limit}, {"methods.best", m.best},
+        {"curveRace.title", v.title}, {"curveRace.curve", v.name[CURVE_BEAD]},
+        {"curveRace.cycloid", v.name[CYCLOID_BEAD]}, {"curveRace.line", v.name[LINE_BEAD]},
+        {"curveRace.neverArrives", v.neverArrives}, {"curveRace.stops", v.stops},
+        {"curveRace.neverMoves", v.neverMoves},
     };
     for (int k = 0; k < METHOD_COUNT; ++k)
         texts.push_back({std::string("methods.") + METHOD_NAME[k], m.method[k]});
@@ -79,4 +84,8 @@ TEST(PictureWords, TheCatalogsTextsByteForByte)
     EXPECT_EQ(RaceWords(en).slowed, "Released together at rest from (0, 0), g = 10; shown {slow} "
                                     "times slower, times in real seconds.");
     EXPECT_EQ(MethodChartWords(en).method[METHOD_HEAVY_BALL], "heavy ball");
+    EXPECT_EQ(CurveRaceWords(es).stops, "En ({x}, 0), a la altura de la salida, la cuenta de la "
+                                        "curva se detiene a los {time} s y vuelve atr\xC3\xA1s.");
+    // The curve's race takes its places from the race's table.
+    EXPECT_EQ(CurveRaceWords(es).place[0], RaceWords(es).place[0]);
 }
