@@ -8,6 +8,8 @@
 
 #include "convergence.h"
 #include "fates_chart.h"
+#include "lab_charts.h"
+#include "lab_still.h"
 #include "method_charts.h"
 #include "race.h"
 
@@ -38,5 +40,8 @@ ConvergenceText ConvergenceWords(int language);
 FatesChartText FatesChartWords(int language);
 RaceText RaceWords(int language);
 MethodChartText MethodChartWords(int language);
+LabStillText LabStillWords(int language);
+LabConvergenceText LabConvergenceWords(int language);
+LabRefinementText LabRefinementWords(int language);
 
 #endif
