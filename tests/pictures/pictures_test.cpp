@@ -543,8 +543,9 @@ TEST(LabStillPicture, ItsViewHoldsEveryPointDrawnWhateverTheEnd)
         double lowest = s.cycloid.theta > 3.141592653589793 ? 2.0 * s.cycloid.radius : c.y;
         EXPECT_NEAR(deepest - cy[0], lowest * scale, 2e-3) << c.name;
         // The polyline: every node but the one that is not finite.
-        if (c.farAway)
+        if (c.farAway) {
             EXPECT_EQ(TrackOf(svg, "polyline").size(), 2u * 16u) << c.name;
+        }
     }
 }
 
