@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -133,6 +134,37 @@ std::vector<AxisTick> DecadeTicks(double low, double high, ChartAxis *axis)
     return ticks;
 }
 
+std::vector<AxisTick> PowerTicks(int low, int high, ChartAxis *axis)
+{
+    std::vector<AxisTick> ticks;
+    for (int k = low; k <= high; ++k) {
+        AxisTick t;
+        t.value = std::pow(10.0, k);
+        t.label = k == 0 ? "1" : "1e" + std::to_string(k);
+        ticks.push_back(t);
+    }
+    axis->low = std::pow(10.0, low);
+    axis->high = std::pow(10.0, high);
+    axis->logarithmic = true;
+    return ticks;
+}
+
+int DecadeAtOrBelow(double v)
+{
+    int e = 0;
+    while (e < 308 && TenTo(e + 1) <= v)
+        ++e;
+    while (e > -320 && TenTo(e) > v)
+        --e;
+    return e;
+}
+
+int DecadeAtOrAbove(double v)
+{
+    int e = DecadeAtOrBelow(v);
+    return TenTo(e) < v ? e + 1 : e;
+}
+
 std::string GroupedDigits(long long v)
 {
     std::string digits = std::to_string(v < 0 ? -v : v);
@@ -152,6 +184,18 @@ SvgElement ChartLine(double x1, double y1, double x2, double y2,
     line.attributes = std::move(first);
     return line.Set("x1", SvgNumber(x1))
         .Set("y1", SvgNumber(y1)).Set("x2", SvgNumber(x2)).Set("y2", SvgNumber(y2));
+}
+
+SvgElement TextAt(double x, double y, const std::string &text)
+{
+    return SvgText("text", text).Set("x", SvgNumber(x)).Set("y", SvgNumber(y));
+}
+
+std::vector<SvgElement> LegendLine(double x, double y, PictureColour colour,
+                                   const std::string &text)
+{
+    return {ChartLine(x, y, x + 24, y).Set("stroke", Colour(colour)).Set("stroke-width", "2.5"),
+            TextAt(x + 30, y + 4, text)};
 }
 
 SvgElement ChartTitle(const std::string &title)
@@ -251,6 +295,27 @@ std::string Decimals(double v, int decimals)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    return text;
+}
+
+std::string ShortestNumber(double v)
+{
+    // Plain decimals where they are short ("1000", "0.0001"), else the
+    // fewest significant digits with an exponent.
+    char text[400];
+    for (int decimals = 0; decimals <= 17; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, v);
+        if (std::strtod(text, nullptr) == v) {
+            if (std::string(text).size() <= 20)
+                return text;
+            break;
+        }
+    }
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, v);
+        if (std::strtod(text, nullptr) == v)
+            break;
+    }
     return text;
 }
 

@@ -8,6 +8,7 @@
 #ifndef RODADERO_PICTURES_CHART_PARTS_H
 #define RODADERO_PICTURES_CHART_PARTS_H
 
+#include "palette.h"
 #include "svg_writer.h"
 
 #include <string>
@@ -45,6 +46,16 @@ std::vector<AxisTick> LinearTicks(double low, double high, int count, ChartAxis 
 // Values below 1 count as 1.
 std::vector<AxisTick> DecadeTicks(double low, double high, ChartAxis *axis);
 
+// A tick at every power of ten from 10^low to 10^high, labelled "1e-k"
+// ("1" for 10^0); the axis's ends are those powers.
+std::vector<AxisTick> PowerTicks(int low, int high, ChartAxis *axis);
+
+// The exponent of the power of ten at or below v (v > 0, finite), and of
+// the one at or above it: worked out with exact powers of ten, as the
+// linear ticks are, so that every build gets the same decades.
+int DecadeAtOrBelow(double v);
+int DecadeAtOrAbove(double v);
+
 // A whole number with a space between groups of three digits: "10 000".
 std::string GroupedDigits(long long v);
 
@@ -64,6 +75,14 @@ std::vector<SvgElement> LeftAxis(const char *id, const ChartPanel &panel, const 
 // `first`.
 SvgElement ChartLine(double x1, double y1, double x2, double y2,
                      std::vector<SvgAttribute> first = {});
+
+// A text whose start is at (x, y), pixels.
+SvgElement TextAt(double x, double y, const std::string &text);
+
+// A legend entry: a short line in the curve's colour at (x, y), its text
+// after it.
+std::vector<SvgElement> LegendLine(double x, double y, PictureColour colour,
+                                   const std::string &text);
 
 // The chart's title, in its top-left corner.
 SvgElement ChartTitle(const std::string &title);
@@ -85,5 +104,9 @@ double TextWidth(const std::string &text);
 
 // v with `decimals` decimals.
 std::string Decimals(double v, int decimals);
+
+// v as short as it can be written and still read back as itself: "1",
+// "0.92", "1e-07" (as typed, for a value someone typed).
+std::string ShortestNumber(double v);
 
 #endif

@@ -21,15 +21,6 @@ std::string FactorText(double alpha)
     return text;
 }
 
-// A legend entry: a short line in the curve's colour at (x, y), its text
-// after it.
-std::vector<SvgElement> LegendLine(double x, double y, PictureColour colour,
-                                   const std::string &text)
-{
-    return {ChartLine(x, y, x + 24, y).Set("stroke", Colour(colour)).Set("stroke-width", "2.5"),
-            SvgText("text", text).Set("x", SvgNumber(x + 30)).Set("y", SvgNumber(y + 4))};
-}
-
 } // namespace
 
 std::string ConvergencePicture(const std::vector<RunSample> &samples, double alpha,

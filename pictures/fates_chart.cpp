@@ -69,11 +69,6 @@ SvgElement Indented(SvgElement e)
     return e;
 }
 
-SvgElement TextAt(double x, double y, const std::string &text)
-{
-    return SvgText("text", text).Set("x", SvgNumber(x)).Set("y", SvgNumber(y));
-}
-
 // A mark centred on (x, y), its attributes `first` before its place.
 SvgElement Mark(double x, double y, std::vector<SvgAttribute> first)
 {

@@ -29,27 +29,6 @@ PictureColour CurveColour(Method method)
     return INK;
 }
 
-// Ticks at the powers of ten from 10^low to 10^high, labelled 1e-k.
-std::vector<AxisTick> PowerTicks(int low, int high, ChartAxis *axis)
-{
-    std::vector<AxisTick> ticks;
-    for (int k = low; k <= high; ++k) {
-        AxisTick t;
-        t.value = std::pow(10.0, k);
-        t.label = k == 0 ? "1" : "1e" + std::to_string(k);
-        ticks.push_back(t);
-    }
-    axis->low = std::pow(10.0, low);
-    axis->high = std::pow(10.0, high);
-    axis->logarithmic = true;
-    return ticks;
-}
-
-SvgElement TextAt(double x, double y, const std::string &text)
-{
-    return SvgText("text", text).Set("x", SvgNumber(x)).Set("y", SvgNumber(y));
-}
-
 // cell-P-K, K the momentum in hundredths.
 std::string CellId(const Fate &c, double beta)
 {

@@ -38,6 +38,7 @@ std::string Colour(PictureColour colour)
     case NEWTON_PURPLE: return "#7b3fb0";
     case SPREAD_LOW: return "#cfe3f7";
     case SPREAD_HIGH: return "#8a1c00";
+    case OPTIMUM_VIOLET: return "#6a3d9a";
     }
     return "";
 }

@@ -28,6 +28,7 @@ enum PictureColour {
     NEWTON_PURPLE,          // Newton's curve in the comparison
     SPREAD_LOW,             // a map cell whose printed times agree,
     SPREAD_HIGH,            // and one whose times spread the most
+    OPTIMUM_VIOLET,         // the laboratory's discrete optimum
 };
 
 // A colour of the window (24 bits, red in the low byte) as "#rrggbb".

@@ -73,7 +73,7 @@ std::string LabRefinementRows(const std::vector<LabRefinementRow> &rows)
     return text;
 }
 
-std::string LabProblemWords(const LabProblem &p)
+std::string LabProblemPhrase(const LabProblem &p)
 {
     return std::to_string(p.intervals) + (p.intervals == 1 ? " interval" : " intervals") +
            (p.layout == LAB_DEPTH ? " at equal depths" : " at equal widths") + " to (" +
@@ -84,7 +84,7 @@ std::string LabRunLine(const LabProblem &problem, const LabSetting &setting, dou
                        const LabReference &ref, const LabRunResult &run)
 {
     std::string line = "rodadero-trace: " + SettingWords(setting, h) + " on " +
-                       LabProblemWords(problem) + " under the " + LAB_RULE_NAME[problem.rule] +
+                       LabProblemPhrase(problem) + " under the " + LAB_RULE_NAME[problem.rule] +
                        " rule: ";
     if (run.haltedAt)
         line += "step " + std::to_string(run.haltedAt) + " would lift node " +
@@ -105,7 +105,7 @@ std::string LabRunLine(const LabProblem &problem, const LabSetting &setting, dou
 
 std::string LabOptimumLine(const LabProblem &problem, const LabReference &ref)
 {
-    return "rodadero-trace: the optimum of " + LabProblemWords(problem) + " takes " +
+    return "rodadero-trace: the optimum of " + LabProblemPhrase(problem) + " takes " +
            Printed("%.7f s", ref.optimumTime) + " under the " + LAB_RULE_NAME[problem.rule] +
            " rule and " +
            Printed("%.7f s", ref.optimumExact) + " exactly; the cycloid takes " +
@@ -117,7 +117,7 @@ std::string LabOptimumLine(const LabProblem &problem, const LabReference &ref)
 
 std::string LabRefinementLine(const LabProblem &problem, const std::vector<LabRefinementRow> &rows)
 {
-    std::string line = "rodadero-trace: the optimum of " + LabProblemWords(problem) +
+    std::string line = "rodadero-trace: the optimum of " + LabProblemPhrase(problem) +
                        " and of fewer, under the " + LAB_RULE_NAME[problem.rule] + " rule: " +
                        std::to_string(rows.size()) + " rows";
     if (rows.size() < 2)

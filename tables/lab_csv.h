@@ -31,7 +31,7 @@ std::string LabRefinementRows(const std::vector<LabRefinementRow> &rows);
 
 // The problem in words, but for its rule: "20 intervals at equal depths
 // to (1, 0.92)".
-std::string LabProblemWords(const LabProblem &problem);
+std::string LabProblemPhrase(const LabProblem &problem);
 
 // The line after a run (no newline): its times at the last step, the
 // cycloid's and the optimum's, and the split of the distance; where a step

@@ -85,3 +85,72 @@ CurveRaceText CurveRaceWords(int l)
             Word(l, "curveRace.stops"),
             Word(l, "curveRace.neverMoves")};
 }
+
+namespace {
+
+// The laboratory's words that every one of its pictures uses.
+LabProblemWords LabNames(int l)
+{
+    LabProblemWords names;
+    names.layout[LAB_DEPTH] = Word(l, "lab.depth");
+    names.layout[LAB_WIDTH] = Word(l, "lab.width");
+    names.rule[LAB_MIDPOINT] = Word(l, "lab.midpoint");
+    names.rule[LAB_EXACT] = Word(l, "lab.exact");
+    return names;
+}
+
+void LabSides(int l, std::string side[3])
+{
+    side[LAB_ABOVE] = Word(l, "lab.above");
+    side[LAB_BELOW] = Word(l, "lab.below");
+    side[LAB_BOTH_SIDES] = Word(l, "lab.bothSides");
+}
+
+} // namespace
+
+LabStillText LabStillWords(int l)
+{
+    LabStillText text;
+    text.names = LabNames(l);
+    text.title = Word(l, "lab.stillTitle");
+    text.subtitle = Word(l, "lab.stillSubtitle");
+    text.nowChord = Word(l, "lab.nowChord");
+    text.nowOneStep = Word(l, "lab.nowOneStep");
+    text.nowSteps = Word(l, "lab.nowSteps");
+    text.optimum = Word(l, "lab.optimum");
+    text.cycloid = Word(l, "lab.cycloid");
+    text.split = Word(l, "lab.split");
+    text.splitNames = Word(l, "lab.splitNames");
+    return text;
+}
+
+LabConvergenceText LabConvergenceWords(int l)
+{
+    LabConvergenceText text;
+    text.names = LabNames(l);
+    text.title = Word(l, "lab.convergenceTitle");
+    text.stepAxis = Word(l, "lab.stepAxis");
+    text.distanceAxis = Word(l, "lab.distanceAxis");
+    text.optimiserShare = Word(l, "lab.optimiserShare");
+    text.polylineShare = Word(l, "lab.polylineShare");
+    LabSides(l, text.side);
+    text.summary = Word(l, "lab.convergenceSummary");
+    return text;
+}
+
+LabRefinementText LabRefinementWords(int l)
+{
+    LabRefinementText text;
+    text.names = LabNames(l);
+    text.title = Word(l, "lab.refineTitle");
+    text.intervalsAxis = Word(l, "lab.intervalsAxis");
+    text.gapAxis = Word(l, "lab.gapAxis");
+    text.conditionAxis = Word(l, "lab.conditionAxis");
+    text.ruleGap = Word(l, "lab.ruleGap");
+    text.exactGap = Word(l, "lab.exactGap");
+    text.condition = Word(l, "lab.condition");
+    LabSides(l, text.side);
+    text.fit = Word(l, "lab.fit");
+    text.summary = Word(l, "lab.refineSummary");
+    return text;
+}

@@ -9,6 +9,8 @@
 #include "convergence.h"
 #include "curve_race_picture.h"
 #include "fates_chart.h"
+#include "lab_charts.h"
+#include "lab_still.h"
 #include "method_charts.h"
 #include "race.h"
 
@@ -41,5 +43,8 @@ RaceText RaceWords(int language);
 MethodChartText MethodChartWords(int language);
 // The places and the captions of the curve's race are the race's own.
 CurveRaceText CurveRaceWords(int language);
+LabStillText LabStillWords(int language);
+LabConvergenceText LabConvergenceWords(int language);
+LabRefinementText LabRefinementWords(int language);
 
 #endif

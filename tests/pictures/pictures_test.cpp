@@ -7,6 +7,8 @@
 #include "convergence.h"
 #include "curve_race_picture.h"
 #include "fates_chart.h"
+#include "lab_charts.h"
+#include "lab_still.h"
 #include "picture_words.h"
 #include "race.h"
 #include "still.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -192,6 +195,8 @@ const char AWKWARD[] = "Fates & \"forms\" <of> descent";
 const char AWKWARD_ESCAPED[] = "Fates &amp; &quot;forms&quot; &lt;of&gt; descent";
 
 std::vector<Fate> SomeFates();
+LabPictureState LabStateOf(double endX, double endY, long intervals, LabLayout layout);
+std::vector<LabRefinementRow> PowerLawTable(const std::vector<long> &intervals);
 
 // The race of a V, down from (0, 0) to (1, 1), up to (3, -1) and down to
 // the end (4, 1): the bead stops halfway up, at (2, 0), after 2 sqrt(0.4)
@@ -240,6 +245,17 @@ TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
     CurveRaceText curveRace = CurveRaceWords(WordLanguageOf("en"));
     curveRace.title = AWKWARD;
     curveRace.stops = AWKWARD;
+    LabStillText labStill = LabStillWords(WordLanguageOf("en"));
+    labStill.title = AWKWARD;
+    labStill.split = AWKWARD;
+    LabConvergenceText labConvergence = LabConvergenceWords(WordLanguageOf("en"));
+    labConvergence.title = AWKWARD;
+    labConvergence.summary = AWKWARD;
+    LabRefinementText labRefinement = LabRefinementWords(WordLanguageOf("en"));
+    labRefinement.title = AWKWARD;
+    labRefinement.side[LAB_BELOW] = AWKWARD;
+    LabPictureState lab = LabStateOf(1.0, 0.92, 20, LAB_DEPTH);
+    std::vector<LabCurvePoint> labPoints = {{0, 0.6, 0.62}, {1, 0.59, 0.61}, {2, 0.58, 0.6}};
     std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {2, 0.5822105, 0.617, 0}};
     Recorder nothing;
     RunResult run = RecordRun(MethodSetting{METHOD_PROGRAM, 0, 0}, 1, &nothing);
@@ -248,6 +264,11 @@ TEST(Pictures, TitlesAndTextsEscapedAndWellFormed)
         {"convergence", ConvergencePicture(samples, 0.00011600000000000001, 58, convergence)},
         {"race", RacePicture(run, 10, race)},
         {"curve race", CurvePictureOfAV(curveRace)},
+        {"lab still", LabStillPicture(lab, labStill)},
+        {"lab convergence", LabConvergencePicture(lab.problem, labPoints, 0.5423553, 0.5713942,
+                                                  AWKWARD, labConvergence)},
+        {"lab refinement", LabRefinementPicture(lab.problem, PowerLawTable({5, 10, 20}),
+                                                labRefinement)},
     };
     std::string title = std::string("<title>rodadero-trace: ") + AWKWARD_ESCAPED + "</title>\n";
     for (const auto &p : pictures) {
@@ -516,6 +537,252 @@ TEST(CurveRacePicture, TheViewHoldsEveryTrack)
             }
         }
     }
+}
+
+// --- the laboratory ------------------------------------------------------------
+
+// A state of the laboratory's problem: the chord as it is now, the optimum
+// and the cycloid as the analysis gives them (the picture draws what it is
+// handed: here they are only inputs).
+LabPictureState LabStateOf(double endX, double endY, long intervals, LabLayout layout)
+{
+    LabPictureState s;
+    s.problem.endX = endX;
+    s.problem.endY = endY;
+    s.problem.intervals = intervals;
+    s.problem.layout = layout;
+    s.problem.rule = LAB_EXACT;
+    s.now = LabChord(s.problem);
+    s.optimum = LabOptimum(s.problem);
+    s.cycloid = LabCycloidThrough(endX, endY);
+    s.timeNow = LabPolylineTime(s.now, LAB_EXACT);
+    s.timeOptimum = LabPolylineTime(s.optimum, LAB_EXACT);
+    s.steps = 0;
+    s.method = "gradient descent";
+    return s;
+}
+
+// The numbers of a list "x,y x,y ..." or "Mx,y Lx,y ...".
+std::vector<double> NumbersOf(const std::string &list)
+{
+    std::vector<double> numbers;
+    const char *at = list.c_str();
+    while (*at) {
+        if (std::string("-.0123456789").find(*at) == std::string::npos) {
+            ++at;
+            continue;
+        }
+        char *end;
+        numbers.push_back(std::strtod(at, &end));
+        at = end;
+    }
+    return numbers;
+}
+
+// The value of every attribute `name` in the picture, in order.
+std::vector<std::string> Attributes(const std::string &svg, const std::string &name)
+{
+    std::vector<std::string> values;
+    const std::string key = " " + name + "=\"";
+    for (std::size_t at = svg.find(key); at != std::string::npos; at = svg.find(key, at + 1)) {
+        std::size_t from = at + key.size();
+        values.push_back(svg.substr(from, svg.find('"', from) - from));
+    }
+    return values;
+}
+
+// The points of the polyline `id`, as x, y pairs.
+std::vector<double> TrackOf(const std::string &svg, const std::string &id)
+{
+    std::size_t at = svg.find("<polyline id=\"" + id + "\"");
+    if (at == std::string::npos)
+        return {};
+    std::size_t points = svg.find("points=\"", at) + 8;
+    return NumbersOf(svg.substr(points, svg.find('"', points) - points));
+}
+
+TEST(LabStillPicture, ItsViewHoldsEveryPointDrawnWhateverTheEnd)
+{
+    static const struct {
+        const char *name;
+        double x, y;
+        LabLayout layout;
+        bool farAway;  // the polyline now sent far off, above the start and beyond the end
+    } cases[] = {
+        {"straight drop", 0.0, 1.0, LAB_DEPTH, false},
+        {"very flat, the cycloid far below the end", 1.0, 0.01, LAB_WIDTH, false},
+        {"tall and thin", 0.01, 5.0, LAB_DEPTH, false},
+        {"wide", 1000.0, 0.2, LAB_WIDTH, false},
+        {"a polyline gone far", 1.0, 0.92, LAB_WIDTH, true},
+    };
+    for (const auto &c : cases) {
+        LabPictureState s = LabStateOf(c.x, c.y, 16, c.layout);
+        if (c.farAway) {
+            s.now.y[3] = -2.5;
+            s.now.y[9] = 40.0;
+            s.now.y[10] = 1.0 / 0.0;  // not finite: left out
+        }
+        std::string svg = LabStillPicture(s, LabStillWords(WordLanguageOf("en")));
+        std::string why;
+        EXPECT_TRUE(WellFormed(svg, &why)) << c.name << ": " << why;
+        std::vector<double> box = NumbersOf(Attributes(svg, "viewBox").at(0));
+        ASSERT_EQ(box.size(), 4u) << c.name;
+        std::vector<double> drawn;
+        for (const std::string &points : Attributes(svg, "points")) {
+            std::vector<double> more = NumbersOf(points);
+            ASSERT_EQ(more.size() % 2, 0u) << c.name << ": " << points;
+            drawn.insert(drawn.end(), more.begin(), more.end());
+        }
+        std::vector<double> cx = NumbersOf(Attributes(svg, "cx")[0] + " " + Attributes(svg, "cx")[1]);
+        std::vector<double> cy = NumbersOf(Attributes(svg, "cy")[0] + " " + Attributes(svg, "cy")[1]);
+        for (int i = 0; i < 2; ++i) {
+            drawn.push_back(cx[i]);
+            drawn.push_back(cy[i]);
+        }
+        for (std::size_t i = 0; i < drawn.size(); i += 2) {
+            EXPECT_GE(drawn[i], box[0]) << c.name;
+            EXPECT_LE(drawn[i], box[0] + box[2]) << c.name;
+            EXPECT_GE(drawn[i + 1], box[1]) << c.name;
+            EXPECT_LE(drawn[i + 1], box[1] + box[3]) << c.name;
+        }
+        // One scale across and down: the end is as far across as down in
+        // the model's proportion, within the pixels' thousandths.
+        EXPECT_NEAR((cx[1] - cx[0]) * c.y, (cy[1] - cy[0]) * c.x, 2e-3 * (c.x + c.y)) << c.name;
+        const double scale = c.x > c.y ? (cx[1] - cx[0]) / c.x : (cy[1] - cy[0]) / c.y;
+        // The cycloid reaches its lowest point, 2 R below the start, where
+        // it dips below the end (R as handed over).
+        std::vector<double> cycloid = TrackOf(svg, "cycloid");
+        double deepest = cy[0];
+        for (std::size_t i = 1; i < cycloid.size(); i += 2)
+            deepest = std::max(deepest, cycloid[i]);
+        double lowest = s.cycloid.theta > 3.141592653589793 ? 2.0 * s.cycloid.radius : c.y;
+        EXPECT_NEAR(deepest - cy[0], lowest * scale, 2e-3) << c.name;
+        // The polyline: every node but the one that is not finite.
+        if (c.farAway) {
+            EXPECT_EQ(TrackOf(svg, "polyline").size(), 2u * 16u) << c.name;
+        }
+    }
+}
+
+// The split as the caption writes it: the times to a ten-millionth of a
+// second, the shares worked out from them as written.
+TEST(LabStillPicture, TheCaptionsSplitAddsUpDigitForDigit)
+{
+    static const struct {
+        double now, optimum, cycloid;
+        long steps;
+        const char *times[3];
+        const char *split;
+    } cases[] = {
+        // The program's problem at its optimum under the midpoint rule,
+        // which lies below the cycloid: the polyline's share is negative.
+        {0.6123456, 0.5423553, 0.5713942, 12,
+         {"0.6123456 s", "0.5423553 s", "0.5713942 s"},
+         "+0.0409514 s = +0.0699903 s + -0.0290389 s"},
+        // The same times past the seventh decimal: written as before.
+        {0.61234564, 0.54235526, 0.57139424, 1,
+         {"0.6123456 s", "0.5423553 s", "0.5713942 s"},
+         "+0.0409514 s = +0.0699903 s + -0.0290389 s"},
+        // now - cycloid is 0.02345668 s, written 0.0234567 by itself; from
+        // the times as written it is 0.1234567 - 0.1000001 = 0.0234566,
+        // which the shares add up to.
+        {0.12345674, 0.1111111, 0.10000006, 0,
+         {"0.1234567 s", "0.1111111 s", "0.1000001 s"},
+         "+0.0234566 s = +0.0123456 s + +0.0111110 s"},
+    };
+    LabStillText text = LabStillWords(WordLanguageOf("en"));
+    text.split = "{total} s = {optimiser} s + {polyline} s";
+    for (const auto &c : cases) {
+        LabPictureState s = LabStateOf(1.0, 0.92, 20, LAB_DEPTH);
+        s.timeNow = c.now;
+        s.timeOptimum = c.optimum;
+        s.cycloid.time = c.cycloid;
+        s.steps = c.steps;
+        std::string svg = LabStillPicture(s, text);
+        for (const char *t : c.times)
+            EXPECT_TRUE(Holds(svg, std::string(": ") + t + "</text>")) << c.now << " " << t;
+        EXPECT_TRUE(Holds(svg, std::string("id=\"split\">") + c.split + "</text>")) << c.now;
+        const char *named = c.steps == 0 ? "the chord: " : c.steps == 1 ? "after 1 step of" : "after 12 steps of";
+        EXPECT_TRUE(Holds(svg, named)) << c.steps;
+    }
+}
+
+// A refinement table whose gaps follow power laws exactly: under the rule
+// 0.3 N^-1.5 below the cycloid, exactly 0.7 N^-1 above it; the condition
+// number 2 N^2.
+std::vector<LabRefinementRow> PowerLawTable(const std::vector<long> &intervals)
+{
+    std::vector<LabRefinementRow> rows;
+    for (long n : intervals) {
+        LabRefinementRow r = {};
+        double x = static_cast<double>(n);
+        r.intervals = n;
+        r.cycloidTime = 0.5713942;
+        r.optimumTime = r.cycloidTime - 0.3 / (x * std::sqrt(x));
+        r.exactTime = r.cycloidTime + 0.7 / x;
+        r.theory.condition = 2.0 * x * x;
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+TEST(LabRefinementPicture, TheFittedOrdersOfExactPowerLaws)
+{
+    static const struct {
+        std::vector<long> intervals;
+    } cases[] = {
+        {{5, 10, 20, 40, 80, 160, 320, 640}},
+        {{5, 10, 20, 30}},  // the given N last, not a doubling
+        {{5, 10}},          // two rows: the line through them
+    };
+    LabProblem problem;
+    for (const auto &c : cases) {
+        std::vector<LabRefinementRow> rows = PowerLawTable(c.intervals);
+        std::string svg = LabRefinementPicture(problem, rows, LabRefinementWords(WordLanguageOf("en")));
+        std::string why;
+        EXPECT_TRUE(WellFormed(svg, &why)) << why;
+        EXPECT_TRUE(Holds(svg, "under the rule, below the cycloid: slope -1.50<")) << c.intervals.back();
+        EXPECT_TRUE(Holds(svg, "exact time, above the cycloid: slope -1.00<")) << c.intervals.back();
+        EXPECT_TRUE(Holds(svg, "at the optimum: slope 2.00<")) << c.intervals.back();
+        // One point a row on each series, the gaps drawn as magnitudes.
+        for (const char *id : {"rule-gap", "exact-gap", "condition"})
+            EXPECT_EQ(TrackOf(svg, id).size(), 2 * c.intervals.size()) << id;
+        std::vector<double> x, gap;
+        for (const LabRefinementRow &r : rows) {
+            x.push_back(static_cast<double>(r.intervals));
+            gap.push_back(r.optimumTime - r.cycloidTime);
+        }
+        EXPECT_NEAR(LabLogSlope(x, gap, LAB_FIT_ROWS), -1.5, 1e-6);
+    }
+}
+
+TEST(LabConvergencePicture, TheOptimisersShareDownToTheOptimumAndThePolylinesBeside)
+{
+    const double optimum = 0.5423553, cycloid = 0.5713942;
+    // Distances 1e-2, 1e-4, 1e-6, then the optimum itself: the curve ends
+    // there, on the axis's floor; the sample after it is not drawn.
+    std::vector<LabCurvePoint> points = {{0, optimum + 0.1, 0.7},    {1, optimum + 1e-2, 0.6},
+                                         {10, optimum + 1e-4, 0.6},  {100, optimum + 1e-6, 0.6},
+                                         {1000, optimum, 0.6},       {2000, optimum + 1e-8, 0.6}};
+    LabProblem problem;
+    std::string svg = LabConvergencePicture(problem, points, optimum, cycloid, "gradient descent",
+                                            LabConvergenceWords(WordLanguageOf("en")));
+    std::string why;
+    EXPECT_TRUE(WellFormed(svg, &why)) << why;
+    std::vector<double> curve = TrackOf(svg, "optimiser-share");
+    ASSERT_EQ(curve.size(), 8u);
+    // Equal ratios, equal heights: 1e-2, 1e-4, 1e-6 evenly spaced.
+    EXPECT_NEAR(curve[3] - curve[1], curve[5] - curve[3], 1e-2);
+    // The polyline's share, 0.0290389 s below the cycloid, between the
+    // heights of 1e-2 and of 1e-1, in proportion to its logarithm.
+    std::size_t at = svg.find("id=\"polyline-share\"");
+    ASSERT_NE(at, std::string::npos);
+    double level = NumbersOf(svg.substr(svg.find("y1=\"", at) + 4, 12)).at(0);
+    double decade = curve[3] - curve[1];  // two decades, pixels downward
+    EXPECT_NEAR((curve[1] - level) / (0.5 * decade), 0.46298549, 1e-3);  // log10(2.90389)
+    EXPECT_TRUE(Holds(svg, "= 0.0290389 s, below the cycloid<"));
+    EXPECT_TRUE(Holds(svg, "<desc>After 2 000 steps: 0.5423553 s under the rule, 0.6000000 s "
+                           "exactly; the optimum 0.5423553 s; the cycloid 0.5713942 s.</desc>"));
 }
 
 } // namespace

@@ -45,6 +45,35 @@ std::vector<std::pair<std::string, std::string>> TablesOf(int language)
     };
     for (int k = 0; k < METHOD_COUNT; ++k)
         texts.push_back({std::string("methods.") + METHOD_NAME[k], m.method[k]});
+    // The laboratory's: the names of its layouts, rules and sides are one
+    // word each, whichever of its tables carries them.
+    const LabStillText s = LabStillWords(language);
+    const LabConvergenceText lc = LabConvergenceWords(language);
+    const LabRefinementText lr = LabRefinementWords(language);
+    std::vector<std::pair<std::string, std::string>> lab = {
+        {"lab.depth", s.names.layout[LAB_DEPTH]}, {"lab.width", s.names.layout[LAB_WIDTH]},
+        {"lab.midpoint", s.names.rule[LAB_MIDPOINT]}, {"lab.exact", s.names.rule[LAB_EXACT]},
+        {"lab.above", lc.side[LAB_ABOVE]}, {"lab.below", lc.side[LAB_BELOW]},
+        {"lab.bothSides", lc.side[LAB_BOTH_SIDES]}, {"lab.stillTitle", s.title},
+        {"lab.stillSubtitle", s.subtitle}, {"lab.nowChord", s.nowChord},
+        {"lab.nowOneStep", s.nowOneStep}, {"lab.nowSteps", s.nowSteps},
+        {"lab.optimum", s.optimum}, {"lab.cycloid", s.cycloid}, {"lab.split", s.split},
+        {"lab.splitNames", s.splitNames}, {"lab.convergenceTitle", lc.title},
+        {"lab.stepAxis", lc.stepAxis}, {"lab.distanceAxis", lc.distanceAxis},
+        {"lab.optimiserShare", lc.optimiserShare}, {"lab.polylineShare", lc.polylineShare},
+        {"lab.convergenceSummary", lc.summary}, {"lab.refineTitle", lr.title},
+        {"lab.intervalsAxis", lr.intervalsAxis}, {"lab.gapAxis", lr.gapAxis},
+        {"lab.conditionAxis", lr.conditionAxis}, {"lab.ruleGap", lr.ruleGap},
+        {"lab.exactGap", lr.exactGap}, {"lab.condition", lr.condition}, {"lab.fit", lr.fit},
+        {"lab.refineSummary", lr.summary},
+    };
+    texts.insert(texts.end(), lab.begin(), lab.end());
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(lc.names.layout[k], s.names.layout[k]);
+        EXPECT_EQ(lr.names.rule[k], s.names.rule[k]);
+    }
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(lr.side[k], lc.side[k]);
     return texts;
 }
 
@@ -88,4 +117,8 @@ TEST(PictureWords, TheCatalogsTextsByteForByte)
                                         "curva se detiene a los {time} s y vuelve atr\xC3\xA1s.");
     // The curve's race takes its places from the race's table.
     EXPECT_EQ(CurveRaceWords(es).place[0], RaceWords(es).place[0]);
+    EXPECT_EQ(LabStillWords(es).title, "Laboratorio: fin ({x}, {y}), {intervals} intervalos");
+    EXPECT_EQ(LabStillWords(es).splitNames,
+              "ahora \xE2\x88\x92 cicloide = (ahora \xE2\x88\x92 \xC3\xB3ptimo: la parte del "
+              "optimizador) + (\xC3\xB3ptimo \xE2\x88\x92 cicloide: la parte de la aproximante)");
 }
