@@ -562,23 +562,39 @@ std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem)
     return rows;
 }
 
+double LabLogSlope(const std::vector<double> &x, const std::vector<double> &y, int rows)
+{
+    std::vector<double> u, w;
+    for (std::size_t i = x.size(); i-- > 0 && static_cast<int>(u.size()) < rows;) {
+        double v = std::fabs(y[i]);
+        if (v > 0.0 && std::isfinite(v) && x[i] > 0.0) {
+            u.push_back(std::log10(x[i]));
+            w.push_back(std::log10(v));
+        }
+    }
+    if (u.size() < 2)
+        return 0.0;
+    double meanU = 0.0, meanW = 0.0;
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        meanU += u[i];
+        meanW += w[i];
+    }
+    meanU /= static_cast<double>(u.size());
+    meanW /= static_cast<double>(u.size());
+    double across = 0.0, square = 0.0;
+    for (std::size_t i = 0; i < u.size(); ++i) {
+        across += (u[i] - meanU) * (w[i] - meanW);
+        square += (u[i] - meanU) * (u[i] - meanU);
+    }
+    return square > 0.0 ? across / square : 0.0;
+}
+
 double LabGapOrder(const std::vector<LabRefinementRow> &rows, bool exact)
 {
-    std::size_t from = 0;
-    while (from < rows.size() && rows[from].intervals < 20)
-        ++from;
-    if (rows.size() - from < 2)
-        from = 0;
-    double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0;
-    for (std::size_t i = from; i < rows.size(); ++i) {
-        const LabRefinementRow &r = rows[i];
-        double x = std::log(static_cast<double>(r.intervals));
-        double y = std::log(std::fabs((exact ? r.exactTime : r.optimumTime) - r.cycloidTime));
-        n += 1.0;
-        sx += x;
-        sy += y;
-        sxx += x * x;
-        sxy += x * y;
+    std::vector<double> n, gap;
+    for (const LabRefinementRow &r : rows) {
+        n.push_back(static_cast<double>(r.intervals));
+        gap.push_back((exact ? r.exactTime : r.optimumTime) - r.cycloidTime);
     }
-    return (n * sxy - sx * sy) / (n * sxx - sx * sx);
+    return LabLogSlope(n, gap, LAB_FIT_ROWS);
 }

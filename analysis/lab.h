@@ -125,10 +125,16 @@ struct LabRefinementRow {
 std::vector<long> LabRefinementIntervals(long intervals);
 std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem);
 
+// How many of a refinement table's last rows its orders are fitted to.
+const int LAB_FIT_ROWS = 4;
+
+// The slope of the least-squares line through (log10 x, log10 |y|) of the
+// last `rows` points whose y is finite and not 0; 0 with fewer than two.
+double LabLogSlope(const std::vector<double> &x, const std::vector<double> &y, int rows);
+
 // The order p of the gap between the optimum's time and the cycloid's,
-// |gap| ~ C N^p: the least-squares slope of log |gap| against log N over
-// the rows from N = 20 on (over all of them where fewer than two are), the
-// optimum's time under the rule or, with `exact`, its exact time.
+// |gap| ~ C N^p: LabLogSlope over the table's last LAB_FIT_ROWS rows, of
+// the optimum's time under the rule or, with `exact`, of its exact time.
 double LabGapOrder(const std::vector<LabRefinementRow> &rows, bool exact);
 
 #endif

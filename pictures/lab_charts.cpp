@@ -98,32 +98,6 @@ SvgElement AxisTitleUnder(const ChartPanel &panel, const std::string &text)
 
 } // namespace
 
-double LabLogSlope(const std::vector<double> &x, const std::vector<double> &y, int rows)
-{
-    std::vector<double> u, w;
-    for (std::size_t i = x.size(); i-- > 0 && static_cast<int>(u.size()) < rows;) {
-        double v = std::fabs(y[i]);
-        if (v > 0.0 && std::isfinite(v) && x[i] > 0.0) {
-            u.push_back(std::log10(x[i]));
-            w.push_back(std::log10(v));
-        }
-    }
-    if (u.size() < 2)
-        return 0.0;
-    double meanU = 0.0, meanW = 0.0;
-    for (std::size_t i = 0; i < u.size(); ++i) {
-        meanU += u[i];
-        meanW += w[i];
-    }
-    meanU /= static_cast<double>(u.size());
-    meanW /= static_cast<double>(u.size());
-    double across = 0.0, square = 0.0;
-    for (std::size_t i = 0; i < u.size(); ++i) {
-        across += (u[i] - meanU) * (w[i] - meanW);
-        square += (u[i] - meanU) * (u[i] - meanU);
-    }
-    return square > 0.0 ? across / square : 0.0;
-}
 
 std::string LabConvergencePicture(const LabProblem &problem, const std::vector<LabCurvePoint> &points,
                                   double optimumTime, double cycloidTime,

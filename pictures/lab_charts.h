@@ -73,12 +73,6 @@ struct LabRefinementText {
     std::string summary;        // <desc>: {intervals}, {rule}, {exact}, {condition}
 };
 
-// How many of the table's last rows the slopes are fitted to.
-const int LAB_FIT_ROWS = 4;
-
-// The slope of the least-squares line through (log10 x, log10 |y|) of the
-// last `rows` points whose y is finite and not 0; 0 with fewer than two.
-double LabLogSlope(const std::vector<double> &x, const std::vector<double> &y, int rows);
 
 // `points` of a run of the method named `method` (in the text's language)
 // on `problem`, beside the times of its optimum (under its rule) and of the

@@ -90,8 +90,10 @@ bool ReadNumber(const std::string &text, long line, double *value, std::string *
         return false;
     }
     *value = std::strtod(text.c_str(), nullptr);
-    if (!std::isfinite(*value)) {
-        *error = "line " + std::to_string(line) + ": " + Quoted(text) + " is out of range";
+    if (!(std::fabs(*value) <= CURVE_COORDINATE_MAX)) {
+        *error = "line " + std::to_string(line) + ": " + Quoted(text) +
+                 " is out of range: a coordinate is at most " + ShortestDouble(CURVE_COORDINATE_MAX) +
+                 " either way";
         return false;
     }
     return true;
@@ -137,6 +139,12 @@ bool ReadCurveCsv(const std::string &text, LabPolyline *curve, std::string *erro
     LabPolyline read;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const long line = static_cast<long>(i) + 1;
+        if (i > static_cast<std::size_t>(LAB_INTERVALS_MAX) + 1) {
+            *error = "line " + std::to_string(line) + ": a curve has at most " +
+                     std::to_string(LAB_INTERVALS_MAX + 1) + " points, " +
+                     std::to_string(LAB_INTERVALS_MAX) + " intervals";
+            return false;
+        }
         std::vector<std::string> fields = Fields(lines[i]);
         if (fields.size() != 2) {
             *error = "line " + std::to_string(line) + ": expected a point x,y, not " +

@@ -10,13 +10,16 @@
 
 #include <string>
 
+const double CURVE_COORDINATE_MAX = 1e6;
+
 // Reads the points of a curve. Lines end in "\n" or "\r\n", the last one's
 // end may be left out, blank lines at the end are passed over, and a UTF-8
 // byte order mark before the header too. The header is x,y (spaces around
 // a name allowed); a point is two decimal numbers ("0.25", "-3", "1e-3",
 // "2.5E+2", spaces around each allowed; no "inf", "nan" or hexadecimal),
-// each finite as a double. The curve has at least two points, starts at
-// (0, 0), and its end (X, Y), the last point, has Y > 0 and X >= 0.
+// each at most CURVE_COORDINATE_MAX either way. The curve has at least two
+// points and at most LAB_INTERVALS_MAX + 1, starts at (0, 0), and its end
+// (X, Y), the last point, has Y > 0 and X >= 0.
 // On a fault: false, `curve` left as it was, and one line in `error` (no
 // newline) that names the line of the file where there is one.
 bool ReadCurveCsv(const std::string &text, LabPolyline *curve, std::string *error);

@@ -6,11 +6,15 @@
 
 #include "chart_parts.h"
 #include "convergence.h"
+#include "curve_csv.h"
+#include "curve_race_picture.h"
 #include "csv.h"
 #include "fates_chart.h"
 #include "files.h"
 #include "kinematics.h"
+#include "lab_charts.h"
 #include "lab_csv.h"
+#include "lab_still.h"
 #include "method_charts.h"
 #include "method_theory.h"
 #include "picture_words.h"
@@ -116,35 +120,103 @@ std::vector<MethodCurve> RunCompare(const TraceOptions &options, std::ostream &o
     return curves;
 }
 
+// The race of `curve` against the cycloid and the straight line through
+// its end: the rows, the line that says how the curve's bead fares, the
+// picture. Returns whether the picture was written.
+bool RaceCurve(const LabPolyline &curve, const std::string &name, const TraceOptions &options,
+               std::vector<PictureFile> &pictures, std::ostream &out, std::ostream &err)
+{
+    CurveRaceTimes times = CurveRaceTimesOf(curve);
+    out << CurveRaceRows(times);
+    if (!Finish(pictures, "--race", CurveRacePicture(curve, options.slow, CurveRaceWords(ENGLISH)),
+                err))
+        return false;
+    err << "rodadero-trace: the race of " << name << ", slowed " << options.slow
+        << " times: its bead " << CurveFateWords(times.curve) << "; the cycloid's arrives after "
+        << ShortestDouble(times.cycloid) << " s, the straight line's after "
+        << ShortestDouble(times.line) << " s\n";
+    return true;
+}
+
+// The curve of --curve's file; false, with the line that says why written
+// to err, where it cannot be read or is no curve.
+bool ReadCurveFile(const std::string &path, LabPolyline *curve, std::ostream &err)
+{
+    std::string text, error;
+    if (!ReadTextFile(path, &text, &error)) {
+        err << "rodadero-trace: --curve cannot read '" << path << "': " << error << '\n';
+        return false;
+    }
+    if (!ReadCurveCsv(text, curve, &error)) {
+        err << "rodadero-trace: --curve '" << path << "', " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+// The laboratory's refinement table, its line and its chart.
+bool RefineLab(const TraceOptions &options, std::vector<PictureFile> &pictures,
+               std::ostream &out, std::ostream &err)
+{
+    std::vector<LabRefinementRow> rows = LabRefinement(options.problem);
+    out << LabRefinementRows(rows);
+    err << LabRefinementLine(options.problem, rows) << '\n';
+    return options.svgPath.empty() ||
+           Finish(pictures, "--svg",
+                  LabRefinementPicture(options.problem, rows, LabRefinementWords(ENGLISH)), err);
+}
+
 // The laboratory: its run, its optimum or its refinement table, with the
-// line that sums it up.
-void RunLab(const TraceOptions &options, std::ostream &out, std::ostream &err)
+// line that sums it up and the pictures asked for. Returns whether they
+// were written.
+bool RunLab(const TraceOptions &options, std::vector<PictureFile> &pictures, std::ostream &out,
+            std::ostream &err)
 {
     const LabProblem &problem = options.problem;
-    if (options.refine) {
-        std::vector<LabRefinementRow> rows = LabRefinement(problem);
-        out << LabRefinementRows(rows);
-        err << LabRefinementLine(problem, rows) << '\n';
-        return;
-    }
+    if (options.refine)
+        return RefineLab(options, pictures, out, err);
     const LabReference reference = LabReferenceOf(problem);
     if (options.optimum) {
         out << LabOptimumRows(reference.optimum);
         err << LabOptimumLine(problem, reference) << '\n';
-        return;
+        return true;
     }
     const LabSetting setting = LabRunSetting(options);
-    Recorder recorder;
-    recorder.rowEvery = options.every;
+    const bool racing = !options.racePath.empty();
+    Recorder recorder = options.plotPath.empty() ? Recorder() : ConvergenceRecorder();
+    recorder.rowEvery = racing ? 0 : options.every;
     recorder.row = [&](const RunStep &s) {
         out << LabRunRow(s.step, s.fallTime, recorder.exactTime(s), s.shown, problem.intervals,
                          options.nodes);
     };
-    out << LabRunHeader(problem, options.nodes);
+    if (!racing)
+        out << LabRunHeader(problem, options.nodes);
     LabRunResult run = RecordLabRun(problem, setting, reference.theory.lambdaMax, options.steps,
                                     &recorder);
-    err << LabRunLine(problem, setting, LabStep(setting, reference.theory.lambdaMax), reference, run)
-        << '\n';
+    const double h = LabStep(setting, reference.theory.lambdaMax);
+    if (racing)
+        return RaceCurve(run.line, "the polyline after " + std::to_string(run.steps) + " steps",
+                         options, pictures, out, err);
+    err << LabRunLine(problem, setting, h, reference, run) << '\n';
+    const std::string method = MethodChartWords(ENGLISH).method[setting.method];
+    bool written = true;
+    if (!options.svgPath.empty())
+        written = Finish(pictures, "--svg",
+                         LabStillPicture({problem, run.line, reference.optimum, reference.cycloid,
+                                          run.time, reference.optimumTime, run.steps, method},
+                                         LabStillWords(ENGLISH)),
+                         err);
+    if (!options.plotPath.empty()) {
+        std::vector<LabCurvePoint> points;
+        for (const RunSample &s : recorder.samples)
+            points.push_back({s.step, s.fallTime, s.exactS});
+        written = Finish(pictures, "--plot",
+                         LabConvergencePicture(problem, points, reference.optimumTime,
+                                               reference.cycloid.time, method,
+                                               LabConvergenceWords(ENGLISH)),
+                         err) && written;
+    }
+    return written;
 }
 
 } // namespace
@@ -198,8 +270,11 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
         return out ? TRACE_OK : TRACE_FAILED;
     }
 
-    // The pictures are opened first, so that an unwritable path is found
-    // before any output.
+    // The curve to race is read first, and then the pictures are opened, so
+    // that a bad curve or an unwritable path is found before any output.
+    LabPolyline curve;
+    if (!options.curvePath.empty() && !ReadCurveFile(options.curvePath, &curve, err))
+        return TRACE_BAD_INPUT;
     std::vector<PictureFile> pictures = {{"--svg", options.svgPath},
                                          {"--plot", options.plotPath},
                                          {"--race", options.racePath},
@@ -209,7 +284,10 @@ int TraceMain(int argc, const char *const argv[], std::ostream &out, std::ostrea
 
     bool written = true;
     if (options.lab) {
-        RunLab(options, out, err);
+        written = RunLab(options, pictures, out, err);
+    } else if (!options.curvePath.empty()) {
+        written = RaceCurve(curve, "the curve of '" + options.curvePath + "'", options, pictures,
+                            out, err);
     } else if (options.stability && options.method) {
         out << MethodStabilityHeader()
             << MethodStabilityRow(TheoryOfMethod(

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <ostream>
 #include <system_error>
 
@@ -88,4 +90,26 @@ bool SamePicturePath(const std::string &a, const std::string &b)
     std::filesystem::path pa = std::filesystem::absolute(a, ea).lexically_normal();
     std::filesystem::path pb = std::filesystem::absolute(b, eb).lexically_normal();
     return ea || eb ? a == b : pa == pb;
+}
+
+bool ReadTextFile(const std::string &path, std::string *text, std::string *error)
+{
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code)) {
+        *error = "it is a folder";
+        return false;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        *error = std::strerror(errno);
+        return false;
+    }
+    std::ostringstream read;
+    read << file.rdbuf();
+    if (file.bad()) {
+        *error = "it cannot be read";
+        return false;
+    }
+    *text = read.str();
+    return true;
 }

@@ -29,6 +29,10 @@ bool OpenPictureFiles(std::vector<PictureFile> *pictures, std::ostream &err);
 bool Finish(std::vector<PictureFile> &pictures, const std::string &option,
             const std::string &text, std::ostream &err);
 
+// Reads the whole file at `path` into *text; on failure false, and *error
+// the line that says why (no newline, no program name).
+bool ReadTextFile(const std::string &path, std::string *text, std::string *error);
+
 // Whether the two paths name the same file, as far as their spelling tells
 // (the same absolute path once "." and ".." are taken out).
 bool SamePicturePath(const std::string &a, const std::string &b);

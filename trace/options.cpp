@@ -289,9 +289,8 @@ std::vector<Mode> Modes(const Declared &d)
                  "--lab takes the laboratory's options and those of a run",
                  {d.position, d.sweep, d.compare, d.stability, d.curve}},
                 {d.optimum,
-                 "--optimum needs no run and takes only --end, --intervals, --layout, --time "
-                 "and --svg",
-                 {d.method, d.beta, d.steps, d.every, d.nodes, d.plot, d.race, d.slow,
+                 "--optimum needs no run and takes only --end, --intervals, --layout and --time",
+                 {d.method, d.beta, d.steps, d.every, d.nodes, d.svg, d.plot, d.race, d.slow,
                   d.stepRatio, d.refine}},
                 {d.refine,
                  "--refine needs no run and takes only --end, --intervals, --layout, --time "

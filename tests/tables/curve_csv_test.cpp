@@ -31,6 +31,8 @@ TEST(ReadCurveCsv, EachFaultInOneLineNamingItsPlace)
         {"decimal comma", "x,y\n0,0\n\"1,5\",1\n", "line 3: expected a point x,y"},
         {"overflow", "x,y\n0,0\n1e999,1\n", "line 3: '1e999' is out of range"},
         {"overflow below", "x,y\n0,0\n1,-2e308\n", "line 3: '-2e308' is out of range"},
+        {"beyond a million", "x,y\n0,0\n1000000.5,1\n",
+         "line 3: '1000000.5' is out of range: a coordinate is at most 1000000 either way"},
         {"no point", "x,y\n", "no point after the header: a curve needs at least two"},
         {"one point", "x,y\n0,0\n", "only one point after the header"},
         {"not from the start", "x,y\n0.5,0\n1,1\n",
@@ -52,6 +54,21 @@ TEST(ReadCurveCsv, EachFaultInOneLineNamingItsPlace)
         EXPECT_EQ(error.find('\n'), std::string::npos) << c.what;
         EXPECT_EQ(curve.x.size(), 1u) << c.what << ": the curve was changed";
     }
+}
+
+// A million intervals are read; one more is refused at the line past them.
+TEST(ReadCurveCsv, AtMostAMillionIntervals)
+{
+    std::string text = "x,y\n0,0\n";
+    for (int k = 1; k <= 1000000; ++k)
+        text += "1,1\n";
+    LabPolyline curve;
+    std::string error;
+    EXPECT_TRUE(ReadCurveCsv(text, &curve, &error)) << error;
+    EXPECT_EQ(curve.x.size(), 1000001u);
+    text += "2,1\n";
+    EXPECT_FALSE(ReadCurveCsv(text, &curve, &error));
+    EXPECT_EQ(error, "line 1000003: a curve has at most 1000001 points, 1000000 intervals");
 }
 
 TEST(ReadCurveCsv, TheFormsOfAGoodFile)
@@ -77,8 +94,8 @@ TEST(ReadCurveCsv, TheFormsOfAGoodFile)
 
 TEST(CurveCsv, ReadsBackBitForBit)
 {
-    const LabPolyline curve{{0.0, 0.1, 1.0 / 3.0, 5e-324, 1.7976931348623157e308, 2.0},
-                            {-0.0, 0.7, -1e-300, 2.0 / 3.0, 123456789.123, 0.92}};
+    const LabPolyline curve{{0.0, 0.1, 1.0 / 3.0, 5e-324, 999999.99999999988, 2.0},
+                            {-0.0, 0.7, -1e-300, 2.0 / 3.0, -123456.789123, 0.92}};
     std::string text = CurveCsv(curve);
     EXPECT_EQ(text.compare(0, 22, "x,y\n0,-0\n0.10000000000"), 0) << text;
     LabPolyline back;

@@ -3,6 +3,7 @@
 // files. Runs natively and under Wine.
 #include "../double_bits.h"
 #include "command.h"
+#include "lab.h"
 #include "csv.h"
 #include "files.h"
 #include "options.h"
@@ -829,11 +830,14 @@ TEST_F(InFolder, BadInputWritesOneLineAndExitsWithTwo)
          "--lab takes the laboratory's options and those of a run, not --position"},
         {{"--lab", "--sweep"}, "--lab takes the laboratory's options and those of a run, not --sweep"},
         {{"--lab", "--optimum", "--steps", "3"},
-         "--optimum needs no run and takes only --end, --intervals, --layout, --time and --svg, "
-         "not --steps"},
+         "--optimum needs no run and takes only --end, --intervals, --layout and --time, not "
+         "--steps"},
         {{"--lab", "--refine", "--optimum"},
-         "--optimum needs no run and takes only --end, --intervals, --layout, --time and --svg, "
-         "not --refine"},
+         "--optimum needs no run and takes only --end, --intervals, --layout and --time, not "
+         "--refine"},
+        {{"--lab", "--optimum", "--svg", "o.svg"},
+         "--optimum needs no run and takes only --end, --intervals, --layout and --time, not "
+         "--svg"},
         {{"--lab", "--race", "r.svg", "--every", "3"},
          "--lab --race draws one run and takes only the laboratory's options, --method, --beta, "
          "--step-ratio, --steps and --slow, not --every"},
@@ -875,6 +879,10 @@ TEST_F(InFolder, BadInputWritesOneLineAndExitsWithTwo)
          "--race cannot write 'no-such-folder/r.svg': No such file or directory"},
         {{"--compare", "no-such-folder/c.svg"},
          "--compare cannot write 'no-such-folder/c.svg': No such file or directory"},
+        // A curve to race that cannot be read (what is no curve: ACurveThatIsNoCurve).
+        {{"--race", "r.svg", "--curve", "none.csv"},
+         "--curve cannot read 'none.csv': No such file or directory"},
+        {{"--race", "r.svg", "--curve", "."}, "--curve cannot read '.': it is a folder"},
     };
     for (const auto &c : cases) {
         std::string shown;
@@ -886,6 +894,97 @@ TEST_F(InFolder, BadInputWritesOneLineAndExitsWithTwo)
         EXPECT_EQ(r.err, "rodadero-trace: " + c.line + "\n") << shown;
     }
     EXPECT_TRUE(std::filesystem::is_empty(folder));
+}
+
+// A curve raced from its file: its rows, and the picture; a file that is no
+// curve is bad input, which leaves no picture behind and says which line.
+TEST_F(InFolder, ACurveOfAFileRacedOrRefused)
+{
+    std::ofstream("ell.csv") << "x,y\n0,0\n0,1\n1,1\n";
+    std::ofstream("off.csv") << "x,y\n1,0\n2,1\n";
+    Ran good = RunCommand({"--race", "r.svg", "--curve", "ell.csv", "--slow", "3"});
+    EXPECT_EQ(good.code, 0) << good.err;
+    // Down the drop of 1 in sqrt(0.2) s, then along the level at sqrt(20):
+    // 1 / sqrt(20) s more. The straight line of sqrt(2) with the drop 1:
+    // sqrt(2 x 2 / 10) s. The cycloid through (1, 1): theta = 2.4120111439,
+    // R = 0.5729170375, theta sqrt(R / 10) (solved apart, with mpmath).
+    std::istringstream rows(good.out);
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "bead,arrival_s");
+    const struct {
+        std::string bead;
+        double arrival;
+    } expected[] = {{"curve", 0.670820393249937}, {"cycloid", 0.577331400209638}, {"line", 0.632455532033676}};
+    for (const auto &e : expected) {
+        std::getline(rows, line);
+        EXPECT_EQ(line.substr(0, line.find(',')), e.bead);
+        EXPECT_NEAR(std::stod(line.substr(line.find(',') + 1)), e.arrival, 1e-9) << e.bead;
+    }
+    EXPECT_TRUE(std::filesystem::exists("r.svg"));
+    EXPECT_NE(good.err.find("slowed 3 times: its bead arrives after 0.67082"), std::string::npos)
+        << good.err;
+
+    Ran bad = RunCommand({"--race", "s.svg", "--curve", "off.csv"});
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err,
+              "rodadero-trace: --curve 'off.csv', line 2: the curve starts at (1, 0), not at (0, 0)\n");
+    EXPECT_FALSE(std::filesystem::exists("s.svg"));
+}
+
+// The laboratory's three outputs through the command: a run's rows every K
+// steps and its split, which adds up; the optimum's nodes, reading back bit
+// for bit; the refinement table's rows.
+TEST(TraceMain, TheLaboratorysRunOptimumAndTable)
+{
+    Ran run = RunCommand({"--lab", "--steps", "30", "--every", "10"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 4);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "step,model_s,exact_s");
+    // The program settles at 542355 us: the optimum of its own problem.
+    EXPECT_NE(run.err.find("the optimum takes 0.5423553 s, the cycloid 0.5713942 s"), std::string::npos)
+        << run.err;
+    auto after = [&](const std::string &words) {
+        return std::stod(run.err.substr(run.err.find(words) + words.size()));
+    };
+    const double total = after("the distance to the cycloid "), optimiser = after("optimiser's share "),
+                 polyline = after("the polyline's ");
+    EXPECT_NEAR(total, optimiser + polyline, 1.5e-7);
+    EXPECT_NEAR(polyline, 0.5423553 - 0.5713942, 1.5e-7);
+
+    Ran optimum = RunCommand({"--lab", "--optimum", "--intervals", "4", "--layout", "width", "--end",
+                              "2,1", "--time", "exact"});
+    ASSERT_EQ(optimum.code, 0) << optimum.err;
+    LabProblem p;
+    p.endX = 2.0;
+    p.endY = 1.0;
+    p.intervals = 4;
+    p.layout = LAB_WIDTH;
+    p.rule = LAB_EXACT;
+    const LabPolyline best = LabOptimum(p);
+    std::istringstream nodes(optimum.out);
+    std::string line;
+    std::getline(nodes, line);
+    EXPECT_EQ(line, "k,x,y");
+    for (int k = 0; k <= 4; ++k) {
+        ASSERT_TRUE(std::getline(nodes, line));
+        double x, y;
+        int index;
+        ASSERT_EQ(std::sscanf(line.c_str(), "%d,%lf,%lf", &index, &x, &y), 3) << line;
+        EXPECT_EQ(index, k);
+        EXPECT_EQ(x, 0.5 * k);  // equal widths of 2 / 4
+        EXPECT_EQ(y, best.y[static_cast<std::size_t>(k)]) << line;
+    }
+    EXPECT_FALSE(std::getline(nodes, line));
+
+    Ran table = RunCommand({"--lab", "--refine", "--intervals", "30"});
+    ASSERT_EQ(table.code, 0) << table.err;
+    std::istringstream rows(table.out);
+    std::vector<std::string> lines;
+    while (std::getline(rows, line))
+        lines.push_back(line.substr(0, line.find(',')));
+    EXPECT_EQ(lines, (std::vector<std::string>{"intervals", "5", "10", "20", "30"}));
 }
 
 TEST_F(SvgFiles, PicturesBesideTheSameRows)
