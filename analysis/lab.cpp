@@ -242,8 +242,12 @@ void CycloidDepthsAt(const LabCycloid &c, LabPolyline *line)
 }
 
 // The depths at `line`'s abscissae of the polyline `coarse` over the same
-// width, linearly between its nodes.
-void DepthsFrom(const LabPolyline &coarse, LabPolyline *line)
+// width, linearly between its nodes; but in its first segment, from the
+// start, where the depth is far from linear (as x^(2/3) on the cycloid, and
+// under the midpoint rule a dive to nearly the first node's depth at once),
+// each node takes whichever of that and the first node's depth makes the
+// first two segments of `line` faster under `rule`.
+void DepthsFrom(const LabPolyline &coarse, LabTimeRule rule, LabPolyline *line)
 {
     const std::size_t n = line->x.size() - 1, m = coarse.x.size() - 1;
     std::size_t j = 0;
@@ -253,6 +257,12 @@ void DepthsFrom(const LabPolyline &coarse, LabPolyline *line)
         const double f = (line->x[k] - coarse.x[j]) / (coarse.x[j + 1] - coarse.x[j]);
         line->y[k] = coarse.y[j] + f * (coarse.y[j + 1] - coarse.y[j]);
     }
+    auto firstTwo = [&](double y1) {
+        return LabSegmentTime(line->x[1], y1, 0.0, y1, rule) +
+               LabSegmentTime(line->x[2] - line->x[1], line->y[2] - y1, y1, line->y[2], rule);
+    };
+    if (n > 2 && line->x[1] < coarse.x[1] && firstTwo(coarse.y[1]) < firstTwo(line->y[1]))
+        line->y[1] = coarse.y[1];
 }
 
 // Width layout: Newton steps, each halved until the time falls, until the
@@ -271,11 +281,11 @@ LabPolyline WidthOptimumFrom(const LabProblem &p, const LabPolyline *coarse)
         line.x[k] = p.endX * static_cast<double>(k) / static_cast<double>(n);
     line.x[n] = p.endX;
     if (coarse) {
-        DepthsFrom(*coarse, &line);
+        DepthsFrom(*coarse, p.rule, &line);
     } else if (n > WIDTH_COARSEST) {
         LabProblem half = p;
         half.intervals = n / 2;
-        DepthsFrom(WidthOptimumFrom(half, nullptr), &line);
+        DepthsFrom(WidthOptimumFrom(half, nullptr), p.rule, &line);
     } else {
         CycloidDepthsAt(LabCycloidThrough(p.endX, p.endY), &line);
     }
