@@ -2,6 +2,8 @@
 // on the cycloid and the straight line through the same end.
 #include "curve_race.h"
 
+#include "same_math.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -145,7 +147,7 @@ ModelPoint CycloidPositionAt(const LabCycloid &cycloid, double endX, double endY
     if (cycloid.radius == 0.0)
         return {0.0, LAB_GRAVITY * t * t / 2.0};
     const double theta = t * std::sqrt(LAB_GRAVITY / cycloid.radius);
-    return {cycloid.radius * (theta - std::sin(theta)), cycloid.radius * (1.0 - std::cos(theta))};
+    return {cycloid.radius * (theta - SameSin(theta)), cycloid.radius * (1.0 - SameCos(theta))};
 }
 
 double StraightLineTime(double endX, double endY)

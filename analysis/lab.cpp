@@ -3,7 +3,7 @@
 #include "lab.h"
 
 #include "bisect.h"
-#include "kinematics.h"
+#include "same_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -221,23 +221,24 @@ void DescentDirection(const Newtonian &n, std::vector<double> *step)
 
 // The cycloid's depths at the inner nodes' abscissae, which grow from node
 // to node: phi - sin phi = x / R by Newton's method from the previous
-// node's phi (from phi = (6 x / R)^(1/3) at the first, where phi - sin phi
-// is phi^3 / 6 to within phi^5 / 120). A start for Newton's steps on the
-// depths, which need it close, not exact.
+// node's phi (by bisection at the first). A start for Newton's steps on
+// the depths, which need it close, not exact.
 void CycloidDepthsAt(const LabCycloid &c, LabPolyline *line)
 {
     const std::size_t n = line->x.size() - 1;
-    double phi = n > 1 ? std::cbrt(6.0 * line->x[1] / c.radius) : 0.0;
+    double phi = n > 1 ? Bisect(0.0, c.theta, [&](double f) {
+        return f - SameSin(f) < line->x[1] / c.radius;
+    }) : 0.0;
     for (std::size_t k = 1; k < n; ++k) {
         const double target = line->x[k] / c.radius;
         for (int i = 0; i < 50; ++i) {
-            const double slope = 1.0 - std::cos(phi);
-            const double move = slope > 0.0 ? (phi - std::sin(phi) - target) / slope : 0.0;
+            const double slope = 1.0 - SameCos(phi);
+            const double move = slope > 0.0 ? (phi - SameSin(phi) - target) / slope : 0.0;
             phi = std::min(std::max(phi - move, 0.0), c.theta);
             if (std::fabs(move) <= 1e-13 * phi)
                 break;
         }
-        line->y[k] = c.radius * (1.0 - std::cos(phi));
+        line->y[k] = c.radius * (1.0 - SameCos(phi));
     }
 }
 
@@ -352,14 +353,20 @@ LabCycloid LabCycloidThrough(double endX, double endY)
 {
     if (endX == 0.0)
         return {0.0, 0.0, std::sqrt(2.0 * endY / LAB_GRAVITY)};
-    Brachistochrone b = BrachistochroneThrough(endX, endY, LAB_GRAVITY);
-    return {b.endTheta, b.radius, b.time};
+    // (theta - sin theta) / (1 - cos theta) rises from 0 to infinity on
+    // (0, 2 pi).
+    const double target = endX / endY, twoPi = 6.283185307179586;
+    const double theta = Bisect(0.0, twoPi, [target](double t) {
+        return (t - SameSin(t)) / (1.0 - SameCos(t)) < target;
+    });
+    const double radius = endY / (1.0 - SameCos(theta));
+    return {theta, radius, theta * std::sqrt(radius / LAB_GRAVITY)};
 }
 
 double LabCycloidDepthAt(const LabCycloid &c, double x)
 {
-    double phi = Bisect(0.0, c.theta, [&](double f) { return c.radius * (f - std::sin(f)) < x; });
-    return c.radius * (1.0 - std::cos(phi));
+    double phi = Bisect(0.0, c.theta, [&](double f) { return c.radius * (f - SameSin(f)) < x; });
+    return c.radius * (1.0 - SameCos(phi));
 }
 
 LabPolyline LabOptimum(const LabProblem &problem)
@@ -541,7 +548,7 @@ LabTheory LabTheoryOf(const LabSpectrum &s)
     t.bestStep = 2.0 / (s.lambdaMax + s.lambdaMin);
     t.bestRate = (t.condition - 1.0) / (t.condition + 1.0);
     t.stepsToMillionth =
-        t.bestRate > 0.0 ? static_cast<long>(std::ceil(std::log(1e-6) / std::log(t.bestRate))) : 1;
+        t.bestRate > 0.0 ? static_cast<long>(std::ceil(SameLog(1e-6) / SameLog(t.bestRate))) : 1;
     return t;
 }
 
@@ -574,12 +581,13 @@ std::vector<LabRefinementRow> LabRefinement(const LabProblem &problem)
 
 double LabLogSlope(const std::vector<double> &x, const std::vector<double> &y, int rows)
 {
+    const double LN10 = SameLog(10.0);
     std::vector<double> u, w;
     for (std::size_t i = x.size(); i-- > 0 && static_cast<int>(u.size()) < rows;) {
         double v = std::fabs(y[i]);
         if (v > 0.0 && std::isfinite(v) && x[i] > 0.0) {
-            u.push_back(std::log10(x[i]));
-            w.push_back(std::log10(v));
+            u.push_back(SameLog(x[i]) / LN10);
+            w.push_back(SameLog(v) / LN10);
         }
     }
     if (u.size() < 2)

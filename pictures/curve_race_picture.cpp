@@ -12,6 +12,7 @@
 
 #include "chart_parts.h"
 #include "race_parts.h"
+#include "same_math.h"
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -104,8 +105,8 @@ std::string TrackPoints(const Race &r, const View &v, int bead)
     } else {
         for (int n = 0; n <= CYCLOID_SAMPLES; ++n) {
             double theta = r.cycloid.theta * n / CYCLOID_SAMPLES;
-            points += (n ? " " : "") + Px(v, r.cycloid.radius * (theta - std::sin(theta)),
-                                          r.cycloid.radius * (1.0 - std::cos(theta)));
+            points += (n ? " " : "") + Px(v, r.cycloid.radius * (theta - SameSin(theta)),
+                                          r.cycloid.radius * (1.0 - SameCos(theta)));
         }
     }
     return points;

@@ -2,6 +2,7 @@
 #include "lab_still.h"
 
 #include "chart_parts.h"
+#include "same_math.h"
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -53,8 +54,8 @@ void CycloidPoints(const LabCycloid &c, double endY, std::vector<double> *x,
     if (c.theta > PI)
         thetas.insert(std::upper_bound(thetas.begin(), thetas.end(), PI), PI);
     for (double theta : thetas) {
-        x->push_back(c.radius * (theta - std::sin(theta)));
-        y->push_back(c.radius * (1.0 - std::cos(theta)));
+        x->push_back(c.radius * (theta - SameSin(theta)));
+        y->push_back(c.radius * (1.0 - SameCos(theta)));
     }
 }
 

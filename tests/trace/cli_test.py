@@ -59,6 +59,13 @@ GOLDEN = [
     (["--steps", "12", "--every", "5", "--position", "37", "--nodes"], "steps12_every5_p37_nodes.csv"),
     (["--steps", "0"], "steps0.csv"),
     (["--position", "100", "--steps", "3000", "--every", "997"], "p100_steps3000_every997.csv"),
+    # The laboratory: its cycloids, optima, eigenvalues and runs, the same
+    # bits in every build.
+    (["--lab", "--refine", "--end", "0.01,5", "--intervals", "320"], "lab_refine_tall.csv"),
+    (["--lab", "--optimum", "--end", "1,0.01", "--layout", "width", "--time", "exact",
+      "--intervals", "64"], "lab_optimum_flat.csv"),
+    (["--lab", "--steps", "300", "--every", "100", "--end", "2,0.3", "--layout", "width",
+      "--time", "exact", "--method", "nesterov"], "lab_nesterov_width.csv"),
 ]
 
 
