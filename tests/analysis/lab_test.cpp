@@ -144,6 +144,104 @@ TEST(LabOptimum, ExactRuleApproachesTheCycloidFromAbove)
     }
 }
 
+// As Y / X -> 0 the cycloid through (X, Y) is a whole arch, R -> X / (2 pi),
+// and its time tends to 2 pi sqrt(R / g) = sqrt(2 pi X / g).
+TEST(LabCycloid, TheFlatLimitIsAWholeArch)
+{
+    const double limit = std::sqrt(2.0 * PI * 3.0 / 10.0);
+    double previous = 0.0;
+    for (double y : {0.3, 0.03, 3e-4, 3e-6, 3e-9}) {
+        const double t = LabCycloidThrough(3.0, y).time;
+        EXPECT_GT(t, previous) << y;
+        EXPECT_LT(t, limit) << y;
+        previous = t;
+    }
+    EXPECT_NEAR(previous, limit, 1e-3);
+}
+
+// The depth layout's optimum against a plain minimiser: one node at a time,
+// by golden-section search of its two segments' time (convex in its
+// abscissa), sweep after sweep until nothing moves.
+LabPolyline PlainDepthMinimum(const LabProblem &p)
+{
+    LabPolyline line = LabChord(p);
+    const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+    for (int sweep = 0; sweep < 4000; ++sweep)
+        for (long k = 1; k < p.intervals; ++k) {
+            auto local = [&](double x) {
+                return LabSegmentTime(x - line.x[k - 1], line.y[k] - line.y[k - 1], line.y[k - 1],
+                                      line.y[k], p.rule) +
+                       LabSegmentTime(line.x[k + 1] - x, line.y[k + 1] - line.y[k], line.y[k],
+                                      line.y[k + 1], p.rule);
+            };
+            double a = line.x[k] - 1.0, b = line.x[k] + 1.0;
+            for (int i = 0; i < 90; ++i) {
+                double c = b - golden * (b - a), d = a + golden * (b - a);
+                (local(c) < local(d) ? b : a) = local(c) < local(d) ? d : c;
+            }
+            line.x[k] = 0.5 * (a + b);
+        }
+    return line;
+}
+
+// The width layout's optimum against a plain Newton: the gradient and the
+// whole Hessian by central differences of the time, solved by Eigen, each
+// step halved until the time falls.
+LabPolyline PlainWidthMinimum(const LabProblem &p)
+{
+    LabPolyline line = LabChord(p);
+    const int m = static_cast<int>(p.intervals) - 1;
+    auto time = [&](const Eigen::VectorXd &u) {
+        LabPolyline l = line;
+        for (int i = 0; i < m; ++i)
+            l.y[i + 1] = u[i];
+        return LabPolylineTime(l, p.rule);
+    };
+    Eigen::VectorXd u(m);
+    for (int i = 0; i < m; ++i)
+        u[i] = line.y[i + 1];
+    const double h = 1e-4;
+    for (int iteration = 0; iteration < 40; ++iteration) {
+        Eigen::VectorXd g(m);
+        Eigen::MatrixXd H(m, m);
+        for (int i = 0; i < m; ++i) {
+            Eigen::VectorXd e = Eigen::VectorXd::Unit(m, i) * h;
+            g[i] = (time(u + e) - time(u - e)) / (2 * h);
+            for (int j = 0; j < m; ++j) {
+                Eigen::VectorXd f = Eigen::VectorXd::Unit(m, j) * h;
+                H(i, j) = (time(u + e + f) - time(u + e - f) - time(u - e + f) + time(u - e - f)) /
+                          (4 * h * h);
+            }
+        }
+        Eigen::VectorXd step = H.ldlt().solve(g);
+        for (double scale = 1.0; scale > 1e-6; scale /= 2)
+            if (time(u - scale * step) < time(u)) {
+                u -= scale * step;
+                break;
+            }
+    }
+    for (int i = 0; i < m; ++i)
+        line.y[i + 1] = u[i];
+    return line;
+}
+
+TEST(LabOptimum, AsPlainMinimisersFindIt)
+{
+    const LabProblem rows[] = {
+        {1.0, 0.92, 6, LAB_DEPTH, LAB_MIDPOINT}, {0.4, 1.5, 5, LAB_DEPTH, LAB_EXACT},
+        {1.0, 0.92, 6, LAB_WIDTH, LAB_EXACT},    {2.0, 0.5, 5, LAB_WIDTH, LAB_MIDPOINT},
+    };
+    for (const LabProblem &p : rows) {
+        const LabPolyline best = LabOptimum(p);
+        const LabPolyline plain = p.layout == LAB_DEPTH ? PlainDepthMinimum(p) : PlainWidthMinimum(p);
+        EXPECT_NEAR(LabPolylineTime(best, p.rule), LabPolylineTime(plain, p.rule), 1e-12) << Named(p);
+        for (long k = 0; k <= p.intervals; ++k) {
+            EXPECT_NEAR(best.x[k], plain.x[k], 1e-6) << Named(p) << ", node " << k;
+            EXPECT_NEAR(best.y[k], plain.y[k], 1e-6) << Named(p) << ", node " << k;
+        }
+    }
+}
+
 TEST(LabOptimum, WidthDipsBelowAFlatEndAsTheCycloidDoes)
 {
     // Y / X = 0.25 < 2 / pi: the cycloid's lowest point is below the end.
