@@ -119,7 +119,7 @@ std::string LabRefinementLine(const LabProblem &problem, const std::vector<LabRe
 {
     std::string line = "rodadero-trace: the optimum of " + LabProblemPhrase(problem) +
                        " and of fewer, under the " + LAB_RULE_NAME[problem.rule] + " rule: " +
-                       std::to_string(rows.size()) + " rows";
+                       std::to_string(rows.size()) + (rows.size() == 1 ? " row" : " rows");
     if (rows.size() < 2)
         return line;
     return line + "; its gap to the cycloid goes as N^" +
