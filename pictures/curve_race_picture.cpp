@@ -98,8 +98,19 @@ std::string TrackPoints(const Race &r, const View &v, int bead)
 {
     std::string points;
     if (bead == CURVE_BEAD) {
-        for (std::size_t k = 0; k < r.track.x.size(); ++k)
+        // A node within a quarter of a pixel of the last one drawn is left
+        // out (the last node never is): a million nodes draw as a few
+        // thousand points.
+        const std::size_t last = r.track.x.size() - 1;
+        double lastX = 0.0, lastY = 0.0;
+        for (std::size_t k = 0; k <= last; ++k) {
+            const double x = v.scale * (r.track.x[k] - v.left), y = v.scale * (r.track.y[k] - v.top);
+            if (k > 0 && k < last && (x - lastX) * (x - lastX) + (y - lastY) * (y - lastY) < 0.0625)
+                continue;
             points += (k ? " " : "") + Px(v, r.track.x[k], r.track.y[k]);
+            lastX = x;
+            lastY = y;
+        }
     } else if (bead == LINE_BEAD || r.cycloid.radius == 0.0) {
         points = Px(v, 0.0, 0.0) + " " + Px(v, r.endX, r.endY);
     } else {

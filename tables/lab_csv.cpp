@@ -93,7 +93,8 @@ std::string LabRunLine(const LabProblem &problem, const LabSetting &setting, dou
                 Printed("%.6g", run.haltedValue) + "), so the run ends at step " +
                 std::to_string(run.steps) + "; ";
     line += (run.steps == 0 ? std::string("the chord takes ")
-                            : "after " + std::to_string(run.steps) + " steps the time is ") +
+                            : "after " + std::to_string(run.steps) +
+                                  (run.steps == 1 ? " step" : " steps") + " the time is ") +
             Printed("%.7f s", run.time) + " (exactly " + Printed("%.7f s", run.exactTime) +
             "); the optimum takes " + Printed("%.7f s", ref.optimumTime) + ", the cycloid " +
             Printed("%.7f s", ref.cycloid.time) + "; the distance to the cycloid " +

@@ -195,7 +195,9 @@ bool RunLab(const TraceOptions &options, std::vector<PictureFile> &pictures, std
                                     &recorder);
     const double h = LabStep(setting, reference.theory.lambdaMax);
     if (racing)
-        return RaceCurve(run.line, "the polyline after " + std::to_string(run.steps) + " steps",
+        return RaceCurve(run.line,
+                         "the polyline after " + std::to_string(run.steps) +
+                             (run.steps == 1 ? " step" : " steps"),
                          options, pictures, out, err);
     err << LabRunLine(problem, setting, h, reference, run) << '\n';
     const std::string method = MethodChartWords(ENGLISH).method[setting.method];
