@@ -232,12 +232,8 @@ std::string CurveRacePicture(const LabPolyline &track, int slow, const CurveRace
     const double duration = slow * last + RACE_HOLD;
     const View v = ViewOf(r);
 
-    std::string margin = std::to_string(PICTURE_MARGIN);
-    SvgElement race = SvgGroup("g")
-                          .Set("id", "race")
-                          .Set("transform", "translate(" + margin + "," + margin + ")")
-                          .Set("fill", "none").Set("stroke-width", "2")
-                          .Set("stroke-linejoin", "round");
+    const std::string margin = std::to_string(PICTURE_MARGIN);
+    SvgElement race = RaceGroup();
     race.Add(FrameAndLevels(r, v));
     for (int bead : DRAWN)
         race.Add(SvgPolyline(std::string("track-") + CURVE_RACE_ID[bead], BEAD_COLOUR[bead],

@@ -127,12 +127,8 @@ std::string RacePicture(const RunResult &run, int slow, const RaceText &text)
     double last = *std::max_element(times.arrival, times.arrival + RACE_TRACKS);
     double duration = slow * last + RACE_HOLD;
 
-    std::string margin = std::to_string(PICTURE_MARGIN);
-    SvgElement race = SvgGroup("g")
-                          .Set("id", "race")
-                          .Set("transform", "translate(" + margin + "," + margin + ")")
-                          .Set("fill", "none").Set("stroke-width", "2")
-                          .Set("stroke-linejoin", "round");
+    const std::string margin = std::to_string(PICTURE_MARGIN);
+    SvgElement race = RaceGroup();
     race.Add(SvgFrameAndTarget());
     for (int track = 0; track < RACE_TRACKS; ++track) {
         std::string points;

@@ -21,6 +21,16 @@ std::string Seconds(double v)
 
 } // namespace
 
+SvgElement RaceGroup()
+{
+    const std::string margin = std::to_string(PICTURE_MARGIN);
+    return SvgGroup("g")
+        .Set("id", "race")
+        .Set("transform", "translate(" + margin + "," + margin + ")")
+        .Set("fill", "none").Set("stroke-width", "2")
+        .Set("stroke-linejoin", "round");
+}
+
 std::vector<double> RaceMoments(const std::vector<double> &fixed, double until)
 {
     std::vector<double> samples;

@@ -13,6 +13,9 @@
 
 const double RACE_HOLD = 2.0;  // seconds on the page at the end, all beads in
 
+// The group the race's frame, tracks and beads go in, inside the margin.
+SvgElement RaceGroup();
+
 // The moments, real seconds, at which a bead's place is given: the `fixed`
 // ones (ascending: the release, each node it passes, its arrival), and one
 // every 0.01 s before `until` but none within 1e-4 s of a fixed one.
