@@ -38,6 +38,7 @@ function cardState(e, contract, options) {
               rule: element('lab-rule'), method: element('lab-method'), ratio: element('lab-ratio'),
               beta: element('lab-beta') },
     dirty: true,
+    stopped: false,
     drawnAt: -Infinity,
     linked: false,
     refinement: null,
@@ -121,6 +122,7 @@ function showState(c) {
 // A change the card takes: drawn at once, the address told.
 function changed(c) {
   c.linked = true;
+  c.stopped = false;
   c.dirty = true;
   showState(c);
   refresh(c, true);
@@ -203,11 +205,14 @@ function listenToDownloads(c) {
 }
 
 // One step with each tick; the words at once, the pictures now and then.
+// A run that has stopped (its steps taken, or halted) is drawn once more.
 function tick(c) {
-  if (c.e.rodadero_lab_step()) {
-    c.dirty = true;
-    refresh(c);
-  }
+  const stepped = c.e.rodadero_lab_step() === 1;
+  if (!stepped && c.stopped)
+    return;
+  c.stopped = !stepped;
+  c.dirty = true;
+  refresh(c);
 }
 
 // The card, for the module `e` and its contract, in the page's `language`
