@@ -1,7 +1,7 @@
 // The laboratory's card: a problem of its own (the end point, the number
 // of intervals, the layout of the nodes and the time rule), never the
 // window's, and a method run live on it from the chord, one step with
-// each tick of the card's timer (the window's period), beside the discrete
+// each tick of the main window's timer (after the window's), beside the discrete
 // optimum (dashed) and the cycloid through the end. The three times and
 // the split of the distance are written in the page's language at every
 // step; the pictures, the module's own, are drawn again at most every
@@ -238,8 +238,9 @@ export function createLabCard(e, contract, options) {
     c.refinement.redraw();
   });
   refresh(c, true);
-  setInterval(() => tick(c), contract.timerPeriodMs);
   return {
+    // A tick of the main window's timer: a step of the run.
+    tick: () => tick(c),
     // The state for the address while the card is linked, else null.
     linked: () => (c.linked ? { ...c.problem, ...c.setting } : null),
     // The state's `changes` asked for by the address ({x, y, intervals,

@@ -81,6 +81,7 @@ function createRun(e, contract, language, links) {
     shownUs: null,
     timeShownAt: -Infinity,
     linked: null, // the card the address carries: 'methods' or 'lab'
+    tickers: [], // told of every tick of the main window's timer, after it
   };
 }
 
@@ -110,11 +111,17 @@ function serve(run, invalidated) {
     paint(run);
 }
 
-// The main window is created: its timer, the model, the first paint.
+// The main window is created: its timer, the model, the first paint. The
+// laboratory's card takes a step of its own with each of the timer's
+// ticks, after the window's.
 function openMainWindow(run) {
   const { e, contract } = run;
   e.rodadero_start();
-  run.timers.push(setInterval(() => serve(run, e.rodadero_main_tick()), contract.timerPeriodMs));
+  run.timers.push(setInterval(() => {
+    serve(run, e.rodadero_main_tick());
+    for (const ticked of run.tickers)
+      ticked();
+  }, contract.timerPeriodMs));
   run.picture = createPicture(run.canvas, e, contract, windowScale());
   paint(run);
   performance.mark('rodadero-first-paint');
@@ -186,6 +193,7 @@ function startPanel(run, work, hooks) {
     hooks.swept = run.panel.swept;
     hooks.methods = run.panel.methods;
     hooks.lab = run.panel.lab;
+    run.tickers.push(run.panel.lab.tick);
   } catch (error) {
     run.language.sayAgain('panel-failed', (words) => words.say('page.panelFailed', { reason: error }));
     console.error(error);

@@ -126,7 +126,7 @@ test('the end dragged with the mouse: the run starts again there', async ({ page
 test('the end moved with the arrow keys: a hundredth a press, a tenth with Shift', async ({ page }) => {
   await openAt(page, '#lab&lang=es');
   await ticks(page, 5);
-  const picture = page.getByRole('img', { name: /^Laboratorio: el final en \(1; 0,92\), 20 tramos/ });
+  const picture = page.getByRole('img', { name: /^Laboratorio: el final en \(1; 0,92\), 20 intervalos/ });
   await picture.focus();
   await expect(picture).toBeFocused();
   for (const key of ['ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowDown', 'Shift+ArrowUp'])
