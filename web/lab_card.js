@@ -6,11 +6,13 @@
 // the split of the distance are written in the page's language at every
 // step; the pictures, the module's own, are drawn again at most every
 // LAB_REDRAW_MS. The end is dragged on the picture (lab_drag.js); the
-// refinement table is worked out by the workers (lab_refinement.js). Every
+// refinement table is worked out by the workers (lab_refinement.js); a
+// curve drawn by hand races the cycloid (lab_draw.js). Every
 // file it saves is what rodadero-trace --lab writes for the same state
 // (lab_exports.cpp says which command).
 import { saveText } from './downloads.js';
 import { listenToDrag } from './lab_drag.js';
+import { createDrawMode } from './lab_draw.js';
 import { createRefinement } from './lab_refinement.js';
 
 const LAB_REDRAW_MS = 200;
@@ -225,6 +227,7 @@ export function createLabCard(e, contract, options) {
   c.setProblem = (p) => setProblem(c, p);
   c.problemName = () => problemName(c);
   c.refinement = createRefinement(c);
+  c.draw = createDrawMode(c);
   const { start } = contract.lab;
   e.rodadero_lab_setting(contract.methods[c.setting.method], start.ratio, start.beta);
   e.rodadero_lab_problem(start.x, start.y, start.intervals, start.layout, start.rule);
@@ -236,6 +239,7 @@ export function createLabCard(e, contract, options) {
     c.dirty = true;
     refresh(c, true);
     c.refinement.redraw();
+    c.draw.redraw();
   });
   refresh(c, true);
   return {

@@ -12,6 +12,7 @@
 //   its pictures  --lab STATE --steps K --svg / --plot
 //   the optimum   --lab STATE --optimum
 //   refinement    --lab STATE --refine [--svg]
+//   a drawn curve --race RACE --curve CURVE        (CURVE its CSV)
 //
 // STATE being --end X,Y --intervals N --layout L --time T --method M
 // --step-ratio R [--beta B]. The run's rows are those of a run made again
@@ -22,6 +23,8 @@
 // rodadero_lab_refinement_row in an instance of its own), kept here as the
 // rows arrive; its rows and chart are those of the rows from the first up
 // to the first one still missing.
+#include "curve_csv.h"
+#include "curve_race_picture.h"
 #include "lab_charts.h"
 #include "lab_csv.h"
 #include "lab_run.h"
@@ -328,4 +331,63 @@ PAGE_EXPORT(rodadero_lab_refinement_chart) const PageText *RodaderoLabRefinement
 {
     return GivePageText(
         LabRefinementPicture(Lab.problem, KnownRows(), LabRefinementWords(PageWords(language))));
+}
+
+// The draw mode: a curve drawn on the page, its points written by the
+// script into the room this hands out (x then y, a point after the other),
+// raced against the cycloid and the straight line through its last point
+// as rodadero-trace --race --curve races the curve of a file, played as
+// slowly as the command's race.
+namespace {
+
+const int CURVE_RACE_SLOW = 10;
+
+std::vector<double> DrawnPoints;
+LabPolyline Drawn;
+
+} // namespace
+
+// Room for `points` points (2 to LAB_INTERVALS_MAX + 1): the address of
+// 2 x points doubles, or null.
+PAGE_EXPORT(rodadero_drawn_room) double *RodaderoDrawnRoom(int points)
+{
+    if (points < 2 || points > LAB_INTERVALS_MAX + 1)
+        return nullptr;
+    DrawnPoints.assign(2 * static_cast<std::size_t>(points), 0.0);
+    return DrawnPoints.data();
+}
+
+// The points written into the room taken as the drawn curve, read back
+// from their CSV as the command reads its file: 0, or -1 for no curve the
+// command would take (the one drawn before stays).
+PAGE_EXPORT(rodadero_drawn_take) std::int32_t RodaderoDrawnTake()
+{
+    LabPolyline curve;
+    for (std::size_t i = 0; i + 1 < DrawnPoints.size(); i += 2) {
+        curve.x.push_back(DrawnPoints[i]);
+        curve.y.push_back(DrawnPoints[i + 1]);
+    }
+    LabPolyline read;
+    std::string error;
+    if (curve.x.size() < 2 || !ReadCurveCsv(CurveCsv(curve), &read, &error))
+        return -1;
+    Drawn = read;
+    return 0;
+}
+
+// The drawn curve as the CSV that --curve reads, its race's rows and its
+// race.
+PAGE_EXPORT(rodadero_drawn_csv) const PageText *RodaderoDrawnCsv()
+{
+    return Drawn.x.empty() ? nullptr : GivePageText(CurveCsv(Drawn));
+}
+PAGE_EXPORT(rodadero_drawn_rows) const PageText *RodaderoDrawnRows()
+{
+    return Drawn.x.empty() ? nullptr : GivePageText(CurveRaceRows(CurveRaceTimesOf(Drawn)));
+}
+PAGE_EXPORT(rodadero_drawn_race) const PageText *RodaderoDrawnRace(int language)
+{
+    return Drawn.x.empty() ? nullptr
+                           : GivePageText(CurveRacePicture(Drawn, CURVE_RACE_SLOW,
+                                                           CurveRaceWords(PageWords(language))));
 }

@@ -8,6 +8,7 @@
 // card's screenshots, on a laptop and a phone in both languages, go to the
 // output folder to be looked at: they are no references.
 import { spawnSync } from 'node:child_process';
+import fs from 'node:fs';
 import path from 'node:path';
 import { test, expect, ticks, openAt, saved, state, OUT_DIR } from './page_fixture.mjs';
 import { trace, tracePicture } from './trace_fixture.mjs';
@@ -237,6 +238,53 @@ test('the width optimum is the same in the page as in the command at (0.8, 1.1),
   const file = await saved(page, 'Optimum as CSV');
   expect(file.text).toBe(trace(['--lab', '--end', '0.8,1.1', '--intervals', '24', '--layout', 'width',
                                 '--time', 'exact', '--optimum']));
+});
+
+// The pad's point on the screen of a model point (x, y).
+function padPoint(page, x, y) {
+  return page.evaluate(([px, py]) => {
+    const svg = document.querySelector('#lab-draw-pad svg');
+    const p = new DOMPoint(px, py).matrixTransform(svg.getScreenCTM());
+    return { x: p.x, y: p.y };
+  }, [x, y]);
+}
+
+// A stroke with the mouse through model points.
+async function stroke(page, points) {
+  await page.locator('#lab-draw-pad').evaluate((pad) => pad.scrollIntoView({ block: 'center' }));
+  const screen = [];
+  for (const [x, y] of points)
+    screen.push(await padPoint(page, x, y));
+  await page.mouse.move(screen[0].x, screen[0].y);
+  await page.mouse.down();
+  for (const p of screen.slice(1))
+    await page.mouse.move(p.x, p.y, { steps: 4 });
+  await page.mouse.up();
+}
+
+test('a curve drawn with the mouse races as the command races its CSV', async ({ page }) => {
+  await openAt(page, '#lab&lang=en');
+  await page.getByRole('button', { name: 'Draw a curve', exact: true }).click();
+  await expect(page.locator('#lab-draw-status')).toHaveText(/^Draw from the start/);
+  // A curve that ends above the start is no curve to race.
+  await stroke(page, [[0, 0], [0.5, 0.3], [1, -0.05]]);
+  await expect(page.locator('#lab-draw-status')).toHaveText(/^A curve must end below the start/);
+  await expect(page.getByRole('button', { name: 'Drawn curve as CSV', exact: true })).toBeDisabled();
+  // One that dips and comes up to its end.
+  await stroke(page, [[0, 0], [0.1, 0.5], [0.6, 0.8], [1.2, 0.6]]);
+  await expect(page.locator('#lab-draw-status')).toHaveText(/^A curve of \d+ points to \(1\.2, 0\.6\)/);
+  const curve = await saved(page, 'Drawn curve as CSV');
+  expect(curve.name).toMatch(/^rodadero-lab-curve-\d+-points\.csv$/);
+  expect(curve.text.split('\n')[0]).toBe('x,y');
+  const file = path.join(OUT_DIR, 'lab-drawn-curve.csv');
+  fs.writeFileSync(file, curve.text);
+  const rows = await saved(page, 'Curve race as CSV');
+  const picture = await saved(page, 'Curve race as SVG');
+  expect(rows.name).toMatch(/^rodadero-lab-curve-race-\d+-points\.csv$/);
+  expect(rows.text).toBe(trace(['--race', path.join(OUT_DIR, 'lab-drawn-race.svg'), '--curve', file]));
+  expect(picture.name).toMatch(/^rodadero-lab-curve-race-\d+-points-en\.svg$/);
+  expect(picture.text).toBe(tracePicture(['--curve', file], '--race'));
+  await screenshotCard(page, 'laptop-draw-en.png');
 });
 
 // The card on screen, saved to be looked at.
