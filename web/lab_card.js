@@ -16,6 +16,12 @@ import { createDrawMode } from './lab_draw.js';
 import { createRefinement } from './lab_refinement.js';
 
 const LAB_REDRAW_MS = 200;
+// A tick that took d ms lets the next one in only LAB_REST_FACTOR x d ms
+// after it began: the card takes at most a quarter of the main thread,
+// whatever its N (a step of a million intervals takes some 20 ms, its
+// picture some 40), and the window keeps the rest. At N = 200 a tick takes
+// a tenth of a millisecond, and every tick steps.
+const LAB_REST_FACTOR = 4;
 export const LAB_METHODS = Object.freeze(['gradient', 'heavy-ball', 'nesterov', 'newton']);
 const TIME_DECIMALS = 7; // as the command's line writes a time
 
@@ -41,6 +47,7 @@ function cardState(e, contract, options) {
               beta: element('lab-beta') },
     dirty: true,
     stopped: false,
+    restUntil: -Infinity,
     drawnAt: -Infinity,
     linked: false,
     refinement: null,
@@ -206,15 +213,20 @@ function listenToDownloads(c) {
                                            'csv', contract.text(e.rodadero_lab_optimum_csv())));
 }
 
-// One step with each tick; the words at once, the pictures now and then.
-// A run that has stopped (its steps taken, or halted) is drawn once more.
+// One step with each tick, unless the last one is still resting; the
+// words at once, the pictures now and then. A run that has stopped (its
+// steps taken, or halted) is drawn once more.
 function tick(c) {
+  const began = performance.now();
+  if (began < c.restUntil)
+    return;
   const stepped = c.e.rodadero_lab_step() === 1;
   if (!stepped && c.stopped)
     return;
   c.stopped = !stepped;
   c.dirty = true;
   refresh(c);
+  c.restUntil = began + LAB_REST_FACTOR * (performance.now() - began);
 }
 
 // The card, for the module `e` and its contract, in the page's `language`
