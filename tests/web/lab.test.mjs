@@ -240,6 +240,20 @@ test('the width optimum is the same in the page as in the command at (0.8, 1.1),
                                 '--time', 'exact', '--optimum']));
 });
 
+// Known to fail: the steps gradient descent needs (the refinement table's
+// last column) are a long, 32 bits in the module, 64 in the command: from
+// 5,120 intervals on, where they pass 2^31 - 1, the page's table holds
+// that number instead. Fixed where the steps are counted in a wider type
+// (and the contract's LabPageRow carries them as one).
+test('the refinement table to 5,120 intervals is the command\'s, its steps past 2^31 included', async ({ page }) => {
+  test.fail();
+  await openAt(page, '#lab&tramos=5120&lang=en');
+  await page.getByRole('button', { name: 'Work out the refinement table', exact: true }).click();
+  await page.evaluate(() => window.rodadero.refined());
+  const file = await saved(page, 'Refinement table as CSV');
+  expect(file.text).toBe(trace(['--lab', '--intervals', '5120', '--refine']));
+});
+
 // The pad's point on the screen of a model point (x, y).
 function padPoint(page, x, y) {
   return page.evaluate(([px, py]) => {
