@@ -20,7 +20,9 @@
 // window.rodadero.swept settles when the panel's sweep is done, with its
 // time in milliseconds and the number of its workers, or is rejected with
 // the reason the sweep failed; window.rodadero.mapped(name) likewise when
-// the map of the other method `name` is done (once it is started).
+// the map of the other method `name` is done (once it is started);
+// window.rodadero.refined() when the laboratory's refinement table asked
+// for last is whole (null before one is asked for).
 import { openLinks } from './fragment.js';
 import { createPageLanguage } from './language.js';
 import { fitWindow, layOut, windowScale } from './layout.js';
@@ -78,6 +80,8 @@ function createRun(e, contract, language, links) {
     latestUs: null,
     shownUs: null,
     timeShownAt: -Infinity,
+    linked: null, // the card the address carries: 'methods' or 'lab'
+    tickers: [], // told of every tick of the main window's timer, after it
   };
 }
 
@@ -107,11 +111,17 @@ function serve(run, invalidated) {
     paint(run);
 }
 
-// The main window is created: its timer, the model, the first paint.
+// The main window is created: its timer, the model, the first paint. The
+// laboratory's card takes a step of its own with each of the timer's
+// ticks, after the window's.
 function openMainWindow(run) {
   const { e, contract } = run;
   e.rodadero_start();
-  run.timers.push(setInterval(() => serve(run, e.rodadero_main_tick()), contract.timerPeriodMs));
+  run.timers.push(setInterval(() => {
+    serve(run, e.rodadero_main_tick());
+    for (const ticked of run.tickers)
+      ticked();
+  }, contract.timerPeriodMs));
   run.picture = createPicture(run.canvas, e, contract, windowScale());
   paint(run);
   performance.mark('rodadero-first-paint');
@@ -173,11 +183,17 @@ function listenForEscape(run) {
 // window runs on.
 function startPanel(run, work, hooks) {
   try {
+    const linking = (card) => () => {
+      run.linked = card;
+      run.links.painted();
+    };
     run.panel = createPanel(run.e, run.contract, work, {
-      language: run.language, onChoice: () => run.links.painted(),
+      language: run.language, onChoice: linking('methods'), onLab: linking('lab'),
     });
     hooks.swept = run.panel.swept;
     hooks.methods = run.panel.methods;
+    hooks.lab = run.panel.lab;
+    run.tickers.push(run.panel.lab.tick);
   } catch (error) {
     run.language.sayAgain('panel-failed', (words) => words.say('page.panelFailed', { reason: error }));
     console.error(error);
@@ -185,9 +201,10 @@ function startPanel(run, work, hooks) {
 }
 
 // What the address asks for, through the dialog's requests and the
-// methods card's (`methods`, null without one), still before the first
-// tick.
-function applyAddress(run, scrollBar, record, methods) {
+// methods card's and the laboratory's (`methods` and `lab`, null without
+// a panel), still before the first tick. The address then carries the
+// cell or the laboratory, whichever changed last.
+function applyAddress(run, scrollBar, record, { methods, lab }) {
   const { codes } = run.contract.scroll;
   run.links.apply(run.contract.scroll, {
     scrollTo(p) {
@@ -196,9 +213,12 @@ function applyAddress(run, scrollBar, record, methods) {
     },
     toggleMode: () => document.getElementById('run-mode').click(),
     cells: run.contract.map,
+    lab: run.contract.lab,
     choose: methods && methods.choose,
+    setLab: lab && lab.change,
     now: () => ({ position: record.alphaPos(), continuous: record.runContinuous(),
-                  cell: methods && methods.chosen() }),
+                  cell: run.linked !== 'lab' && methods ? methods.chosen() : null,
+                  lab: run.linked === 'lab' && lab ? lab.linked() : null }),
   });
 }
 
@@ -236,12 +256,12 @@ async function startRodadero(hooks, language) {
   const scrollBar = openDialog(run);
   listenForEscape(run);
   startPanel(run, { script: inlinedText('rodadero-sweep-worker'), bytes }, hooks);
-  applyAddress(run, scrollBar, record, hooks.methods);
+  applyAddress(run, scrollBar, record, hooks);
   followScreen(run.picture);
 }
 
 window.rodadero = (() => {
-  const hooks = { state: null, swept: null, methods: null };
+  const hooks = { state: null, swept: null, methods: null, lab: null };
   const language = createPageLanguage();
   const ready = startRodadero(hooks, language).catch((error) => {
     language.sayAgain('ended-text', (words) => words.say('page.failed', { reason: error }));
@@ -256,6 +276,9 @@ window.rodadero = (() => {
     },
     mapped(name) {
       return ready.then(() => hooks.methods.mapped(name));
+    },
+    refined() {
+      return ready.then(() => hooks.lab.refined());
     },
     // The model's record as it is now: null before the module has started.
     state() {

@@ -12,13 +12,19 @@
 //         order, each with what its cells' ids in the map end in],
 //         stepLimit}, the map of fates' cells, a momentum named everywhere
 //         by its index in betas,
-//   plot: {background, cycloid, target, frame, penWidth} (red in the low byte).
+//   plot: {background, cycloid, target, frame, penWidth} (red in the low byte),
+//   lab: {layouts: {depth, width}, rules: {midpoint, exact}, their codes;
+//         intervalsMin, intervalsMax, endMax, ratioMin, ratioMax, betaMax,
+//         stepsMax; start: {x, y, intervals, layout, rule, ratio, beta}},
+//         the laboratory's card's ranges and the state it starts in.
 #include "page_contract.h"
 
 #include "controls.h"
 #include "csv.h"
 #include "curve_state.h"
 #include "fates.h"
+#include "lab_csv.h"
+#include "lab_run.h"
 #include "method_charts.h"
 #include "methods.h"
 #include "picture_words.h"
@@ -160,6 +166,38 @@ void LayoutTo(Json *j)
     j->End();
 }
 
+// lab: the laboratory's card.
+void LabTo(Json *j)
+{
+    const LabProblem start;
+    j->Begin("lab", '{');
+    j->Begin("layouts", '{');
+    for (int l = 0; l < 2; ++l)
+        j->Number(LAB_LAYOUT_NAME[l], l);
+    j->End();
+    j->Begin("rules", '{');
+    for (int r = 0; r < 2; ++r)
+        j->Number(LAB_RULE_NAME[r], r);
+    j->End();
+    j->Number("intervalsMin", LAB_INTERVALS_MIN);
+    j->Number("intervalsMax", LAB_INTERVALS_MAX);
+    j->Decimal("endMax", LAB_PAGE_END_MAX);
+    j->Decimal("ratioMin", LAB_PAGE_RATIO_MIN);
+    j->Decimal("ratioMax", LAB_PAGE_RATIO_MAX);
+    j->Decimal("betaMax", LAB_PAGE_BETA_MAX);
+    j->Number("stepsMax", LAB_PAGE_STEPS_MAX);
+    j->Begin("start", '{');
+    j->Decimal("x", start.endX);
+    j->Decimal("y", start.endY);
+    j->Number("intervals", start.intervals);
+    j->Number("layout", start.layout);
+    j->Number("rule", start.rule);
+    j->Decimal("ratio", LAB_STEP_RATIO_DEFAULT);
+    j->Decimal("beta", LAB_PAGE_BETA_DEFAULT);
+    j->End();
+    j->End();
+}
+
 std::string MakeContract()
 {
     Json j;
@@ -240,6 +278,7 @@ std::string MakeContract()
         {"penWidth", PLOT_PEN_WIDTH},
     };
     j.Numbers("plot", std::begin(plot), std::end(plot));
+    LabTo(&j);
     j.End();
     return j.text;
 }

@@ -50,6 +50,39 @@ struct PageCounts {
     std::int32_t known, settles, swings, noCycle;
 };
 
+// The laboratory's card (lab_exports.cpp). What it accepts is what
+// rodadero-trace --lab accepts: an end within LAB_PAGE_END_MAX either way,
+// a step ratio within LAB_PAGE_RATIO_MIN..MAX and a momentum within
+// 0..LAB_PAGE_BETA_MAX (the command's ranges); the momentum it starts with
+// is the command's default. A live run stops after LAB_PAGE_STEPS_MAX
+// steps (about an hour and a half at 20 steps a second): its rows, made
+// again from the chord when they are asked for, stay a few megabytes.
+const double LAB_PAGE_END_MAX = 1000.0;
+const double LAB_PAGE_RATIO_MIN = 0.001;
+const double LAB_PAGE_RATIO_MAX = 4.0;
+const double LAB_PAGE_BETA_MAX = 0.99;
+const double LAB_PAGE_BETA_DEFAULT = 0.9;
+const long LAB_PAGE_STEPS_MAX = 100000;
+
+// The laboratory's times now, in seconds: the polyline's under the rule
+// and exactly, the optimum's (under the rule and exactly) and the
+// cycloid's; the distance's two shares, now - optimum and optimum -
+// cycloid; the run's step h, its steps, and where a step halted it (0: no
+// step did) with the node that step would have moved out of reach.
+struct LabTimes {
+    double now, nowExact, optimum, optimumExact, cycloid;
+    double optimiserShare, polylineShare, step;
+    std::int32_t steps, haltedAt, haltedNode;
+};
+
+// A row of the refinement table as a worker hands it over (a
+// LabRefinementRow, its theory's fields beside the rest).
+struct LabPageRow {
+    double optimumTime, exactTime, cycloidTime;
+    double lambdaMin, lambdaMax, condition, bestStep, bestRate;
+    std::int32_t intervals, stepsToMillionth;
+};
+
 // The language of the pictures' words (an index of WORD_LANGUAGES,
 // picture_words.h) that the script asks for as `language`: the program's
 // own where it names none of them.
@@ -111,7 +144,30 @@ using u32 = std::uint32_t;
     FIELD(PageCounts, known, i32)                                    \
     FIELD(PageCounts, settles, i32)                                  \
     FIELD(PageCounts, swings, i32)                                   \
-    FIELD(PageCounts, noCycle, i32)
+    FIELD(PageCounts, noCycle, i32)                                  \
+    STRUCT(LabTimes)                                                 \
+    FIELD(LabTimes, now, f64)                                        \
+    FIELD(LabTimes, nowExact, f64)                                   \
+    FIELD(LabTimes, optimum, f64)                                    \
+    FIELD(LabTimes, optimumExact, f64)                               \
+    FIELD(LabTimes, cycloid, f64)                                    \
+    FIELD(LabTimes, optimiserShare, f64)                             \
+    FIELD(LabTimes, polylineShare, f64)                              \
+    FIELD(LabTimes, step, f64)                                       \
+    FIELD(LabTimes, steps, i32)                                      \
+    FIELD(LabTimes, haltedAt, i32)                                   \
+    FIELD(LabTimes, haltedNode, i32)                                 \
+    STRUCT(LabPageRow)                                               \
+    FIELD(LabPageRow, optimumTime, f64)                              \
+    FIELD(LabPageRow, exactTime, f64)                                \
+    FIELD(LabPageRow, cycloidTime, f64)                              \
+    FIELD(LabPageRow, lambdaMin, f64)                                \
+    FIELD(LabPageRow, lambdaMax, f64)                                \
+    FIELD(LabPageRow, condition, f64)                                \
+    FIELD(LabPageRow, bestStep, f64)                                 \
+    FIELD(LabPageRow, bestRate, f64)                                 \
+    FIELD(LabPageRow, intervals, i32)                                \
+    FIELD(LabPageRow, stepsToMillionth, i32)
 
 // The element type a field's memory holds: arrays by their elements,
 // pixel points as their coordinates, addresses as 32-bit numbers.

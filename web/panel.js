@@ -14,6 +14,7 @@
 // sweep that fails says so in its status line; the window runs on.
 import { saveText } from './downloads.js';
 import { createLanguageSwitch } from './language.js';
+import { createLabCard } from './lab_card.js';
 import { createMethodsCard } from './methods_card.js';
 import { createShownPictures } from './shown_pictures.js';
 import { startWorkers } from './workers.js';
@@ -210,8 +211,9 @@ function sweepFates(p, work) {
 
 // The panel, for the module `e` and its contract, its workers' `work`
 // ({script, bytes}), in the page's `language` (createPageLanguage);
-// onChoice is called when a cell of the other methods runs.
-export function createPanel(e, contract, work, { language, onChoice }) {
+// onChoice is called when a cell of the other methods runs, onLab when the
+// laboratory's state changes.
+export function createPanel(e, contract, work, { language, onChoice, onLab }) {
   const p = panelState(e, contract, language);
   document.getElementById('race-start').addEventListener('click', () => drawRace(p, true));
   listenToDownloads(p);
@@ -233,11 +235,16 @@ export function createPanel(e, contract, work, { language, onChoice }) {
     runSteps: () => e.rodadero_run_steps(), onChoice,
   });
   swept.then(() => methods.start(), () => {});
+  // The laboratory, which runs on its own problem from the start.
+  const lab = createLabCard(e, contract, {
+    work, language, shown: p.shown, moduleLanguage: p.moduleLanguage, onChange: onLab,
+  });
 
   refresh(p, true);
   return {
     swept,
     methods,
+    lab,
     // After every paint: the descent may have moved, and so may the bar.
     painted() {
       p.convergence.dirty = true;

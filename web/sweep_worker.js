@@ -2,9 +2,11 @@
 // a model record of its own, which FateOfPosition does not even use: it
 // follows each position on a record made for it). The page sends the
 // module's bytes first, then scroll positions, or cells of another method's
-// map ({method, position, beta: its index in the map's list}), without waiting; the
-// worker answers each in turn with its fate, found within the step limit
-// the page gives, once the module has started.
+// map ({method, position, beta: its index in the map's list}), or rows of
+// the laboratory's refinement table ({lab: {x, y, intervals, layout, rule,
+// index}}), without waiting; the worker answers each in turn with its fate,
+// found within the step limit the page gives, or its row, once the module
+// has started.
 // Whatever goes wrong (a module that will not start, a trap, a throw) is
 // answered as {error: what it was}, for the page to end the sweep with.
 import { instantiateModule, openContract } from './module.js';
@@ -21,6 +23,13 @@ async function answer(worker, data) {
     return null;
   }
   const { rodadero, contract } = worker;
+  if (data.lab !== undefined) {
+    const { x, y, intervals, layout, rule, index } = data.lab;
+    const row = rodadero.rodadero_lab_refinement_row(x, y, intervals, layout, rule);
+    if (!row)
+      throw new Error(`no refinement row of ${intervals} intervals`);
+    return { labRow: { index, ...contract.fields('LabPageRow', row) } };
+  }
   if (data.method !== undefined) {
     const cell = rodadero.rodadero_cell_fate(data.method, data.position, data.beta, data.limit);
     if (!cell)

@@ -84,8 +84,9 @@ function hire(crew, bytes, ends) {
 // paint, say) to hear its answer before it can go on. The promise settles
 // with the work's time in milliseconds (measured as `name` in the page's
 // performance timeline) and the number of workers, or is rejected with
-// the reason a worker failed.
-export function startWorkers({ script, bytes }, messages, key, onAnswer, name) {
+// the reason a worker failed, or with the reason `signal` (an AbortSignal,
+// optional) is aborted with, which stops every worker.
+export function startWorkers({ script, bytes }, messages, key, onAnswer, name, signal) {
   const url = URL.createObjectURL(new Blob([script], { type: 'text/javascript' }));
   const started = performance.now();
   performance.mark(`${name}-start`);
@@ -99,6 +100,8 @@ export function startWorkers({ script, bytes }, messages, key, onAnswer, name) {
         resolve({ ms: performance.now() - started, workers: count });
       },
     };
+    if (signal)
+      signal.addEventListener('abort', () => ends.fail(signal.reason), { once: true });
     try {
       for (let i = 0; i < count; ++i)
         hire(crew, bytes, ends);

@@ -86,11 +86,11 @@ async function endRun(page) {
   await page.keyboard.press('Escape');
 }
 
-test('the panel: four cards in Spanish, the curve without steps, the race waiting', async ({ page }) => {
+test('the panel: five cards in Spanish, the curve without steps, the race waiting', async ({ page }) => {
   await openPage(page);
   const the = byRole(page);
   await expect(the.panel.getByRole('heading', { level: 2 }))
-    .toHaveText(['Convergencia', 'Destino de cada posición', 'Carrera', 'Otros métodos']);
+    .toHaveText(['Convergencia', 'Destino de cada posición', 'Carrera', 'Otros métodos', 'Laboratorio']);
   await expect(the.convergence).toHaveAttribute('aria-label',
     'Convergencia: todavía sin pasos desde la cuerda.');
   await expect(the.convergence.locator('svg')).toHaveCount(1);
