@@ -548,7 +548,7 @@ LabTheory LabTheoryOf(const LabSpectrum &s)
     t.bestStep = 2.0 / (s.lambdaMax + s.lambdaMin);
     t.bestRate = (t.condition - 1.0) / (t.condition + 1.0);
     t.stepsToMillionth =
-        t.bestRate > 0.0 ? static_cast<long>(std::ceil(SameLog(1e-6) / SameLog(t.bestRate))) : 1;
+        t.bestRate > 0.0 ? static_cast<long long>(std::ceil(SameLog(1e-6) / SameLog(t.bestRate))) : 1;
     return t;
 }
 

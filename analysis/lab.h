@@ -107,7 +107,8 @@ LabSpectrum LabSpectrumOf(const LabHessian &h);
 struct LabTheory {
     double lambdaMin, lambdaMax, condition;
     double bestStep, bestRate;
-    long stepsToMillionth;  // at that rate, to shrink a deviation a millionfold
+    long long stepsToMillionth;  // at that rate, to shrink a deviation a millionfold
+                                 // (past 2^31 from a few thousand intervals)
 };
 LabTheory LabTheoryOf(const LabSpectrum &s);
 

@@ -273,8 +273,8 @@ const LabPageRow *RodaderoLabRefinementRow(double x, double y, int n, int layout
     const LabTheory &t = r.theory;
     WorkerRow = LabPageRow{r.optimumTime, r.exactTime, r.cycloidTime, t.lambdaMin, t.lambdaMax,
                            t.condition, t.bestStep, t.bestRate,
-                           static_cast<std::int32_t>(r.intervals),
-                           static_cast<std::int32_t>(t.stepsToMillionth)};
+                           static_cast<double>(t.stepsToMillionth),
+                           static_cast<std::int32_t>(r.intervals)};
     return &WorkerRow;
 }
 
@@ -291,14 +291,14 @@ PAGE_EXPORT(rodadero_lab_refinement_keep)
 std::int32_t RodaderoLabRefinementKeep(int i, int intervals, double optimumTime, double exactTime,
                                        double cycloidTime, double lambdaMin, double lambdaMax,
                                        double condition, double bestStep, double bestRate,
-                                       int stepsToMillionth)
+                                       double stepsToMillionth)
 {
     if (i < 0 || i >= static_cast<int>(RefinementRows.size()))
         return -1;
     RefinementRows[i] = LabRefinementRow{
         intervals, optimumTime, exactTime, cycloidTime,
         LabTheory{lambdaMin, lambdaMax, condition, bestStep, bestRate,
-                  static_cast<long>(stepsToMillionth)}};
+                  static_cast<long long>(stepsToMillionth)}};
     RefinementKnown[i] = 1;
     std::int32_t known = 0;
     while (known < static_cast<std::int32_t>(RefinementKnown.size()) && RefinementKnown[known])

@@ -80,7 +80,8 @@ struct LabTimes {
 struct LabPageRow {
     double optimumTime, exactTime, cycloidTime;
     double lambdaMin, lambdaMax, condition, bestStep, bestRate;
-    std::int32_t intervals, stepsToMillionth;
+    double stepsToMillionth;  // a whole number, up to about 10^16: past an i32's range
+    std::int32_t intervals;
 };
 
 // The language of the pictures' words (an index of WORD_LANGUAGES,
@@ -166,8 +167,8 @@ using u32 = std::uint32_t;
     FIELD(LabPageRow, condition, f64)                                \
     FIELD(LabPageRow, bestStep, f64)                                 \
     FIELD(LabPageRow, bestRate, f64)                                 \
-    FIELD(LabPageRow, intervals, i32)                                \
-    FIELD(LabPageRow, stepsToMillionth, i32)
+    FIELD(LabPageRow, stepsToMillionth, f64)                         \
+    FIELD(LabPageRow, intervals, i32)
 
 // The element type a field's memory holds: arrays by their elements,
 // pixel points as their coordinates, addresses as 32-bit numbers.
