@@ -38,6 +38,7 @@ function cardState(e, contract, options) {
     problem: { x: start.x, y: start.y, intervals: start.intervals, layout: layouts[start.layout],
                rule: rules[start.rule] },
     setting: { method: 'gradient', ratio: start.ratio, beta: start.beta },
+    card: element('lab-card'),
     picture: element('lab-picture'),
     convergenceHost: element('lab-convergence'),
     times: { now: element('lab-now'), references: element('lab-references'),
@@ -213,12 +214,19 @@ function listenToDownloads(c) {
                                            'csv', contract.text(e.rodadero_lab_optimum_csv())));
 }
 
-// One step with each tick, unless the last one is still resting; the
-// words at once, the pictures now and then. A run that has stopped (its
-// steps taken, or halted) is drawn once more.
+// Whether some of the card is in the window: out of it, the run waits, so
+// that its steps and pictures cost a reader nothing unseen.
+function inView(card) {
+  const r = card.getBoundingClientRect();
+  return r.bottom > 0 && r.top < window.innerHeight;
+}
+
+// One step with each tick while the card is in view, unless the last one
+// is still resting; the words at once, the pictures now and then. A run
+// that has stopped (its steps taken, or halted) is drawn once more.
 function tick(c) {
   const began = performance.now();
-  if (began < c.restUntil)
+  if (began < c.restUntil || !inView(c.card))
     return;
   const stepped = c.e.rodadero_lab_step() === 1;
   if (!stepped && c.stopped)
