@@ -142,11 +142,12 @@ LabRunResult RecordLabRun(const LabProblem &problem, const LabSetting &setting, 
     while (run.steps < steps && !recorder->stopped && StepLabRun(&run))
         if (RecorderLooksAt(*recorder, run.steps))
             RecordStep(recorder, stepOf());
-    FinishRecording(recorder, stepOf());
+    const RunStep last = stepOf();
+    FinishRecording(recorder, last);
     recorder->exactTime = nullptr;  // it held the run, which ends here
     return {run.steps,
             run.line,
-            LabPolylineTime(run.line, problem.rule),
+            last.fallTime,
             LabPolylineTime(run.line, LAB_EXACT),
             run.haltedAt,
             run.haltedNode,
