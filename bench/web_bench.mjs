@@ -63,6 +63,14 @@
 //    `rodadero-trace --sweep --method heavy-ball` on every core, run in the
 //    same benchmark (target: the page at most 2 times the native wall time),
 //    opened and timed as the sweep is. `--only 7` runs this one alone.
+// 8. The laboratory's live run at 200 intervals: the page opened at
+//    #lab&tramos=200 (the card in view, its run stepping with the window's
+//    timer), once the sweep is done; over S/4 seconds the main timer's
+//    ticks a second, the run's steps a second (the count the card prints)
+//    and the share of the time the renderer's main thread was busy
+//    (/proc/PID/task/PID/schedstat). Targets: 20 ticks a second, each with
+//    a step, and the main thread busy less than a quarter of the time.
+//    `--only 8` runs this one alone.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -77,7 +85,7 @@ import {
 } from './browser.mjs';
 
 const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K] ' +
-              '[--only 1|4|7]';
+              '[--only 1|4|7|8]';
 const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000, only: 0 });
 const PAGE_URL = pathToFileURL(opts.page).href;
 const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
@@ -87,7 +95,7 @@ const STEP_MODULE = path.join(path.dirname(opts.page), 'bench', 'step.wasm');
 const NATIVE_TRACE = path.join(ROOT, 'build', 'native', 'trace', 'rodadero-trace');
 
 // The page from disk, once it has painted; its errors are printed.
-async function openPage(browser, beforeOpening = async () => {}) {
+async function openPage(browser, beforeOpening = async () => {}, fragment = '') {
   const page = await newPage(browser);
   await beforeOpening(page);
   page.on('pageerror', (e) => console.log(`  script error in the page: ${e.message}`));
@@ -95,7 +103,7 @@ async function openPage(browser, beforeOpening = async () => {}) {
     if (m.type() === 'error')
       console.log(`  console error in the page: ${m.text()}`);
   });
-  await page.goto(PAGE_URL);
+  await page.goto(PAGE_URL + fragment);
   await page.evaluate(() => window.rodadero.ready);
   return page;
 }
@@ -231,8 +239,11 @@ async function firstPaint(slowdown = 1) {
 // over opts.seconds / 4 of its running in timed mode once its sweep is
 // done, and the CPU time of the renderer's main thread meanwhile: setInterval is
 // watched as the page calls it (its callbacks are its own, untouched).
-async function tickCost(browser) {
-  const page = await openPage(browser, (p) => p.addInitScript(() => {
+// Before the page's script: every setInterval callback counted and timed
+// by the page's clock, in window.benchTicks (one record a timer, in the
+// order the page makes them).
+function countTimerCallbacks(page) {
+  return page.addInitScript(() => {
     const own = window.setInterval;
     window.benchTicks = [];
     window.setInterval = function (callback, ...rest) {
@@ -248,7 +259,11 @@ async function tickCost(browser) {
         }
       }, ...rest);
     };
-  }));
+  });
+}
+
+async function tickCost(browser) {
+  const page = await openPage(browser, countTimerCallbacks);
   // Once the sweep's workers are done, so that the page has the main
   // thread to itself.
   await page.evaluate(() => window.rodadero.swept);
@@ -266,6 +281,44 @@ async function tickCost(browser) {
     throw new Error('the page left timed mode');
   await page.context().close();
   return { main, dialog, seconds, clockStep: clock, cpuNs };
+}
+
+// 8. The laboratory's live run at N = 200, in a page of its own.
+async function labRun(browser) {
+  const page = await openPage(browser, countTimerCallbacks, '#lab&tramos=200');
+  await page.evaluate(() => window.rodadero.swept);
+  const cdp = await page.context().newCDPSession(page);
+  const renderer = await rendererOf(browser, page, cdp);
+  // The steps the card has taken, as it prints them ("After 59 steps ...").
+  const steps = () => page.evaluate(() => Number(/\d+/.exec(
+    document.getElementById('lab-now').textContent.replace(/\s/g, ''))[0]));
+  const inView = await page.evaluate(() => {
+    const box = document.getElementById('lab-picture').getBoundingClientRect();
+    return box.bottom > 0 && box.top < window.innerHeight;
+  });
+  const seconds = Math.max(5, opts.seconds / 4);
+  await page.evaluate(() => window.benchTicks.forEach((t) => { t.n = 0; t.ms = 0; }));
+  const [stepsBefore, cpuBefore, wallBefore] = [await steps(), mainThreadNs(renderer), Date.now()];
+  await new Promise((r) => setTimeout(r, seconds * 1000));
+  const [stepsAfter, cpuAfter, wallAfter] = [await steps(), mainThreadNs(renderer), Date.now()];
+  const [main] = await page.evaluate(() => window.benchTicks.map((t) => ({ ...t })));
+  await page.context().close();
+  const wall = (wallAfter - wallBefore) / 1000;
+  return { inView, seconds: wall, ticks: main.n / wall, steps: (stepsAfter - stepsBefore) / wall,
+           tickMs: main.ms / main.n, busy: (cpuAfter - cpuBefore) / 1e9 / wall };
+}
+
+async function printLab() {
+  const browser = await launch();
+  const lab = await labRun(browser);
+  await browser.close();
+  console.log(`the laboratory's live run at 200 intervals over ${lab.seconds.toFixed(1)} s ` +
+              `(its picture ${lab.inView ? 'in view' : 'NOT in view'}): ` +
+              `${lab.ticks.toFixed(1)} ticks a second of the main timer, ` +
+              `${lab.steps.toFixed(1)} steps of the run a second (target 20), a tick's callback ` +
+              `${lab.tickMs.toFixed(2)} ms on average; the renderer's main thread busy ` +
+              `${(lab.busy * 100).toFixed(1)} % of the time (target under 25 %); load average ` +
+              `${uptimeLoad()}`);
 }
 
 // 4. The page's sweep as the panel runs it on opening, and the native one.
@@ -485,10 +538,11 @@ async function main() {
   const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
                                 { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
   console.log(`browser: ${chromium}, headless; page ${opts.page}`);
-  const alone = { 1: printStep, 4: printSweep, 7: printMap };
+  const alone = { 1: printStep, 4: printSweep, 7: printMap, 8: printLab };
   if (opts.only !== 0) {
     if (!alone[opts.only])
-      throw new Error(`--only ${opts.only}: only the step (1), the sweep (4) and the map (7) run alone`);
+      throw new Error(`--only ${opts.only}: only the step (1), the sweep (4), the map (7) and ` +
+                      'the laboratory (8) run alone');
     return alone[opts.only]();
   }
 
@@ -573,6 +627,9 @@ async function main() {
 
   // 7.
   await printMap();
+
+  // 8.
+  await printLab();
 }
 
 main().catch((e) => {

@@ -46,6 +46,7 @@ function cardState(e, contract, options) {
     inputs: { intervals: element('lab-intervals'), layout: element('lab-layout'),
               rule: element('lab-rule'), method: element('lab-method'), ratio: element('lab-ratio'),
               beta: element('lab-beta') },
+    inView: false,
     dirty: true,
     stopped: false,
     restUntil: -Infinity,
@@ -215,10 +216,17 @@ function listenToDownloads(c) {
 }
 
 // Whether some of the card is in the window: out of it, the run waits, so
-// that its steps and pictures cost a reader nothing unseen.
-function inView(card) {
-  const r = card.getBoundingClientRect();
-  return r.bottom > 0 && r.top < window.innerHeight;
+// that its steps and pictures cost a reader nothing unseen. Asked once as
+// the card is made, then told by an observer as the page scrolls or its
+// layout moves: asking the card's box with every tick would have the
+// browser lay the page out anew each time, after the window's paint has
+// changed it (more than a millisecond a tick).
+function watchView(c) {
+  const box = c.card.getBoundingClientRect();
+  c.inView = box.bottom > 0 && box.top < window.innerHeight;
+  new IntersectionObserver((entries) => {
+    c.inView = entries[entries.length - 1].isIntersecting;
+  }).observe(c.card);
 }
 
 // One step with each tick while the card is in view, unless the last one
@@ -226,7 +234,7 @@ function inView(card) {
 // that has stopped (its steps taken, or halted) is drawn once more.
 function tick(c) {
   const began = performance.now();
-  if (began < c.restUntil || !inView(c.card))
+  if (began < c.restUntil || !c.inView)
     return;
   const stepped = c.e.rodadero_lab_step() === 1;
   if (!stepped && c.stopped)
@@ -252,6 +260,7 @@ export function createLabCard(e, contract, options) {
   e.rodadero_lab_setting(contract.methods[c.setting.method], start.ratio, start.beta);
   e.rodadero_lab_problem(start.x, start.y, start.intervals, start.layout, start.rule);
   showState(c);
+  watchView(c);
   listenToControls(c);
   listenToDrag(c);
   listenToDownloads(c);
