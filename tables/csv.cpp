@@ -14,6 +14,13 @@ std::string FormatDouble(double v)
     return text;
 }
 
+std::string Printed(const char *format, double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
 std::string ShortestDouble(double v)
 {
     char text[40];

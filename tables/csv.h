@@ -17,6 +17,10 @@
 // Windows build and in WebAssembly.
 std::string FormatDouble(double v);
 
+// One number as printf writes it with `format` (a format of one double,
+// at most 63 characters written).
+std::string Printed(const char *format, double value);
+
 // The shortest decimal that reads back to v (0.35, not
 // 0.34999999999999998): for the settings a user types.
 std::string ShortestDouble(double v);

@@ -3,19 +3,10 @@
 
 #include "csv.h"
 
-#include <cstdio>
-
 const char *const LAB_LAYOUT_NAME[2] = {"depth", "width"};
 const char *const LAB_RULE_NAME[2] = {"midpoint", "exact"};
 
 namespace {
-
-std::string Printed(const char *format, double value)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
 
 // The method and its setting, as the line names them.
 std::string SettingWords(const LabSetting &s, double h)

@@ -33,14 +33,6 @@ namespace {
 // The command speaks English: its pictures' words.
 const int ENGLISH = WordLanguageOf("en");
 
-// One number as printf writes it with `format`.
-std::string Printed(const char *format, double value)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
 // What a summary line says first after the command's name: a method's name
 // and setting; nothing for the program, whose factor comes later.
 std::string SettingWords(const MethodSetting &s)
