@@ -11,6 +11,7 @@
 // file it saves is what rodadero-trace --lab writes for the same state
 // (lab_exports.cpp says which command).
 import { saveText } from './downloads.js';
+import { watchView } from './in_view.js';
 import { listenToDrag } from './lab_drag.js';
 import { createDrawMode } from './lab_draw.js';
 import { createRefinement } from './lab_refinement.js';
@@ -46,7 +47,7 @@ function cardState(e, contract, options) {
     inputs: { intervals: element('lab-intervals'), layout: element('lab-layout'),
               rule: element('lab-rule'), method: element('lab-method'), ratio: element('lab-ratio'),
               beta: element('lab-beta') },
-    inView: false,
+    inView: null, // watchView's
     dirty: true,
     stopped: false,
     restUntil: -Infinity,
@@ -215,26 +216,12 @@ function listenToDownloads(c) {
                                            'csv', contract.text(e.rodadero_lab_optimum_csv())));
 }
 
-// Whether some of the card is in the window: out of it, the run waits, so
-// that its steps and pictures cost a reader nothing unseen. Asked once as
-// the card is made, then told by an observer as the page scrolls or its
-// layout moves: asking the card's box with every tick would have the
-// browser lay the page out anew each time, after the window's paint has
-// changed it (more than a millisecond a tick).
-function watchView(c) {
-  const box = c.card.getBoundingClientRect();
-  c.inView = box.bottom > 0 && box.top < window.innerHeight;
-  new IntersectionObserver((entries) => {
-    c.inView = entries[entries.length - 1].isIntersecting;
-  }).observe(c.card);
-}
-
 // One step with each tick while the card is in view, unless the last one
 // is still resting; the words at once, the pictures now and then. A run
 // that has stopped (its steps taken, or halted) is drawn once more.
 function tick(c) {
   const began = performance.now();
-  if (began < c.restUntil || !c.inView)
+  if (began < c.restUntil || !c.inView())
     return;
   const stepped = c.e.rodadero_lab_step() === 1;
   if (!stepped && c.stopped)
@@ -260,7 +247,9 @@ export function createLabCard(e, contract, options) {
   e.rodadero_lab_setting(contract.methods[c.setting.method], start.ratio, start.beta);
   e.rodadero_lab_problem(start.x, start.y, start.intervals, start.layout, start.rule);
   showState(c);
-  watchView(c);
+  // Out of the window the run waits, so that its steps and pictures cost
+  // a reader nothing unseen.
+  c.inView = watchView(c.card);
   listenToControls(c);
   listenToDrag(c);
   listenToDownloads(c);

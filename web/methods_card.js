@@ -1,12 +1,14 @@
 // The card of the other methods: the map of the exact fates of heavy ball
 // or Nesterov over positions 5..200 and momenta 0..0.95, its cells found by
-// the workers once the sweep of the program's own fates is done, the
-// window ticking on; and, for a cell clicked or chosen with the keys, that
+// the workers once the sweep of the program's own fates is done and the
+// card has been in the window (a map nobody looks at costs a reader on a
+// slow CPU some seconds of it), the window ticking on; and, for a cell clicked or chosen with the keys, that
 // method and setting run live from the chord beside the program's own
 // descent, a step of it with each of the window's. The pictures are the
 // module's, in the page's language; their numbers download as CSV with
 // rodadero-trace's rows.
 import { saveText } from './downloads.js';
+import { watchView } from './in_view.js';
 import { startWorkers } from './workers.js';
 
 const METHODS_REDRAW_MS = 200;
@@ -35,9 +37,11 @@ function cardState(e, contract, options) {
       nesterov: document.getElementById('method-nesterov'),
     },
     progress: { 'heavy-ball': null, nesterov: null },
+    awaited: {}, // the ends of maps asked for before they started
     took: {},
     failure: null,
     started: false,
+    seen: false, // the card has been in the window, or a method chosen
     method: 'heavy-ball',
     chosen: { position: 100, k: 18 },
     compared: null, // {method, position, k}
@@ -63,7 +67,7 @@ function statusText(c) {
   const { say, number } = c.language.words();
   if (c.failure !== null)
     return say('methods.failed', { reason: c.failure });
-  if (!c.started)
+  if (!c.progress[c.method])
     return say('methods.waiting');
   return c.took[c.method] !== undefined
     ? say('methods.mapped', { seconds: number(c.took[c.method] / 1000, 1) })
@@ -162,9 +166,9 @@ function keepCell(c, name, cell) {
 }
 
 // The map of the method `name` in the workers, once the card is started
-// and unless it is under way already.
+// and seen, unless it is under way already.
 function startMap(c, name) {
-  if (!c.started || c.progress[name])
+  if (!c.started || !c.seen || c.progress[name])
     return;
   c.progress[name] = startWorkers(c.work, mapMessages(c.map, methodCode(c, name)), 'cell',
     (cell) => keepCell(c, name, cell), `rodadero-map-${name}`).then((result) => {
@@ -173,6 +177,9 @@ function startMap(c, name) {
     refresh(c, true);
     return result;
   });
+  const awaited = c.awaited[name];
+  if (awaited)
+    c.progress[name].then(awaited.resolve, awaited.reject);
   c.progress[name].catch((error) => {
     c.failure = error.message;
     c.status.textContent = statusText(c);
@@ -180,8 +187,22 @@ function startMap(c, name) {
   });
 }
 
+// The end of the map of `name`, started or not yet: its workers' promise,
+// or one that settles as theirs will.
+function mapEnd(c, name) {
+  if (c.progress[name])
+    return c.progress[name];
+  if (!c.awaited[name]) {
+    const awaited = {};
+    awaited.promise = new Promise((resolve, reject) => Object.assign(awaited, { resolve, reject }));
+    c.awaited[name] = awaited;
+  }
+  return c.awaited[name].promise;
+}
+
 function showMethod(c, name) {
   c.method = name;
+  c.seen = true;
   for (const [n, b] of Object.entries(c.buttons))
     b.setAttribute('aria-pressed', String(n === name));
   startMap(c, name);
@@ -267,6 +288,13 @@ function listenToDownloads(c) {
 // has taken since the chord, and onChoice() is called when a cell runs.
 export function createMethodsCard(e, contract, options) {
   const c = cardState(e, contract, options);
+  const seen = () => {
+    c.seen = true;
+    startMap(c, c.method);
+    c.status.textContent = statusText(c);
+  };
+  if (watchView(document.getElementById('methods-card'), (now) => now && seen())())
+    c.seen = true;
   listenToMap(c);
   listenToDownloads(c);
   c.language.listen(() => {
@@ -298,6 +326,6 @@ export function createMethodsCard(e, contract, options) {
     },
     chosen: () => (c.compared ? { method: c.compared.method, position: c.compared.position,
                                   beta: mapBeta(c.map, c.compared.k) } : null),
-    mapped: (name) => c.progress[name],
+    mapped: (name) => mapEnd(c, name),
   };
 }

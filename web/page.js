@@ -20,7 +20,8 @@
 // window.rodadero.swept settles when the panel's sweep is done, with its
 // time in milliseconds and the number of its workers, or is rejected with
 // the reason the sweep failed; window.rodadero.mapped(name) likewise when
-// the map of the other method `name` is done (once it is started);
+// the map of the other method `name` is done (it starts once the sweep is
+// done and the methods card has been in the window);
 // window.rodadero.refined() when the laboratory's refinement table asked
 // for last is whole (null before one is asked for).
 import { openLinks } from './fragment.js';

@@ -8,7 +8,9 @@
 //
 // The curve and the chart are drawn again at most every PANEL_REDRAW_MS,
 // at the page's paints (which every step comes with) and as the sweep's
-// results arrive: never at every step. The sweep runs in workers, each
+// results arrive: never at every step; and only while some of the picture
+// is in the window (a picture that comes into view is drawn at once; the
+// end of a run and a change of language draw them all, seen or not). The sweep runs in workers, each
 // with its own instance of the module, so that the window keeps ticking;
 // until it is done the chart shows the positions that have arrived. A
 // sweep that fails says so in its status line; the window runs on.
@@ -16,6 +18,7 @@ import { saveText } from './downloads.js';
 import { createLanguageSwitch } from './language.js';
 import { createLabCard } from './lab_card.js';
 import { createMethodsCard } from './methods_card.js';
+import { watchView } from './in_view.js';
 import { createShownPictures } from './shown_pictures.js';
 import { startWorkers } from './workers.js';
 
@@ -55,9 +58,18 @@ function panelState(e, contract, language) {
     markedDrawn: 0,
     raced: null, // the position and the steps of the last race
   };
-  p.convergence = { draw: () => drawConvergence(p), dirty: true, drawnAt: -Infinity };
-  p.fatesFigure = { draw: () => drawFates(p), dirty: true, drawnAt: -Infinity };
+  p.convergence = { draw: () => drawConvergence(p), host: p.convergenceHost };
+  p.fatesFigure = { draw: () => drawFates(p), host: p.fatesHost };
   p.figures = [p.convergence, p.fatesFigure];
+  for (const f of p.figures) {
+    Object.assign(f, { dirty: true, drawnAt: -Infinity });
+    f.inView = watchView(f.host, (now) => {
+      if (now && f.dirty) {
+        f.drawnAt = -Infinity;
+        refresh(p);
+      }
+    });
+  }
   return p;
 }
 
@@ -121,14 +133,14 @@ function drawFates(p) {
   p.fatesSvg.disabled = false;
 }
 
-// The figures that are to be drawn again and have not been for
-// PANEL_REDRAW_MS, or all of them at once (`force`).
+// The figures that are to be drawn again, are in view and have not been
+// drawn for PANEL_REDRAW_MS, or all of them at once (`force`).
 function refresh(p, force = false) {
   if (p.alphaPos() !== p.markedDrawn)
     p.fatesFigure.dirty = true;
   const now = Date.now();
   for (const f of p.figures) {
-    if (f.dirty && (force || now - f.drawnAt >= PANEL_REDRAW_MS)) {
+    if (f.dirty && (force || (f.inView() && now - f.drawnAt >= PANEL_REDRAW_MS))) {
       f.dirty = false;
       f.drawnAt = now;
       f.draw();

@@ -7,7 +7,7 @@
 // reference screenshot.
 import { createRequire } from 'node:module';
 import fs from 'node:fs';
-import { test, expect, openAt, openPage, ticks, byRole } from './page_fixture.mjs';
+import { test, expect, openAt, openPage, ticks, byRole, mapDone } from './page_fixture.mjs';
 
 const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
 
@@ -127,7 +127,7 @@ test('axe-core in English, and the English page against its reference screenshot
   await page.setViewportSize({ width: 1920, height: 1080 });
   await openAt(page, '#posicion=58&lang=en');
   await page.evaluate(() => window.rodadero.swept);
-  await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+  await mapDone(page, 'heavy-ball');
   await ticks(page, 200);
   await page.getByRole('button', { name: 'Start the race', exact: true }).click();
   await page.locator('#race-picture').evaluate((host) => {

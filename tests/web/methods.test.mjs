@@ -5,7 +5,7 @@
 // descent, the comparison's rows those of --compare at the same settings
 // and steps; the card in both languages. The card with its map, and with a
 // cell's comparison, against their reference screenshots.
-import { test, expect, ticks, openAt, saved } from './page_fixture.mjs';
+import { test, expect, ticks, openAt, saved, mapDone } from './page_fixture.mjs';
 import { trace, compareRows } from './trace_fixture.mjs';
 
 
@@ -33,8 +33,13 @@ test('the map of heavy ball is what rodadero-trace prints, its cells classed by 
     });
     await openAt(page, '#posicion=80');
     await page.evaluate(() => window.rodadero.swept);
-    // The map starts once the sweep is done, which has been awaited.
-    const took = await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+    // Out of the window the card waits: the sweep is done, and yet no cell
+    // is worked out.
+    await ticks(page, 5);
+    expect(await page.evaluate(() => [...new Set(window.statusTexts)]))
+      .toEqual(['El mapa empieza cuando termina el destino de cada posición.']);
+    // The map starts once the sweep is done and the card is in view.
+    const took = await mapDone(page, 'heavy-ball');
     expect(took).not.toBeNull();
     const texts = await page.evaluate(() => window.statusTexts);
     expect(texts[0]).toBe('El mapa empieza cuando termina el destino de cada posición.');
@@ -64,7 +69,7 @@ test('a cell clicked runs beside the program; the comparison\'s rows are --compa
     await openAt(page, '#posicion=80');
     // The map made before the clock moves, so that its time reads 0.0 s.
     await page.evaluate(() => window.rodadero.swept);
-    await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+    await mapDone(page, 'heavy-ball');
     await ticks(page, 10); // 20 steps of the program before the cell
     await page.locator('#map-chart').evaluate((host) =>
       host.shadowRoot.getElementById('cell-80-35').dispatchEvent(

@@ -52,6 +52,14 @@ export async function saved(page, name) {
   return { name: download.suggestedFilename(), text: fs.readFileSync(file, 'utf8'), download };
 }
 
+// The map of the other method `name`, done: it starts once the sweep is
+// done and the methods card has been in the window or its method chosen,
+// so its button is pressed, where it is, the page not scrolled. Its time.
+export async function mapDone(page, name) {
+  await page.locator(`#method-${name}`).dispatchEvent('click');
+  return page.evaluate((n) => window.rodadero.mapped(n), name);
+}
+
 // The page from disk with its timers held: nothing ticks until ticks().
 export function openPage(page) {
   return openAt(page, '');

@@ -12,6 +12,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {
   test, expect, expectHidden, openPage, ticks, state, bits, nativeStates, byRole, PAGE_URL, OUT_DIR,
+  mapDone,
 } from './page_fixture.mjs';
 
 const GOLDEN_SWEEP = new URL('../trace/golden/sweep.csv', import.meta.url);
@@ -70,8 +71,13 @@ async function curveEnd(page) {
            printedUs: onAxis(t['time-axis'], y, false) * 1e6 };
 }
 
+// A screen wide and tall enough for the window and the panel's charts side
+// by side: the charts are drawn only while they are in view.
+const SIDE_BY_SIDE = { width: 1700, height: 1000 };
+
 // Records the curve's every redraw with the model's state at that moment.
 async function watchCurve(page) {
+  await page.setViewportSize(SIDE_BY_SIDE);
   await byRole(page).convergence.evaluate((chart) => {
     window.curveDrawn = [];
     new MutationObserver(() => window.curveDrawn.push({
@@ -186,7 +192,22 @@ async function markedPosition(page) {
   return { position: onAxis(t['position-axis'], +parts.x + +parts.width / 2, false), label };
 }
 
+test('a chart out of the window waits, and is drawn as it comes into view', async ({ page }) => {
+  await openPage(page); // the convergence curve below the window
+  const the = byRole(page);
+  await the.convergence.evaluate((chart) => {
+    window.labels = [];
+    new MutationObserver(() => window.labels.push(chart.getAttribute('aria-label')))
+      .observe(chart, { attributes: true });
+  });
+  await ticks(page, 20);
+  expect(await page.evaluate(() => window.labels)).toEqual([]);
+  await the.convergence.scrollIntoViewIfNeeded();
+  await expect(the.convergence).toHaveAttribute('aria-label', /tras 40 pasos/);
+});
+
 test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
+  await page.setViewportSize(SIDE_BY_SIDE);
   await openPage(page);
   await page.evaluate(() => window.rodadero.swept);
   await ticks(page, 5);
@@ -342,7 +363,7 @@ test('the whole page in mid-descent, the sweep and the map done, a race running,
   await page.setViewportSize({ width: 1920, height: 1080 });
   await openPage(page);
   await page.evaluate(() => window.rodadero.swept);
-  await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+  await mapDone(page, 'heavy-ball');
   await ticks(page, 60);
   await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en 0[.,]0 s/);
   await expect(byRole(page).convergence).toHaveAttribute('aria-label', /^Convergencia de la bajada: tras \d+ pasos/);

@@ -11,7 +11,7 @@
 // reference screenshots.
 import {
   test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole,
-  referenceJson, canvasPixels, PAGE_URL,
+  referenceJson, canvasPixels, PAGE_URL, mapDone,
 } from './page_fixture.mjs';
 
 const CLIENT = [602, 413];
@@ -405,7 +405,7 @@ test.describe('a phone, 360 x 740 at 3, touch', () => {
   test('a phone in mid-descent, against its reference screenshots', async ({ page }) => {
     await openPage(page);
     await page.evaluate(() => window.rodadero.swept);
-    await page.evaluate(() => window.rodadero.mapped('heavy-ball'));
+    await mapDone(page, 'heavy-ball');
     await ticks(page, 60);
     await expect(page).toHaveScreenshot('phone-360.png');
     await expect(page).toHaveScreenshot('phone-360-page.png', { fullPage: true });

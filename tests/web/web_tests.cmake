@@ -67,11 +67,19 @@ foreach(engine firefox webkit)
   rodadero_web_test(web_${engine} SCREENSHOTS ARGS --project=${engine})
 endforeach()
 
-# The Chromium suites, longest first (ctest starts the suites in the order
+# The Chromium suites, the longest first (ctest starts them in the order
 # they are declared the first time, and by their last times after that).
+# The storms, each a test of its own, so that the three run side by side:
+# each is one seed's run of a minute or more, mostly spent waiting for the
+# browser's answers.
+foreach(seed 1 2 3)
+  rodadero_web_test(web_storm_${seed} ARGS --project=chromium storm.test.mjs --grep "storm ${seed}:")
+endforeach()
+
+# Then the others.
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
 set(WEB_ALONE_SUITES panel sweep_failure)
-foreach(suite storm links screens scenarios languages downloads picture methods lab accessibility
+foreach(suite links screens scenarios languages downloads picture methods lab accessibility
               charts race model_lanes sources fates_module catalogs panel sweep_failure)
   set(options)
   if(suite IN_LIST WEB_SCREENSHOT_SUITES)
@@ -82,3 +90,4 @@ foreach(suite storm links screens scenarios languages downloads picture methods 
   endif()
   rodadero_web_test(web_${suite} ${options} ARGS --project=chromium ${suite}.test.mjs)
 endforeach()
+
