@@ -4,7 +4,7 @@
 // address follows the bar, the mode and the language without adding to the
 // history. The model's state is read from the page's record and its fall
 // time compared with the host build's rodadero-trace after as many steps.
-import { test, expect, ticks, state, byRole, openAt, saved } from './page_fixture.mjs';
+import { test, expect, ticks, state, byRole, openAt, saved, chooseLanguage } from './page_fixture.mjs';
 import { traceRows, compareRows } from './trace_fixture.mjs';
 
 const START_ALPHA = 0.0001;
@@ -140,7 +140,7 @@ test('the address follows the bar, the mode and the language, replacing its entr
   await ticks(page, 3);
   await the.runMode.click();
   expect(await address()).toBe('#posicion=58&modo=continuo&lang=es');
-  await page.getByRole('button', { name: 'English', exact: true }).click();
+  await chooseLanguage(page, 'English');
   expect(await address()).toBe('#posicion=58&modo=continuo&lang=en');
   await the.alpha.focus();
   await page.keyboard.press('Home'); // the program ignores it: nothing moves
@@ -209,7 +209,7 @@ test('an unreadable address is left alone until something changes', async ({ pag
   expect(await page.evaluate(() => location.hash)).toBe('#posicion=50&modo=continuo&lang=es');
   expect(await page.evaluate(() => history.length)).toBe(opened);
   // The notice stays one, in the language the page speaks.
-  await page.getByRole('button', { name: 'English', exact: true }).click();
+  await chooseLanguage(page, 'English');
   await expect(page.getByRole('status').filter({ hasText: 'The address could not be read' }))
     .toHaveCount(1);
   await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer' })).toHaveCount(0);
