@@ -7,13 +7,16 @@
 // of the files it saves, which stay plain ASCII as they have always been;
 // and no catalog leaves a text in another language, neither the same text
 // as another's (but those the same by nature) nor a word only another
-// language writes. Read as files, no browser.
+// language writes; and the page as built holds the program's catalog in
+// its script and the others packed. Read as files, no browser.
 import { test, expect } from '@playwright/test';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import zlib from 'node:zlib';
 
 const TEXTS = fileURLToPath(new URL('../../texts', import.meta.url));
+const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
 const PROGRAM_LANGUAGE = 'es';
 
 const CATALOGS = Object.fromEntries(fs.readdirSync(TEXTS).filter((f) => f.endsWith('.json'))
@@ -185,4 +188,27 @@ test('no catalog holds words only another language writes', () => {
     }
   }
   expect(found).toEqual([]);
+});
+
+// The page as built: the others' catalogs packed (gzip, then base64), each
+// whole but for the pictures' words, which the module has; none of their
+// longer texts in the page as it is, where the program's are.
+test('the page holds the program\'s catalog as text and the others packed', () => {
+  const page = fs.readFileSync(PAGE, 'utf8');
+  const [, packed] = page.match(/<script id="rodadero-catalogs" type="application\/octet-stream">([^<]*)<\/script>/);
+  const unpacked = JSON.parse(zlib.gunzipSync(Buffer.from(packed, 'base64')).toString('utf8'));
+  const others = Object.keys(CATALOGS).filter((code) => code !== PROGRAM_LANGUAGE);
+  expect(Object.keys(unpacked).sort()).toEqual(others.sort());
+  const program = [...textsOf(CATALOGS[PROGRAM_LANGUAGE]).values()];
+  const written = [];
+  for (const code of others) {
+    const { pictures, ...read } = CATALOGS[code];
+    expect(unpacked[code], code).toEqual(read);
+    for (const [key, text] of textsOf(read))
+      if (text.length > 20 && key !== 'page.noScript' && !program.includes(text) && page.includes(text))
+        written.push(`${code}: ${key}`);
+  }
+  expect(written).toEqual([]);
+  for (const key of ['race-note', 'methods-note', 'lab-note'])
+    expect(page).toContain(CATALOGS[PROGRAM_LANGUAGE].elements[key]);
 });
