@@ -14,6 +14,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import zlib from 'node:zlib';
+import { packedCatalogs } from './page_parts.mjs';
 
 const TEXTS = fileURLToPath(new URL('../../texts', import.meta.url));
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
@@ -195,8 +196,8 @@ test('no catalog holds words only another language writes', () => {
 // longer texts in the page as it is, where the program's are.
 test('the page holds the program\'s catalog as text and the others packed', () => {
   const page = fs.readFileSync(PAGE, 'utf8');
-  const [, packed] = page.match(/<script id="rodadero-catalogs" type="application\/octet-stream">([^<]*)<\/script>/);
-  const unpacked = JSON.parse(zlib.gunzipSync(Buffer.from(packed, 'base64')).toString('utf8'));
+  const packed = Buffer.from(packedCatalogs(PAGE), 'base64');
+  const unpacked = JSON.parse(zlib.gunzipSync(packed).toString('utf8'));
   const others = Object.keys(CATALOGS).filter((code) => code !== PROGRAM_LANGUAGE);
   expect(Object.keys(unpacked).sort()).toEqual(others.sort());
   const program = [...textsOf(CATALOGS[PROGRAM_LANGUAGE]).values()];

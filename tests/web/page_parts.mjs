@@ -1,5 +1,5 @@
 // The parts of the page that tests and benchmarks take from it: the module
-// as it carries it, read from its HTML, and the page's own module.js as a
+// and the other languages' catalogs as it carries them, read from its HTML, and the page's own module.js as a
 // script that a test adds to an open page (an inline script, which the
 // page's content security policy allows), its functions under one global
 // name.
@@ -21,6 +21,12 @@ function inlinedText(html, id) {
 // The page's module as it carries it: base64 of its gzip form.
 export function packedModule(pagePath) {
   return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-module');
+}
+
+// The catalogs of the languages other than the page's own, as it carries
+// them: base64 of the gzip form of one JSON object, by code.
+export function packedCatalogs(pagePath) {
+  return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-catalogs');
 }
 
 // The module's bytes, unpacked here by node.
