@@ -133,8 +133,8 @@ test('the switch changes the page at once, and back to the page as written', asy
 // Each language but the two above once, opened by the address: what it
 // shows, a number written the locale's way (the polyline's exact time with
 // a decimal comma in all five), the dialog in the program's words and
-// described in the page's, and the page as a reader sees it saved for a
-// look (languages-XX.png).
+// described in the page's, the switch as large as a finger needs, and the
+// page as a reader sees it saved for a look (languages-XX.png).
 const DESCRIBED = {
   pt: /^Alterna entre um passo a cada tique de 50 ms/,
   ca: /^Alterna entre un pas a cada tic de 50 ms/,
@@ -156,6 +156,8 @@ for (const language of Object.keys(DESCRIBED)) {
     await expect(the.runMode).toHaveText('CONTINUE<>FEW STEPS');
     await expect(the.runMode).toHaveAccessibleDescription(DESCRIBED[language]);
     await expect(page.locator('#alpha-label')).toHaveText('  alfa de convergencia de gradiente descendente');
+    const touched = await the.language.boundingBox(); // as large as a finger needs
+    expect(Math.min(touched.width, touched.height)).toBeGreaterThanOrEqual(44);
     await page.screenshot({ path: path.join(OUT_DIR, `languages-${language}.png`) });
   });
 }
