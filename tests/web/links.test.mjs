@@ -29,6 +29,8 @@ const READABLE = [
   { hash: '#posicion=100&modo=pasos&lang=en', position: 100, continuous: 0, lang: 'en' },
   { hash: '#posicion=50', position: 50, continuous: 0, lang: 'es' },
   { hash: '#lang=en', position: null, continuous: 0, lang: 'en' },
+  { hash: '#posicion=58&lang=fr', position: 58, continuous: 0, lang: 'fr' },
+  { hash: '#lang=de&modo=continuo', position: null, continuous: 1, lang: 'de' },
   { hash: '#modo=continuo', position: null, continuous: 1, lang: 'es' },
   { hash: '#', position: null, continuous: 0, lang: 'es' },
 ];
@@ -57,7 +59,7 @@ for (const row of READABLE) {
 // Fragments that cannot be read: the page as with none, one notice.
 const UNREADABLE = [
   '#posicion=abc', '#posicion=0', '#posicion=101', '#posicion=', '#posicion=58.5', '#color=rojo',
-  '#posicion=58&posicion=59', '#modo=rapido', '#lang=fr', '#posicion=58&lang=en&x=1',
+  '#posicion=58&posicion=59', '#modo=rapido', '#lang=nl', '#posicion=58&lang=en&x=1',
   '#posicion=58&', '#POSICION=58', '#lang=en&posicion=101',
   // the cell of the other methods: a method the map has not, a key alone or
   // two of three, a position or a momentum off the map, a key twice
