@@ -48,7 +48,8 @@ export function moduleInstance(module) {
     (imports[from] = imports[from] || {})[name] = () => 52;
   const e = new WebAssembly.Instance(module, imports).exports;
   e._initialize();
-  const bytes = new Uint8Array(e.memory.buffer, e.rodadero_contract());
+  const address = e.rodadero_contract(); // made first: making it may grow the memory
+  const bytes = new Uint8Array(e.memory.buffer, address);
   const contract = JSON.parse(new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0))));
   return { e, contract };
 }
