@@ -79,14 +79,14 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import { CHROMIUM_PATH } from '../tests/web/chromium.mjs';
-import { moduleBytes, moduleScript, packedModule } from '../tests/web/page_parts.mjs';
+import { moduleBytes, moduleScript, packedCatalogs, packedModule } from '../tests/web/page_parts.mjs';
 import {
   ROOT, cpuSeconds, launch, median, newPage, options, processTime, processes, rendererOf,
   uptimeLoad,
 } from './browser.mjs';
 
 const USAGE = 'usage: node bench/web_bench.mjs [PAGE] [--runs N] [--seconds S] [--steps K] ' +
-              '[--only 1|4|7|8]';
+              '[--only 1|4|6|7|8]';
 const opts = options(USAGE, { runs: 5, seconds: 60, steps: 1_000_000, only: 0 });
 const PAGE_URL = pathToFileURL(opts.page).href;
 const BARE_URL = pathToFileURL(path.join(ROOT, 'bench', 'bare_page.html')).href;
@@ -535,17 +535,32 @@ async function printStep() {
   return wasm;
 }
 
+// 6. The page's size and its parts.
+function printSize() {
+  const html = fs.readFileSync(opts.page);
+  const inlined = packedModule(opts.page);
+  const catalogs = packedCatalogs(opts.page);
+  console.log(`page size ${html.length} bytes (${(html.length / 1024).toFixed(1)} KiB; the ` +
+              `module ${inlined.length} of them in base64, ` +
+              `${Buffer.from(inlined, 'base64').length} bytes packed, ` +
+              `${moduleBytes(opts.page).length} unpacked; the other languages' catalogs ` +
+              `${catalogs.length} in base64, ` +
+              `${zlib.gunzipSync(Buffer.from(catalogs, 'base64')).length} unpacked; ` +
+              `${zlib.gzipSync(html, { level: 9 }).length} bytes gzipped); target 200,000 bytes ` +
+              'or less');
+}
+
 async function main() {
   console.log(`machine: ${os.cpus().length} cores, ${os.arch()}; load average at start ` +
               `${uptimeLoad()}`);
   const chromium = execFileSync(CHROMIUM_PATH, ['--version'],
                                 { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
   console.log(`browser: ${chromium}, headless; page ${opts.page}`);
-  const alone = { 1: printStep, 4: printSweep, 7: printMap, 8: printLab };
+  const alone = { 1: printStep, 4: printSweep, 6: printSize, 7: printMap, 8: printLab };
   if (opts.only !== 0) {
     if (!alone[opts.only])
-      throw new Error(`--only ${opts.only}: only the step (1), the sweep (4), the map (7) and ` +
-                      'the laboratory (8) run alone');
+      throw new Error(`--only ${opts.only}: only the step (1), the sweep (4), the size (6), the ` +
+                      'map (7) and the laboratory (8) run alone');
     return alone[opts.only]();
   }
 
@@ -619,14 +634,7 @@ async function main() {
               together.shares.renderer).toFixed(2)}); load average ${uptimeLoad()}`);
 
   // 6.
-  const html = fs.readFileSync(opts.page);
-  const inlined = packedModule(opts.page);
-  console.log(`page size ${html.length} bytes (${(html.length / 1024).toFixed(1)} KiB; the ` +
-              `module ${inlined.length} of them in base64, ` +
-              `${Buffer.from(inlined, 'base64').length} bytes packed, ` +
-              `${moduleBytes(opts.page).length} unpacked; ` +
-              `${zlib.gzipSync(html, { level: 9 }).length} bytes gzipped); target 200,000 bytes ` +
-              'or less');
+  printSize();
 
   // 7.
   await printMap();

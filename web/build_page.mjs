@@ -1,14 +1,15 @@
 // Puts the web page together in one file: the HTML with the CSS, the page's
 // script (page.js and the modules it imports, bundled by esbuild into one
 // script), the script of the sweep's workers (sweep_worker.js and what it
-// imports, bundled on its own), the WebAssembly module (gzip, then base64)
-// and the icon as a data address; the page's texts are those of the
-// program's language, the first catalog (texts/*.json), and the language
-// switch and the notice for a browser without script have every
-// catalog's. The scripts go in without comments or
-// the sources' layout: they are the sources' notes, not the program, and
-// the page has a size to keep. The result needs nothing else, from disk or
-// from anywhere.
+// imports, bundled on its own), the WebAssembly module (gzip, then base64),
+// the other languages' catalogs (gzip, then base64) and the icon as a data
+// address; the page's texts are those of the program's language, the first
+// catalog (texts/*.json), and the language switch and the notice for a
+// browser without script have every catalog's. The scripts and the style
+// go in minified, without comments, the sources' layout or the scripts'
+// long local names: those are the sources' notes, not the program, and the
+// page has a size to keep.
+// The result needs nothing else, from disk or from anywhere.
 //
 //   node build_page.mjs --html PAGE --css STYLE --wasm MODULE --icon ICON
 //                       --script ENTRY --worker ENTRY --output OUT --depfile DEPS
@@ -16,7 +17,7 @@
 //
 // DEPS, for the build tool, names every file the page was made from, the
 // modules the scripts import included.
-import { build } from 'esbuild';
+import { build, transform } from 'esbuild';
 import fs from 'node:fs';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
@@ -45,15 +46,15 @@ function readOptions() {
 // One script from an entry module and everything it imports: strict, as
 // modules are, its top-level names inside one function; the same bytes for
 // the same sources. The files it was made from are added to `inputs`.
-async function bundle(entry, inputs) {
+async function bundle(entry, inputs, catalogs) {
   const result = await build({
     entryPoints: [entry],
     bundle: true,
     format: 'iife',
     banner: { js: "'use strict';" },
-    minifyWhitespace: true,
+    minify: true,
     legalComments: 'none',
-    plugins: [CATALOGS_WITHOUT_PICTURES],
+    plugins: [catalogsAsImported(catalogs)],
     charset: 'utf8',
     write: false,
     metafile: true,
@@ -64,24 +65,51 @@ async function bundle(entry, inputs) {
   return result.outputFiles[0].text;
 }
 
-// The catalogs as the scripts import them: without the pictures' words,
+// A catalog as the page's script reads it: without the pictures' words,
 // which the module has in its own build.
-const CATALOGS_WITHOUT_PICTURES = {
-  name: 'catalogs-without-pictures',
-  setup(b) {
-    b.onLoad({ filter: /[\\/]texts[\\/][^\\/]+\.json$/ }, ({ path: file }) => {
-      const { pictures, ...rest } = JSON.parse(fs.readFileSync(file, 'utf8'));
-      return { contents: JSON.stringify(rest), loader: 'json' };
-    });
-  },
-};
+function withoutPictures(catalog) {
+  const { pictures, ...rest } = catalog;
+  return rest;
+}
+
+// The catalogs as the scripts import them: the first whole (but for the
+// pictures' words), so that the page speaks its language from the start;
+// of the others only their names ("language"), the rest of them being
+// packed beside the script (packedCatalogs).
+function catalogsAsImported(catalogs) {
+  const byCode = new Map(catalogs.map((c) => [c.language.code, c]));
+  return {
+    name: 'catalogs-as-imported',
+    setup(b) {
+      b.onLoad({ filter: /[\\/]texts[\\/][^\\/]+\.json$/ }, ({ path: file }) => {
+        const code = path.basename(file, '.json');
+        const catalog = byCode.get(code);
+        if (!catalog)
+          fail(`the script imports ${file}, which is not a catalog of --texts`);
+        const imported = catalog === catalogs[0] ? withoutPictures(catalog)
+          : { language: catalog.language };
+        return { contents: JSON.stringify(imported), loader: 'json' };
+      });
+    },
+  };
+}
+
+// The catalogs but the first, each without its pictures' words, as one
+// JSON object by code, gzip then base64: the page unpacks them once
+// (language.js), as it does the module. The same bytes for the same
+// catalogs.
+function packedCatalogs(catalogs) {
+  const others = Object.fromEntries(catalogs.slice(1)
+    .map((c) => [c.language.code, withoutPictures(c)]));
+  return zlib.gzipSync(Buffer.from(JSON.stringify(others), 'utf8'), { level: 9 }).toString('base64');
+}
 
 // Text as HTML writes it, in an element or an attribute's quotes.
 const HTML_ESCAPES = Object.freeze({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' });
 const escapeHtml = (text) => text.replace(/[&<>"]/g, (c) => HTML_ESCAPES[c]);
 
 // The texts of the catalogs in the HTML: each {{path}} by the first
-// catalog's text there; the language switch, one button a language named
+// catalog's text there; the language switch, one choice a language named
 // in its own; the notice for a browser without script, in every language.
 function withTexts(html, catalogs) {
   const [first] = catalogs;
@@ -98,7 +126,7 @@ function withTexts(html, catalogs) {
       fail(`the page has no place for the text elements.${key}`);
   return filled
     .replace('@LANGUAGES@', catalogs.map(({ language: l }) =>
-      `<button type="button" lang="${l.code}">${escapeHtml(l.name)}</button>`).join('\n      '))
+      `<option value="${l.code}" lang="${l.code}">${escapeHtml(l.name)}</option>`).join(''))
     .replace('@NOSCRIPT@', catalogs.map(({ language: l, page }, i) => (i === 0
       ? escapeHtml(page.noScript) : `<span lang="${l.code}">${escapeHtml(page.noScript)}</span>`))
       .join('<br>'));
@@ -121,10 +149,12 @@ async function main() {
   // stamp in it); the page unpacks it with the browser's DecompressionStream.
   const packed = zlib.gzipSync(fs.readFileSync(o.wasm), { level: 9 });
   const parts = {
-    '/*@STYLE@*/': fs.readFileSync(o.css, 'utf8'),
-    '//@SCRIPT@': scriptText('the page\'s script', await bundle(o.script, inputs)),
-    '@SWEEP_WORKER@': scriptText('the worker\'s script', await bundle(o.worker, inputs)),
+    '/*@STYLE@*/': (await transform(fs.readFileSync(o.css, 'utf8'),
+                                    { loader: 'css', minify: true, legalComments: 'none' })).code,
+    '//@SCRIPT@': scriptText('the page\'s script', await bundle(o.script, inputs, catalogs)),
+    '@SWEEP_WORKER@': scriptText('the worker\'s script', await bundle(o.worker, inputs, catalogs)),
     '@MODULE@': base64(packed),
+    '@CATALOGS@': packedCatalogs(catalogs),
     '@ICON@': `data:image/x-icon;base64,${base64(fs.readFileSync(o.icon))}`,
   };
   const html = withTexts(fs.readFileSync(o.html, 'utf8'), catalogs);

@@ -1,6 +1,6 @@
 // The address's fragment, a link to what the page shows: posicion=P (the
 // scroll bar's position), modo=continuo or modo=pasos (the run mode) and
-// lang=es or lang=en, and the cell of the other methods' map that runs
+// lang=es, en, pt, ca, fr, it or de, and the cell of the other methods' map that runs
 // beside the program, metodo=heavy-ball or metodo=nesterov with its
 // position posicion_metodo=P (5, 10, .. 200) and its momentum beta=B
 // (0, 0.05, .. 0.95), the three together or none of them; each key at
@@ -15,8 +15,8 @@
 // its momentum beta=B (a decimal below 1 with at most two places); what is
 // not given stays as the card has it. Without lab those keys are unread.
 //
-// On opening, the page takes the language from it at once (language.js), and
-// once the dialog is there the position and the mode, through the
+// On opening, the page takes the language from it before the window's
+// first paint (language.js), and once the dialog is there the position and the mode, through the
 // dialog's own requests, and the cell, through the methods card's, or the
 // laboratory's state, through its card's, before the first step. A
 // fragment that cannot be

@@ -4,25 +4,35 @@
 // module draws in the same language. A text may hold {name}, filled in
 // from the values it is said with, and may come in plural forms
 // ({one, other}, chosen by the language's rules for a count); numbers are
-// written as the language writes them (Intl.NumberFormat), without
-// grouping, so that a printed time reads as the window prints it.
+// written as the language's locale writes them (Intl.NumberFormat),
+// without grouping, so that a printed time reads as the window prints it.
 //
 // The address's lang= (fragment.js) decides the language, else the
-// browser's preferred languages. Setting it changes the page at once:
-// <html lang>, the elements' texts, the text alternatives, and whoever
-// listens (the panel draws its pictures again, the address follows).
+// browser's preferred languages. Setting it changes the page: <html lang>,
+// the elements' texts, the text alternatives, and whoever listens (the
+// panel draws its pictures again, the address follows).
 //
 // The program speaks Spanish, and its own words (the window's captions,
 // the dialog) stay its own in every language. In another language the
 // dialog is marked as Spanish and its controls are described in the
 // page's language. The page as built (build_page.mjs) holds the Spanish
 // catalog's words, so that nothing is written until another language is
-// asked for.
+// asked for; the script holds that catalog whole and of the others only
+// their names ("language"). Their words are packed in the page
+// (#rodadero-catalogs, gzip then base64) and unpacked once, as the page
+// starts: a change to another language waits for that, and is at once
+// after it.
+import { unpackModule } from './module.js';
+import * as ca from '../texts/ca.json';
+import * as de from '../texts/de.json';
 import * as en from '../texts/en.json';
 import * as es from '../texts/es.json';
+import * as fr from '../texts/fr.json';
+import * as it from '../texts/it.json';
+import * as pt from '../texts/pt.json';
 
-// The catalogs, the program's language first.
-const CATALOGS = Object.freeze({ es, en });
+// The catalogs, the program's language first, as the switch lists them.
+const CATALOGS = Object.freeze({ es, en, pt, ca, fr, it, de });
 export const PAGE_LANGUAGES = Object.freeze(Object.keys(CATALOGS));
 const PROGRAM_LANGUAGE = 'es';
 
@@ -47,14 +57,13 @@ function textAt(catalog, path) {
   return text;
 }
 
-// Words in one language: say(path, values, count) gives the text at
-// `path` with its {names} filled in (a whole number written as the
-// language writes it, anything else as given), in the plural form for
-// `count` where it has forms; number(value, decimals) writes a number
-// with that many decimals (at most, with `upTo`).
-function wordsIn(code) {
-  const catalog = CATALOGS[code];
-  const { locale } = catalog.language;
+// Words in the language of a whole `catalog`: say(path, values, count)
+// gives the text at `path` with its {names} filled in (a whole number
+// written as the language writes it, anything else as given), in the
+// plural form for `count` where it has forms; number(value, decimals)
+// writes a number with that many decimals (at most, with `upTo`).
+function wordsIn(catalog) {
+  const { code, locale } = catalog.language;
   const plural = new Intl.PluralRules(locale);
   const formats = new Map();
   const number = (value, decimals = 0, upTo = false) => {
@@ -80,34 +89,69 @@ function wordsIn(code) {
   return Object.freeze({ code, catalog, say, number });
 }
 
+// The catalogs whole, by code: those the script holds whole at once, the
+// others from the page's packed catalogs once unpack() has unpacked them
+// (it does so once, whenever it is called).
+function wholeCatalogs() {
+  const whole = new Map(Object.entries(CATALOGS).filter(([, catalog]) => catalog.elements));
+  let unpacking = null;
+  const unpack = () => {
+    unpacking = unpacking || unpackModule(document.getElementById('rodadero-catalogs').textContent)
+      .then((bytes) => {
+        const packed = JSON.parse(new TextDecoder('utf-8').decode(bytes));
+        for (const [code, catalog] of Object.entries(packed))
+          whole.set(code, catalog);
+      });
+    return unpacking;
+  };
+  return { whole, unpack };
+}
+
 // The page's language, made once as the page starts, Spanish until it is
 // set: current() gives its code, words() its words (wordsIn), set(code)
-// changes it and listen(listener) hears of every change. The elements
-// whose words depend on the state say them again through sayAgain(id,
-// say), which the page calls whenever they change too.
+// changes it (at once where its catalog is whole already, else once the
+// catalogs are unpacked: the last language asked for wins) and
+// listen(listener) hears of every change; unpacked() unpacks the other
+// catalogs, once, and says when they are. The elements whose words depend
+// on the state say them again through sayAgain(id, say), which the page
+// calls whenever they change too.
 export function createPageLanguage() {
-  let words = wordsIn(PROGRAM_LANGUAGE);
+  const catalogs = wholeCatalogs();
+  let words = wordsIn(catalogs.whole.get(PROGRAM_LANGUAGE));
+  let asked = 0; // how many times a language was asked for
   const listeners = [];
   const again = new Map(); // element id -> what it says now, as a function of the words
   const sayAgain = (id, say) => {
     again.set(id, say);
     document.getElementById(id).textContent = say(words);
   };
+  const show = (code) => {
+    const changed = code !== words.code;
+    words = wordsIn(catalogs.whole.get(code));
+    if (changed || code !== PROGRAM_LANGUAGE)
+      showLanguage(words, again);
+    if (changed)
+      for (const listener of listeners)
+        listener(code);
+  };
   return Object.freeze({
     current: () => words.code,
     words: () => words,
     sayAgain,
-    // The page in `code`, at once; listeners hear of a change.
+    unpacked: catalogs.unpack,
+    // The page in `code`; listeners hear of a change. A promise of it.
     set(code) {
       if (!PAGE_LANGUAGES.includes(code))
         throw new Error(`no such language: ${code}`);
-      const changed = code !== words.code;
-      words = wordsIn(code);
-      if (changed || code !== PROGRAM_LANGUAGE)
-        showLanguage(words, again);
-      if (changed)
-        for (const listener of listeners)
-          listener(code);
+      const ask = ++asked;
+      if (catalogs.whole.has(code)) {
+        show(code);
+        return Promise.resolve();
+      }
+      return catalogs.unpack().then(() => {
+        if (ask === asked)
+          show(code);
+      });
     },
     listen(listener) {
       listeners.push(listener);
@@ -148,7 +192,7 @@ function describeDialog(words) {
 
 // The page in `words`: every element's text and named attribute (a
 // catalog's "id" or "id@attribute"), the texts said again, the dialog's
-// descriptions and the language switch.
+// descriptions and the language switch's choice.
 function showLanguage(words, again) {
   document.documentElement.lang = words.code;
   for (const [key, text] of Object.entries(words.catalog.elements)) {
@@ -165,14 +209,13 @@ function showLanguage(words, again) {
   for (const [id, say] of again)
     document.getElementById(id).textContent = say(words);
   describeDialog(words);
-  for (const button of document.querySelectorAll('#language button'))
-    button.setAttribute('aria-pressed', String(button.lang === words.code));
+  document.getElementById('language').value = words.code;
 }
 
-// The switch in the panel: one button a language, named in its own.
+// The switch in the panel: one list of the languages, each named in its
+// own, that sets the page's.
 export function createLanguageSwitch(language) {
-  for (const button of document.querySelectorAll('#language button')) {
-    button.setAttribute('aria-pressed', String(button.lang === language.current()));
-    button.addEventListener('click', () => language.set(button.lang));
-  }
+  const choice = document.getElementById('language');
+  choice.value = language.current();
+  choice.addEventListener('change', () => language.set(choice.value));
 }

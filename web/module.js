@@ -14,10 +14,11 @@ export function decodeBase64(text) {
   return bytes;
 }
 
-// The module's bytes from the page's base64 text of their gzip form. The
-// packed bytes go through the browser's DecompressionStream straight from
-// memory (a Response's body, not a Blob, which the browser would first
-// register and hand back from another process).
+// Bytes from the page's base64 text of their gzip form (the module's, the
+// other languages' catalogs'). The packed bytes go through the browser's
+// DecompressionStream straight from memory (a Response's body, not a Blob,
+// which the browser would first register and hand back from another
+// process).
 export async function unpackModule(packed) {
   const stream = new Response(decodeBase64(packed)).body
     .pipeThrough(new DecompressionStream('gzip'));

@@ -242,13 +242,16 @@ function followScreen(picture) {
 }
 
 async function startRodadero(hooks, language) {
-  // The module is unpacked and compiled while the page is laid out.
+  // The module and the other languages' catalogs are unpacked, and the
+  // module compiled, while the page is laid out; the window starts in the
+  // address's language.
   const unpacked = unpackModule(inlinedText('rodadero-module'));
   const instantiated = unpacked.then(instantiateModule);
-  const links = openLinks(language); // the address's language at once, the rest below
+  const catalogs = language.unpacked();
+  const links = openLinks(language); // the address's language, the rest below
   layOut();
 
-  const [bytes, e] = await Promise.all([unpacked, instantiated]);
+  const [bytes, e] = await Promise.all([unpacked, instantiated, catalogs]);
   const contract = openContract(e);
   const record = recordReaders(contract);
   hooks.state = record.state;

@@ -96,6 +96,9 @@ TEST(PictureWords, LanguagesByTheirCodes)
 {
     EXPECT_EQ(WordLanguageOf("es"), 0);  // the program's own, first
     EXPECT_STREQ(WORD_LANGUAGES[WordLanguageOf("en")].code, "en");
+    EXPECT_EQ(WORD_LANGUAGE_COUNT, 7);
+    for (const char *code : {"pt", "ca", "fr", "it", "de"})
+        EXPECT_STREQ(WORD_LANGUAGES[WordLanguageOf(code)].code, code);
     EXPECT_EQ(WordLanguageOf("xx"), -1);
     EXPECT_EQ(WordLanguageOf(""), -1);
 }
@@ -118,6 +121,15 @@ TEST(PictureWords, TheCatalogsTextsByteForByte)
     // The curve's race takes its places from the race's table.
     EXPECT_EQ(CurveRaceWords(es).place[0], RaceWords(es).place[0]);
     EXPECT_EQ(LabStillWords(es).title, "Laboratorio: fin ({x}, {y}), {intervals} intervalos");
+    // The other languages' letters and spaces: a sharp s and an umlaut, a
+    // French no-break space (written \u00a0 in the catalog), a Catalan
+    // middle dot.
+    EXPECT_EQ(FatesChartWords(WordLanguageOf("de")).swings,
+              "pendelt: kleinste und gr\xC3\xB6\xC3\x9Fte gezeigte Zeit");
+    EXPECT_EQ(ConvergenceWords(WordLanguageOf("fr")).brachistochrone,
+              "brachistochrone par (1, 0.92)\xC2\xA0: {time} s");
+    EXPECT_EQ(MethodChartWords(WordLanguageOf("ca")).swings,
+              "oscil\xC2\xB7la: temps diferents, fins a {spread} \xC2\xB5s");
     EXPECT_EQ(LabStillWords(es).splitNames,
               "ahora \xE2\x88\x92 cicloide = (ahora \xE2\x88\x92 \xC3\xB3ptimo: la parte del "
               "optimizador) + (\xC3\xB3ptimo \xE2\x88\x92 cicloide: la parte de la aproximante)");

@@ -64,14 +64,14 @@ test('every control is reached with the keyboard, from the run-mode button on', 
   const the = byRole(page);
   await expect(the.runMode).toBeFocused();
   const reached = new Set();
-  // Round the whole page: the window, the dialog, the panel's buttons, the
-  // map of the other methods and the laboratory's picture and controls,
-  // and back.
+  // Round the whole page: the window, the dialog, the language switch, the
+  // panel's buttons, the map of the other methods and the laboratory's
+  // picture and controls, and back.
   for (let i = 0; i < 40; ++i) {
     await page.keyboard.press('Tab');
     reached.add(await page.evaluate(() => document.activeElement.id));
   }
-  for (const id of ['plot', 'dialog-close', 'run-mode', 'alpha', 'reset', 'race-start', 'lab-picture',
+  for (const id of ['plot', 'dialog-close', 'run-mode', 'alpha', 'reset', 'language', 'race-start', 'lab-picture',
                     'lab-intervals', 'lab-method', 'lab-refine'])
     expect(reached.has(id), `${id} reached by Tab`).toBe(true);
   // The buttons work from the keyboard too.

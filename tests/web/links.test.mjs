@@ -4,7 +4,7 @@
 // address follows the bar, the mode and the language without adding to the
 // history. The model's state is read from the page's record and its fall
 // time compared with the host build's rodadero-trace after as many steps.
-import { test, expect, ticks, state, byRole, openAt, saved } from './page_fixture.mjs';
+import { test, expect, ticks, state, byRole, openAt, saved, chooseLanguage } from './page_fixture.mjs';
 import { traceRows, compareRows } from './trace_fixture.mjs';
 
 const START_ALPHA = 0.0001;
@@ -29,6 +29,8 @@ const READABLE = [
   { hash: '#posicion=100&modo=pasos&lang=en', position: 100, continuous: 0, lang: 'en' },
   { hash: '#posicion=50', position: 50, continuous: 0, lang: 'es' },
   { hash: '#lang=en', position: null, continuous: 0, lang: 'en' },
+  { hash: '#posicion=58&lang=fr', position: 58, continuous: 0, lang: 'fr' },
+  { hash: '#lang=de&modo=continuo', position: null, continuous: 1, lang: 'de' },
   { hash: '#modo=continuo', position: null, continuous: 1, lang: 'es' },
   { hash: '#', position: null, continuous: 0, lang: 'es' },
 ];
@@ -57,7 +59,7 @@ for (const row of READABLE) {
 // Fragments that cannot be read: the page as with none, one notice.
 const UNREADABLE = [
   '#posicion=abc', '#posicion=0', '#posicion=101', '#posicion=', '#posicion=58.5', '#color=rojo',
-  '#posicion=58&posicion=59', '#modo=rapido', '#lang=fr', '#posicion=58&lang=en&x=1',
+  '#posicion=58&posicion=59', '#modo=rapido', '#lang=nl', '#posicion=58&lang=en&x=1',
   '#posicion=58&', '#POSICION=58', '#lang=en&posicion=101',
   // the cell of the other methods: a method the map has not, a key alone or
   // two of three, a position or a momentum off the map, a key twice
@@ -140,7 +142,7 @@ test('the address follows the bar, the mode and the language, replacing its entr
   await ticks(page, 3);
   await the.runMode.click();
   expect(await address()).toBe('#posicion=58&modo=continuo&lang=es');
-  await page.getByRole('button', { name: 'English', exact: true }).click();
+  await chooseLanguage(page, 'English');
   expect(await address()).toBe('#posicion=58&modo=continuo&lang=en');
   await the.alpha.focus();
   await page.keyboard.press('Home'); // the program ignores it: nothing moves
@@ -209,7 +211,7 @@ test('an unreadable address is left alone until something changes', async ({ pag
   expect(await page.evaluate(() => location.hash)).toBe('#posicion=50&modo=continuo&lang=es');
   expect(await page.evaluate(() => history.length)).toBe(opened);
   // The notice stays one, in the language the page speaks.
-  await page.getByRole('button', { name: 'English', exact: true }).click();
+  await chooseLanguage(page, 'English');
   await expect(page.getByRole('status').filter({ hasText: 'The address could not be read' }))
     .toHaveCount(1);
   await expect(page.getByRole('status').filter({ hasText: 'No se pudo leer' })).toHaveCount(0);

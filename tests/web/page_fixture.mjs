@@ -92,7 +92,15 @@ export function byRole(page) {
     raceStart: button('Empezar la carrera'),
     race: picture(/^Carrera/),
     raceWaiting: role('img', 'Carrera', { exact: true }),
+    // The language switch, by the name it has in any of the languages.
+    language: role('combobox', /^(Idioma|Language|Língua|Llengua|Langue|Lingua|Sprache)$/),
   };
+}
+
+// The page in another language, chosen on its switch by the name the
+// language has in its own words ("English"), as a reader does.
+export async function chooseLanguage(page, name) {
+  await byRole(page).language.selectOption({ label: name });
 }
 
 // One element there and hidden: toBeHidden alone passes when nothing

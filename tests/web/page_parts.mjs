@@ -1,5 +1,5 @@
 // The parts of the page that tests and benchmarks take from it: the module
-// as it carries it, read from its HTML, and the page's own module.js as a
+// and the other languages' catalogs as it carries them, read from its HTML, and the page's own module.js as a
 // script that a test adds to an open page (an inline script, which the
 // page's content security policy allows), its functions under one global
 // name.
@@ -23,6 +23,12 @@ export function packedModule(pagePath) {
   return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-module');
 }
 
+// The catalogs of the languages other than the page's own, as it carries
+// them: base64 of the gzip form of one JSON object, by code.
+export function packedCatalogs(pagePath) {
+  return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-catalogs');
+}
+
 // The module's bytes, unpacked here by node.
 export function moduleBytes(pagePath) {
   return zlib.gunzipSync(Buffer.from(packedModule(pagePath), 'base64'));
@@ -42,7 +48,8 @@ export function moduleInstance(module) {
     (imports[from] = imports[from] || {})[name] = () => 52;
   const e = new WebAssembly.Instance(module, imports).exports;
   e._initialize();
-  const bytes = new Uint8Array(e.memory.buffer, e.rodadero_contract());
+  const address = e.rodadero_contract(); // made first: making it may grow the memory
+  const bytes = new Uint8Array(e.memory.buffer, address);
   const contract = JSON.parse(new TextDecoder().decode(bytes.subarray(0, bytes.indexOf(0))));
   return { e, contract };
 }

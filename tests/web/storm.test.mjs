@@ -6,6 +6,7 @@
 // most of its actions without the dialog.
 import {
   test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, seededRandom, byRole,
+  chooseLanguage,
 } from './page_fixture.mjs';
 
 const SEEDS = [1, 2, 3];
@@ -109,7 +110,7 @@ for (const seed of SEEDS) {
     await mouse.move([1, 1], 1, false);
     // Its keys may have reached the panel's language switch; the names
     // below are the Spanish page's.
-    await page.getByRole('button', { name: 'Español', exact: true }).click();
+    await chooseLanguage(page, 'Español');
     await expectHidden(the.ended);
 
     // Still ticking, exactly: from a reset, two periods are four steps in
