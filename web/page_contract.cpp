@@ -3,7 +3,8 @@
 // uses, as one JSON text made at the first call:
 //   structs: {name: {size, fields: {field: {offset, type, count}}}}
 //   places:  {name: {struct, address, count}}, the fixed records
-//   timerPeriodMs, nodeCount, fateStepLimit,
+//   timerPeriodMs, nodeCount, fateStepLimit, descentLookAhead (the picture's
+//         reading's, in steps),
 //   scroll: {min, max, start, ignored, codes: {name: code}},
 //   raceTracks: [the ids of the race's tracks, in order], curveRaceBeads:
 //         [those of the race of a drawn curve's beads],
@@ -229,6 +230,7 @@ std::string MakeContract()
         {"timerPeriodMs", WINDOW_TIMER_PERIOD_MS},
         {"nodeCount", NODE_COUNT},
         {"fateStepLimit", FATE_STEP_LIMIT_DEFAULT},
+        {"descentLookAhead", DESCENT_LOOKAHEAD},
     };
     for (const Constant &c : numbers)
         j.Number(c.name, c.value);

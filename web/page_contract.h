@@ -40,6 +40,9 @@ enum DescentDoing {
     DESCENT_WAITING, DESCENT_MOVING, DESCENT_TO_SETTLE, DESCENT_TO_SWING, DESCENT_SETTLED,
     DESCENT_SWINGING, DESCENT_GROWING, DESCENT_DOING_COUNT
 };
+// How far ahead the reading looks for the cycle the descent comes to:
+// about four minutes of the timed mode's steps.
+const long DESCENT_LOOKAHEAD = 10000;
 struct PictureReading {
     double midOffsetPx;
     std::int32_t side;     // a PictureSide

@@ -14,9 +14,9 @@
 // (FateOfRecord, fates.h) over the next DESCENT_LOOKAHEAD steps: the
 // state now on its cycle is settled (a cycle of one step) or swinging (a
 // longer one); a cycle ahead within the look-ahead is what the run is
-// moving toward; none is still moving, or growing without bound where the
-// look-ahead's last fall time is past what the window prints or no number
-// at all. The window's descent never grows at any of the dialog's step
+// moving toward; none is still moving; and where the look-ahead's times
+// go past what the window prints, or are no number at all, the descent
+// grows without bound. The window's descent never grows at any of the dialog's step
 // factors (every position ends in a cycle of one or two steps), so the
 // last is there for a state no run of the page reaches. The search looks
 // at the state as it is at the moment, whatever came before (a reset, a
@@ -40,9 +40,6 @@
 #include <limits>
 
 namespace {
-
-// About four minutes of the timed mode's steps.
-const long DESCENT_LOOKAHEAD = 10000;
 
 // The cycloid is drawn through 21 vertices, down to its lowest point at
 // vertex 19 and up again to the last: the part that goes down is the
@@ -120,11 +117,13 @@ PictureSide SideOf(const PaintedPicture &p)
 
 DescentDoing DoingOf(const Fate &fate)
 {
-    if (fate.period == 0) {
-        bool grown = fate.highUs == std::numeric_limits<std::int32_t>::max() ||
-                     (fate.highUs == 0 && fate.lowUs == 0);
-        return grown ? DESCENT_GROWING : DESCENT_MOVING;
-    }
+    // Past what the window prints, or not a number (printed 0, which no
+    // polyline's fall time is): grown beyond any bound, whether or not the
+    // numbers then repeat (infinities and NaNs do).
+    if (fate.highUs == std::numeric_limits<std::int32_t>::max() || fate.lowUs == 0)
+        return DESCENT_GROWING;
+    if (fate.period == 0)
+        return DESCENT_MOVING;
     if (fate.cycleFrom > 0)
         return fate.period == 1 ? DESCENT_TO_SETTLE : DESCENT_TO_SWING;
     return fate.period == 1 ? DESCENT_SETTLED : DESCENT_SWINGING;

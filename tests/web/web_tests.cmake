@@ -71,7 +71,8 @@ endforeach()
 # they are declared the first time, and by their last times after that).
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
 set(WEB_ALONE_SUITES panel sweep_failure)
-foreach(suite storm links screens scenarios languages downloads picture methods lab accessibility
+foreach(suite storm links screens scenarios languages downloads picture methods lab description
+              accessibility
               charts race model_lanes sources fates_module catalogs panel sweep_failure)
   set(options)
   if(suite IN_LIST WEB_SCREENSHOT_SUITES)
