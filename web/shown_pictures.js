@@ -28,20 +28,19 @@ export function createShownPictures() {
 }
 
 // A race's beads in the order they arrive, as its picture (the shadow root
-// `root`) ranks them: each line's place is one of the catalog's places
-// (pictures.race), ties in the picture's order, and a bead that never
-// arrives has none and comes last. Said with `say` (the page's words) as
-// the race's text alternative gives them.
+// `root`) writes their times (seconds to four places; a bead that never
+// arrives has words instead and comes last; ties in the picture's order),
+// each with the place, name and time its line gives. Said with `say` (the
+// page's words) as the race's text alternative gives them.
 export function arrivalsInOrder(root, ids, say) {
-  const places = ['first', 'second', 'third'].map((p) => say(`pictures.race.${p}`));
   const text = (id) => {
     const element = root.getElementById(id);
     return element ? element.textContent.trim() : '';
   };
+  const arrival = (time) => (/^\d+\.\d+ s$/.test(time) ? Number.parseFloat(time) : Infinity);
   return ids.map((id, i) => ({ i, place: text(`place-${id}`), track: text(`name-${id}`),
                                time: text(`arrival-${id}`) }))
-    .map((a) => ({ ...a, rank: places.includes(a.place) ? places.indexOf(a.place) : places.length }))
-    .sort((a, b) => a.rank - b.rank || a.i - b.i)
+    .sort((a, b) => arrival(a.time) - arrival(b.time) || a.i - b.i)
     .map((a) => (a.place ? say('panel.raceArrival', a) : say('panel.raceUnplaced', a)))
     .join(say('panel.raceArrivals'));
 }

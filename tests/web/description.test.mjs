@@ -16,7 +16,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { moduleBytes, moduleInstance } from './page_parts.mjs';
-import { nativeStates, openAt, referenceJson, ticks } from './page_fixture.mjs';
+import { byRole, nativeStates, openAt, openPage, referenceJson, ticks } from './page_fixture.mjs';
 import { traceRows } from './trace_fixture.mjs';
 
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
@@ -319,3 +319,35 @@ for (const code of Object.keys(CATALOGS)) {
     expect(keysAt[1] - Math.max(...periodic)).toBeLessThan(DESCRIBE_PERIOD_MS);
   });
 }
+
+test('the picture\'s words are a polite live region; its time is the window\'s, the last one on Escape',
+     async ({ page }) => {
+  await openPage(page);
+  await expect(page.getByRole('img', { name: /Tiempo de caida/ })).toHaveCount(1);
+  const words = page.locator('#plot-words');
+  await expect(words).toHaveAttribute('aria-live', 'polite');
+  await expect(words).toHaveAttribute('aria-atomic', 'true');
+  const time = page.locator('#plot-time');
+  await expect(time).toHaveText('Tiempo de caida  0  millonesimos de segundo', { useInnerText: false });
+  await page.evaluate(() => {
+    window.timeTexts = [];
+    new MutationObserver(() => window.timeTexts.push(document.getElementById('plot-time').textContent))
+      .observe(document.getElementById('plot-time'), { childList: true, characterData: true, subtree: true });
+  });
+  // Over 6 s the time is said again once or twice, each time as the
+  // window prints it.
+  await ticks(page, 20);
+  await ticks(page, 100);
+  const texts = await page.evaluate(() => window.timeTexts);
+  expect(texts.length).toBeGreaterThanOrEqual(1);
+  expect(texts.length).toBeLessThanOrEqual(Math.ceil((120 * 50) / DESCRIBE_PERIOD_MS));
+  for (const t of texts)
+    expect(t).toMatch(/^Tiempo de caida {2}\d{6} {2}millonesimos de segundo$/);
+  // After 2 steps (one tick of each timer) the program prints 582210,
+  // said at once when Escape ends the run.
+  await openPage(page);
+  await ticks(page, 1);
+  await byRole(page).plot.focus();
+  await page.keyboard.press('Escape');
+  await expect(time).toHaveText('Tiempo de caida  582210  millonesimos de segundo');
+});
