@@ -1,13 +1,14 @@
 // The main window's picture read for its text alternative: where the red
 // polyline lies beside the blue cycloid as both are drawn, and what the
-// descent is doing. The page says it in its own words (picture_words.js).
+// descent is doing. The page says it in its own words (picture_reading.js).
 //
 // The sides are read from the pixels the paint drew (a PaintedPicture),
 // not from the model's numbers: the picture is what is described, and
 // there the two curves are drawn at slightly different scales (the
-// polyline's depths are 0.915 of a pixel per 0.001, the cycloid's 0.4 of
-// a pixel per 0.001 either way), so that the settled polyline lies on the
-// drawn cycloid to within its pen, not on the line of any formula.
+// polyline 18.3 pixels down a node of 0.046, 397.8 to the unit; the
+// cycloid, of radius 0.5, 400 to the unit either way) and cut to whole
+// pixels, so that the settled polyline lies on the drawn cycloid to within
+// its pen, a pixel or two either side, and ends 2 pixels left of it.
 //
 // What the descent is doing comes from the fate of the run from where it
 // stands now, found by the same search as every position's fate
