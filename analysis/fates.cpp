@@ -74,6 +74,19 @@ Fate FateOfPosition(int position, long limit, FateMemory *memory)
                      POSITION_LAST_STEPS, memory);
 }
 
+Fate FateOfRecord(const CurveStateRecord &record, long limit, FateMemory *memory)
+{
+    FollowedRun followed;
+    StartMethod(&followed.run, MethodSetting{METHOD_PROGRAM, 0.0, 0.0});
+    followed.run.record = record;
+    // A run that has stepped: its printed times are those of the polyline
+    // shown, as the window prints them after a step.
+    followed.run.steps = 1;
+    Fate fate = {0, 0, 0, 0, 0, 0};
+    FindCycle(followed, limit, POSITION_LAST_STEPS, memory, &fate);
+    return fate;
+}
+
 Fate FateOfCell(const MethodSetting &setting, long limit, FateMemory *memory)
 {
     return FateOfRun(setting, limit, CELL_LAST_STEPS, memory);

@@ -46,6 +46,13 @@ Fate FateOfPosition(int position, long limit, FateMemory *memory);
 // not in the WebAssembly build).
 std::vector<Fate> FatesOnEveryCore(int first, int last, long limit);
 
+// The fate of the program's descent from the state `record` holds (its
+// polyline shown, the abscissae one application ahead and its step factor)
+// within `limit` steps: a live run's, wherever it has come from. Its
+// cycleFrom counts from that state: 0 when the state is already on its
+// cycle. Leaves CurveState and `record` alone.
+Fate FateOfRecord(const CurveStateRecord &record, long limit, FateMemory *memory);
+
 // The fate of a method other than the program at a whole position and a
 // momentum within `limit` steps; its beta is left 0 for the caller to name.
 Fate FateOfCell(const MethodSetting &setting, long limit, FateMemory *memory);

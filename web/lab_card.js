@@ -83,17 +83,24 @@ function writeTimes(c) {
   c.times.references.textContent = say('lab.references', {
     intervals: c.problem.intervals, optimum: seconds(c, t.optimum), cycloid: seconds(c, t.cycloid),
   });
-  c.times.split.textContent = say('lab.split', {
+  c.times.split.textContent = splitWords(c, t);
+}
+
+// The split of the distance to the cycloid in the page's words, as its
+// line writes it: the distance = the optimiser's share + the polyline's.
+function splitWords(c, t) {
+  return c.language.words().say('lab.split', {
     total: seconds(c, t.now - t.cycloid, true), optimiser: seconds(c, t.optimiserShare, true),
     polyline: seconds(c, t.polylineShare, true),
   });
 }
 
-// The end in the page's words, as the picture's text alternative says it.
+// The end and the split in the page's words, as the picture's text
+// alternative says them.
 function pictureLabel(c) {
   const { say, number } = c.language.words();
-  return say('lab.picture', { x: number(c.problem.x, 6, true), y: number(c.problem.y, 6, true),
-                              intervals: c.problem.intervals });
+  return `${say('lab.picture', { x: number(c.problem.x, 6, true), y: number(c.problem.y, 6, true),
+                                 intervals: c.problem.intervals })} ${splitWords(c, labTimes(c))}`;
 }
 
 function drawPictures(c) {

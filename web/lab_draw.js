@@ -6,6 +6,7 @@
 // CSV that rodadero-trace --curve reads, and its race as the command's
 // rows and picture.
 import { saveText } from './downloads.js';
+import { arrivalsInOrder } from './shown_pictures.js';
 
 const SVG = 'http://www.w3.org/2000/svg';
 // The pad's view, model units: a little room left of the start and above it.
@@ -76,7 +77,10 @@ function showRace(d) {
   if (!d.drawn)
     return;
   const svg = c.contract.text(c.e.rodadero_drawn_race(c.moduleLanguage()));
-  c.shown.show(d.race, svg, () => c.language.words().say('lab.race', { points: d.drawn.length }));
+  const { say } = c.language.words();
+  c.shown.show(d.race, svg, (root) => say('lab.race', {
+    points: d.drawn.length, arrivals: arrivalsInOrder(root, c.contract.curveRaceBeads, say),
+  }));
   d.race.hidden = false;
 }
 

@@ -5,6 +5,10 @@
 // invalidates the main window is followed at once by one paint, before the
 // next tick can come, and nothing else takes a step. Escape typed into
 // the picture ends the run: both timers stop and the last picture stays.
+// The picture's text alternative says what it shows (picture_reading.js):
+// where the polyline lies beside the cycloid, what the descent is doing and
+// the printed time, in a polite live region, at most every
+// DESCRIBE_PERIOD_MS, and at once on Enter typed into the picture.
 // The panel beside the window (panel.js) is told of every paint and of the
 // end of the run. The page's state lives in objects made as it starts
 // (its language, the run, the panel) and handed to whoever needs them: no
@@ -30,10 +34,14 @@ import { fitWindow, layOut, windowScale } from './layout.js';
 import { instantiateModule, openContract, unpackModule } from './module.js';
 import { createPanel } from './panel.js';
 import { createPicture } from './picture.js';
+import { pictureWords, readPicture } from './picture_reading.js';
 import { createScrollBar } from './scroll_bar.js';
 
-// The text alternative of the picture changes at most this often.
-const TIME_TEXT_PERIOD_MS = 1000;
+// The text alternative of the picture is read and said again at most this
+// often: a polite live region that changed with every tick would never be
+// heard to the end. The key that says it at once, typed into the picture.
+const DESCRIBE_PERIOD_MS = 3000;
+const DESCRIBE_KEY = 'Enter';
 
 // A text the page carries beside its script, by the id of its element:
 // the module's bytes (gzip, then base64) and the sweep's worker's script.
@@ -66,8 +74,8 @@ function recordReaders(contract) {
 
 // The run: the module `e` and its contract, the page's language, the
 // address (openLinks), the two timers, the picture and the panel, and the
-// text alternative of the picture's number (the latest printed time, the
-// one the alternative says, and when it was last said).
+// picture's text alternative (the address of the last picture painted,
+// the text it last said and when).
 function createRun(e, contract, language, links) {
   return {
     e, contract, language, links,
@@ -78,29 +86,38 @@ function createRun(e, contract, language, links) {
     ended: false,
     picture: null,
     panel: null,
-    latestUs: null,
-    shownUs: null,
-    timeShownAt: -Infinity,
+    painted: null,
+    said: null,
+    saidAt: -Infinity,
     linked: null, // the card the address carries: 'methods' or 'lab'
     tickers: [], // told of every tick of the main window's timer, after it
   };
 }
 
-// The picture's text alternative says the printed time in the page's
-// words, as the first caption does in the program's.
-function showTime(run, force) {
+// The picture's text alternative: the picture read now, in the page's
+// words, and the printed time as the first caption says it in the
+// program's. Read at most every DESCRIBE_PERIOD_MS, and said when it has
+// changed; at once and said again whatever it is (`force`).
+function describe(run, force) {
   const now = Date.now();
-  if (run.shownUs !== run.latestUs && (force || now - run.timeShownAt >= TIME_TEXT_PERIOD_MS)) {
-    const us = run.latestUs;
-    run.language.sayAgain('plot-time', (words) => words.say('program.time', { us }));
-    run.shownUs = us;
-    run.timeShownAt = now;
-  }
+  if (!force && now - run.saidAt < DESCRIBE_PERIOD_MS)
+    return;
+  run.saidAt = now;
+  const { e, contract, language } = run;
+  const reading = readPicture(e, contract, run.painted);
+  const us = contract.value('PaintedPicture', 'microseconds')(run.painted);
+  const text = `${pictureWords(language.words(), reading)} ${us}`;
+  if (!force && text === run.said)
+    return;
+  run.said = text;
+  language.sayAgain('plot-reading', (words) => pictureWords(words, reading));
+  language.sayAgain('plot-time', (words) => words.say('program.time', { us }));
 }
 
 function paint(run) {
-  run.latestUs = run.picture.draw(run.e.rodadero_paint());
-  showTime(run, false);
+  run.painted = run.e.rodadero_paint();
+  run.picture.draw(run.painted);
+  describe(run, false);
   if (run.panel)
     run.panel.painted();
   run.links.painted();
@@ -161,15 +178,19 @@ function openDialog(run) {
 }
 
 // Escape typed into the picture: both timers stop, the last picture stays,
-// and a notice offers a new run.
-function listenForEscape(run) {
+// and a notice offers a new run. DESCRIBE_KEY: the picture said at once.
+function listenToKeys(run) {
   run.canvas.addEventListener('keydown', (event) => {
+    if (event.key === DESCRIBE_KEY && !run.ended) {
+      event.preventDefault();
+      describe(run, true);
+    }
     if (event.key !== 'Escape' || run.ended)
       return;
     run.ended = true;
     for (const timer of run.timers)
       clearInterval(timer);
-    showTime(run, true);
+    describe(run, true);
     if (run.panel)
       run.panel.ended();
     document.getElementById('window').inert = true;
@@ -258,7 +279,7 @@ async function startRodadero(hooks, language) {
   const run = createRun(e, contract, language, links);
   openMainWindow(run);
   const scrollBar = openDialog(run);
-  listenForEscape(run);
+  listenToKeys(run);
   startPanel(run, { script: inlinedText('rodadero-sweep-worker'), bytes }, hooks);
   applyAddress(run, scrollBar, record, hooks);
   followScreen(run.picture);

@@ -3,15 +3,20 @@
 // uses, as one JSON text made at the first call:
 //   structs: {name: {size, fields: {field: {offset, type, count}}}}
 //   places:  {name: {struct, address, count}}, the fixed records
-//   timerPeriodMs, nodeCount, fateStepLimit,
+//   timerPeriodMs, nodeCount, fateStepLimit, descentLookAhead (the picture's
+//         reading's, in steps),
 //   scroll: {min, max, start, ignored, codes: {name: code}},
-//   raceTracks: [the ids of the race's tracks, in order],
+//   raceTracks: [the ids of the race's tracks, in order], curveRaceBeads:
+//         [those of the race of a drawn curve's beads],
 //   languages: {code: index}, the languages of the pictures' words,
 //   methods: {program, gradient, heavy-ball, nesterov, newton}, their codes,
 //   map: {first, last, every, betas: [{value, id}, the map's momenta in
 //         order, each with what its cells' ids in the map end in],
 //         stepLimit}, the map of fates' cells, a momentum named everywhere
 //         by its index in betas,
+//   pictureSides: {along, above, below, crossing}, descents: {waiting,
+//         moving, toSettle, toSwing, settled, swinging, growing}, the picture's
+//         reading's codes (PictureReading),
 //   plot: {background, cycloid, target, frame, penWidth} (red in the low byte),
 //   lab: {layouts: {depth, width}, rules: {midpoint, exact}, their codes;
 //         intervalsMin, intervalsMax, endMax, ratioMin, ratioMax, betaMax,
@@ -21,6 +26,7 @@
 
 #include "controls.h"
 #include "csv.h"
+#include "curve_race_picture.h"
 #include "curve_state.h"
 #include "fates.h"
 #include "lab_csv.h"
@@ -224,9 +230,25 @@ std::string MakeContract()
         {"timerPeriodMs", WINDOW_TIMER_PERIOD_MS},
         {"nodeCount", NODE_COUNT},
         {"fateStepLimit", FATE_STEP_LIMIT_DEFAULT},
+        {"descentLookAhead", DESCENT_LOOKAHEAD},
     };
     for (const Constant &c : numbers)
         j.Number(c.name, c.value);
+
+    // What the picture's reading says, by code: pictureSides[side] and
+    // descents[descent] name them.
+    const Constant sides[] = {
+        {"along", SIDE_ALONG}, {"above", SIDE_ABOVE}, {"below", SIDE_BELOW},
+        {"crossing", SIDE_CROSSING},
+    };
+    static_assert(std::size(sides) == PICTURE_SIDE_COUNT, "every side named");
+    j.Numbers("pictureSides", std::begin(sides), std::end(sides));
+    const Constant descents[] = {
+        {"waiting", DESCENT_WAITING}, {"moving", DESCENT_MOVING}, {"toSettle", DESCENT_TO_SETTLE}, {"toSwing", DESCENT_TO_SWING},
+        {"settled", DESCENT_SETTLED}, {"swinging", DESCENT_SWINGING}, {"growing", DESCENT_GROWING},
+    };
+    static_assert(std::size(descents) == DESCENT_DOING_COUNT, "every descent named");
+    j.Numbers("descents", std::begin(descents), std::end(descents));
 
     const Constant scroll[] = {
         {"min", ALPHA_POS_MIN},
@@ -243,6 +265,10 @@ std::string MakeContract()
     j.Begin("raceTracks", '[');
     for (const char *track : RACE_TRACK_ID)
         j.Text(nullptr, track);
+    j.End();
+    j.Begin("curveRaceBeads", '[');
+    for (const char *bead : CURVE_RACE_ID)
+        j.Text(nullptr, bead);
     j.End();
 
     j.Begin("languages", '{');

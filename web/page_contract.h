@@ -27,6 +27,29 @@ struct PaintedPicture {
     std::int32_t microseconds; // the number in the first caption
 };
 
+// The main window's picture read for its text alternative
+// (picture_reading.cpp): where the polyline lies beside the cycloid as
+// drawn, its horizontal offset from it at half the end's depth in pixels
+// (to the right: positive), and what the descent is doing (waiting: no
+// step has been taken since the program started), with the
+// printed times of the cycle it is on or moving toward (low == high for
+// one that settles; with no cycle, the look-ahead's last time) and the
+// steps to that cycle.
+enum PictureSide { SIDE_ALONG, SIDE_ABOVE, SIDE_BELOW, SIDE_CROSSING, PICTURE_SIDE_COUNT };
+enum DescentDoing {
+    DESCENT_WAITING, DESCENT_MOVING, DESCENT_TO_SETTLE, DESCENT_TO_SWING, DESCENT_SETTLED,
+    DESCENT_SWINGING, DESCENT_GROWING, DESCENT_DOING_COUNT
+};
+// How far ahead the reading looks for the cycle the descent comes to:
+// about four minutes of the timed mode's steps.
+const long DESCENT_LOOKAHEAD = 10000;
+struct PictureReading {
+    double midOffsetPx;
+    std::int32_t side;     // a PictureSide
+    std::int32_t descent;  // a DescentDoing
+    std::int32_t period, lowUs, highUs, stepsToCycle;
+};
+
 // A text handed out: its UTF-8 bytes and their number.
 struct PageText {
     const char *bytes;
@@ -120,6 +143,14 @@ using u32 = std::uint32_t;
     FIELD(PaintedPicture, cycloid, i32)                              \
     FIELD(PaintedPicture, polylineColour, u32)                       \
     FIELD(PaintedPicture, microseconds, i32)                         \
+    STRUCT(PictureReading)                                           \
+    FIELD(PictureReading, midOffsetPx, f64)                          \
+    FIELD(PictureReading, side, i32)                                 \
+    FIELD(PictureReading, descent, i32)                              \
+    FIELD(PictureReading, period, i32)                               \
+    FIELD(PictureReading, lowUs, i32)                                \
+    FIELD(PictureReading, highUs, i32)                               \
+    FIELD(PictureReading, stepsToCycle, i32)                         \
     STRUCT(PlotLine)                                                 \
     FIELD(PlotLine, from, i32)                                       \
     FIELD(PlotLine, to, i32)                                         \

@@ -19,7 +19,7 @@ import { createLanguageSwitch } from './language.js';
 import { createLabCard } from './lab_card.js';
 import { createMethodsCard } from './methods_card.js';
 import { watchView } from './in_view.js';
-import { createShownPictures } from './shown_pictures.js';
+import { arrivalsInOrder, createShownPictures } from './shown_pictures.js';
 import { startWorkers } from './workers.js';
 
 const PANEL_REDRAW_MS = 200;
@@ -153,14 +153,12 @@ function drawRace(p, anew) {
   const { e, contract } = p;
   if (anew)
     p.raced = [e.rodadero_run_position(), e.rodadero_run_steps()];
-  // Its text alternative: each track's name and time, from the picture.
+  // Its text alternative: the tracks in the order they arrive, each with
+  // its place, name and time, from the picture.
   const svg = contract.text(e.rodadero_race_picture(p.moduleLanguage(), anew ? 1 : 0));
   const { say } = p.language.words();
   p.shown.show(p.raceHost, svg, (root) => say('panel.race', {
-    arrivals: contract.raceTracks.map((track) => say('panel.raceArrival', {
-      track: root.getElementById(`name-${track}`).textContent.trim(),
-      time: root.getElementById(`arrival-${track}`).textContent.trim(),
-    })).join(say('panel.raceArrivals')),
+    arrivals: arrivalsInOrder(root, contract.raceTracks, say),
   }));
   p.raceHost.hidden = false;
   p.raceSvg.hidden = false;

@@ -26,3 +26,21 @@ export function createShownPictures() {
     of: (host) => shown.get(host),
   });
 }
+
+// A race's beads in the order they arrive, as its picture (the shadow root
+// `root`) writes their times (seconds to four places; a bead that never
+// arrives has words instead and comes last; ties in the picture's order),
+// each with the place, name and time its line gives. Said with `say` (the
+// page's words) as the race's text alternative gives them.
+export function arrivalsInOrder(root, ids, say) {
+  const text = (id) => {
+    const element = root.getElementById(id);
+    return element ? element.textContent.trim() : '';
+  };
+  const arrival = (time) => (/^\d+\.\d+ s$/.test(time) ? Number.parseFloat(time) : Infinity);
+  return ids.map((id, i) => ({ i, place: text(`place-${id}`), track: text(`name-${id}`),
+                               time: text(`arrival-${id}`) }))
+    .sort((a, b) => arrival(a.time) - arrival(b.time) || a.i - b.i)
+    .map((a) => (a.place ? say('panel.raceArrival', a) : say('panel.raceUnplaced', a)))
+    .join(say('panel.raceArrivals'));
+}

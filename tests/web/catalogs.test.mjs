@@ -103,6 +103,7 @@ const SAME_BY_NATURE = {
   'pictures.methods.nesterov': 'es en pt ca fr it de',
   'pictures.methods.newton': 'es en pt ca fr it de',
   'panel.raceArrival': 'es en pt ca fr it de',
+  'panel.raceUnplaced': 'es en pt ca fr it de',
   'panel.raceArrivals': 'es en pt ca it de',
   'pictures.lab.stillSubtitle': 'es en pt ca it de',
   'elements.method-heavy-ball': 'es pt',

@@ -81,6 +81,14 @@ test('a run that a step would end says so, and stays', async ({ page }) => {
   await openAt(page, RUNS[3].hash);
   await ticks(page, 6);
   await expect(page.locator('#lab-now')).toContainText(/^After 3 steps .* Step 4 would move node 1 out of reach/);
+  // The picture, drawn once more where the run stopped, gives the split
+  // of the command's line: the distance = the optimiser's share + the
+  // polyline's.
+  const [total, optimiser, polyline] = commandTimes(runArgs(stateOf(RUNS[3].state), 6)).slice(4);
+  const number = (t) => t.replace('+', '\\+').replace('.', '\\.');
+  await expect(page.locator('#lab-picture')).toHaveAttribute('aria-label', new RegExp(
+    `^Laboratory: the end at \\(1, 0\\.92\\), 20 intervals\\..* ${number(total)} s = [^=]* ` +
+    `${number(optimiser)} s \\+ [^+]* ${number(polyline)} s\\.$`));
 });
 
 // The address the page shows, without its '#'.
@@ -289,6 +297,14 @@ test('a curve drawn with the mouse races as the command races its CSV', async ({
   expect(rows.text).toBe(trace(['--race', path.join(OUT_DIR, 'lab-drawn-race.svg'), '--curve', file]));
   expect(picture.name).toMatch(/^rodadero-lab-curve-race-\d+-points-en\.svg$/);
   expect(picture.text).toBe(tracePicture(['--curve', file], '--race'));
+  // The race's name gives the beads in the order the command's rows have
+  // them arrive.
+  const names = { curve: 'curve', cycloid: 'cycloid through the end', line: 'straight line' };
+  const arrivals = rows.text.trim().split('\n').slice(1).map((r) => r.split(','))
+    .sort((a, b) => Number(a[1]) - Number(b[1]));
+  const order = arrivals.map(([bead], i) => `${['1st', '2nd', '3rd'][i]}, ${names[bead]}, [^;]+`);
+  await expect(page.locator('#lab-race')).toHaveAttribute('aria-label', new RegExp(
+    `^Race of the drawn curve, \\d+ points, against the cycloid and the straight line: in order of arrival, ${order.join('; ')}\\.$`));
   await screenshotCard(page, 'laptop-draw-en.png');
 });
 

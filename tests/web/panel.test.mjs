@@ -345,8 +345,10 @@ test('the race appears on the button and races the current polyline', async ({ p
     });
     expect(r.name).toBe(`aproximante tras ${steps} pasos`);
     expect(r.animated).toEqual(['cx', 'cy']);
+    // Its name gives the order of arrival: the brachistochrone first, the
+    // chord last.
     await expect(the.race).toHaveAttribute('aria-label',
-      new RegExp(`^Carrera: cuerda, 0\\.6336 s; aproximante tras ${steps} pasos, 0\\.\\d{4} s; braquistócrona, 0\\.5714 s\\.$`));
+      new RegExp(`^Carrera: por orden de llegada, primera, braquistócrona, 0\\.5714 s; segunda, aproximante tras ${steps} pasos, 0\\.\\d{4} s; tercera, cuerda, 0\\.6336 s\\.$`));
   };
   await check(60);
   // Again from the keyboard, later: the polyline of then.
