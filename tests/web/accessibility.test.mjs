@@ -44,6 +44,8 @@ test('axe-core: no serious or critical violation with the panel\'s charts and ra
 });
 
 test('the panel\'s charts are images whose names carry what they show', async ({ page }) => {
+  // Wide and tall enough for the charts to be in view, where they are drawn.
+  await page.setViewportSize({ width: 1700, height: 1000 });
   await openPage(page);
   await page.evaluate(() => window.rodadero.swept);
   await ticks(page, 5);
