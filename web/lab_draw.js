@@ -75,8 +75,10 @@ function showRace(d) {
   d.status.textContent = sayStatus(d);
   if (!d.drawn)
     return;
-  const svg = c.contract.text(c.e.rodadero_drawn_race(c.moduleLanguage()));
-  c.shown.show(d.race, svg, () => c.language.words().say('lab.race', { points: d.drawn.length }));
+  const language = c.moduleLanguage();
+  const raceAt = (width) => c.contract.text(c.e.rodadero_drawn_race(language, width));
+  c.shown.show(d.race, raceAt(0), () => c.language.words().say('lab.race', { points: d.drawn.length }),
+               raceAt);
   d.race.hidden = false;
 }
 
