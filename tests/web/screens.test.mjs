@@ -476,6 +476,18 @@ test.describe('a laptop, 1280 x 800 at 1', () => {
   });
 });
 
+test.describe('a laptop, 1440 x 900 at 1', () => {
+  test.use(contextOf({ width: 1440, height: 900 }, 1));
+  // The window with the first card's chart beside it and the next card
+  // under it, as a person sees them on opening.
+  test('a laptop in mid-descent, against its reference screenshot', async ({ page }) => {
+    await openPage(page);
+    await page.evaluate(() => window.rodadero.swept);
+    await ticks(page, 60);
+    await expect(page).toHaveScreenshot('laptop-1440.png');
+  });
+});
+
 // Every picture of the panel, each once it has something to show, by its
 // host's id: the charts, the race, the laboratory's picture, its charts
 // and the race of a curve drawn on its pad.
