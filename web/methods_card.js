@@ -216,6 +216,9 @@ function choose(c, position, k, run) {
 // space bar; a method's button.
 function listenToMap(c) {
   const { map } = c;
+  // The map laid out again for its card's new width: the chosen cell's
+  // mark put back.
+  c.mapHost.addEventListener('rodadero-laid-out', () => markChosen(c));
   c.mapHost.addEventListener('click', (event) => {
     const rect = event.composedPath().find((n) => n.id && /^cell-\d+-\d+$/.test(n.id));
     if (!rect)

@@ -42,17 +42,31 @@ export function createShownPictures() {
     return narrow ? Math.floor(width) : 0;
   };
   // A card that changes width has its picture laid out again, where the
-  // width it is laid out for changes.
-  const resized = typeof ResizeObserver === 'function' ? new ResizeObserver((entries) => {
-    for (const { target, contentRect } of entries) {
-      widths.set(target, contentRect.width);
-      const picture = shown.get(target);
-      if (picture && picture.drawAt && contentRect.width > 0) {
-        const share = contentRect.width / drawnWidth(picture.svgText);
-        if (picture.laidOutFor !== (share < LEAST_SHARE ? Math.floor(contentRect.width) : 0))
-          picture.laidOutFor = put(target, picture);
+  // width it is laid out for changes: looked at again at the next frame,
+  // so that a width the page passes through for a moment (a full-page
+  // screenshot lays it out anew) changes nothing. The host then hears
+  // 'rodadero-laid-out', for marks of its own to be put back.
+  const pending = new Set();
+  const lookAgain = () => {
+    for (const host of pending) {
+      const picture = shown.get(host);
+      const width = host.clientWidth;
+      widths.set(host, width);
+      if (!picture || !picture.drawAt || width === 0)
+        continue;
+      const share = width / drawnWidth(picture.svgText);
+      if (picture.laidOutFor !== (share < LEAST_SHARE ? Math.floor(width) : 0)) {
+        picture.laidOutFor = put(host, picture);
+        host.dispatchEvent(new Event('rodadero-laid-out'));
       }
     }
+    pending.clear();
+  };
+  const resized = typeof ResizeObserver === 'function' ? new ResizeObserver((entries) => {
+    if (pending.size === 0)
+      requestAnimationFrame(lookAgain);
+    for (const { target } of entries)
+      pending.add(target);
   }) : null;
   return Object.freeze({
     show(host, svgText, labelOf, drawAt) {
