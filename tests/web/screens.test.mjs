@@ -581,6 +581,7 @@ test.describe('a phone, 360 x 740 at 2, touch: the panel to be read and touched'
     // chart): the picture follows it.
     await page.setViewportSize({ width: 740, height: 360 });
     await expect.poll(async () => {
+      await ticks(page, 1); // the page looks at its cards' widths again at the next frame
       const [width, drawnNow] = await drawnFor();
       return width > narrow && drawnNow === Math.floor(width);
     }).toBe(true);
