@@ -914,8 +914,9 @@ TEST(NarrowPictures, EachFitsTheWidthItIsHandedAndKeepsItsWords)
                 EXPECT_GT(t.y, 0.0) << p.name << " at " << width << ": " << t.words;
                 EXPECT_LE(t.y, height) << p.name << " at " << width << ": " << t.words;
             }
-            if (!p.title.empty())
+            if (!p.title.empty()) {
                 EXPECT_TRUE(WordsInOrder(texts, p.title)) << p.name << " at " << width;
+            }
         }
     }
 }
