@@ -4,6 +4,7 @@
 #include "palette.h"
 #include "svg_parts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -215,7 +216,7 @@ std::vector<SvgElement> BottomAxis(const char *id, const ChartPanel &panel,
         grid.Add(ChartLine(x, panel.top, x, panel.bottom));
         SvgElement tick = SvgGroup("g", SVG_ONE_LINE).Set("class", "tick");
         tick.Add(ChartLine(x, panel.bottom, x, panel.bottom + TICK_LENGTH));
-        if (labelled)
+        if (labelled && !t.label.empty())
             tick.Add(SvgText("text", t.label)
                          .Set("x", SvgNumber(x)).Set("y", SvgNumber(panel.bottom + 18))
                          .Set("text-anchor", "middle"));
@@ -225,7 +226,8 @@ std::vector<SvgElement> BottomAxis(const char *id, const ChartPanel &panel,
 }
 
 std::vector<SvgElement> LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
-                                 const std::vector<AxisTick> &ticks, const std::string &title)
+                                 const std::vector<AxisTick> &ticks, const std::string &title,
+                                 double titleX)
 {
     SvgElement grid = SvgGroup("g").Set("class", "grid").Set("stroke", Colour(GRID_GREY));
     SvgElement marks = SvgGroup("g").Set("id", id).Set("stroke", Colour(INK));
@@ -233,16 +235,25 @@ std::vector<SvgElement> LeftAxis(const char *id, const ChartPanel &panel, const 
     for (const AxisTick &t : ticks) {
         double y = AxisPixel(axis, t.value);
         grid.Add(ChartLine(panel.left, y, panel.right, y));
-        marks.Add(SvgGroup("g", SVG_ONE_LINE)
-                      .Set("class", "tick")
-                      .Add(ChartLine(panel.left, y, panel.left - TICK_LENGTH, y))
-                      .Add(SvgText("text", t.label)
-                               .Set("x", SvgNumber(panel.left - 8)).Set("y", SvgNumber(y + 4))
-                               .Set("text-anchor", "end")));
+        SvgElement tick = SvgGroup("g", SVG_ONE_LINE).Set("class", "tick");
+        tick.Add(ChartLine(panel.left, y, panel.left - TICK_LENGTH, y));
+        if (!t.label.empty())
+            tick.Add(SvgText("text", t.label)
+                         .Set("x", SvgNumber(panel.left - 8)).Set("y", SvgNumber(y + 4))
+                         .Set("text-anchor", "end"));
+        marks.Add(tick);
     }
-    marks.Add(SvgText("text", title)
-                  .Set("class", "axis-title").Set("x", SvgNumber(panel.left - 50))
-                  .Set("y", SvgNumber(panel.top - 12)));
+    if (titleX < 0) {
+        marks.Add(SvgText("text", title)
+                      .Set("class", "axis-title").Set("x", SvgNumber(panel.left - 50))
+                      .Set("y", SvgNumber(panel.top - 12)));
+        return {grid, marks};
+    }
+    std::vector<std::string> lines = WrappedLines(title, panel.right - titleX, 13.0);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        marks.Add(SvgText("text", lines[i])
+                      .Set("class", "axis-title").Set("x", SvgNumber(titleX))
+                      .Set("y", SvgNumber(panel.top - 12 - 16.0 * (lines.size() - 1 - i))));
     return {grid, marks};
 }
 
@@ -325,4 +336,116 @@ double TextWidth(const std::string &text)
     for (char c : text)
         characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     return CHARACTER_WIDTH * characters;
+}
+
+bool IsNarrow(int width, int desktop)
+{
+    return width > 0 && width < desktop;
+}
+
+std::vector<std::string> WrappedLines(const std::string &text, double width, double size)
+{
+    // A text at `size` pixels is size / 12 times as wide as at 12 (about:
+    // TextWidth counts generously, which leaves room for a bold title).
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t i = 0;
+    while (i <= text.size()) {
+        std::size_t end = text.find(' ', i);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string word = text.substr(i, end - i);
+        std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && TextWidth(longer) * size / 12.0 > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+        i = end + 1;
+    }
+    if (!line.empty() || lines.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<SvgElement> WrappedTitle(const std::string &title, double width, double *bottom)
+{
+    const double size = 17.0, lineHeight = 21.0, firstLine = 26.0;
+    std::vector<SvgElement> lines;
+    double y = firstLine;
+    for (const std::string &line : WrappedLines(title, width - 2 * NARROW_EDGE, size)) {
+        lines.push_back(SvgText("text", line).Set("class", "title")
+                            .Set("x", SvgNumber(NARROW_EDGE)).Set("y", SvgNumber(y)));
+        y += lineHeight;
+    }
+    *bottom = y - lineHeight;
+    return lines;
+}
+
+LegendFlow StartLegend(double left, double right, double y, double rowHeight)
+{
+    return LegendFlow{left, right, rowHeight, left, y};
+}
+
+std::pair<double, double> PlaceEntry(LegendFlow *flow, double width, double gap)
+{
+    if (flow->x > flow->left && flow->x + width > flow->right) {
+        flow->x = flow->left;
+        flow->y += flow->rowHeight;
+    }
+    std::pair<double, double> at = {flow->x, flow->y};
+    flow->x += width + gap;
+    return at;
+}
+
+std::vector<AxisTick> SpacedLabels(std::vector<AxisTick> ticks, const ChartAxis &axis,
+                                   bool across, double gap)
+{
+    // Every k-th label, k the smallest that keeps each kept label clear of
+    // the next, from the first tick on: labels at even steps read as a
+    // scale.
+    const double lineHeight = 14.0;
+    for (std::size_t k = 1; k < ticks.size(); ++k) {
+        bool clear = true;
+        for (std::size_t i = 0; i + k < ticks.size(); i += k) {
+            double apart = std::fabs(AxisPixel(axis, ticks[i + k].value) - AxisPixel(axis, ticks[i].value));
+            double needed = across ? 0.5 * (TextWidth(ticks[i].label) + TextWidth(ticks[i + k].label))
+                                   : lineHeight;
+            clear = clear && apart >= needed + gap;
+        }
+        if (clear) {
+            for (std::size_t i = 0; i < ticks.size(); ++i)
+                if (i % k != 0)
+                    ticks[i].label.clear();
+            return ticks;
+        }
+    }
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        ticks[i].label.clear();
+    return ticks;
+}
+
+double WidestLabel(const std::vector<AxisTick> &ticks)
+{
+    double widest = 0.0;
+    for (const AxisTick &t : ticks)
+        widest = std::max(widest, TextWidth(t.label));
+    return widest;
+}
+
+std::vector<SvgElement> WrappedLegendLine(double x, double y, PictureColour colour,
+                                          const std::string &text, double right, double *bottom)
+{
+    std::vector<std::string> lines = WrappedLines(text, right - x - 30, 12.0);
+    std::vector<SvgElement> entry = LegendLine(x, y, colour, lines[0]);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        entry.push_back(TextAt(x + 30, y + 4 + 16.0 * i, lines[i]));
+    *bottom = y + 16.0 * (lines.size() - 1);
+    return entry;
+}
+
+double NarrowTitleRoom(const std::string &title, int width)
+{
+    return 16.0 * (WrappedLines(title, width - 2 * NARROW_EDGE - 6, 13.0).size() - 1);
 }

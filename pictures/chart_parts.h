@@ -61,15 +61,19 @@ std::string GroupedDigits(long long v);
 
 // The axis along the bottom of the panel and its ticks, after the grid:
 // a line through the panel at each tick; the ticks are labelled when
-// `labelled`.
+// `labelled` (a tick whose label is empty is not).
 std::vector<SvgElement> BottomAxis(const char *id, const ChartPanel &panel,
                                    const ChartAxis &axis, const std::vector<AxisTick> &ticks,
                                    bool labelled);
 
 // The axis along the left of the panel, after its grid, with its labelled
-// ticks and its title above the panel's top-left corner.
+// ticks (a tick whose label is empty has none) and its title above the
+// panel's top-left corner, 50 pixels to its left, or from `titleX` in
+// lines that end at the panel's right, the last one where the one line
+// would be.
 std::vector<SvgElement> LeftAxis(const char *id, const ChartPanel &panel, const ChartAxis &axis,
-                                 const std::vector<AxisTick> &ticks, const std::string &title);
+                                 const std::vector<AxisTick> &ticks, const std::string &title,
+                                 double titleX = -1.0);
 
 // A line from (x1, y1) to (x2, y2), pixels, its ends after the attributes
 // `first`.
@@ -101,6 +105,61 @@ std::string Filled(const std::string &pattern,
 // About how wide a text is drawn at 12 px, from its characters (not its
 // bytes): for placing what follows it.
 double TextWidth(const std::string &text);
+
+// A chart laid out for the width it is shown at. The desktop's charts are
+// 800 pixels wide, as rodadero-trace draws them; a page that shows one
+// narrower (a phone's card) hands its width over instead of shrinking the
+// desktop's drawing, so that every text keeps its own size in pixels:
+// the title and the legend wrap to the width, the panels fill it, and the
+// labels along an axis are fewer where they would meet. A width of 0, or
+// of the desktop's or more, is the desktop's layout, unchanged.
+const int CHART_WIDTH = 800;
+
+bool IsNarrow(int width, int desktop = CHART_WIDTH);
+
+// The space a chart's parts keep from its left and right edges when
+// narrow.
+const double NARROW_EDGE = 12.0;
+
+// The words of `text` in lines of at most `width` pixels at `size`
+// pixels (a word wider than that on a line of its own).
+std::vector<std::string> WrappedLines(const std::string &text, double width, double size);
+
+// The chart's title at its top-left, wrapped to `width`; *bottom is set
+// to the baseline of its last line.
+std::vector<SvgElement> WrappedTitle(const std::string &title, double width, double *bottom);
+
+// Legend entries placed one after another along a row from `left`, a new
+// row `rowHeight` lower where the next one would pass `right`.
+struct LegendFlow {
+    double left, right, rowHeight;
+    double x, y;
+};
+
+LegendFlow StartLegend(double left, double right, double y, double rowHeight);
+
+// Where the next entry, `width` pixels wide, goes (x, y); the flow moves
+// on by its width and `gap`.
+std::pair<double, double> PlaceEntry(LegendFlow *flow, double width, double gap);
+
+// A legend entry as LegendLine draws it, its text wrapped in lines that
+// end before `right`; *bottom is set to the last line's place (y).
+std::vector<SvgElement> WrappedLegendLine(double x, double y, PictureColour colour,
+                                          const std::string &text, double right, double *bottom);
+
+// The ticks with the labels left out that would come within `gap` pixels
+// of the last label kept along the axis: across, by the labels' widths;
+// up, by a line's height.
+std::vector<AxisTick> SpacedLabels(std::vector<AxisTick> ticks, const ChartAxis &axis,
+                                   bool across, double gap);
+
+// How much higher than one line a left axis's title reaches when it is
+// wrapped from NARROW_EDGE to the right end of a narrow panel, in a
+// picture `width` pixels wide.
+double NarrowTitleRoom(const std::string &title, int width);
+
+// The width of the widest label of `ticks`, pixels.
+double WidestLabel(const std::vector<AxisTick> &ticks);
 
 // v with `decimals` decimals.
 std::string Decimals(double v, int decimals);

@@ -30,14 +30,16 @@ struct ConvergenceText {
 
 // The picture of `samples` (in the order of their steps; steps from 1 on;
 // their exact times found) of a run with step factor `alpha`, at scroll position `position` (0: the
-// starting factor, no position).
+// starting factor, no position); laid out for `width` pixels
+// (chart_parts.h: 0 for the desktop's).
 std::string ConvergencePicture(const std::vector<RunSample> &samples, double alpha,
-                               int position, const ConvergenceText &text);
+                               int position, const ConvergenceText &text, int width = 0);
 
 // The same picture under a title of the caller's: for a run of another
 // method than the program's.
 std::string TitledConvergencePicture(const std::vector<RunSample> &samples,
-                                     const std::string &title, const ConvergenceText &text);
+                                     const std::string &title, const ConvergenceText &text,
+                                     int width = 0);
 
 struct MethodChartText;
 

@@ -214,7 +214,8 @@ std::vector<SvgElement> FrameAndLevels(const Race &r, const View &v)
 
 const char *const CURVE_RACE_ID[CURVE_RACE_BEADS] = {"curve", "cycloid", "line"};
 
-std::string CurveRacePicture(const LabPolyline &track, int slow, const CurveRaceText &text)
+std::string CurveRacePicture(const LabPolyline &track, int slow, const CurveRaceText &text,
+                             int width)
 {
     const double endX = track.x.back(), endY = track.y.back();
     Race r{track, CurveMotionOf(track), LabCycloidThrough(endX, endY), endX, endY, {}};
@@ -277,7 +278,9 @@ std::string CurveRacePicture(const LabPolyline &track, int slow, const CurveRace
                          .Set("fill", Colour(POLYLINE_COLOUR)));
         height = 545;
     }
-    return SvgDocument(PICTURE_WIDTH, height,
+    if (IsNarrow(width, PICTURE_WIDTH))
+        height = NarrowRace(&race, &arrivals, width);
+    return SvgDocument(IsNarrow(width, PICTURE_WIDTH) ? width : PICTURE_WIDTH, height,
                        Filled(text.title, {{"x", Short(endX)}, {"y", Short(endY)}}),
                        {race, arrivals});
 }

@@ -37,6 +37,9 @@ struct CurveRaceText {
 // arrive wait at the end until two seconds after the last of them (or
 // after the curve's bead is back at the start, if that is later), then
 // all start again.
-std::string CurveRacePicture(const LabPolyline &track, int slow, const CurveRaceText &text);
+// Laid out for `width` pixels (chart_parts.h: 0 for the desktop's, 640
+// pixels wide).
+std::string CurveRacePicture(const LabPolyline &track, int slow, const CurveRaceText &text,
+                             int width = 0);
 
 #endif

@@ -40,8 +40,9 @@ struct FatesChartText {
 // The chart of `fates` (positions in 1..100, in any order, each once),
 // found within `stepLimit` steps each, with the stability limit at scroll
 // position `positionLimit`, and the scroll position `marked` picked out (0:
-// none).
+// none); laid out for `width` pixels (chart_parts.h: 0 for the desktop's).
 std::string FatesChart(const std::vector<Fate> &fates, long stepLimit,
-                       double positionLimit, int marked, const FatesChartText &text);
+                       double positionLimit, int marked, const FatesChartText &text,
+                       int width = 0);
 
 #endif

@@ -101,8 +101,11 @@ SvgElement AxisTitleUnder(const ChartPanel &panel, const std::string &text)
 
 std::string LabConvergencePicture(const LabProblem &problem, const std::vector<LabCurvePoint> &points,
                                   double optimumTime, double cycloidTime,
-                                  const std::string &method, const LabConvergenceText &text)
+                                  const std::string &method, const LabConvergenceText &text,
+                                  int width)
 {
+    const bool narrow = IsNarrow(width);
+    ChartPanel panel = CONVERGENCE;
     const double polylineShare = optimumTime - cycloidTime;
     long lastStep = 1;
     std::vector<double> distances = {std::fabs(polylineShare)};
@@ -112,10 +115,6 @@ std::string LabConvergencePicture(const LabProblem &problem, const std::vector<L
         lastStep = std::max(lastStep, p.step);
         distances.push_back(p.time - optimumTime);
     }
-    ChartAxis steps = {0, 0, CONVERGENCE.left, CONVERGENCE.right, true};
-    std::vector<AxisTick> stepTicks = DecadeTicks(1.0, lastStep, &steps);
-    ChartAxis up = {0, 0, CONVERGENCE.bottom, CONVERGENCE.top, true};
-    std::vector<AxisTick> distanceTicks = DecadesAround(distances, &up);
 
     std::string title = Filled(text.title, {{"method", method},
                                             {"intervals", GroupedDigits(problem.intervals)}});
@@ -131,20 +130,52 @@ std::string LabConvergencePicture(const LabProblem &problem, const std::vector<L
         Filled(text.polylineShare, {{"gap", SecondsText(std::fabs(polylineShare))},
                                     {"side", text.side[SideOf(share)]}});
 
-    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), SvgText("desc", summary),
-                                     ChartTitle(title)};
-    body.push_back(SvgGroup("g").Set("class", "legend")
-                       .Add(LegendLine(CONVERGENCE.left, 56, PRINTED_RED, text.optimiserShare))
-                       .Add(DashedLegendLine(CONVERGENCE.left, 76, OPTIMUM_VIOLET, polylineText)));
+    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), SvgText("desc", summary)};
+    SvgElement legend = SvgGroup("g").Set("class", "legend");
+    int height = CONVERGENCE_HEIGHT;
+    if (!narrow) {
+        body.push_back(ChartTitle(title));
+        legend.Add(LegendLine(CONVERGENCE.left, 56, PRINTED_RED, text.optimiserShare))
+            .Add(DashedLegendLine(CONVERGENCE.left, 76, OPTIMUM_VIOLET, polylineText));
+    } else {
+        // Narrow: the title and each entry of the legend in lines as wide
+        // as the picture, the panel under them filling it.
+        double y = 0.0;
+        for (SvgElement &line : WrappedTitle(title, width, &y))
+            body.push_back(std::move(line));
+        double right = width - NARROW_EDGE;
+        legend.Add(WrappedLegendLine(NARROW_EDGE, y + 26, PRINTED_RED, text.optimiserShare, right, &y));
+        std::vector<SvgElement> dashed =
+            WrappedLegendLine(NARROW_EDGE, y + 20, OPTIMUM_VIOLET, polylineText, right, &y);
+        dashed[0].Set("stroke-dasharray", "6 4");
+        legend.Add(dashed);
+        double room = std::min(320.0, std::max(200.0, 0.7 * width));
+        double top = y + 44 + NarrowTitleRoom(text.distanceAxis, width);
+        panel = {0, top, width - NARROW_EDGE - 6, top + room};
+    }
+    ChartAxis up = {0, 0, panel.bottom, panel.top, true};
+    std::vector<AxisTick> distanceTicks = DecadesAround(distances, &up);
+    double titleX = -1.0;
+    if (narrow) {
+        distanceTicks = SpacedLabels(distanceTicks, up, false, 4);
+        panel.left = NARROW_EDGE + WidestLabel(distanceTicks) + 10;
+        titleX = NARROW_EDGE;
+        height = static_cast<int>(panel.bottom + 58);
+    }
+    ChartAxis steps = {0, 0, panel.left, panel.right, true};
+    std::vector<AxisTick> stepTicks = DecadeTicks(1.0, lastStep, &steps);
+    if (narrow)
+        stepTicks = SpacedLabels(stepTicks, steps, true, 10);
+    body.push_back(legend);
     body.push_back(SvgGroup("g")
                        .Set("fill", "none").Set("stroke-width", "1")
-                       .Add(BottomAxis("step-axis", CONVERGENCE, steps, stepTicks, true))
-                       .Add(LeftAxis("distance-axis", CONVERGENCE, up, distanceTicks,
-                                     text.distanceAxis)));
-    body.push_back(AxisTitleUnder(CONVERGENCE, text.stepAxis));
+                       .Add(BottomAxis("step-axis", panel, steps, stepTicks, true))
+                       .Add(LeftAxis("distance-axis", panel, up, distanceTicks,
+                                     text.distanceAxis, titleX)));
+    body.push_back(AxisTitleUnder(panel, text.stepAxis));
 
     double level = AxisPixel(up, std::fabs(polylineShare));
-    body.push_back(ChartLine(CONVERGENCE.left, level, CONVERGENCE.right, level,
+    body.push_back(ChartLine(panel.left, level, panel.right, level,
                              {{"id", "polyline-share"}})
                        .Set("stroke", Colour(OPTIMUM_VIOLET)).Set("stroke-width", "2")
                        .Set("stroke-dasharray", "6 4"));
@@ -166,13 +197,15 @@ std::string LabConvergencePicture(const LabProblem &problem, const std::vector<L
                        .Set("fill", "none").Set("stroke-width", "2")
                        .Set("stroke-linejoin", "round")
                        .Add(SvgPolyline("optimiser-share", PRINTED_RED, PLAIN_STROKE, curve)));
-    return SvgDocument(WIDTH, CONVERGENCE_HEIGHT, title, body);
+    return SvgDocument(narrow ? width : WIDTH, height, title, body);
 }
 
 std::string LabRefinementPicture(const LabProblem &problem,
                                  const std::vector<LabRefinementRow> &rows,
-                                 const LabRefinementText &text)
+                                 const LabRefinementText &text, int width)
 {
+    const bool narrow = IsNarrow(width);
+    ChartPanel gapPanel = GAPS, conditionPanel = CONDITIONS;
     std::vector<double> intervals, ruleGaps, exactGaps, conditions;
     for (const LabRefinementRow &r : rows) {
         intervals.push_back(static_cast<double>(r.intervals));
@@ -186,21 +219,6 @@ std::string LabRefinementPicture(const LabProblem &problem,
         firstN = std::min(firstN, n);
         lastN = std::max(lastN, n);
     }
-    ChartAxis across = {0, 0, GAPS.left, GAPS.right, true};
-    std::vector<AxisTick> intervalTicks = DecadeTicks(firstN, lastN, &across);
-    ChartAxis conditionAcross = across;
-    conditionAcross.from = CONDITIONS.left;
-    conditionAcross.to = CONDITIONS.right;
-    std::vector<double> magnitudes;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        magnitudes.push_back(std::fabs(ruleGaps[i]));
-        magnitudes.push_back(std::fabs(exactGaps[i]));
-    }
-    ChartAxis gapsUp = {0, 0, GAPS.bottom, GAPS.top, true};
-    std::vector<AxisTick> gapTicks = DecadesAround(magnitudes, &gapsUp);
-    ChartAxis conditionsUp = {0, 0, CONDITIONS.bottom, CONDITIONS.top, true};
-    std::vector<AxisTick> conditionTicks = DecadesAround(conditions, &conditionsUp);
-
     const int fitted = std::min<int>(LAB_FIT_ROWS, static_cast<int>(rows.size()));
     const double ruleSlope = LabLogSlope(intervals, ruleGaps, LAB_FIT_ROWS);
     const double exactSlope = LabLogSlope(intervals, exactGaps, LAB_FIT_ROWS);
@@ -226,23 +244,75 @@ std::string LabRefinementPicture(const LabProblem &problem,
     summary += (summary.empty() ? "" : " ") + ruleText + ". " + exactText + ". " + conditionText +
                ". " + Filled(text.fit, {{"rows", std::to_string(fitted)}});
 
-    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), SvgText("desc", summary),
-                                    ChartTitle(title)};
-    body.push_back(SvgGroup("g").Set("class", "legend")
-                       .Add(LegendLine(GAPS.left, 54, PRINTED_RED, ruleText))
-                       .Add(DashedLegendLine(GAPS.left, 72, EXACT_BLUE, exactText))
-                       .Add(TextAt(GAPS.left, 94, Filled(text.fit, {{"rows", std::to_string(fitted)}})))
-                       .Add(LegendLine(CONDITIONS.left, 500, OPTIMUM_VIOLET, conditionText)));
+    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), SvgText("desc", summary)};
+    SvgElement legend = SvgGroup("g").Set("class", "legend");
+    std::string fitText = Filled(text.fit, {{"rows", std::to_string(fitted)}});
+    int height = REFINEMENT_HEIGHT;
+    if (!narrow) {
+        body.push_back(ChartTitle(title));
+        legend.Add(LegendLine(GAPS.left, 54, PRINTED_RED, ruleText))
+            .Add(DashedLegendLine(GAPS.left, 72, EXACT_BLUE, exactText))
+            .Add(TextAt(GAPS.left, 94, fitText))
+            .Add(LegendLine(CONDITIONS.left, 500, OPTIMUM_VIOLET, conditionText));
+    } else {
+        // Narrow: the title and the legend in lines as wide as the picture,
+        // each panel under its own entries, filling the width.
+        double y = 0.0, right = width - NARROW_EDGE;
+        for (SvgElement &line : WrappedTitle(title, width, &y))
+            body.push_back(std::move(line));
+        legend.Add(WrappedLegendLine(NARROW_EDGE, y + 26, PRINTED_RED, ruleText, right, &y));
+        std::vector<SvgElement> dashed =
+            WrappedLegendLine(NARROW_EDGE, y + 20, EXACT_BLUE, exactText, right, &y);
+        dashed[0].Set("stroke-dasharray", "6 4");
+        legend.Add(dashed);
+        for (const std::string &line : WrappedLines(fitText, right - NARROW_EDGE, 12.0)) {
+            y += 18;
+            legend.Add(TextAt(NARROW_EDGE, y + 4, line));
+        }
+        double room = std::min(300.0, std::max(200.0, 0.65 * width));
+        double top = y + 44 + NarrowTitleRoom(text.gapAxis, width);
+        gapPanel = {0, top, right - 6, top + room};
+        legend.Add(WrappedLegendLine(NARROW_EDGE, gapPanel.bottom + 76, OPTIMUM_VIOLET, conditionText,
+                                     right, &y));
+        top = y + 44 + NarrowTitleRoom(text.conditionAxis, width);
+        conditionPanel = {0, top, right - 6, top + 0.6 * room};
+        height = static_cast<int>(conditionPanel.bottom + 58);
+    }
+    std::vector<double> magnitudes;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        magnitudes.push_back(std::fabs(ruleGaps[i]));
+        magnitudes.push_back(std::fabs(exactGaps[i]));
+    }
+    ChartAxis gapsUp = {0, 0, gapPanel.bottom, gapPanel.top, true};
+    std::vector<AxisTick> gapTicks = DecadesAround(magnitudes, &gapsUp);
+    ChartAxis conditionsUp = {0, 0, conditionPanel.bottom, conditionPanel.top, true};
+    std::vector<AxisTick> conditionTicks = DecadesAround(conditions, &conditionsUp);
+    double titleX = -1.0;
+    if (narrow) {
+        gapTicks = SpacedLabels(gapTicks, gapsUp, false, 4);
+        conditionTicks = SpacedLabels(conditionTicks, conditionsUp, false, 4);
+        gapPanel.left = conditionPanel.left =
+            NARROW_EDGE + std::max(WidestLabel(gapTicks), WidestLabel(conditionTicks)) + 10;
+        titleX = NARROW_EDGE;
+    }
+    ChartAxis across = {0, 0, gapPanel.left, gapPanel.right, true};
+    std::vector<AxisTick> intervalTicks = DecadeTicks(firstN, lastN, &across);
+    if (narrow)
+        intervalTicks = SpacedLabels(intervalTicks, across, true, 10);
+    ChartAxis conditionAcross = across;
+    conditionAcross.from = conditionPanel.left;
+    conditionAcross.to = conditionPanel.right;
+    body.push_back(legend);
     body.push_back(SvgGroup("g")
                        .Set("fill", "none").Set("stroke-width", "1")
-                       .Add(BottomAxis("gap-intervals-axis", GAPS, across, intervalTicks, true))
-                       .Add(LeftAxis("gap-axis", GAPS, gapsUp, gapTicks, text.gapAxis))
-                       .Add(BottomAxis("condition-intervals-axis", CONDITIONS, conditionAcross,
+                       .Add(BottomAxis("gap-intervals-axis", gapPanel, across, intervalTicks, true))
+                       .Add(LeftAxis("gap-axis", gapPanel, gapsUp, gapTicks, text.gapAxis, titleX))
+                       .Add(BottomAxis("condition-intervals-axis", conditionPanel, conditionAcross,
                                        intervalTicks, true))
-                       .Add(LeftAxis("condition-axis", CONDITIONS, conditionsUp, conditionTicks,
-                                     text.conditionAxis)));
-    body.push_back(AxisTitleUnder(GAPS, text.intervalsAxis));
-    body.push_back(AxisTitleUnder(CONDITIONS, text.intervalsAxis));
+                       .Add(LeftAxis("condition-axis", conditionPanel, conditionsUp, conditionTicks,
+                                     text.conditionAxis, titleX)));
+    body.push_back(AxisTitleUnder(gapPanel, text.intervalsAxis));
+    body.push_back(AxisTitleUnder(conditionPanel, text.intervalsAxis));
     body.push_back(SvgGroup("g")
                        .Set("fill", "none").Set("stroke-linejoin", "round")
                        .Add(Series("rule-gap", PRINTED_RED, false, across, gapsUp, intervals,
@@ -251,5 +321,5 @@ std::string LabRefinementPicture(const LabProblem &problem,
                                    exactGaps))
                        .Add(Series("condition", OPTIMUM_VIOLET, false, conditionAcross,
                                    conditionsUp, intervals, conditions)));
-    return SvgDocument(WIDTH, REFINEMENT_HEIGHT, title, body);
+    return SvgDocument(narrow ? width : WIDTH, height, title, body);
 }

@@ -76,14 +76,16 @@ struct LabRefinementText {
 
 // `points` of a run of the method named `method` (in the text's language)
 // on `problem`, beside the times of its optimum (under its rule) and of the
-// cycloid through its end.
+// cycloid through its end. Both charts are laid out for `width` pixels
+// (chart_parts.h: 0 for the desktop's).
 std::string LabConvergencePicture(const LabProblem &problem, const std::vector<LabCurvePoint> &points,
                                   double optimumTime, double cycloidTime,
-                                  const std::string &method, const LabConvergenceText &text);
+                                  const std::string &method, const LabConvergenceText &text,
+                                  int width = 0);
 
 // The refinement table `rows` of `problem` (LabRefinement).
 std::string LabRefinementPicture(const LabProblem &problem,
                                  const std::vector<LabRefinementRow> &rows,
-                                 const LabRefinementText &text);
+                                 const LabRefinementText &text, int width = 0);
 
 #endif

@@ -129,42 +129,35 @@ std::string Difference(double a, double b)
     return InUnits(a, &ua) && InUnits(b, &ub) ? Seconds(ua - ub, true) : INFINITE;
 }
 
-// A caption line after a short sample of the track it names.
-SvgElement CaptionLine(double y, SvgElement sample, const std::string &text)
+// The short sample of the polyline (0), the optimum (1) or the cycloid
+// (2) that a caption line starts with, from `left` to `right` at `y`.
+SvgElement Sample(int track, double left, double right, double y)
+{
+    SvgElement line = ChartLine(left, y, right, y);
+    if (track == 0)
+        return line.Set("stroke", Colour(POLYLINE_COLOUR)).Set("stroke-width", "3");
+    if (track == 1)
+        return line.Set("stroke", Colour(OPTIMUM_VIOLET)).Set("stroke-width", "1.5")
+            .Set("stroke-dasharray", "6 6");
+    return line.Set("stroke", Colour(BRACHISTOCHRONE_GREEN)).Set("stroke-width", "2");
+}
+
+// A caption line after a short sample of the track it names, the sample
+// from `left`.
+SvgElement CaptionLine(double left, double y, SvgElement sample, const std::string &text)
 {
     return SvgGroup("g", SVG_ONE_LINE)
         .Add(sample)
-        .Add(TextAt(FRAME.left + 34, y + 4, text));
+        .Add(TextAt(left + 34, y + 4, text));
 }
 
 } // namespace
 
-std::string LabStillPicture(const LabPictureState &s, const LabStillText &text)
+std::string LabStillPicture(const LabPictureState &s, const LabStillText &text, int pictureWidth)
 {
     const LabProblem &p = s.problem;
     std::vector<double> cycloidX, cycloidY;
     CycloidPoints(s.cycloid, p.endY, &cycloidX, &cycloidY);
-
-    View v = {0.0, p.endX, 0.0, p.endY, 1.0, 0.0, 0.0};
-    for (const LabPolyline *line : {&s.now, &s.optimum})
-        for (std::size_t k = 0; k < line->x.size() && k < line->y.size(); ++k)
-            Hold(&v, line->x[k], line->y[k]);
-    for (std::size_t k = 0; k < cycloidX.size(); ++k)
-        Hold(&v, cycloidX[k], cycloidY[k]);
-    const double roomX = FRAME.right - FRAME.left - 2 * INSET;
-    const double roomY = FRAME.bottom - FRAME.top - 2 * INSET;
-    const double width = v.maxX - v.minX, height = v.maxY - v.minY;
-    if (width > 0.0 && height > 0.0)
-        v.scale = std::min(roomX / width, roomY / height);
-    else if (width > 0.0 || height > 0.0)
-        v.scale = width > 0.0 ? roomX / width : roomY / height;
-    // Across, the drawing is centred in the frame; down, it hangs from the
-    // top as the bead does.
-    v.left = FRAME.left + INSET + 0.5 * (roomX - v.scale * width);
-    v.top = FRAME.top + INSET;
-
-    const std::string x0 = SvgNumber(PixelX(v, 0.0)), y0 = SvgNumber(PixelY(v, 0.0));
-    const std::string xEnd = SvgNumber(PixelX(v, p.endX)), yEnd = SvgNumber(PixelY(v, p.endY));
 
     std::string title = Filled(text.title, {{"x", ShortestNumber(p.endX)},
                                             {"y", ShortestNumber(p.endY)},
@@ -185,18 +178,57 @@ std::string LabStillPicture(const LabPictureState &s, const LabStillText &text)
 
     std::vector<SvgElement> body = {
         ChartStyle(TEXT_RULES),
-        SvgText("desc", now + " " + optimum + " " + cycloid + " " + split + " " + text.splitNames),
-        ChartTitle(title),
-        TextAt(30, 52, subtitle)};
+        SvgText("desc", now + " " + optimum + " " + cycloid + " " + split + " " + text.splitNames)};
+    // Narrow: the title and the subtitle in lines as wide as the picture,
+    // the frame under them as wide as it, and the captions in lines under
+    // the frame.
+    const bool narrow = IsNarrow(pictureWidth, WIDTH);
+    ChartPanel box = FRAME;
+    if (!narrow) {
+        body.push_back(ChartTitle(title));
+        body.push_back(TextAt(30, 52, subtitle));
+    } else {
+        double y = 0.0;
+        for (SvgElement &line : WrappedTitle(title, pictureWidth, &y))
+            body.push_back(std::move(line));
+        for (const std::string &line : WrappedLines(subtitle, pictureWidth - 2 * NARROW_EDGE, 12.0)) {
+            y += 20;
+            body.push_back(TextAt(NARROW_EDGE, y, line));
+        }
+        double across = pictureWidth - 2 * NARROW_EDGE;
+        box = {NARROW_EDGE, y + 14, NARROW_EDGE + across, y + 14 + 0.62 * across};
+    }
+
+    View v = {0.0, p.endX, 0.0, p.endY, 1.0, 0.0, 0.0};
+    for (const LabPolyline *line : {&s.now, &s.optimum})
+        for (std::size_t k = 0; k < line->x.size() && k < line->y.size(); ++k)
+            Hold(&v, line->x[k], line->y[k]);
+    for (std::size_t k = 0; k < cycloidX.size(); ++k)
+        Hold(&v, cycloidX[k], cycloidY[k]);
+    const double roomX = box.right - box.left - 2 * INSET;
+    const double roomY = box.bottom - box.top - 2 * INSET;
+    const double width = v.maxX - v.minX, height = v.maxY - v.minY;
+    if (width > 0.0 && height > 0.0)
+        v.scale = std::min(roomX / width, roomY / height);
+    else if (width > 0.0 || height > 0.0)
+        v.scale = width > 0.0 ? roomX / width : roomY / height;
+    // Across, the drawing is centred in the frame; down, it hangs from the
+    // top as the bead does.
+    v.left = box.left + INSET + 0.5 * (roomX - v.scale * width);
+    v.top = box.top + INSET;
+
+    const std::string x0 = SvgNumber(PixelX(v, 0.0)), y0 = SvgNumber(PixelY(v, 0.0));
+    const std::string xEnd = SvgNumber(PixelX(v, p.endX)), yEnd = SvgNumber(PixelY(v, p.endY));
+
 
     SvgElement frame = SvgGroup("g").Set("fill", "none").Set("stroke-width", "1");
     frame.Add(SvgEmpty("rect")
                   .Set("id", "frame").Set("stroke", Colour(INK))
-                  .Set("x", SvgNumber(FRAME.left)).Set("y", SvgNumber(FRAME.top))
-                  .Set("width", SvgNumber(FRAME.right - FRAME.left))
-                  .Set("height", SvgNumber(FRAME.bottom - FRAME.top)));
+                  .Set("x", SvgNumber(box.left)).Set("y", SvgNumber(box.top))
+                  .Set("width", SvgNumber(box.right - box.left))
+                  .Set("height", SvgNumber(box.bottom - box.top)));
     // The start's level: no bead released at rest there gets above it.
-    frame.Add(ChartLine(FRAME.left, PixelY(v, 0.0), FRAME.right, PixelY(v, 0.0),
+    frame.Add(ChartLine(box.left, PixelY(v, 0.0), box.right, PixelY(v, 0.0),
                         {{"id", "start-level"}})
                   .Set("stroke", Colour(GRID_GREY)));
     frame.Add(SvgEmpty("path")
@@ -222,26 +254,48 @@ std::string LabStillPicture(const LabPictureState &s, const LabStillText &text)
                        .Add(SvgEmpty("circle").Set("id", "end").Set("cx", xEnd).Set("cy", yEnd)
                                 .Set("r", "4").Set("fill", Colour(TARGET_YELLOW))));
 
-    const double sampleLeft = FRAME.left, sampleRight = FRAME.left + 24;
-    const double lines[] = {472, 494, 516, 548, 570};
+    const double sampleLeft = box.left, sampleRight = box.left + 24;
+    const std::string *named[] = {&now, &optimum, &cycloid};
     SvgElement captions = SvgGroup("g").Set("class", "caption");
-    captions.Add(CaptionLine(lines[0],
-                             ChartLine(sampleLeft, lines[0], sampleRight, lines[0])
-                                 .Set("stroke", Colour(POLYLINE_COLOUR)).Set("stroke-width", "3"),
-                             now));
-    captions.Add(CaptionLine(lines[1],
-                             ChartLine(sampleLeft, lines[1], sampleRight, lines[1])
-                                 .Set("stroke", Colour(OPTIMUM_VIOLET)).Set("stroke-width", "1.5")
-                                 .Set("stroke-dasharray", "6 6"),
-                             optimum));
-    captions.Add(CaptionLine(lines[2],
-                             ChartLine(sampleLeft, lines[2], sampleRight, lines[2])
-                                 .Set("stroke", Colour(BRACHISTOCHRONE_GREEN))
-                                 .Set("stroke-width", "2"),
-                             cycloid));
-    captions.Add(TextAt(FRAME.left, lines[3] + 4, split).Set("id", "split"));
-    captions.Add(TextAt(FRAME.left, lines[4] + 4, text.splitNames));
+    int pictureHeight = HEIGHT;
+    if (!narrow) {
+        const double lines[] = {472, 494, 516, 548, 570};
+        for (int i = 0; i < 3; ++i)
+            captions.Add(CaptionLine(box.left, lines[i],
+                                     Sample(i, sampleLeft, sampleRight, lines[i]),
+                                     *named[i]));
+        captions.Add(TextAt(box.left, lines[3] + 4, split).Set("id", "split"));
+        captions.Add(TextAt(box.left, lines[4] + 4, text.splitNames));
+    } else {
+        double y = box.bottom + 8;
+        const double right = pictureWidth - NARROW_EDGE;
+        for (int i = 0; i < 3; ++i) {
+            std::vector<std::string> lines = WrappedLines(*named[i], right - box.left - 34, 12.0);
+            y += 22;
+            captions.Add(CaptionLine(box.left, y,
+                                     Sample(i, sampleLeft, sampleRight, y),
+                                     lines[0]));
+            for (std::size_t k = 1; k < lines.size(); ++k) {
+                y += 16;
+                captions.Add(TextAt(box.left + 34, y + 4, lines[k]));
+            }
+        }
+        y += 10;
+        std::vector<std::string> lines = WrappedLines(split, right - box.left, 12.0);
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            y += k == 0 ? 22 : 16;
+            SvgElement line = TextAt(box.left, y + 4, lines[k]);
+            if (k == 0)
+                line.Set("id", "split");
+            captions.Add(line);
+        }
+        for (const std::string &line : WrappedLines(text.splitNames, right - box.left, 12.0)) {
+            y += 16;
+            captions.Add(TextAt(box.left, y + 4, line));
+        }
+        pictureHeight = static_cast<int>(y + 18);
+    }
     body.push_back(captions);
 
-    return SvgDocument(WIDTH, HEIGHT, title, body);
+    return SvgDocument(narrow ? pictureWidth : WIDTH, pictureHeight, title, body);
 }

@@ -62,6 +62,9 @@ struct LabPictureState {
     std::string method;
 };
 
-std::string LabStillPicture(const LabPictureState &state, const LabStillText &text);
+// Laid out for `width` pixels (chart_parts.h: 0 for the desktop's, 760
+// pixels wide).
+std::string LabStillPicture(const LabPictureState &state, const LabStillText &text,
+                            int width = 0);
 
 #endif

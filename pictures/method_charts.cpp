@@ -72,8 +72,31 @@ std::string SettingText(const MethodSetting &s, const MethodChartText &text)
     }
 }
 
-std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodChartText &text)
+std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodChartText &text,
+                         int width)
 {
+    const bool narrow = IsNarrow(width);
+    ChartPanel panel = COMPARE;
+    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES)};
+    std::vector<std::pair<double, double>> legendAt;
+    int height = COMPARE_HEIGHT;
+    if (!narrow) {
+        body.push_back(ChartTitle(text.compareTitle));
+        for (std::size_t i = 0; i < curves.size(); ++i)
+            legendAt.push_back({panel.left + (i % 2) * 340.0, 54 + (i / 2) * 18.0});
+    } else {
+        // Narrow: the title in lines, an entry of the legend a row, the
+        // panel under them filling the width.
+        double y = 0.0;
+        for (SvgElement &line : WrappedTitle(text.compareTitle, width, &y))
+            body.push_back(std::move(line));
+        LegendFlow flow = StartLegend(NARROW_EDGE, width - NARROW_EDGE, y + 26, 20);
+        for (const MethodCurve &c : curves)
+            legendAt.push_back(PlaceEntry(&flow, 30 + TextWidth(SettingText(c.setting, text)), 24));
+        double room = std::min(340.0, std::max(220.0, 0.75 * width));
+        double top = flow.y + 44 + NarrowTitleRoom(text.distanceAxis, width);
+        panel = {0, top, width - NARROW_EDGE - 6, top + room};
+    }
     long lastStep = 1;
     double highest = FLOOR_DISTANCE;
     for (const MethodCurve &c : curves) {
@@ -82,18 +105,26 @@ std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodCha
             highest = std::max(highest, p.distance);
         }
     }
-    ChartAxis steps = {0, 0, COMPARE.left, COMPARE.right, true};
+    ChartAxis steps = {0, 0, panel.left, panel.right, true};
     std::vector<AxisTick> stepTicks = DecadeTicks(1.0, lastStep, &steps);
-    ChartAxis distances = {0, 0, COMPARE.bottom, COMPARE.top, true};
+    ChartAxis distances = {0, 0, panel.bottom, panel.top, true};
     // At least a decade, also before any curve has a point.
     int bottom = static_cast<int>(std::lround(std::log10(FLOOR_DISTANCE)));
     int top = std::max(bottom + 1, static_cast<int>(std::ceil(std::log10(highest))));
     std::vector<AxisTick> distanceTicks = PowerTicks(bottom, top, &distances);
+    double titleX = -1.0;
+    if (narrow) {
+        distanceTicks = SpacedLabels(distanceTicks, distances, false, 4);
+        panel.left = NARROW_EDGE + WidestLabel(distanceTicks) + 10;
+        steps.from = panel.left;
+        stepTicks = SpacedLabels(stepTicks, steps, true, 10);
+        titleX = NARROW_EDGE;
+        height = static_cast<int>(panel.bottom + 58);
+    }
 
-    std::vector<SvgElement> body = {ChartStyle(TEXT_RULES), ChartTitle(text.compareTitle)};
     SvgElement legend = SvgGroup("g").Set("class", "legend");
     for (std::size_t i = 0; i < curves.size(); ++i) {
-        double x = COMPARE.left + (i % 2) * 340.0, y = 54 + (i / 2) * 18.0;
+        double x = legendAt[i].first, y = legendAt[i].second;
         PictureColour colour = CurveColour(curves[i].setting.method);
         legend.Add(ChartLine(x, y, x + 24, y).Set("stroke", Colour(colour)).Set("stroke-width", "2.5"));
         legend.Add(TextAt(x + 30, y + 4, SettingText(curves[i].setting, text)));
@@ -101,10 +132,10 @@ std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodCha
     body.push_back(legend);
     body.push_back(SvgGroup("g")
                        .Set("fill", "none").Set("stroke-width", "1")
-                       .Add(BottomAxis("step-axis", COMPARE, steps, stepTicks, true))
-                       .Add(LeftAxis("distance-axis", COMPARE, distances, distanceTicks,
-                                     text.distanceAxis)));
-    body.push_back(TextAt(0.5 * (COMPARE.left + COMPARE.right), COMPARE.bottom + 42, text.stepAxis)
+                       .Add(BottomAxis("step-axis", panel, steps, stepTicks, true))
+                       .Add(LeftAxis("distance-axis", panel, distances, distanceTicks,
+                                     text.distanceAxis, titleX)));
+    body.push_back(TextAt(0.5 * (panel.left + panel.right), panel.bottom + 42, text.stepAxis)
                        .Set("class", "axis-title").Set("text-anchor", "middle"));
 
     SvgElement lines = SvgGroup("g").Set("fill", "none").Set("stroke-width", "2")
@@ -121,45 +152,84 @@ std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodCha
                       .Set("stroke", Colour(CurveColour(c.setting.method))).Set("d", d));
     }
     body.push_back(lines);
-    return SvgDocument(WIDTH, COMPARE_HEIGHT, text.compareTitle, body);
+    return SvgDocument(narrow ? width : WIDTH, height, text.compareTitle, body);
 }
 
 std::string MapChart(Method method, const std::vector<Fate> &cells,
                      const std::vector<double> &betas, long stepLimit,
-                     const StabilityFigures &figures, const MethodChartText &text)
+                     const StabilityFigures &figures, const MethodChartText &text, int width)
 {
+    const bool narrow = IsNarrow(width);
     const double cellWidth = 5.0, cellHeight = 0.05;
-    ChartAxis across = {0.5 * cellWidth, METHOD_POS_MAX + 0.5 * cellWidth, MAP.left, MAP.right,
-                        false};
-    ChartAxis up = {-0.5 * cellHeight, 1.0 - 0.5 * cellHeight, MAP.bottom, MAP.top, false};
-    std::vector<AxisTick> positionTicks, betaTicks;
-    for (int p = 20; p <= METHOD_POS_MAX; p += 20)
-        positionTicks.push_back(AxisTick{static_cast<double>(p), std::to_string(p)});
-    for (int k = 0; k <= 9; k += 1)
-        betaTicks.push_back(AxisTick{k / 10.0, Decimals(k / 10.0, 1)});
-
     std::int32_t widest = 0;
     for (const Fate &c : cells)
         widest = std::max(widest, c.highUs - c.lowUs);
     std::string title = Filled(text.mapTitle, {{"method", text.method[method]},
                                                 {"steps", GroupedDigits(stepLimit)}});
-    std::vector<SvgElement> body = {ChartStyle(TEXT_AND_FATE_RULES), ChartTitle(title)};
-
-    SvgElement legend = SvgGroup("g").Set("class", "legend");
+    std::vector<SvgElement> body = {ChartStyle(TEXT_AND_FATE_RULES)};
     const std::string legendTexts[] = {text.settles,
                                        Filled(text.swings, {{"spread", GroupedDigits(widest)}}),
                                        text.noCycle};
+    MethodSetting best = BestSetting(method, figures);
+    std::string bestText = Filled(text.best, {{"position", Decimals(best.position, 2)},
+                                              {"beta", Decimals(best.beta, 3)}});
+    // The legend: the three kinds of cell in a row, then the limit's line
+    // and the best setting's ring in another; narrow, in rows as they fit.
+    ChartPanel panel = MAP;
+    std::vector<std::string> bestLines = {bestText};
+    std::pair<double, double> swatchAt[3], limitAt = {panel.left, 84}, bestAt = {panel.left + 260, 84};
+    int height = MAP_HEIGHT;
+    if (!narrow) {
+        body.push_back(ChartTitle(title));
+        const double legendAt[] = {0.0, 200.0, 480.0};
+        for (int i = 0; i < 3; ++i)
+            swatchAt[i] = {panel.left + legendAt[i], 48};
+    } else {
+        double y = 0.0;
+        for (SvgElement &line : WrappedTitle(title, width, &y))
+            body.push_back(std::move(line));
+        LegendFlow flow = StartLegend(NARROW_EDGE, width - NARROW_EDGE, y + 26, 20);
+        for (int i = 0; i < 3; ++i) {
+            auto at = PlaceEntry(&flow, 20 + TextWidth(legendTexts[i]), 24);
+            swatchAt[i] = {at.first, at.second - 12};
+        }
+        flow.x = flow.right;
+        auto at = PlaceEntry(&flow, 30 + TextWidth(text.limit), 24);
+        limitAt = {at.first, at.second - 4};
+        bestLines = WrappedLines(bestText, flow.right - flow.left - 20, 12.0);
+        at = PlaceEntry(&flow, 12 + TextWidth(bestLines[0]), 24);
+        bestAt = {at.first + 6, at.second - 4};
+        flow.y += 16.0 * (bestLines.size() - 1);
+        double room = std::min(380.0, std::max(220.0, 0.8 * width));
+        double top = flow.y + 40 + NarrowTitleRoom(text.betaAxis, width);
+        panel = {NARROW_EDGE + TextWidth("0.0") + 10, top, width - NARROW_EDGE - 6, top + room};
+        height = static_cast<int>(panel.bottom + 58);
+    }
+    ChartAxis across = {0.5 * cellWidth, METHOD_POS_MAX + 0.5 * cellWidth, panel.left, panel.right,
+                        false};
+    ChartAxis up = {-0.5 * cellHeight, 1.0 - 0.5 * cellHeight, panel.bottom, panel.top, false};
+    std::vector<AxisTick> positionTicks, betaTicks;
+    for (int p = 20; p <= METHOD_POS_MAX; p += 20)
+        positionTicks.push_back(AxisTick{static_cast<double>(p), std::to_string(p)});
+    for (int k = 0; k <= 9; k += 1)
+        betaTicks.push_back(AxisTick{k / 10.0, Decimals(k / 10.0, 1)});
+    if (narrow) {
+        positionTicks = SpacedLabels(positionTicks, across, true, 6);
+        betaTicks = SpacedLabels(betaTicks, up, false, 2);
+    }
+
+    SvgElement legend = SvgGroup("g").Set("class", "legend");
     const std::string legendFills[] = {Colour(SPREAD_LOW), Colour(SPREAD_HIGH), Colour(PAPER)};
-    const double legendAt[] = {0.0, 200.0, 480.0};
     for (int i = 0; i < 3; ++i) {
-        double x = MAP.left + legendAt[i];
-        SvgElement swatch = SvgEmpty("rect").Set("x", SvgNumber(x)).Set("y", "48")
+        double x = swatchAt[i].first;
+        SvgElement swatch = SvgEmpty("rect").Set("x", SvgNumber(x))
+                                .Set("y", narrow ? SvgNumber(swatchAt[i].second) : "48")
                                 .Set("width", "14").Set("height", "14")
                                 .Set("style", "fill: " + legendFills[i]);
         if (i == 2)
             swatch.Set("class", "no-cycle");
         legend.Add(swatch);
-        legend.Add(TextAt(x + 20, 60, legendTexts[i]));
+        legend.Add(TextAt(x + 20, swatchAt[i].second + 12, legendTexts[i]));
     }
     body.push_back(legend);
 
@@ -186,9 +256,10 @@ std::string MapChart(Method method, const std::vector<Fate> &cells,
     body.push_back(grid);
     body.push_back(SvgGroup("g")
                        .Set("fill", "none").Set("stroke-width", "1")
-                       .Add(BottomAxis("position-axis", MAP, across, positionTicks, true))
-                       .Add(LeftAxis("beta-axis", MAP, up, betaTicks, text.betaAxis)));
-    body.push_back(TextAt(0.5 * (MAP.left + MAP.right), MAP.bottom + 42, text.positionAxis)
+                       .Add(BottomAxis("position-axis", panel, across, positionTicks, true))
+                       .Add(LeftAxis("beta-axis", panel, up, betaTicks, text.betaAxis,
+                                     narrow ? NARROW_EDGE : -1.0)));
+    body.push_back(TextAt(0.5 * (panel.left + panel.right), panel.bottom + 42, text.positionAxis)
                        .Set("class", "axis-title").Set("text-anchor", "middle"));
 
     // The theory's limit for every beta from 0 to 0.99, as far as the map
@@ -204,21 +275,22 @@ std::string MapChart(Method method, const std::vector<Fate> &cells,
     }
     body.push_back(SvgPolyline("stability-limit", LIMIT_GREEN, PLAIN_STROKE, points)
                        .Set("fill", "none").Set("stroke-width", "3"));
-    MethodSetting best = BestSetting(method, figures);
     double bx = AxisPixel(across, best.position), by = AxisPixel(up, best.beta);
     body.push_back(SvgEmpty("circle")
                        .Set("id", "best-setting").Set("cx", SvgNumber(bx)).Set("cy", SvgNumber(by))
                        .Set("r", "6").Set("fill", "none").Set("stroke", Colour(INK))
                        .Set("stroke-width", "2.5"));
     body.push_back(SvgGroup("g").Set("class", "legend")
-                       .Add(ChartLine(MAP.left, 84, MAP.left + 24, 84)
+                       .Add(ChartLine(limitAt.first, limitAt.second, limitAt.first + 24,
+                                      limitAt.second)
                                 .Set("stroke", Colour(LIMIT_GREEN)).Set("stroke-width", "3"))
-                       .Add(TextAt(MAP.left + 30, 88, text.limit))
-                       .Add(SvgEmpty("circle").Set("cx", SvgNumber(MAP.left + 260)).Set("cy", "84")
+                       .Add(TextAt(limitAt.first + 30, limitAt.second + 4, text.limit))
+                       .Add(SvgEmpty("circle").Set("cx", SvgNumber(bestAt.first))
+                                .Set("cy", narrow ? SvgNumber(bestAt.second) : "84")
                                 .Set("r", "6").Set("fill", "none").Set("stroke", Colour(INK))
                                 .Set("stroke-width", "2.5"))
-                       .Add(TextAt(MAP.left + 272, 88,
-                                   Filled(text.best, {{"position", Decimals(best.position, 2)},
-                                                      {"beta", Decimals(best.beta, 3)}}))));
-    return SvgDocument(WIDTH, MAP_HEIGHT, title, body);
+                       .Add(TextAt(bestAt.first + 12, bestAt.second + 4, bestLines[0])));
+    for (std::size_t i = 1; i < bestLines.size(); ++i)
+        body.back().Add(TextAt(bestAt.first + 12, bestAt.second + 4 + 16.0 * i, bestLines[i]));
+    return SvgDocument(narrow ? width : WIDTH, height, title, body);
 }

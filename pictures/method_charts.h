@@ -51,13 +51,17 @@ std::string MapCellBetaId(double beta);
 // A method with its setting, as the legend and the titles name it.
 std::string SettingText(const MethodSetting &setting, const MethodChartText &text);
 
-std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodChartText &text);
+// Both charts are laid out for `width` pixels (chart_parts.h: 0 for the
+// desktop's).
+std::string CompareChart(const std::vector<MethodCurve> &curves, const MethodChartText &text,
+                         int width = 0);
 
 // The map of `cells` (any subset of positions by `betas`, each cell's beta
 // its index there) of heavy ball or Nesterov, each followed within
 // `stepLimit` steps, beside `theory`.
 std::string MapChart(Method method, const std::vector<Fate> &cells,
                      const std::vector<double> &betas, long stepLimit,
-                     const StabilityFigures &figures, const MethodChartText &text);
+                     const StabilityFigures &figures, const MethodChartText &text,
+                     int width = 0);
 
 #endif

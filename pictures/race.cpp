@@ -119,7 +119,7 @@ RaceTimes RaceArrivals(const RunResult &run)
     return times;
 }
 
-std::string RacePicture(const RunResult &run, int slow, const RaceText &text)
+std::string RacePicture(const RunResult &run, int slow, const RaceText &text, int width)
 {
     const double *polyline = run.shown.data();
     const long steps = run.steps;
@@ -161,7 +161,10 @@ std::string RacePicture(const RunResult &run, int slow, const RaceText &text)
     arrivals.Add(
         SvgText("text", caption).Set("x", margin).Set("y", "512").Set("fill", Colour(INK)));
 
-    return SvgDocument(RACE_WIDTH, RACE_HEIGHT,
+    int height = RACE_HEIGHT;
+    if (IsNarrow(width, RACE_WIDTH))
+        height = NarrowRace(&race, &arrivals, width);
+    return SvgDocument(IsNarrow(width, RACE_WIDTH) ? width : RACE_WIDTH, height,
                        Filled(text.title, {{"polyline", RaceTrackName(RACE_POLYLINE, steps, text)}}),
                        {race, arrivals});
 }

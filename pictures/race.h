@@ -46,6 +46,8 @@ RaceTimes RaceArrivals(const RunResult &run);
 // The animated picture of the race of the polyline `run` ended on, slowed
 // `slow` times; every bead waits at the end until two seconds after the
 // last one has arrived, then all start again.
-std::string RacePicture(const RunResult &run, int slow, const RaceText &text);
+// Laid out for `width` pixels (chart_parts.h: 0 for the desktop's, 640
+// pixels wide).
+std::string RacePicture(const RunResult &run, int slow, const RaceText &text, int width = 0);
 
 #endif

@@ -1,6 +1,8 @@
 // The pieces of the races, as SVG.
 #include "race_parts.h"
 
+#include "chart_parts.h"
+
 #include "svg_parts.h"
 
 #include <algorithm>
@@ -119,4 +121,59 @@ std::vector<SvgElement> RaceLegendLine(const std::string &id, const std::string 
         line.push_back(ranked);
     }
     return line;
+}
+
+namespace {
+
+// The element with its attribute `name` set to `value`, in its place.
+void Reset(SvgElement *e, const std::string &name, const std::string &value)
+{
+    for (SvgAttribute &a : e->attributes)
+        if (a.name == name)
+            a.value = value;
+}
+
+std::string AttributeOf(const SvgElement &e, const std::string &name)
+{
+    for (const SvgAttribute &a : e.attributes)
+        if (a.name == name)
+            return a.value;
+    return "";
+}
+
+} // namespace
+
+int NarrowRace(SvgElement *race, SvgElement *arrivals, int width)
+{
+    const double frameWidth = 600.0, frameHeight = 400.0;
+    const double scale = (width - 2 * NARROW_EDGE) / frameWidth;
+    Reset(race, "transform", "translate(" + SvgNumber(NARROW_EDGE) + "," + SvgNumber(NARROW_EDGE) +
+                                 ") scale(" + SvgNumber(scale) + ")");
+    double y = NARROW_EDGE + scale * frameHeight + 8;
+    std::vector<SvgElement> lines;
+    for (SvgElement &line : arrivals->children) {
+        std::string id = AttributeOf(line, "id");
+        if (id.rfind("arrival-", 0) == 0 || id.rfind("place-", 0) == 0) {
+            Reset(&line, "x", SvgNumber(id[0] == 'a' ? NARROW_EDGE : NARROW_EDGE + 90));
+            Reset(&line, "y", SvgNumber(y + 17));
+            lines.push_back(line);
+            continue;
+        }
+        // A name or a caption, its text in lines at 13 pixels.
+        y += id.rfind("name-", 0) == 0 ? 26 : 36;
+        std::vector<std::string> words = WrappedLines(line.text, width - 2 * NARROW_EDGE, 13.0);
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            SvgElement part = line;
+            part.text = words[i];
+            if (i > 0) {
+                y += 17;
+                Reset(&part, "id", id + "-" + std::to_string(i));
+            }
+            Reset(&part, "x", SvgNumber(NARROW_EDGE));
+            Reset(&part, "y", SvgNumber(y));
+            lines.push_back(part);
+        }
+    }
+    arrivals->children = lines;
+    return static_cast<int>(y + 14);
 }

@@ -53,4 +53,11 @@ std::vector<SvgElement> RaceLegendLine(const std::string &id, const std::string 
                                        const std::string &arrival, const std::string &place,
                                        const std::string &shownAt, double duration);
 
+// A race laid out for a picture `width` pixels wide, narrower than the
+// desktop's 640 (chart_parts.h): the race's frame of 600 x 400 pixels
+// drawn smaller to the width, and under it each line of `arrivals` (a
+// name, then its time and place on a line under it, then the captions)
+// at its own size. Gives the picture's height.
+int NarrowRace(SvgElement *race, SvgElement *arrivals, int width);
+
 #endif

@@ -106,11 +106,13 @@ function pictureLabel(c) {
 function drawPictures(c) {
   const { e, contract } = c;
   const language = c.moduleLanguage();
-  c.shown.show(c.picture, contract.text(e.rodadero_lab_still(language)), () => pictureLabel(c));
+  c.shown.show(c.picture, contract.text(e.rodadero_lab_still(language, 0)), () => pictureLabel(c),
+               (width) => contract.text(e.rodadero_lab_still(language, width)));
   const { say } = c.language.words();
-  c.shown.show(c.convergenceHost, contract.text(e.rodadero_lab_convergence(language)), () =>
+  c.shown.show(c.convergenceHost, contract.text(e.rodadero_lab_convergence(language, 0)), () =>
     say('lab.convergence', { method: say(`lab.methods.${c.setting.method}`),
-                             steps: labTimes(c).steps }));
+                             steps: labTimes(c).steps }),
+  (width) => contract.text(e.rodadero_lab_convergence(language, width)));
 }
 
 // The words at once; the pictures where they have changed, at most every

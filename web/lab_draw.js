@@ -76,11 +76,12 @@ function showRace(d) {
   d.status.textContent = sayStatus(d);
   if (!d.drawn)
     return;
-  const svg = c.contract.text(c.e.rodadero_drawn_race(c.moduleLanguage()));
+  const language = c.moduleLanguage();
+  const raceAt = (width) => c.contract.text(c.e.rodadero_drawn_race(language, width));
   const { say } = c.language.words();
-  c.shown.show(d.race, svg, (root) => say('lab.race', {
+  c.shown.show(d.race, raceAt(0), (root) => say('lab.race', {
     points: d.drawn.length, arrivals: arrivalsInOrder(root, c.contract.curveRaceBeads, say),
-  }));
+  }), raceAt);
   d.race.hidden = false;
 }
 

@@ -189,8 +189,9 @@ PAGE_EXPORT(rodadero_lab_times) const LabTimes *RodaderoLabTimes()
     return &Times;
 }
 
-// The still picture of the run now (--svg).
-PAGE_EXPORT(rodadero_lab_still) const PageText *RodaderoLabStill(int language)
+// The still picture of the run now (--svg), laid out for `width` CSS
+// pixels or for the desktop (0).
+PAGE_EXPORT(rodadero_lab_still) const PageText *RodaderoLabStill(int language, int width)
 {
     if (!Lab.ready)
         return nullptr;
@@ -199,11 +200,13 @@ PAGE_EXPORT(rodadero_lab_still) const PageText *RodaderoLabStill(int language)
                                          LabPolylineTime(Lab.run.line, Lab.problem.rule),
                                          Lab.reference.optimumTime, Lab.run.steps,
                                          MethodWord(language)},
-                                        LabStillWords(PageWords(language))));
+                                        LabStillWords(PageWords(language)), width));
 }
 
-// The convergence chart of the run so far (--plot).
-PAGE_EXPORT(rodadero_lab_convergence) const PageText *RodaderoLabConvergence(int language)
+// The convergence chart of the run so far (--plot), laid out for `width`
+// CSS pixels or for the desktop (0).
+PAGE_EXPORT(rodadero_lab_convergence)
+const PageText *RodaderoLabConvergence(int language, int width)
 {
     if (!Lab.ready)
         return nullptr;
@@ -212,7 +215,7 @@ PAGE_EXPORT(rodadero_lab_convergence) const PageText *RodaderoLabConvergence(int
         points.push_back({s.step, s.fallTime, s.exactS});
     return GivePageText(LabConvergencePicture(Lab.problem, points, Lab.reference.optimumTime,
                                               Lab.reference.cycloid.time, MethodWord(language),
-                                              LabConvergenceWords(PageWords(language))));
+                                              LabConvergenceWords(PageWords(language)), width));
 }
 
 // The run's rows, every step from the chord to the one it is at.
@@ -327,10 +330,11 @@ PAGE_EXPORT(rodadero_lab_refinement_line) const PageText *RodaderoLabRefinementL
 {
     return GivePageText(LabRefinementLine(Lab.problem, KnownRows()));
 }
-PAGE_EXPORT(rodadero_lab_refinement_chart) const PageText *RodaderoLabRefinementChart(int language)
+PAGE_EXPORT(rodadero_lab_refinement_chart)
+const PageText *RodaderoLabRefinementChart(int language, int width)
 {
-    return GivePageText(
-        LabRefinementPicture(Lab.problem, KnownRows(), LabRefinementWords(PageWords(language))));
+    return GivePageText(LabRefinementPicture(Lab.problem, KnownRows(),
+                                             LabRefinementWords(PageWords(language)), width));
 }
 
 // The draw mode: a curve drawn on the page, its points written by the
@@ -385,9 +389,10 @@ PAGE_EXPORT(rodadero_drawn_rows) const PageText *RodaderoDrawnRows()
 {
     return Drawn.x.empty() ? nullptr : GivePageText(CurveRaceRows(CurveRaceTimesOf(Drawn)));
 }
-PAGE_EXPORT(rodadero_drawn_race) const PageText *RodaderoDrawnRace(int language)
+PAGE_EXPORT(rodadero_drawn_race) const PageText *RodaderoDrawnRace(int language, int width)
 {
     return Drawn.x.empty() ? nullptr
                            : GivePageText(CurveRacePicture(Drawn, CURVE_RACE_SLOW,
-                                                           CurveRaceWords(PageWords(language))));
+                                                           CurveRaceWords(PageWords(language)),
+                                                           width));
 }

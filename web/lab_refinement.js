@@ -49,9 +49,11 @@ function draw(r, force = false) {
   if (r.known === 0 || (!force && now - r.drawnAt < REFINEMENT_REDRAW_MS))
     return;
   r.drawnAt = now;
-  const svg = c.contract.text(c.e.rodadero_lab_refinement_chart(c.moduleLanguage()));
-  c.shown.show(r.host, svg, () => c.language.words().say('lab.refinement',
-                                                          { known: r.known, rows: r.rows }));
+  const language = c.moduleLanguage();
+  const chartAt = (width) => c.contract.text(c.e.rodadero_lab_refinement_chart(language, width));
+  c.shown.show(r.host, chartAt(0), () => c.language.words().say('lab.refinement',
+                                                                { known: r.known, rows: r.rows }),
+               chartAt);
   r.host.hidden = false;
   r.svg.disabled = false;
 }

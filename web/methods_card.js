@@ -108,13 +108,14 @@ function drawMap(c) {
   const counts = mapCounts(c);
   if (counts.known === 0)
     return;
-  const svg = c.contract.text(c.e.rodadero_map_chart(methodCode(c, c.method), c.moduleLanguage()))
+  const [code, language] = [methodCode(c, c.method), c.moduleLanguage()];
+  const mapAt = (width) => c.contract.text(c.e.rodadero_map_chart(code, language, width))
     .replace('</style>', '  .chosen { stroke: #000000; stroke-width: 3 }\n</style>');
   const { say } = c.language.words();
-  c.shown.show(c.mapHost, svg, () => say('methods.map', {
+  c.shown.show(c.mapHost, mapAt(0), () => say('methods.map', {
     method: say(`methods.names.${c.method}`), known: counts.known, settle: counts.settles,
     swing: counts.swings, open: counts.noCycle,
-  }));
+  }), mapAt);
   markChosen(c);
   document.getElementById('map-svg').disabled = false;
   document.getElementById('map-csv').disabled = c.took[c.method] === undefined;
@@ -123,11 +124,12 @@ function drawMap(c) {
 function drawCompare(c) {
   if (!c.compared)
     return;
-  const svg = c.contract.text(c.e.rodadero_compare_chart(c.moduleLanguage(), c.runSteps()));
+  const [language, steps] = [c.moduleLanguage(), c.runSteps()];
+  const compareAt = (width) => c.contract.text(c.e.rodadero_compare_chart(language, steps, width));
   const { say } = c.language.words();
-  c.shown.show(c.compareHost, svg, () => say('methods.compare', {
+  c.shown.show(c.compareHost, compareAt(0), () => say('methods.compare', {
     method: say(`methods.names.${c.compared.method}`), steps: c.e.rodadero_compare_steps(),
-  }));
+  }), compareAt);
   c.compareHost.hidden = false;
 }
 
@@ -235,6 +237,9 @@ function choose(c, position, k, run) {
 // space bar; a method's button.
 function listenToMap(c) {
   const { map } = c;
+  // The map laid out again for its card's new width: the chosen cell's
+  // mark put back.
+  c.mapHost.addEventListener('rodadero-laid-out', () => markChosen(c));
   c.mapHost.addEventListener('click', (event) => {
     const rect = event.composedPath().find((n) => n.id && /^cell-\d+-\d+$/.test(n.id));
     if (!rect)

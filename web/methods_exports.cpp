@@ -169,14 +169,17 @@ PAGE_EXPORT(rodadero_map_counts) const PageCounts *RodaderoMapCounts(int method)
     return &Counted;
 }
 
-// The map of the cells known so far.
-PAGE_EXPORT(rodadero_map_chart) const PageText *RodaderoMapChart(int method, int language)
+// The map of the cells known so far, laid out for `width` CSS pixels or
+// for the desktop (0).
+PAGE_EXPORT(rodadero_map_chart)
+const PageText *RodaderoMapChart(int method, int language, int width)
 {
     MapOfMethod *map = MapOf(method);
     if (!map)
         return nullptr;
     return GivePageText(MapChart(static_cast<Method>(method), KnownCells(*map), BETAS,
-                                 CELL_STEP_LIMIT_DEFAULT, StabilityLimit(), MethodChartWords(PageWords(language))));
+                                 CELL_STEP_LIMIT_DEFAULT, StabilityLimit(),
+                                 MethodChartWords(PageWords(language)), width));
 }
 
 // The known cells as rodadero-trace --sweep --method prints them.
@@ -218,10 +221,12 @@ std::vector<MethodCurve> ComparedCurves(long programSteps)
 }
 
 // The comparison's chart: the program's run since its chord, and the cell's
-// method since it was started.
-PAGE_EXPORT(rodadero_compare_chart) const PageText *RodaderoCompareChart(int language, int steps)
+// method since it was started; laid out as the map is.
+PAGE_EXPORT(rodadero_compare_chart)
+const PageText *RodaderoCompareChart(int language, int steps, int width)
 {
-    return GivePageText(CompareChart(ComparedCurves(steps), MethodChartWords(PageWords(language))));
+    return GivePageText(
+        CompareChart(ComparedCurves(steps), MethodChartWords(PageWords(language)), width));
 }
 
 // Its rows, as rodadero-trace --compare prints each method's.

@@ -75,12 +75,13 @@ function panelState(e, contract, language) {
 
 function drawConvergence(p) {
   const { e, contract } = p;
-  const svg = contract.text(e.rodadero_convergence_picture(p.moduleLanguage()));
+  const language = p.moduleLanguage();
+  const svg = contract.text(e.rodadero_convergence_picture(language, 0));
   const { exactS, step, printedUs } = contract.fields('PageSample', e.rodadero_convergence_last());
   const words = p.language.words();
   p.shown.show(p.convergenceHost, svg, () => (step === 0 ? words.say('panel.noSteps')
     : words.say('panel.convergence', { step, printed: printedUs, exact: words.number(exactS, 6) },
-                step)));
+                step)), (width) => contract.text(e.rodadero_convergence_picture(language, width)));
 }
 
 // How many positions' fates the module knows, and of what kind ({known,
@@ -127,8 +128,9 @@ function drawFates(p) {
     known: counts.known, positions: p.positions, settle: counts.settles, swing: counts.swings,
     limit: number(limit, 2),
   }) + markedWords(say, position, keptFate(p, position));
-  p.shown.show(p.fatesHost, contract.text(e.rodadero_fates_chart(position, p.moduleLanguage())),
-               () => label);
+  const language = p.moduleLanguage();
+  p.shown.show(p.fatesHost, contract.text(e.rodadero_fates_chart(position, language, 0)),
+               () => label, (width) => contract.text(e.rodadero_fates_chart(position, language, width)));
   p.markedDrawn = position;
   p.fatesSvg.disabled = false;
 }
@@ -155,11 +157,12 @@ function drawRace(p, anew) {
     p.raced = [e.rodadero_run_position(), e.rodadero_run_steps()];
   // Its text alternative: the tracks in the order they arrive, each with
   // its place, name and time, from the picture.
-  const svg = contract.text(e.rodadero_race_picture(p.moduleLanguage(), anew ? 1 : 0));
+  const language = p.moduleLanguage();
+  const svg = contract.text(e.rodadero_race_picture(language, anew ? 1 : 0, 0));
   const { say } = p.language.words();
   p.shown.show(p.raceHost, svg, (root) => say('panel.race', {
     arrivals: arrivalsInOrder(root, contract.raceTracks, say),
-  }));
+  }), (width) => contract.text(e.rodadero_race_picture(language, 0, width)));
   p.raceHost.hidden = false;
   p.raceSvg.hidden = false;
 }

@@ -84,8 +84,11 @@ PAGE_EXPORT(rodadero_run_position) std::int32_t RodaderoRunPosition()
 }
 
 // The curve of the descent so far, with its last step; the starting step
-// factor is named as such, any other by its scroll position.
-PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePicture(int language)
+// factor is named as such, any other by its scroll position. Laid out for
+// `width` CSS pixels, or for the desktop (0), as every picture of the
+// panel is.
+PAGE_EXPORT(rodadero_convergence_picture)
+const PageText *RodaderoConvergencePicture(int language, int width)
 {
     std::vector<RunSample> samples = LiveCurve();
     LastDrawn = PageSample{};
@@ -95,7 +98,7 @@ PAGE_EXPORT(rodadero_convergence_picture) const PageText *RodaderoConvergencePic
         LastDrawn.printedUs = PrintedTime(samples.back().fallTime);
     }
     return GivePageText(ConvergencePicture(samples, CurveState.Alpha, RodaderoRunPosition(),
-                                   ConvergenceWords(PageWords(language))));
+                                           ConvergenceWords(PageWords(language)), width));
 }
 
 // The samples of the curve as rodadero-trace's rows, under its header:
@@ -117,11 +120,12 @@ PAGE_EXPORT(rodadero_convergence_last) const PageSample *RodaderoConvergenceLast
 // The race of the current polyline against the chord and the
 // brachistochrone (`anew`), or of the polyline raced last, in another
 // language.
-PAGE_EXPORT(rodadero_race_picture) const PageText *RodaderoRacePicture(int language, int anew)
+PAGE_EXPORT(rodadero_race_picture)
+const PageText *RodaderoRacePicture(int language, int anew, int width)
 {
     if (anew || Raced.shown.empty())
         Raced = ResultOfRecord(CurveState, Live.steps);
-    return GivePageText(RacePicture(Raced, RACE_SLOW, RaceWords(PageWords(language))));
+    return GivePageText(RacePicture(Raced, RACE_SLOW, RaceWords(PageWords(language)), width));
 }
 
 // How many steps the run has taken since the chord.
@@ -184,14 +188,16 @@ PAGE_EXPORT(rodadero_stability_position) double RodaderoStabilityPosition()
 
 // The chart of the fates known so far, with the scroll position `marked`
 // picked out.
-PAGE_EXPORT(rodadero_fates_chart) const PageText *RodaderoFatesChart(int marked, int language)
+PAGE_EXPORT(rodadero_fates_chart)
+const PageText *RodaderoFatesChart(int marked, int language, int width)
 {
     std::vector<Fate> known;
     for (int q = ALPHA_POS_MIN; q <= ALPHA_POS_MAX; ++q)
         if (FateKnown[q])
             known.push_back(Fates[q]);
     return GivePageText(FatesChart(known, FATE_STEP_LIMIT_DEFAULT, RodaderoStabilityPosition(),
-                           IsPosition(marked) ? marked : 0, FatesChartWords(PageWords(language))));
+                                   IsPosition(marked) ? marked : 0,
+                                   FatesChartWords(PageWords(language)), width));
 }
 
 // The sweep as rodadero-trace --sweep prints it, once every position's

@@ -9,6 +9,7 @@
 #include "fates_chart.h"
 #include "lab_charts.h"
 #include "lab_still.h"
+#include "method_charts.h"
 #include "picture_words.h"
 #include "race.h"
 #include "still.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -786,3 +788,187 @@ TEST(LabConvergencePicture, TheOptimisersShareDownToTheOptimumAndThePolylinesBes
 }
 
 } // namespace
+
+// --- the pictures laid out for a narrow width ---------------------------------
+
+namespace {
+
+// A <text> element of a picture: its place, its anchor and its words (the
+// text before any child).
+struct ShownText {
+    double x, y;
+    std::string anchor, words;
+};
+
+std::vector<ShownText> TextsOf(const std::string &svg)
+{
+    std::vector<ShownText> texts;
+    for (std::size_t at = svg.find("<text "); at != std::string::npos;
+         at = svg.find("<text ", at + 1)) {
+        std::size_t close = svg.find('>', at);
+        std::string tag = svg.substr(at, close - at);
+        ShownText t;
+        t.x = std::stod(AttributeAfter(tag, 0, "x"));
+        t.y = std::stod(AttributeAfter(tag, 0, "y"));
+        t.anchor = AttributeAfter(tag, 0, "text-anchor");
+        t.words = svg.substr(close + 1, svg.find('<', close) - close - 1);
+        while (!t.words.empty() && (t.words.back() == '\n' || t.words.back() == ' '))
+            t.words.pop_back();
+        texts.push_back(t);
+    }
+    return texts;
+}
+
+// Every word of `text` among the words of the picture's texts, in order.
+bool WordsInOrder(const std::vector<ShownText> &texts, const std::string &text)
+{
+    std::string all;
+    for (const ShownText &t : texts)
+        all += t.words + " ";
+    std::size_t from = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t end = std::min(text.find(' ', i), text.size());
+        std::string word = text.substr(i, end - i);
+        from = all.find(word, from);
+        if (from == std::string::npos)
+            return false;
+        from += word.size();
+        i = end + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(NarrowPictures, EachFitsTheWidthItIsHandedAndKeepsItsWords)
+{
+    const int en = WordLanguageOf("en");
+    FatesChartText fates = FatesChartWords(en);
+    ConvergenceText convergence = ConvergenceWords(en);
+    MethodChartText methods = MethodChartWords(en);
+    LabPictureState lab = LabStateOf(1.0, 0.92, 20, LAB_DEPTH);
+    std::vector<LabCurvePoint> labPoints = {{0, 0.6, 0.62}, {1, 0.59, 0.61}, {30000, 0.58, 0.6}};
+    std::vector<RunSample> samples = {{1, 0.5848185, 0.622, 0}, {250000, 0.5822105, 0.617, 0}};
+    Recorder nothing;
+    RunResult run = RecordRun(MethodSetting{METHOD_PROGRAM, 0, 0}, 1, &nothing);
+    std::vector<Fate> cells = {{20, 0, 10, 1, 542355, 542355}, {120, 17, 0, 0, 560000, 570000}};
+    std::vector<double> betas;
+    for (int k = 0; k <= 19; ++k)
+        betas.push_back(k / 20.0);
+    std::vector<MethodCurve> curves = {
+        {MethodSetting{METHOD_PROGRAM, 50, 0}, samples},
+        {MethodSetting{METHOD_HEAVY_BALL, 80, 0.35}, samples}};
+    for (RunSample &s : curves[0].points)
+        s.distance = 1e-3;
+    // Each picture at a width, with its title (all of whose words must be
+    // shown) and the width the desktop's is drawn at.
+    const struct {
+        const char *name;
+        std::function<std::string(int)> at;
+        std::string title;
+        int desktop;
+    } pictures[] = {
+        {"convergence", [&](int w) { return ConvergencePicture(samples, 0.0001, 0, convergence, w); },
+         Filled(convergence.titleAtStart, {{"alpha", "0.0001"}}), 800},
+        {"fates", [&](int w) { return FatesChart(SomeFates(), 20000, 57.30576853817054, 100, fates, w); },
+         fates.title, 800},
+        {"race", [&](int w) { return RacePicture(run, 10, RaceWords(en), w); }, "", 640},
+        {"curve race", [&](int w) {
+             return CurveRacePicture({{0, 1, 3, 4}, {0, 1, -1, 1}}, 2, CurveRaceWords(en), w); },
+         "", 640},
+        {"map", [&](int w) {
+             return MapChart(METHOD_HEAVY_BALL, cells, betas, 100000, StabilityLimit(), methods, w); },
+         "", 800},
+        {"comparison", [&](int w) { return CompareChart(curves, methods, w); }, methods.compareTitle,
+         800},
+        {"lab still", [&](int w) { return LabStillPicture(lab, LabStillWords(en), w); }, "", 760},
+        {"lab convergence", [&](int w) {
+             return LabConvergencePicture(lab.problem, labPoints, 0.5423553, 0.5713942, "Newton",
+                                          LabConvergenceWords(en), w); }, "", 800},
+        {"lab refinement", [&](int w) {
+             return LabRefinementPicture(lab.problem, PowerLawTable({5, 10, 20, 40, 80, 160, 320,
+                                                                     640, 1280, 2560, 5120}),
+                                         LabRefinementWords(en), w); }, "", 800},
+    };
+    for (const auto &p : pictures) {
+        // The desktop's picture at its own width, or with none asked for.
+        EXPECT_EQ(p.at(p.desktop), p.at(0)) << p.name;
+        EXPECT_EQ(p.at(p.desktop + 100), p.at(0)) << p.name;
+        for (int width : {300, 332, 605}) {
+            std::string svg = p.at(width);
+            std::string why;
+            ASSERT_TRUE(WellFormed(svg, &why)) << p.name << " at " << width << ": " << why;
+            std::string w = std::to_string(width);
+            EXPECT_EQ(AttributeAfter(svg, 0, "width"), w) << p.name;
+            double height = std::stod(AttributeAfter(svg, 0, "height"));
+            EXPECT_EQ(AttributeAfter(svg, 0, "viewBox"), "0 0 " + w + " " +
+                      AttributeAfter(svg, 0, "height")) << p.name;
+            // Every text starts, ends or is centred inside the picture,
+            // and none is lower than it.
+            std::vector<ShownText> texts = TextsOf(svg);
+            ASSERT_FALSE(texts.empty()) << p.name;
+            for (const ShownText &t : texts) {
+                EXPECT_GE(t.x, 0.0) << p.name << " at " << width << ": " << t.words;
+                EXPECT_LE(t.x, width) << p.name << " at " << width << ": " << t.words;
+                EXPECT_GT(t.y, 0.0) << p.name << " at " << width << ": " << t.words;
+                EXPECT_LE(t.y, height) << p.name << " at " << width << ": " << t.words;
+            }
+            if (!p.title.empty()) {
+                EXPECT_TRUE(WordsInOrder(texts, p.title)) << p.name << " at " << width;
+            }
+        }
+    }
+}
+
+TEST(WrappedLines, WholeWordsInLinesNoWiderThanTheWidth)
+{
+    // At 12 px a character is counted 6.6 pixels wide: "aaaa bbbb" is 59.4.
+    static const struct {
+        const char *text;
+        double width, size;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"aaaa bbbb", 60, 12, {"aaaa bbbb"}},
+        {"aaaa bbbb", 59, 12, {"aaaa", "bbbb"}},
+        {"aaaa bbbb cc", 40, 12, {"aaaa", "bbbb", "cc"}},
+        {"aaaa bbbb", 60, 24, {"aaaa", "bbbb"}},        // twice as wide at 24 px
+        {"aaaaaaaaaaaa b", 30, 12, {"aaaaaaaaaaaa", "b"}},  // a word wider than the width
+        {"", 100, 12, {""}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(WrappedLines(c.text, c.width, c.size), c.lines) << c.text << " in " << c.width;
+}
+
+TEST(SpacedLabels, EveryKthLabelTheFewestLeftOut)
+{
+    // Ticks 0..10 on an axis from pixel 0 to 100: 10 pixels apart.
+    ChartAxis axis = {0, 10, 0, 100, false};
+    std::vector<AxisTick> ticks;
+    for (int v = 0; v <= 10; ++v)
+        ticks.push_back({static_cast<double>(v), std::to_string(v)});
+    const struct {
+        bool across;
+        double gap;
+        const char *kept;  // the labels left, joined by spaces
+    } cases[] = {
+        // Across, one-digit labels 6.6 wide, "10" 13.2: from 9 to 10 the
+        // halves of the two take 9.9 of the 10 pixels.
+        {true, 0, "0 1 2 3 4 5 6 7 8 9 10"},
+        // A gap of 3: 9.9 + 3 > 10; every second: 20 >= 9.9 + 3.
+        {true, 3, "0 2 4 6 8 10"},
+        // Every third: 30 >= 6.6 + 20 (and 9 stands alone at the end).
+        {true, 20, "0 3 6 9"},
+        // Up, a line is 14 pixels: every second at a gap of 2.
+        {false, 2, "0 2 4 6 8 10"},
+        // No two fit: the first alone.
+        {false, 200, "0"},
+    };
+    for (const auto &c : cases) {
+        std::string kept;
+        for (const AxisTick &t : SpacedLabels(ticks, axis, c.across, c.gap))
+            if (!t.label.empty())
+                kept += (kept.empty() ? "" : " ") + t.label;
+        EXPECT_EQ(kept, c.kept) << c.across << " " << c.gap;
+    }
+}

@@ -117,7 +117,9 @@ async function endUnder(page, px, py, endY) {
 test('the end dragged with the mouse: the run starts again there', async ({ page }) => {
   await openAt(page, '#lab&lang=en');
   await ticks(page, 10);
-  await page.locator('#lab-card').scrollIntoViewIfNeeded();
+  // The picture in view, its end mark with it (the card is taller than
+  // the window).
+  await page.locator('#lab-picture').scrollIntoViewIfNeeded();
   const end = await markAt(page, 'end');
   const to = { x: end.x - 60, y: end.y - 40 };
   const moved = await endUnder(page, to.x, to.y, 0.92);

@@ -10,7 +10,7 @@
 // the notice at the end of a run. And a phone and a laptop against their
 // reference screenshots.
 import {
-  test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole,
+  test, expect, expectHidden, openPage, openAt, saved, ticks, state, curveBits, nativeStates, byRole,
   referenceJson, canvasPixels, PAGE_URL, mapDone,
 } from './page_fixture.mjs';
 
@@ -475,3 +475,165 @@ test.describe('a laptop, 1280 x 800 at 1', () => {
     await expect(page).toHaveScreenshot('laptop-1280.png');
   });
 });
+
+test.describe('a laptop, 1440 x 900 at 1', () => {
+  test.use(contextOf({ width: 1440, height: 900 }, 1));
+  // The window with the first card's chart beside it and the next card
+  // under it, as a person sees them on opening.
+  test('a laptop in mid-descent, against its reference screenshot', async ({ page }) => {
+    await openPage(page);
+    await page.evaluate(() => window.rodadero.swept);
+    await ticks(page, 60);
+    await expect(page).toHaveScreenshot('laptop-1440.png');
+  });
+});
+
+// Every picture of the panel, each once it has something to show, by its
+// host's id: the charts, the race, the laboratory's picture, its charts
+// and the race of a curve drawn on its pad.
+const SHOWN_PICTURES = [
+  'convergence-chart', 'fates-chart', 'race-picture', 'map-chart', 'compare-chart',
+  'lab-picture', 'lab-convergence', 'lab-refinement', 'lab-race',
+];
+
+// Each host's texts, as shown: their count, the height of the smallest
+// (getBoundingClientRect, CSS pixels) and which it is; the host's width
+// and the width its picture is drawn for.
+function shownTexts(page) {
+  return page.evaluate((ids) => Object.fromEntries(ids.map((id) => {
+    const host = document.getElementById(id);
+    const texts = [...host.shadowRoot.querySelectorAll('text')].filter((t) => t.textContent.trim());
+    const heights = texts.map((t) => [t.getBoundingClientRect().height, t.textContent]);
+    heights.sort((a, b) => a[0] - b[0]);
+    return [id, { count: texts.length, smallest: heights[0], hostWidth: host.clientWidth,
+                  drawnFor: Number(host.shadowRoot.querySelector('svg').getAttribute('width')) }];
+  })), SHOWN_PICTURES);
+}
+
+// Every control of the panel and its cards that a finger may touch, and
+// its box.
+function controlBoxes(page) {
+  return page.evaluate(() => [...document.querySelectorAll(
+    '#panel button, #panel select, #panel input, #panel a[href], #new-run')]
+    .filter((el) => el.getClientRects().length > 0)
+    .map((el) => {
+      const r = el.getBoundingClientRect();
+      return { id: el.id || el.textContent.trim(), width: r.width, height: r.height };
+    }));
+}
+
+test.describe('a phone, 360 x 740 at 2, touch: the panel to be read and touched', () => {
+  test.use(contextOf(SCREENS[1], 2));
+
+  test('every picture laid out for its card, its texts 11 pixels or more; every control 44 x 44 or more',
+       async ({ page }) => {
+    await openAt(page, '#lab&tramos=4');
+    await page.evaluate(() => window.rodadero.swept);
+    await mapDone(page, 'heavy-ball');
+    await ticks(page, 10);
+    await page.locator('#race-start').click();
+    await page.locator('#map-chart').evaluate((host) =>
+      host.shadowRoot.getElementById('cell-80-35').dispatchEvent(
+        new MouseEvent('click', { bubbles: true, composed: true })));
+    await page.locator('#lab-refine').click();
+    await page.evaluate(() => window.rodadero.refined());
+    // A curve drawn on the laboratory's pad with a finger's strokes (the
+    // mouse's, as the pad takes either).
+    await page.locator('#lab-draw').click();
+    await page.locator('#lab-draw-pad').evaluate((pad) => pad.scrollIntoView({ block: 'center' }));
+    const on = (x, y) => page.evaluate(([px, py]) => {
+      const p = new DOMPoint(px, py).matrixTransform(
+        document.querySelector('#lab-draw-pad svg').getScreenCTM());
+      return [p.x, p.y];
+    }, [x, y]);
+    const points = [await on(0, 0), await on(0.3, 0.6), await on(1, 0.7)];
+    await page.mouse.move(...points[0]);
+    await page.mouse.down();
+    for (const p of points.slice(1))
+      await page.mouse.move(...p, { steps: 4 });
+    await page.mouse.up();
+    await ticks(page, 10);
+
+    const shown = await shownTexts(page);
+    for (const id of SHOWN_PICTURES) {
+      const { count, smallest, hostWidth, drawnFor } = shown[id];
+      expect(count, `${id}: its texts`).toBeGreaterThan(0);
+      expect(smallest[0], `${id}: its smallest text, "${smallest[1]}"`).toBeGreaterThanOrEqual(11);
+      // Drawn for the card's width, not the desktop's brought down to it.
+      expect(drawnFor, `${id}: the width it is drawn for`).toBe(Math.floor(hostWidth));
+    }
+    // The file stays the desktop's picture.
+    const file = await saved(page, 'Curva en SVG');
+    expect(file.text).toMatch(/<svg [^>]*width="800" height="500"/);
+
+    const small = (await controlBoxes(page)).filter((c) => c.width < 44 || c.height < 44);
+    expect(small, 'controls smaller than 44 x 44').toEqual([]);
+  });
+
+  test('a picture is laid out again for its card when the phone is turned', async ({ page }) => {
+    await openPage(page);
+    await ticks(page, 10);
+    const drawnFor = () => page.locator('#convergence-chart').evaluate((host) =>
+      [host.clientWidth, Number(host.shadowRoot.querySelector('svg').getAttribute('width'))]);
+    const [narrow, drawn] = await drawnFor();
+    expect(drawn).toBe(Math.floor(narrow));
+    // Turned, the card is wider (and still narrower than the desktop's
+    // chart): the picture follows it.
+    await page.setViewportSize({ width: 740, height: 360 });
+    await expect.poll(async () => {
+      await ticks(page, 1); // the page looks at its cards' widths again at the next frame
+      const [width, drawnNow] = await drawnFor();
+      return width > narrow && drawnNow === Math.floor(width);
+    }).toBe(true);
+  });
+});
+
+// Laptops and desktops: the window at the top left, the first card beside
+// it, and a card right under it in its column; each chart 560 pixels wide
+// or more where the screen has the room (from 1,440 on).
+const WIDE_SCREENS = [
+  { width: 1280, height: 800, chartsAtLeast: 0 },
+  { width: 1440, height: 900, chartsAtLeast: 560 },
+  { width: 1920, height: 1080, chartsAtLeast: 560 },
+];
+
+for (const screen of WIDE_SCREENS) {
+  test.describe(`a wide screen, ${screen.width} x ${screen.height} at 1`, () => {
+    test.use(contextOf(screen, 1));
+    test('no column empty under the window; the window and the first chart in view on opening',
+         async ({ page }) => {
+      await openPage(page);
+      await page.evaluate(() => window.rodadero.swept);
+      const g = await page.evaluate(() => {
+        const box = (el) => {
+          const r = el.getBoundingClientRect();
+          return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width };
+        };
+        return {
+          innerWidth, innerHeight, scrollWidth: document.documentElement.scrollWidth,
+          stage: box(document.getElementById('stage')),
+          cards: [...document.querySelectorAll('.card')].map(box),
+          charts: [...document.querySelectorAll('.chart')].filter((c) => !c.hidden).map(box),
+        };
+      });
+      expect(g.scrollWidth).toBeLessThanOrEqual(g.innerWidth);
+      // The first card beside the window, its chart in view with it.
+      const [first] = g.cards;
+      expect(first.left).toBeGreaterThanOrEqual(g.stage.right);
+      const chart = g.charts[0];
+      for (const b of [g.stage, chart]) {
+        expect(b.top).toBeGreaterThanOrEqual(0);
+        expect(b.bottom).toBeLessThanOrEqual(g.innerHeight);
+        expect(b.right).toBeLessThanOrEqual(g.innerWidth);
+      }
+      // A card in the window's column, starting under the window within a
+      // gap of the grid's.
+      const under = g.cards.filter((c) => c.left < g.stage.right && c.top >= g.stage.bottom);
+      expect(under.length).toBeGreaterThan(0);
+      expect(Math.min(...under.map((c) => c.top)) - g.stage.bottom).toBeLessThanOrEqual(20);
+      expect(under[0].left).toBe(g.stage.left);
+      for (const c of g.charts)
+        expect(c.width, 'a chart\'s width').toBeGreaterThanOrEqual(screen.chartsAtLeast);
+    });
+  });
+}
