@@ -67,6 +67,13 @@ function wordsIn(catalog) {
   const plural = new Intl.PluralRules(locale);
   const formats = new Map();
   const number = (value, decimals = 0, upTo = false) => {
+    // A whole number of no sign, ungrouped: each of the page's languages
+    // writes it in the digits 0 to 9 alone, as String() does (the languages
+    // suite holds their formats to it). The page's first NumberFormat costs
+    // a slow processor some 60 ms, which the first paint, whose printed
+    // time is such a number, need not wait for.
+    if (decimals === 0 && Number.isSafeInteger(value) && value >= 0)
+      return String(value);
     const key = `${decimals},${upTo}`;
     if (!formats.has(key))
       formats.set(key, new Intl.NumberFormat(locale, {

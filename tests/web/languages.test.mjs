@@ -164,6 +164,21 @@ for (const language of Object.keys(DESCRIBED)) {
   });
 }
 
+// The page writes a whole number of no sign as String() does, without a
+// NumberFormat: this browser's formats of every catalog's locale must agree.
+test('each language writes a whole number in the digits 0 to 9 alone', async ({ page }) => {
+  const texts = new URL('../../texts/', import.meta.url);
+  const locales = fs.readdirSync(texts).filter((f) => f.endsWith('.json'))
+    .map((f) => JSON.parse(fs.readFileSync(new URL(f, texts), 'utf8')).language.locale);
+  expect(locales).toHaveLength(7);
+  const differ = await page.evaluate((all) => all.flatMap((locale) => {
+    const format = new Intl.NumberFormat(locale, { useGrouping: false, maximumFractionDigits: 0 });
+    return [0, 7, 57, 1000, 542355, 9601193779, Number.MAX_SAFE_INTEGER]
+      .filter((n) => format.format(n) !== String(n)).map((n) => `${locale} ${n}`);
+  }), locales);
+  expect(differ).toEqual([]);
+});
+
 test('the end of a run in English', async ({ page }) => {
   await openAt(page, '#lang=en');
   await page.getByRole('img', { name: /^In red the approximating polyline/ }).focus();
