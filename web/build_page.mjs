@@ -1,29 +1,36 @@
 // Puts the web page together in one file: the HTML with the CSS, the page's
 // script (page.js and the modules it imports, bundled by esbuild into one
-// script), the script of the sweep's workers (sweep_worker.js and what it
-// imports, bundled on its own), the WebAssembly module (gzip, then base64),
-// the other languages' catalogs (gzip, then base64) and the icon as a data
-// address; the page's texts are those of the program's language, the first
-// catalog (texts/*.json), and the language switch and the notice for a
-// browser without script have every catalog's. The scripts and the style
-// go in minified, without comments, the sources' layout or the scripts'
-// long local names: those are the sources' notes, not the program, and the
-// page has a size to keep.
+// script, the script of the sweep's workers inside it as a text: that of
+// sweep_worker.js and what it imports, bundled on its own), the
+// WebAssembly module, the other languages' catalogs and the icon as a data
+// address. The page's script, the module and the catalogs go in packed
+// (packing.js: their gzip form, made by zopfli, the smallest gzip there is,
+// written with 91 letters); one small script, loader.js, is read as the
+// page is and unpacks the page's script and runs it. The page's texts are
+// those of the program's language, the first catalog (texts/*.json), and
+// the language switch and the notice for a browser without script have
+// every catalog's. The scripts, the style and the HTML go in without
+// comments, the sources' layout or the scripts' long local names: those
+// are the sources' notes, not the program, and the page has a size to keep.
 // The result needs nothing else, from disk or from anywhere.
 //
-//   node build_page.mjs --html PAGE --css STYLE --wasm MODULE --icon ICON
-//                       --script ENTRY --worker ENTRY --output OUT --depfile DEPS
+//   node build_page.mjs --html PAGE --css STYLE --wasm MODULE --icon PNG
+//                       --script ENTRY --worker ENTRY --loader ENTRY
+//                       --zopfli PROGRAM --output OUT --depfile DEPS
 //                       --texts CATALOG [--texts CATALOG...]
 //
 // DEPS, for the build tool, names every file the page was made from, the
 // modules the scripts import included.
 import { build, transform } from 'esbuild';
+import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
+import os from 'node:os';
 import path from 'node:path';
 import { parseArgs } from 'node:util';
-import zlib from 'node:zlib';
+import { encodeLetters } from './packing.js';
 
-const NAMES = ['html', 'css', 'wasm', 'icon', 'script', 'worker', 'output', 'depfile'];
+const NAMES = ['html', 'css', 'wasm', 'icon', 'script', 'worker', 'loader', 'zopfli', 'output',
+               'depfile'];
 
 function fail(message) {
   console.error(`build_page.mjs: ${message}`);
@@ -46,7 +53,7 @@ function readOptions() {
 // One script from an entry module and everything it imports: strict, as
 // modules are, its top-level names inside one function; the same bytes for
 // the same sources. The files it was made from are added to `inputs`.
-async function bundle(entry, inputs, catalogs) {
+async function bundle(entry, inputs, catalogs, sweepWorker = null) {
   const result = await build({
     entryPoints: [entry],
     bundle: true,
@@ -54,7 +61,7 @@ async function bundle(entry, inputs, catalogs) {
     banner: { js: "'use strict';" },
     minify: true,
     legalComments: 'none',
-    plugins: [catalogsAsImported(catalogs)],
+    plugins: [catalogsAsImported(catalogs), workerAsImported(sweepWorker)],
     charset: 'utf8',
     write: false,
     metafile: true,
@@ -63,6 +70,23 @@ async function bundle(entry, inputs, catalogs) {
   for (const input of Object.keys(result.metafile.inputs))
     inputs.add(path.resolve(input));
   return result.outputFiles[0].text;
+}
+
+// The workers' script as the page's script imports it
+// ('rodadero:sweep-worker'): its text.
+function workerAsImported(script) {
+  return {
+    name: 'worker-as-imported',
+    setup(b) {
+      b.onResolve({ filter: /^rodadero:sweep-worker$/ }, () => ({ path: 'sweep-worker',
+                                                                  namespace: 'rodadero' }));
+      b.onLoad({ filter: /.*/, namespace: 'rodadero' }, () => {
+        if (script === null)
+          fail('only the page\'s script can import the workers\' script');
+        return { contents: script, loader: 'text' };
+      });
+    },
+  };
 }
 
 // A catalog as the page's script reads it: without the pictures' words,
@@ -94,14 +118,38 @@ function catalogsAsImported(catalogs) {
   };
 }
 
+// Bytes packed as the page carries them (packing.js): their gzip form,
+// made by zopfli, which writes the same bytes for the same input, in 91
+// letters.
+function pack(zopfli, bytes) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'rodadero-page-'));
+  try {
+    const file = path.join(folder, 'packed');
+    fs.writeFileSync(file, bytes);
+    return encodeLetters(execFileSync(zopfli, ['--gzip', '-c', file], { maxBuffer: 1 << 26 }));
+  } finally {
+    fs.rmSync(folder, { recursive: true, force: true });
+  }
+}
+
 // The catalogs but the first, each without its pictures' words, as one
-// JSON object by code, gzip then base64: the page unpacks them once
-// (language.js), as it does the module. The same bytes for the same
-// catalogs.
-function packedCatalogs(catalogs) {
+// JSON object by code: the page unpacks them once (language.js), as it
+// does the module.
+function catalogsText(catalogs) {
   const others = Object.fromEntries(catalogs.slice(1)
     .map((c) => [c.language.code, withoutPictures(c)]));
-  return zlib.gzipSync(Buffer.from(JSON.stringify(others), 'utf8'), { level: 9 }).toString('base64');
+  return Buffer.from(JSON.stringify(others), 'utf8');
+}
+
+// The HTML without its comments (but the page's first, which says what
+// the file is) and without the indentation of its lines.
+function withoutNotes(html) {
+  let first = true;
+  return html.replace(/<!--[^]*?-->\n?/g, (comment) => {
+    const kept = first;
+    first = false;
+    return kept ? comment : '';
+  }).replace(/^[ ]+/gm, '');
 }
 
 // Text as HTML writes it, in an element or an attribute's quotes.
@@ -144,20 +192,18 @@ async function main() {
   const o = readOptions();
   const inputs = new Set([o.html, o.css, o.wasm, o.icon, ...o.texts].map((f) => path.resolve(f)));
   const catalogs = o.texts.map((file) => JSON.parse(fs.readFileSync(file, 'utf8')));
-  const base64 = (data) => data.toString('base64');
-  // The module's gzip form, the same bytes for the same module (no time
-  // stamp in it); the page unpacks it with the browser's DecompressionStream.
-  const packed = zlib.gzipSync(fs.readFileSync(o.wasm), { level: 9 });
+  const worker = await bundle(o.worker, inputs, catalogs);
+  const script = await bundle(o.script, inputs, catalogs, worker);
   const parts = {
     '/*@STYLE@*/': (await transform(fs.readFileSync(o.css, 'utf8'),
                                     { loader: 'css', minify: true, legalComments: 'none' })).code,
-    '//@SCRIPT@': scriptText('the page\'s script', await bundle(o.script, inputs, catalogs)),
-    '@SWEEP_WORKER@': scriptText('the worker\'s script', await bundle(o.worker, inputs, catalogs)),
-    '@MODULE@': base64(packed),
-    '@CATALOGS@': packedCatalogs(catalogs),
-    '@ICON@': `data:image/x-icon;base64,${base64(fs.readFileSync(o.icon))}`,
+    '//@LOADER@': scriptText('the loader', await bundle(o.loader, inputs, catalogs)),
+    '@SCRIPT@': pack(o.zopfli, Buffer.from(scriptText('the page\'s script', script), 'utf8')),
+    '@MODULE@': pack(o.zopfli, fs.readFileSync(o.wasm)),
+    '@CATALOGS@': pack(o.zopfli, catalogsText(catalogs)),
+    '@ICON@': `data:image/png;base64,${fs.readFileSync(o.icon).toString('base64')}`,
   };
-  const html = withTexts(fs.readFileSync(o.html, 'utf8'), catalogs);
+  const html = withTexts(withoutNotes(fs.readFileSync(o.html, 'utf8')), catalogs);
   for (const needle of Object.keys(parts))
     if (!html.includes(needle))
       fail(`${o.html} has no ${needle}`);

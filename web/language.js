@@ -19,10 +19,10 @@
 // catalog's words, so that nothing is written until another language is
 // asked for; the script holds that catalog whole and of the others only
 // their names ("language"). Their words are packed in the page
-// (#rodadero-catalogs, gzip then base64) and unpacked once, as the page
+// (#rodadero-catalogs, packing.js) and unpacked once, as the page
 // starts: a change to another language waits for that, and is at once
 // after it.
-import { unpackModule } from './module.js';
+import { unpack as unpackText } from './packing.js';
 import * as ca from '../texts/ca.json';
 import * as de from '../texts/de.json';
 import * as en from '../texts/en.json';
@@ -103,7 +103,7 @@ function wholeCatalogs() {
   const whole = new Map(Object.entries(CATALOGS).filter(([, catalog]) => catalog.elements));
   let unpacking = null;
   const unpack = () => {
-    unpacking = unpacking || unpackModule(document.getElementById('rodadero-catalogs').textContent)
+    unpacking = unpacking || unpackText(document.getElementById('rodadero-catalogs').textContent)
       .then((bytes) => {
         const packed = JSON.parse(new TextDecoder('utf-8').decode(bytes));
         for (const [code, catalog] of Object.entries(packed))

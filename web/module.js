@@ -2,29 +2,6 @@
 // bytes unpacked from the page, an instance, and what the script reads of
 // its memory, by the contract the module hands out.
 
-// Bytes from base64 text: the engine's own decoder where it has one, else
-// atob and a copy of its characters.
-export function decodeBase64(text) {
-  if (typeof Uint8Array.fromBase64 === 'function')
-    return Uint8Array.fromBase64(text);
-  const binary = atob(text);
-  const bytes = new Uint8Array(binary.length);
-  for (let i = 0; i < binary.length; ++i)
-    bytes[i] = binary.charCodeAt(i);
-  return bytes;
-}
-
-// Bytes from the page's base64 text of their gzip form (the module's, the
-// other languages' catalogs'). The packed bytes go through the browser's
-// DecompressionStream straight from memory (a Response's body, not a Blob,
-// which the browser would first register and hand back from another
-// process).
-export async function unpackModule(packed) {
-  const stream = new Response(decodeBase64(packed)).body
-    .pipeThrough(new DecompressionStream('gzip'));
-  return new Uint8Array(await new Response(stream).arrayBuffer());
-}
-
 // An instance, started. The C++ library's paths that end the program with a
 // message on the standard error stream (none is taken unless something is
 // badly wrong) import the system's file calls: here each answers "not

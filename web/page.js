@@ -31,23 +31,19 @@
 import { openLinks } from './fragment.js';
 import { createPageLanguage } from './language.js';
 import { fitWindow, layOut, windowScale } from './layout.js';
-import { instantiateModule, openContract, unpackModule } from './module.js';
+import { instantiateModule, openContract } from './module.js';
+import { unpack } from './packing.js';
 import { createPanel } from './panel.js';
 import { createPicture } from './picture.js';
 import { pictureWords, readPicture } from './picture_reading.js';
 import { createScrollBar } from './scroll_bar.js';
+import sweepWorkerScript from 'rodadero:sweep-worker';
 
 // The text alternative of the picture is read and said again at most this
 // often: a polite live region that changed with every tick would never be
 // heard to the end. The key that says it at once, typed into the picture.
 const DESCRIBE_PERIOD_MS = 3000;
 const DESCRIBE_KEY = 'Enter';
-
-// A text the page carries beside its script, by the id of its element:
-// the module's bytes (gzip, then base64) and the sweep's worker's script.
-function inlinedText(id) {
-  return document.getElementById(id).textContent;
-}
 
 // Readers of the model's record in the module's memory: state() gives it
 // as window.rodadero.state() does.
@@ -266,7 +262,7 @@ async function startRodadero(hooks, language) {
   // The module and the other languages' catalogs are unpacked, and the
   // module compiled, while the page is laid out; the window starts in the
   // address's language.
-  const unpacked = unpackModule(inlinedText('rodadero-module'));
+  const unpacked = unpack(document.getElementById('rodadero-module').textContent);
   const instantiated = unpacked.then(instantiateModule);
   const catalogs = language.unpacked();
   const links = openLinks(language); // the address's language, the rest below
@@ -280,7 +276,7 @@ async function startRodadero(hooks, language) {
   openMainWindow(run);
   const scrollBar = openDialog(run);
   listenToKeys(run);
-  startPanel(run, { script: inlinedText('rodadero-sweep-worker'), bytes }, hooks);
+  startPanel(run, { script: sweepWorkerScript, bytes }, hooks);
   applyAddress(run, scrollBar, record, hooks);
   followScreen(run.picture);
 }

@@ -13,8 +13,7 @@ import { test, expect } from '@playwright/test';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import zlib from 'node:zlib';
-import { packedCatalogs } from './page_parts.mjs';
+import { packedCatalogs, unpacked } from './page_parts.mjs';
 
 const TEXTS = fileURLToPath(new URL('../../texts', import.meta.url));
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
@@ -192,20 +191,19 @@ test('no catalog holds words only another language writes', () => {
   expect(found).toEqual([]);
 });
 
-// The page as built: the others' catalogs packed (gzip, then base64), each
+// The page as built: the others' catalogs packed, each
 // whole but for the pictures' words, which the module has; none of their
 // longer texts in the page as it is, where the program's are.
 test('the page holds the program\'s catalog as text and the others packed', () => {
   const page = fs.readFileSync(PAGE, 'utf8');
-  const packed = Buffer.from(packedCatalogs(PAGE), 'base64');
-  const unpacked = JSON.parse(zlib.gunzipSync(packed).toString('utf8'));
+  const catalogs = JSON.parse(unpacked(packedCatalogs(PAGE)).toString('utf8'));
   const others = Object.keys(CATALOGS).filter((code) => code !== PROGRAM_LANGUAGE);
-  expect(Object.keys(unpacked).sort()).toEqual(others.sort());
+  expect(Object.keys(catalogs).sort()).toEqual(others.sort());
   const program = [...textsOf(CATALOGS[PROGRAM_LANGUAGE]).values()];
   const written = [];
   for (const code of others) {
     const { pictures, ...read } = CATALOGS[code];
-    expect(unpacked[code], code).toEqual(read);
+    expect(catalogs[code], code).toEqual(read);
     for (const [key, text] of textsOf(read))
       if (text.length > 20 && key !== 'page.noScript' && !program.includes(text) && page.includes(text))
         written.push(`${code}: ${key}`);

@@ -1,14 +1,16 @@
-// The parts of the page that tests and benchmarks take from it: the module
-// and the other languages' catalogs as it carries them, read from its HTML, and the page's own module.js as a
-// script that a test adds to an open page (an inline script, which the
-// page's content security policy allows), its functions under one global
-// name.
+// The parts of the page that tests and benchmarks take from it: its
+// script, the module and the other languages' catalogs as it carries them
+// (packed, web/packing.js), read from its HTML and unpacked here, and the
+// page's own module.js and packing.js as a script that a test adds to an
+// open page (an inline script, which the page's content security policy
+// allows), their functions under one global name.
 import { buildSync } from 'esbuild';
 import fs from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import zlib from 'node:zlib';
+import { decodeLetters } from '../../web/packing.js';
 
-const MODULE_SOURCE = fileURLToPath(new URL('../../web/module.js', import.meta.url));
+const WEB = fileURLToPath(new URL('../../web/', import.meta.url));
 
 // The text of the page's <script id=ID> data block.
 function inlinedText(html, id) {
@@ -18,26 +20,40 @@ function inlinedText(html, id) {
   return match[1];
 }
 
-// The page's module as it carries it: base64 of its gzip form.
+// The page's module as it carries it: its gzip form, in letters.
 export function packedModule(pagePath) {
   return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-module');
 }
 
 // The catalogs of the languages other than the page's own, as it carries
-// them: base64 of the gzip form of one JSON object, by code.
+// them: the gzip form of one JSON object by code, in letters.
 export function packedCatalogs(pagePath) {
   return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-catalogs');
 }
 
-// The module's bytes, unpacked here by node.
-export function moduleBytes(pagePath) {
-  return zlib.gunzipSync(Buffer.from(packedModule(pagePath), 'base64'));
+// The page's script as it carries it: the gzip form of its text, in
+// letters.
+export function packedScript(pagePath) {
+  return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-script');
 }
 
-// web/module.js's exports as the global `name` of a classic script.
+// What a packed text holds, unpacked here by node.
+export function unpacked(text) {
+  return zlib.gunzipSync(decodeLetters(text));
+}
+
+// The module's bytes, unpacked here by node.
+export function moduleBytes(pagePath) {
+  return unpacked(packedModule(pagePath));
+}
+
+// web/module.js's and web/packing.js's exports as the global `name` of a
+// classic script.
 export function moduleScript(name) {
-  return buildSync({ entryPoints: [MODULE_SOURCE], bundle: true, format: 'iife', globalName: name,
-                     write: false, logLevel: 'warning' }).outputFiles[0].text;
+  return buildSync({
+    stdin: { contents: "export * from './module.js'; export * from './packing.js';", resolveDir: WEB },
+    bundle: true, format: 'iife', globalName: name, write: false, logLevel: 'warning',
+  }).outputFiles[0].text;
 }
 
 // An instance of the module in node, its imports answered by one number,

@@ -2,8 +2,8 @@
 // the page's parts found by role and name where they have one.
 import {
   test, expect, expectHidden, openPage, ticks, state, curveBits, nativeStates, byRole, TICK_MS,
+  PAGE_URL,
 } from './page_fixture.mjs';
-import { moduleScript } from './page_parts.mjs';
 import { SCENARIOS, expectedStates, checkScenario } from './scenario_table.mjs';
 
 function driver(page) {
@@ -54,21 +54,16 @@ test('the ticks come from two 50 ms timers and nothing else', async ({ page }) =
   expect(curveBits(await state(page))).toEqual(nativeStates(['2'])[0]);
 });
 
-// An engine without Uint8Array.fromBase64 decodes the module with atob: the
-// same bytes as node's own base64 decoder gives for the page's text, and
-// the same run as the host build's. The decoder is the page's own
-// (web/module.js), added to the open page beside its script.
-test('the module from an engine without its own base64 decoder', async ({ page }) => {
-  await page.addInitScript(() => { delete Uint8Array.fromBase64; });
-  await openPage(page);
-  expect(await page.evaluate(() => typeof Uint8Array.fromBase64)).toBe('undefined');
-  await page.addScriptTag({ content: moduleScript('pageModule') });
-  const [packed, decoded] = await page.evaluate(() => {
-    const text = document.getElementById('rodadero-module').textContent;
-    return [text, Array.from(pageModule.decodeBase64(text),
-                             (b) => b.toString(16).padStart(2, '0')).join('')];
-  });
-  expect(decoded).toBe(Buffer.from(packed, 'base64').toString('hex'));
-  await ticks(page, 20);
-  expect(curveBits(await state(page))).toEqual(nativeStates(['40'])[0]);
+// A browser that cannot unpack the page's script (one without
+// DecompressionStream) is told, in every language, what a browser without
+// script is told; nothing else happens.
+test('a browser that cannot unpack the page', async ({ page, problems }) => {
+  await page.addInitScript(() => { delete window.DecompressionStream; });
+  await page.goto(PAGE_URL);
+  const notice = page.locator('body > p.notice');
+  await expect(notice).toContainText('Esta página necesita JavaScript y WebAssembly.');
+  await expect(notice).toContainText('This page needs JavaScript and WebAssembly.');
+  await expect(notice.locator('span[lang]')).toHaveCount(6);
+  expect(await page.evaluate(() => window.rodadero)).toBeUndefined();
+  expect(problems.splice(0)).toEqual([expect.stringContaining('DecompressionStream')]);
 });

@@ -79,7 +79,7 @@ endforeach()
 # Then the others.
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
 set(WEB_ALONE_SUITES panel sweep_failure)
-foreach(suite links screens scenarios languages downloads picture methods lab description
+foreach(suite links screens scenarios languages downloads picture methods lab description packing
               accessibility
               charts race model_lanes sources fates_module catalogs panel sweep_failure)
   set(options)
