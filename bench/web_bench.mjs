@@ -80,7 +80,7 @@ import { pathToFileURL } from 'node:url';
 import zlib from 'node:zlib';
 import { CHROMIUM_PATH } from '../tests/web/chromium.mjs';
 import {
-  moduleScript, packedCatalogs, packedModule, packedScript, unpacked,
+  moduleBytes, moduleScript, packedCatalogs, packedModule, packedScript, unpacked,
 } from '../tests/web/page_parts.mjs';
 import {
   ROOT, cpuSeconds, launch, median, newPage, options, processTime, processes, rendererOf,
@@ -139,12 +139,13 @@ async function wasmStep(browser) {
   const batches = Math.max(1, Math.round(opts.steps / BATCH));
   const stepModule = fs.existsSync(STEP_MODULE) ? fs.readFileSync(STEP_MODULE).toString('base64') : null;
   await page.addScriptTag({ content: moduleScript('pageModule') });
-  await page.evaluate(async ({ batch, batches, stepModule }) => {
-    // The page's own unpacking and instantiation (web/module.js), on the
-    // page's own bytes.
-    const { instantiateModule, openContract, unpack } = pageModule;
-    const packed = document.getElementById('rodadero-module').textContent;
-    const e = await instantiateModule(await unpack(packed));
+  const pageModuleBytes = moduleBytes(opts.page).toString('base64');
+  await page.evaluate(async ({ batch, batches, stepModule, pageModuleBytes }) => {
+    // The page's own instantiation (web/module.js), of the module the page
+    // carries.
+    const { instantiateModule, openContract } = pageModule;
+    const e = await instantiateModule(Uint8Array.from(atob(pageModuleBytes),
+                                                      (c) => c.charCodeAt(0)));
     e.rodadero_start();
     const contract = openContract(e);
     if (contract.value('CurveStateRecord', 'RunContinuous')(contract.places.record.address) !== 0)
@@ -174,7 +175,7 @@ async function wasmStep(browser) {
     while (performance.now() < warm)
       for (const kind of Object.keys(kinds))
         window.benchRun(kind, false);
-  }, { batch: BATCH, batches, stepModule });
+  }, { batch: BATCH, batches, stepModule, pageModuleBytes });
   const clock = await clockStep(page);
   const timed = async (kind, alone) => {
     const before = mainThreadNs(renderer);
@@ -543,7 +544,7 @@ function printSize() {
   const parts = [['the script', packedScript(opts.page)], ['the module', packedModule(opts.page)],
                  ['the other languages\' catalogs', packedCatalogs(opts.page)]];
   const packed = parts.map(([name, text]) => `${name} ${text.length} ` +
-                                             `(${unpacked(text).length} unpacked)`).join(', ');
+                                             `(${unpacked(text, opts.page).length} unpacked)`).join(', ');
   console.log(`page size ${html.length} bytes (${(html.length / 1024).toFixed(1)} KiB; packed in ` +
               `it: ${packed}; ${zlib.gzipSync(html, { level: 9 }).length} bytes gzipped); ` +
               'target 200,000 bytes or less');

@@ -15,7 +15,7 @@
 // The result needs nothing else, from disk or from anywhere.
 //
 //   node build_page.mjs --html PAGE --css STYLE --wasm MODULE --icon PNG
-//                       --script ENTRY --worker ENTRY --loader ENTRY
+//                       --script ENTRY --worker ENTRY --loader ENTRY --letters MODULE
 //                       --zopfli PROGRAM --output OUT --depfile DEPS
 //                       --texts CATALOG [--texts CATALOG...]
 //
@@ -29,8 +29,8 @@ import path from 'node:path';
 import { parseArgs } from 'node:util';
 import { encodeLetters } from './packing.js';
 
-const NAMES = ['html', 'css', 'wasm', 'icon', 'script', 'worker', 'loader', 'zopfli', 'output',
-               'depfile'];
+const NAMES = ['html', 'css', 'wasm', 'icon', 'script', 'worker', 'loader', 'letters', 'zopfli',
+               'output', 'depfile'];
 
 function fail(message) {
   console.error(`build_page.mjs: ${message}`);
@@ -53,15 +53,15 @@ function readOptions() {
 // One script from an entry module and everything it imports: strict, as
 // modules are, its top-level names inside one function; the same bytes for
 // the same sources. The files it was made from are added to `inputs`.
-async function bundle(entry, inputs, catalogs, sweepWorker = null) {
+async function bundle(entry, inputs, catalogs, imported = {}) {
   const result = await build({
     entryPoints: [entry],
     bundle: true,
     format: 'iife',
     banner: { js: "'use strict';" },
-    minify: true,
+    minify: !process.env.RODADERO_PAGE_READABLE,
     legalComments: 'none',
-    plugins: [catalogsAsImported(catalogs), workerAsImported(sweepWorker)],
+    plugins: [catalogsAsImported(catalogs), builtAsImported(imported)],
     charset: 'utf8',
     write: false,
     metafile: true,
@@ -72,18 +72,21 @@ async function bundle(entry, inputs, catalogs, sweepWorker = null) {
   return result.outputFiles[0].text;
 }
 
-// The workers' script as the page's script imports it
-// ('rodadero:sweep-worker'): its text.
-function workerAsImported(script) {
+// What the build made that a script imports as 'rodadero:NAME': the
+// workers' script, which the page's script imports as its text
+// ('rodadero:sweep-worker'), and the module that reads packed texts, which
+// the loader imports as its bytes in base64 ('rodadero:letters'). `imported` gives
+// the contents and loader of each that the script may import.
+function builtAsImported(imported) {
   return {
-    name: 'worker-as-imported',
+    name: 'built-as-imported',
     setup(b) {
-      b.onResolve({ filter: /^rodadero:sweep-worker$/ }, () => ({ path: 'sweep-worker',
+      b.onResolve({ filter: /^rodadero:/ }, ({ path: name }) => ({ path: name.slice(9),
                                                                   namespace: 'rodadero' }));
-      b.onLoad({ filter: /.*/, namespace: 'rodadero' }, () => {
-        if (script === null)
-          fail('only the page\'s script can import the workers\' script');
-        return { contents: script, loader: 'text' };
+      b.onLoad({ filter: /.*/, namespace: 'rodadero' }, ({ path: name }) => {
+        if (!imported[name])
+          fail(`a script imports rodadero:${name}, which the build does not hand it`);
+        return imported[name];
       });
     },
   };
@@ -190,14 +193,16 @@ function scriptText(what, text) {
 
 async function main() {
   const o = readOptions();
-  const inputs = new Set([o.html, o.css, o.wasm, o.icon, ...o.texts].map((f) => path.resolve(f)));
+  const inputs = new Set([o.html, o.css, o.wasm, o.icon, o.letters, ...o.texts].map((f) => path.resolve(f)));
   const catalogs = o.texts.map((file) => JSON.parse(fs.readFileSync(file, 'utf8')));
   const worker = await bundle(o.worker, inputs, catalogs);
-  const script = await bundle(o.script, inputs, catalogs, worker);
+  const script = await bundle(o.script, inputs, catalogs,
+                              { 'sweep-worker': { contents: worker, loader: 'text' } });
   const parts = {
     '/*@STYLE@*/': (await transform(fs.readFileSync(o.css, 'utf8'),
                                     { loader: 'css', minify: true, legalComments: 'none' })).code,
-    '//@LOADER@': scriptText('the loader', await bundle(o.loader, inputs, catalogs)),
+    '//@LOADER@': scriptText('the loader', await bundle(o.loader, inputs, catalogs, {
+      letters: { contents: fs.readFileSync(o.letters).toString('base64'), loader: 'text' } })),
     '@SCRIPT@': pack(o.zopfli, Buffer.from(scriptText('the page\'s script', script), 'utf8')),
     '@MODULE@': pack(o.zopfli, fs.readFileSync(o.wasm)),
     '@CATALOGS@': pack(o.zopfli, catalogsText(catalogs)),

@@ -19,10 +19,9 @@
 // catalog's words, so that nothing is written until another language is
 // asked for; the script holds that catalog whole and of the others only
 // their names ("language"). Their words are packed in the page
-// (#rodadero-catalogs, packing.js) and unpacked once, as the page
-// starts: a change to another language waits for that, and is at once
-// after it.
-import { unpack as unpackText } from './packing.js';
+// (#rodadero-catalogs, packing.js), unpacked by the loader as the page
+// opens (loader.js) and read once: a change to another language waits for
+// that, and is at once after it.
 import * as ca from '../texts/ca.json';
 import * as de from '../texts/de.json';
 import * as en from '../texts/en.json';
@@ -97,13 +96,14 @@ function wordsIn(catalog) {
 }
 
 // The catalogs whole, by code: those the script holds whole at once, the
-// others from the page's packed catalogs once unpack() has unpacked them
-// (it does so once, whenever it is called).
-function wholeCatalogs() {
+// others from `packed`, a promise of the bytes of the page's packed
+// catalogs (loader.js), once unpack() has read them (it does so once,
+// whenever it is called).
+function wholeCatalogs(packed) {
   const whole = new Map(Object.entries(CATALOGS).filter(([, catalog]) => catalog.elements));
   let unpacking = null;
   const unpack = () => {
-    unpacking = unpacking || unpackText(document.getElementById('rodadero-catalogs').textContent)
+    unpacking = unpacking || packed
       .then((bytes) => {
         const packed = JSON.parse(new TextDecoder('utf-8').decode(bytes));
         for (const [code, catalog] of Object.entries(packed))
@@ -122,8 +122,8 @@ function wholeCatalogs() {
 // catalogs, once, and says when they are. The elements whose words depend
 // on the state say them again through sayAgain(id, say), which the page
 // calls whenever they change too.
-export function createPageLanguage() {
-  const catalogs = wholeCatalogs();
+export function createPageLanguage(packedCatalogs) {
+  const catalogs = wholeCatalogs(packedCatalogs);
   let words = wordsIn(catalogs.whole.get(PROGRAM_LANGUAGE));
   let asked = 0; // how many times a language was asked for
   const listeners = [];

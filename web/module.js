@@ -6,8 +6,8 @@
 // message on the standard error stream (none is taken unless something is
 // badly wrong) import the system's file calls: here each answers "not
 // supported", and the path then traps, which the caller sees as an error.
-export async function instantiateModule(bytes) {
-  const module = await WebAssembly.compile(bytes);
+export async function instantiateModule(source) {
+  const module = source instanceof WebAssembly.Module ? source : await WebAssembly.compile(source);
   const imports = {};
   const NOT_SUPPORTED = 52;
   for (const { module: from, name, kind } of WebAssembly.Module.imports(module)) {

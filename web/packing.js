@@ -11,7 +11,8 @@
 // one letter where they are 6 or fewer: the padding is then always less
 // than a byte, and reading the letters back gives the bytes and no more.
 //
-// build_page.mjs packs (encodeLetters) in node; the page unpacks (unpack).
+// build_page.mjs packs (encodeLetters) in node; the page's loader unpacks
+// (unpack, with lettersReader).
 
 const LETTERS = (() => {
   let letters = '';
@@ -26,10 +27,13 @@ const BASE = 91;
 const PAIR_BITS = 13;
 const LETTER_BITS = 6;
 
-// Each letter's digit by its character code; -1 for a character that is
-// not a letter.
+// A digit no letter has: a pair holding it is beyond 13 bits.
+const NOT_A_LETTER = 1 << PAIR_BITS;
+
+// Each letter's digit by its character code (0 to 127); NOT_A_LETTER for
+// a character that is not a letter.
 function digitsOfLetters() {
-  const digits = new Int8Array(128).fill(-1);
+  const digits = new Uint16Array(128).fill(NOT_A_LETTER);
   for (let i = 0; i < LETTERS.length; ++i)
     digits[LETTERS.charCodeAt(i)] = i;
   return digits;
@@ -57,41 +61,54 @@ export function encodeLetters(bytes) {
   return letters.join('');
 }
 
-// Text as bytes: throws on a character that is not a letter, or on a pair
-// beyond 13 bits.
-export function decodeLetters(text) {
-  const pairs = text.length >> 1;
-  const single = text.length & 1;
-  const bytes = new Uint8Array(Math.floor((pairs * PAIR_BITS + single * LETTER_BITS) / 8));
-  const DIGITS = digitsOfLetters();
-  const digit = (i) => {
+// Why `text` cannot be read: the first character that is not a letter,
+// the first pair beyond 13 bits, or a last lone letter beyond 6.
+function fault(text, digits) {
+  for (let i = 0; i < text.length; ++i) {
     const c = text.charCodeAt(i);
-    const d = c < 128 ? DIGITS[c] : -1;
-    if (d < 0)
-      throw new Error(`packed text holds ${JSON.stringify(text[i])} at ${i}`);
-    return d;
-  };
-  let bits = 0;
-  let count = 0;
-  let at = 0;
-  for (let i = 0; i < text.length; i += 2) {
-    const v = i + 1 < text.length ? digit(i) + BASE * digit(i + 1) : digit(i);
-    if (v >> PAIR_BITS)
-      throw new Error(`packed text holds more than 13 bits at ${i}`);
-    bits |= v << count;
-    count += i + 1 < text.length ? PAIR_BITS : LETTER_BITS;
-    for (; count >= 8 && at < bytes.length; count -= 8, bits >>>= 8)
-      bytes[at++] = bits & 0xff;
+    if (c > 127 || digits[c] === NOT_A_LETTER)
+      return new Error(`packed text holds ${JSON.stringify(text[i])} at ${i}`);
   }
-  return bytes;
+  for (let i = 0; i + 1 < text.length; i += 2)
+    if (digits[text.charCodeAt(i)] + BASE * digits[text.charCodeAt(i + 1)] >= 1 << PAIR_BITS)
+      return new Error(`packed text holds more than 13 bits at ${i}`);
+  return new Error(`packed text ends in more than 6 bits at ${text.length - 1}`);
 }
 
-// The bytes packed in `text`: its letters read, then ungzipped by the
-// browser's DecompressionStream, straight from memory (a Response's body,
-// not a Blob, which the browser would first register and hand back from
-// another process).
-export async function unpack(text) {
-  const stream = new Response(decodeLetters(text)).body
-    .pipeThrough(new DecompressionStream('gzip'));
-  return new Uint8Array(await new Response(stream).arrayBuffer());
+// A reader of packed texts, text to bytes, from the bytes of the module
+// that reads them (letters.c): it throws on a character that is not a
+// letter, on a pair beyond 13 bits or on a last lone letter beyond 6.
+// Each text is read in memory of its own, added to the module's.
+export function lettersReader(moduleBytes) {
+  const { memory, read_letters: readLetters } =
+    new WebAssembly.Instance(new WebAssembly.Module(moduleBytes), {}).exports;
+  const digits = digitsOfLetters();
+  return (text) => {
+    const size = Math.floor(((text.length >> 1) * PAIR_BITS + (text.length & 1) * LETTER_BITS) / 8);
+    const needed = digits.byteLength + text.length + size;
+    const base = memory.grow(Math.ceil(needed / 65536)) * 65536;
+    new Uint16Array(memory.buffer, base, digits.length).set(digits);
+    const at = base + digits.byteLength;
+    // Letters are ASCII, one byte each: a text that is not all ASCII does
+    // not fit.
+    const { read } = new TextEncoder().encodeInto(text, new Uint8Array(memory.buffer, at,
+                                                                       text.length));
+    const out = at + text.length;
+    if (read !== text.length || readLetters(base, at, text.length, out) !== size)
+      throw fault(text, digits);
+    return new Uint8Array(memory.buffer.slice(out, out + size));
+  };
+}
+
+// The bytes packed in `text`, read by `read` (lettersReader), as they are
+// ungzipped by the browser's DecompressionStream, straight from memory (a
+// Response's body, not a Blob, which the browser would first register and
+// hand back from another process).
+export function unpackedStream(text, read) {
+  return new Response(read(text)).body.pipeThrough(new DecompressionStream('gzip'));
+}
+
+// The same bytes, whole.
+export async function unpack(text, read) {
+  return new Uint8Array(await new Response(unpackedStream(text, read)).arrayBuffer());
 }

@@ -32,7 +32,6 @@ import { openLinks } from './fragment.js';
 import { createPageLanguage } from './language.js';
 import { fitWindow, layOut, windowScale } from './layout.js';
 import { instantiateModule, openContract } from './module.js';
-import { unpack } from './packing.js';
 import { createPanel } from './panel.js';
 import { createPicture } from './picture.js';
 import { pictureWords, readPicture } from './picture_reading.js';
@@ -258,17 +257,18 @@ function followScreen(picture) {
   });
 }
 
-async function startRodadero(hooks, language) {
-  // The module and the other languages' catalogs are unpacked, and the
-  // module compiled, while the page is laid out; the window starts in the
+// `module` is the loader's promise of the module's bytes and their
+// compiled module (loader.js), unpacked and compiled as this script was.
+async function startRodadero(hooks, language, module) {
+  // The module is instantiated, and the other languages' catalogs are
+  // unpacked, while the page is laid out; the window starts in the
   // address's language.
-  const unpacked = unpack(document.getElementById('rodadero-module').textContent);
-  const instantiated = unpacked.then(instantiateModule);
+  const instantiated = module.then(({ compiled }) => instantiateModule(compiled));
   const catalogs = language.unpacked();
   const links = openLinks(language); // the address's language, the rest below
   layOut();
 
-  const [bytes, e] = await Promise.all([unpacked, instantiated, catalogs]);
+  const [{ bytes }, e] = await Promise.all([module, instantiated, catalogs]);
   const contract = openContract(e);
   const record = recordReaders(contract);
   hooks.state = record.state;
@@ -283,8 +283,9 @@ async function startRodadero(hooks, language) {
 
 window.rodadero = (() => {
   const hooks = { state: null, swept: null, methods: null, lab: null };
-  const language = createPageLanguage();
-  const ready = startRodadero(hooks, language).catch((error) => {
+  const { module, catalogs } = document.currentScript; // the loader's (loader.js)
+  const language = createPageLanguage(catalogs);
+  const ready = startRodadero(hooks, language, module).catch((error) => {
     language.sayAgain('ended-text', (words) => words.say('page.failed', { reason: error }));
     document.getElementById('ended').hidden = false;
     console.error(error);

@@ -196,7 +196,7 @@ test('no catalog holds words only another language writes', () => {
 // longer texts in the page as it is, where the program's are.
 test('the page holds the program\'s catalog as text and the others packed', () => {
   const page = fs.readFileSync(PAGE, 'utf8');
-  const catalogs = JSON.parse(unpacked(packedCatalogs(PAGE)).toString('utf8'));
+  const catalogs = JSON.parse(unpacked(packedCatalogs(PAGE), PAGE).toString('utf8'));
   const others = Object.keys(CATALOGS).filter((code) => code !== PROGRAM_LANGUAGE);
   expect(Object.keys(catalogs).sort()).toEqual(others.sort());
   const program = [...textsOf(CATALOGS[PROGRAM_LANGUAGE]).values()];

@@ -1,13 +1,14 @@
 // How the page carries its script, its module and its catalogs
-// (web/packing.js): bytes to letters and back, against a plain reading of
-// the format, and the module the page carries against the module the build
-// linked. Node only, no browser.
+// (web/packing.js): bytes to letters (encodeLetters) and back (the module
+// that reads them, web/letters.c, as the page's loader does), against a
+// plain reading of the format, and the module the page carries against the
+// module the build linked. Node only, no browser.
 import { test, expect } from '@playwright/test';
 import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
-import { decodeLetters, encodeLetters } from '../../web/packing.js';
-import { moduleBytes } from './page_parts.mjs';
+import { encodeLetters } from '../../web/packing.js';
+import { moduleBytes, readerOf } from './page_parts.mjs';
 
 const PAGE = process.env.RODADERO_PAGE || 'build/web/rodadero.html';
 const LETTERS = '!"#$%\'()*+,-./0123456789:;=?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~';
@@ -36,6 +37,7 @@ for (let length = 0; length <= 27; ++length)
 CASES.push(['random', crypto.randomBytes(100003)]);
 
 test('bytes written as letters and read back', () => {
+  const decodeLetters = readerOf(PAGE);
   expect(LETTERS).toHaveLength(91);
   for (const [kind, bytes] of CASES) {
     const text = encodeLetters(bytes);
@@ -50,8 +52,10 @@ test('bytes written as letters and read back', () => {
 });
 
 test('a text that is not letters is refused', () => {
+  const decodeLetters = readerOf(PAGE);
   for (const [text, message] of [['ab<d', '"<" at 2'], ['abcé', '"é" at 3'], ['ab&', '"&" at 2'],
-                                 ['~~', 'more than 13 bits at 0'], ['ab\n', '"\\n" at 2']])
+                                 ['~~', 'more than 13 bits at 0'], ['ab\n', '"\\n" at 2'],
+                                 ['ab~', 'more than 6 bits at 2']])
     expect(() => decodeLetters(text), text).toThrow(message);
 });
 

@@ -60,6 +60,14 @@ export async function mapDone(page, name) {
   return page.evaluate((n) => window.rodadero.mapped(n), name);
 }
 
+// Every card drawn, as a reader scrolling through the page sees each: a
+// capture of the whole page at once otherwise shows blank the cards far
+// from the screen, which the page leaves undrawn until they come near
+// (content-visibility). For the screenshots of the whole page.
+export function everyCardDrawn(page) {
+  return page.addStyleTag({ content: '.card { content-visibility: visible; }' });
+}
+
 // The page from disk with its timers held: nothing ticks until ticks().
 export function openPage(page) {
   return openAt(page, '');

@@ -1,14 +1,15 @@
 // The parts of the page that tests and benchmarks take from it: its
 // script, the module and the other languages' catalogs as it carries them
 // (packed, web/packing.js), read from its HTML and unpacked here, and the
-// page's own module.js and packing.js as a script that a test adds to an
-// open page (an inline script, which the page's content security policy
-// allows), their functions under one global name.
+// page's own module.js as a script that a test adds to an open page (an
+// inline script, which the page's content security policy allows), its
+// functions under one global name.
 import { buildSync } from 'esbuild';
 import fs from 'node:fs';
+import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import zlib from 'node:zlib';
-import { decodeLetters } from '../../web/packing.js';
+import { lettersReader } from '../../web/packing.js';
 
 const WEB = fileURLToPath(new URL('../../web/', import.meta.url));
 
@@ -37,23 +38,27 @@ export function packedScript(pagePath) {
   return inlinedText(fs.readFileSync(pagePath, 'latin1'), 'rodadero-script');
 }
 
-// What a packed text holds, unpacked here by node.
-export function unpacked(text) {
-  return zlib.gunzipSync(decodeLetters(text));
+// The reader of packed texts of the page at `pagePath` (the module beside
+// it that its loader carries).
+export function readerOf(pagePath) {
+  return lettersReader(fs.readFileSync(path.join(path.dirname(pagePath), 'web',
+                                                 'rodadero-letters.wasm')));
+}
+
+// What a packed text of the page holds, unpacked here by node.
+export function unpacked(text, pagePath) {
+  return zlib.gunzipSync(readerOf(pagePath)(text));
 }
 
 // The module's bytes, unpacked here by node.
 export function moduleBytes(pagePath) {
-  return unpacked(packedModule(pagePath));
+  return unpacked(packedModule(pagePath), pagePath);
 }
 
-// web/module.js's and web/packing.js's exports as the global `name` of a
-// classic script.
+// web/module.js's exports as the global `name` of a classic script.
 export function moduleScript(name) {
-  return buildSync({
-    stdin: { contents: "export * from './module.js'; export * from './packing.js';", resolveDir: WEB },
-    bundle: true, format: 'iife', globalName: name, write: false, logLevel: 'warning',
-  }).outputFiles[0].text;
+  return buildSync({ entryPoints: [path.join(WEB, 'module.js')], bundle: true, format: 'iife',
+                     globalName: name, write: false, logLevel: 'warning' }).outputFiles[0].text;
 }
 
 // An instance of the module in node, its imports answered by one number,

@@ -11,7 +11,7 @@
 // reference screenshots.
 import {
   test, expect, expectHidden, openPage, openAt, saved, ticks, state, curveBits, nativeStates, byRole,
-  referenceJson, canvasPixels, PAGE_URL, mapDone,
+  referenceJson, canvasPixels, PAGE_URL, mapDone, everyCardDrawn,
 } from './page_fixture.mjs';
 
 const CLIENT = [602, 413];
@@ -408,6 +408,7 @@ test.describe('a phone, 360 x 740 at 3, touch', () => {
     await mapDone(page, 'heavy-ball');
     await ticks(page, 60);
     await expect(page).toHaveScreenshot('phone-360.png');
+    await everyCardDrawn(page);
     await expect(page).toHaveScreenshot('phone-360-page.png', { fullPage: true });
   });
 });
@@ -454,8 +455,9 @@ test.describe('a small phone, 320 x 568 at 2, touch', () => {
     const context = await browser.newContext(contextOf({ width: 320, height: 568, touch: true }, 2));
     const page = await context.newPage();
     await page.addInitScript(() => {
-      WebAssembly.compile = () => Promise.reject(new WebAssembly.CompileError(
-        'WebAssembly.compile(): expected magic word 00 61 73 6d, found 3c 21 44 4f @+0'));
+      WebAssembly.compile = WebAssembly.compileStreaming = () => Promise.reject(
+        new WebAssembly.CompileError(
+          'WebAssembly.compile(): expected magic word 00 61 73 6d, found 3c 21 44 4f @+0'));
     });
     await page.goto(PAGE_URL);
     await expect(page.locator('#ended-text')).toHaveText(/^No se pudo iniciar el programa.*magic word/);
