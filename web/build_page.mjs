@@ -20,7 +20,9 @@
 //                       --texts CATALOG [--texts CATALOG...]
 //
 // DEPS, for the build tool, names every file the page was made from, the
-// modules the scripts import included.
+// modules the scripts import included. With RODADERO_PAGE_READABLE set in
+// the environment the scripts keep their layout and names (for a profile
+// of the page that names its functions), the rest as always.
 import { build, transform } from 'esbuild';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
