@@ -32,8 +32,9 @@
 //    S/4 seconds in timed mode after the sweep, by the page's clock, and the
 //    main thread's CPU time per tick; the step's share
 //    beside it.
-// 4. The sweep: the page's, in its workers (window.rodadero.swept, from
-//    the panel's start to the last fate), against the native
+// 4. The sweep: the page's, in its workers (window.rodadero.swept, which
+//    starts it where its card is out of the window, from the sweep's start
+//    to the last fate), against the native
 //    `rodadero-trace --sweep` (one process, a thread on every core, as the
 //    page has a worker on each of up to two), run in the same
 //    benchmark (target: the page at most 2 times the native wall time).

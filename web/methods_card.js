@@ -168,8 +168,12 @@ function keepCell(c, name, cell) {
 }
 
 // The map of the method `name` in the workers, once the card is started
-// and seen, unless it is under way already.
+// and seen, unless it is under way already. A card seen before it is
+// started asks for the program's own fates, which the map comes after
+// (wantSweep).
 function startMap(c, name) {
+  if (c.seen && !c.started)
+    c.wantSweep();
   if (!c.started || !c.seen || c.progress[name])
     return;
   c.progress[name] = startWorkers(c.work, mapMessages(c.map, methodCode(c, name)), 'cell',
@@ -290,7 +294,9 @@ function listenToDownloads(c) {
 // (createPageLanguage), which the module numbers as moduleLanguage() gives;
 // its maps in workers that run `work` ({script, bytes}), its pictures
 // `shown` (createShownPictures); runSteps() gives the steps the program
-// has taken since the chord, and onChoice() is called when a cell runs.
+// has taken since the chord, onChoice() is called when a cell runs, and
+// wantSweep() when the card is seen or a method chosen before the program's
+// own fates are in.
 export function createMethodsCard(e, contract, options) {
   const c = cardState(e, contract, options);
   const seen = () => {
@@ -298,8 +304,10 @@ export function createMethodsCard(e, contract, options) {
     startMap(c, c.method);
     c.status.textContent = statusText(c);
   };
-  if (watchView(document.getElementById('methods-card'), (now) => now && seen())())
+  if (watchView(document.getElementById('methods-card'), (now) => now && seen())()) {
     c.seen = true;
+    startMap(c, c.method);
+  }
   listenToMap(c);
   listenToDownloads(c);
   c.language.listen(() => {

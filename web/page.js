@@ -23,8 +23,10 @@
 // 'rodadero-first-paint' in the page's performance timeline;
 // window.rodadero.swept settles when the panel's sweep is done, with its
 // time in milliseconds and the number of its workers, or is rejected with
-// the reason the sweep failed; window.rodadero.mapped(name) likewise when
-// the map of the other method `name` is done (it starts once the sweep is
+// the reason the sweep failed (the sweep starts once its card has been in
+// the window, or the other methods' card, or once this is asked for);
+// window.rodadero.mapped(name) likewise when the map of the other method
+// `name` is done (it starts once the sweep is
 // done and the methods card has been in the window);
 // window.rodadero.refined() when the laboratory's refinement table asked
 // for last is whole (null before one is asked for).
@@ -207,7 +209,7 @@ function startPanel(run, work, hooks) {
     run.panel = createPanel(run.e, run.contract, work, {
       language: run.language, onChoice: linking('methods'), onLab: linking('lab'),
     });
-    hooks.swept = run.panel.swept;
+    hooks.swept = run.panel.sweep;
     hooks.methods = run.panel.methods;
     hooks.lab = run.panel.lab;
     run.tickers.push(run.panel.lab.tick);
@@ -294,7 +296,7 @@ window.rodadero = (() => {
   return Object.freeze({
     ready,
     get swept() {
-      return ready.then(() => hooks.swept);
+      return ready.then(() => (hooks.swept ? hooks.swept() : null));
     },
     mapped(name) {
       return ready.then(() => hooks.methods.mapped(name));

@@ -241,11 +241,18 @@ export function createPanel(e, contract, work, { language, onChoice, onLab }) {
   });
   createLanguageSwitch(language);
 
-  const swept = sweepFates(p, work);
+  // The sweep starts once it is wanted: its card has come into the window,
+  // the other methods' card has (their map comes after it) or a method is
+  // chosen, or someone asks for its end (sweep()). A reader who never
+  // scrolls to it, on a phone, does not pay for it.
+  let wantSweep;
+  const swept = new Promise((resolve) => { wantSweep = resolve; }).then(() => sweepFates(p, work));
+  if (watchView(p.fatesHost.closest('.card'), (now) => now && wantSweep())())
+    wantSweep();
   // The other methods, once the program's own fates are in.
   const methods = createMethodsCard(e, contract, {
     work, language, shown: p.shown, moduleLanguage: p.moduleLanguage,
-    runSteps: () => e.rodadero_run_steps(), onChoice,
+    runSteps: () => e.rodadero_run_steps(), onChoice, wantSweep,
   });
   swept.then(() => methods.start(), () => {});
   // The laboratory, which runs on its own problem from the start.
@@ -255,7 +262,11 @@ export function createPanel(e, contract, work, { language, onChoice, onLab }) {
 
   refresh(p, true);
   return {
-    swept,
+    // The sweep's end, the sweep started if it had not.
+    sweep() {
+      wantSweep();
+      return swept;
+    },
     methods,
     lab,
     // After every paint: the descent may have moved, and so may the bar.

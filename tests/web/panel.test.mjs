@@ -211,6 +211,27 @@ test('a chart out of the window waits, and is drawn as it comes into view', asyn
   await expect(the.convergence).toHaveAttribute('aria-label', /tras 40 pasos/);
 });
 
+// The sweep waits for its card: a reader who never scrolls to it does not
+// pay for it. It starts as the card comes into view.
+test('the sweep waits until its card comes into view', async ({ page }) => {
+  await page.addInitScript(() => {
+    window.handedOut = 0; // positions handed to the sweep's workers
+    const postOfWorker = Worker.prototype.postMessage;
+    Worker.prototype.postMessage = function (message, ...rest) {
+      if (message && message.position && message.method === undefined)
+        ++window.handedOut;
+      return postOfWorker.call(this, message, ...rest);
+    };
+  });
+  await openPage(page); // the fates card below the window
+  const handedOut = () => page.evaluate(() => window.handedOut);
+  await ticks(page, 20);
+  expect(await handedOut()).toBe(0);
+  await page.locator('#fates-chart').scrollIntoViewIfNeeded();
+  await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en /);
+  expect(await handedOut()).toBe(100);
+});
+
 test('the fates chart\'s mark follows the scroll bar', async ({ page }) => {
   await page.setViewportSize(SIDE_BY_SIDE);
   await openPage(page);
