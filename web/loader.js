@@ -8,7 +8,8 @@
 // catalogs (#rodadero-catalogs) unpacked: the page's script finds them on
 // its own element (document.currentScript), as `module`, a promise of
 // { bytes, compiled }, and `catalogs`, a promise of their bytes (their
-// failures are the page's script's to report).
+// failures are the page's script's to report), and hands back what it
+// offers to tests and embedding pages through `offer` (offerPage).
 // A browser that cannot unpack the script (one without
 // DecompressionStream) is told what a browser without script is told, in
 // every language.
@@ -26,6 +27,24 @@ async function compiledModule(text, read) {
   return { compiled, bytes: new Uint8Array(bytes) };
 }
 
+// window.rodadero, for tests and for pages that embed this one, from the
+// start, before the page's script has been unpacked: each of its promises
+// waits for the script's own (page.js), which `offered` gives, or is
+// rejected with the reason the script could not run. The page's state is
+// null until the script has started its module.
+function offerPage(offered) {
+  let page = null;
+  offered.then((offer) => { page = offer; }, () => {});
+  const later = (use) => offered.then(use);
+  window.rodadero = Object.freeze({
+    get ready() { return later((offer) => offer.ready); },
+    get swept() { return later((offer) => offer.swept); },
+    mapped: (name) => later((offer) => offer.mapped(name)),
+    refined: () => later((offer) => offer.refined()),
+    state: () => (page ? page.state() : null),
+  });
+}
+
 // Settles once the whole page has been read.
 function pageRead() {
   return new Promise((resolve) => {
@@ -36,25 +55,42 @@ function pageRead() {
   });
 }
 
+// The page's script could not be unpacked or run: the reason to whoever
+// waits for the page, and to the reader what a browser without script is
+// told, once the page is read.
+function failed(error, offer, parsed) {
+  offer.reject(error);
+  parsed.then(() => {
+    const notice = document.querySelector('noscript');
+    notice.insertAdjacentHTML('afterend', notice.textContent);
+    console.error(error);
+  });
+}
+
 function load() {
-  const read = lettersReader(Uint8Array.from(atob(lettersBase64), (c) => c.charCodeAt(0)));
+  const parsed = pageRead();
+  let offer;
+  const offered = new Promise((resolve, reject) => { offer = { resolve, reject }; });
+  offerPage(offered);
+  let read;
+  try {
+    read = lettersReader(Uint8Array.from(atob(lettersBase64), (c) => c.charCodeAt(0)));
+  } catch (error) {
+    failed(error, offer, parsed);
+    return;
+  }
   const packed = (id) => document.getElementById(id).textContent;
   const script = unpack(packed('rodadero-script'), read);
   const module = compiledModule(packed('rodadero-module'), read);
   const catalogs = unpack(packed('rodadero-catalogs'), read);
   for (const unpacking of [module, catalogs])
     unpacking.catch(() => {});
-  const parsed = pageRead();
   Promise.all([script, parsed]).then(([bytes]) => {
     const element = document.createElement('script');
     element.textContent = new TextDecoder('utf-8').decode(bytes);
-    Object.assign(element, { module, catalogs });
+    Object.assign(element, { module, catalogs, offer: offer.resolve });
     document.body.append(element);
-  }, (error) => parsed.then(() => {
-    const notice = document.querySelector('noscript');
-    notice.insertAdjacentHTML('afterend', notice.textContent);
-    console.error(error);
-  }));
+  }, (error) => failed(error, offer, parsed));
 }
 
 load();

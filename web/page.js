@@ -283,7 +283,9 @@ async function startRodadero(hooks, language, module) {
   followScreen(run.picture);
 }
 
-window.rodadero = (() => {
+// The page's offer to tests and to pages that embed it, handed to the
+// loader, which offers it as window.rodadero (loader.js).
+document.currentScript.offer((() => {
   const hooks = { state: null, swept: null, methods: null, lab: null };
   const { module, catalogs } = document.currentScript; // the loader's (loader.js)
   const language = createPageLanguage(catalogs);
@@ -309,4 +311,4 @@ window.rodadero = (() => {
       return hooks.state ? hooks.state() : null;
     },
   });
-})();
+})());
