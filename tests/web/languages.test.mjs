@@ -11,7 +11,6 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {
   test, expect, openAt, openPage, ticks, byRole, chooseLanguage, mapDone, OUT_DIR,
-  everyCardDrawn,
 } from './page_fixture.mjs';
 
 const AXE = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
@@ -206,7 +205,6 @@ test('axe-core in English, and the English page against its reference screenshot
     svg.setCurrentTime(2.5);
   });
   await page.evaluate(() => window.scrollTo(0, 0)); // the click scrolled to the race
-  await everyCardDrawn(page);
   await expect(page).toHaveScreenshot('panel-en.png', { fullPage: true });
   await page.clock.resume(); // axe waits on timers of its own
   await page.addScriptTag({ content: AXE });

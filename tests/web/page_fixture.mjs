@@ -8,6 +8,7 @@
 import { test as base, expect } from '@playwright/test';
 import fs from 'node:fs';
 import { pathToFileURL } from 'node:url';
+import { CLOCK_START_MS } from './fake_clock.mjs';
 
 export { expect };
 export { bits, curveBits, nativeStates } from './scenario_table.mjs';
@@ -34,10 +35,13 @@ export const test = base.extend({
   }, { auto: true }],
 });
 
-// The page from disk at an address's fragment, its timers held.
+// The page from disk at an address's fragment, its timers held at
+// CLOCK_START_MS, as the other engines' are. The clock runs from its
+// install to its pause: installed a minute before, so that a busy machine
+// between the two calls does not carry it past the pause.
 export async function openAt(page, hash) {
-  await page.clock.install({ time: 0 });
-  await page.clock.pauseAt(1000);
+  await page.clock.install({ time: CLOCK_START_MS - 60_000 });
+  await page.clock.pauseAt(CLOCK_START_MS);
   await page.goto(PAGE_URL + hash);
   await page.evaluate(() => window.rodadero.ready);
 }
@@ -58,14 +62,6 @@ export async function saved(page, name) {
 export async function mapDone(page, name) {
   await page.locator(`#method-${name}`).dispatchEvent('click');
   return page.evaluate((n) => window.rodadero.mapped(n), name);
-}
-
-// Every card drawn, as a reader scrolling through the page sees each: a
-// capture of the whole page at once otherwise shows blank the cards far
-// from the screen, which the page leaves undrawn until they come near
-// (content-visibility). For the screenshots of the whole page.
-export function everyCardDrawn(page) {
-  return page.addStyleTag({ content: '.card { content-visibility: visible; }' });
 }
 
 // The page from disk with its timers held: nothing ticks until ticks().

@@ -12,7 +12,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import {
   test, expect, expectHidden, openPage, ticks, state, bits, nativeStates, byRole, PAGE_URL, OUT_DIR,
-  mapDone, everyCardDrawn,
+  mapDone,
 } from './page_fixture.mjs';
 
 const GOLDEN_SWEEP = new URL('../trace/golden/sweep.csv', import.meta.url);
@@ -405,6 +405,5 @@ test('the whole page in mid-descent, the sweep and the map done, a race running,
     svg.setCurrentTime(2.5);
   });
   await page.evaluate(() => window.scrollTo(0, 0));
-  await everyCardDrawn(page);
   await expect(page).toHaveScreenshot('panel.png', { fullPage: true });
 });
