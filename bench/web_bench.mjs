@@ -381,7 +381,7 @@ function describe({ page, native }, what) {
 
 async function printSweep() {
   console.log(`sweep of the 100 positions: ` +
-              describe(await sweepAgainstNative(), 'from the panel\'s start'));
+              describe(await sweepAgainstNative(), 'from the sweep\'s start'));
 }
 
 // 7. The page's map of heavy ball as the methods card runs it after the
