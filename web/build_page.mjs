@@ -205,7 +205,7 @@ async function main() {
                                     { loader: 'css', minify: true, legalComments: 'none' })).code,
     '//@LOADER@': scriptText('the loader', await bundle(o.loader, inputs, catalogs, {
       letters: { contents: fs.readFileSync(o.letters).toString('base64'), loader: 'text' } })),
-    '@SCRIPT@': pack(o.zopfli, Buffer.from(scriptText('the page\'s script', script), 'utf8')),
+    '@SCRIPT@': pack(o.zopfli, Buffer.from(script, 'utf8')),
     '@MODULE@': pack(o.zopfli, fs.readFileSync(o.wasm)),
     '@CATALOGS@': pack(o.zopfli, catalogsText(catalogs)),
     '@ICON@': `data:image/png;base64,${fs.readFileSync(o.icon).toString('base64')}`,

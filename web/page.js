@@ -283,11 +283,11 @@ async function startRodadero(hooks, language, module) {
   followScreen(run.picture);
 }
 
-// The page's offer to tests and to pages that embed it, handed to the
-// loader, which offers it as window.rodadero (loader.js).
-document.currentScript.offer((() => {
+// The loader's element (loader.js): the module and the catalogs it
+// unpacks, and `offer`, which takes what the page offers to tests and to
+// pages that embed it, given as window.rodadero.
+(({ module, catalogs, offer }) => {
   const hooks = { state: null, swept: null, methods: null, lab: null };
-  const { module, catalogs } = document.currentScript; // the loader's (loader.js)
   const language = createPageLanguage(catalogs);
   const ready = startRodadero(hooks, language, module).catch((error) => {
     language.sayAgain('ended-text', (words) => words.say('page.failed', { reason: error }));
@@ -295,7 +295,7 @@ document.currentScript.offer((() => {
     console.error(error);
     throw error;
   });
-  return Object.freeze({
+  offer(Object.freeze({
     ready,
     get swept() {
       return ready.then(() => (hooks.swept ? hooks.swept() : null));
@@ -310,5 +310,5 @@ document.currentScript.offer((() => {
     state() {
       return hooks.state ? hooks.state() : null;
     },
-  });
-})());
+  }));
+})(document.currentScript);

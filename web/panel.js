@@ -2,15 +2,17 @@
 // descent, the fates chart with the scroll bar's position marked, and the
 // race of the current polyline on a button press. Every picture is the
 // module's own SVG text (the pictures room, in the page's language), shown
-// in a shadow root of its own (shown_pictures.js). A change of language draws them again at once. Each can be
-// taken away as an SVG file, and the numbers of the curve and of the sweep
-// as CSV files, the module's text with rodadero-trace's rows.
+// in a shadow root of its own (shown_pictures.js). A change of language
+// draws them again at once. Each can be taken away as an SVG file, and the
+// numbers of the curve and of the sweep as CSV files, the module's text
+// with rodadero-trace's rows.
 //
 // The curve and the chart are drawn again at most every PANEL_REDRAW_MS,
 // at the page's paints (which every step comes with) and as the sweep's
 // results arrive: never at every step; and only while some of the picture
 // is in the window (a picture that comes into view is drawn at once; the
-// end of a run and a change of language draw them all, seen or not). The sweep runs in workers, each
+// end of a run and a change of language draw them all, seen or not). The
+// sweep starts once it is wanted (createPanel) and runs in workers, each
 // with its own instance of the module, so that the window keeps ticking;
 // until it is done the chart shows the positions that have arrived. A
 // sweep that fails says so in its status line; the window runs on.
