@@ -69,16 +69,17 @@ const PREFERENCES = [
 ];
 
 for (const row of PREFERENCES) {
-  test(`a browser preferring ${row.languages.join(', ')}${row.hash || ''} gets ${row.speaks}`, async ({ browser }) => {
-    const context = await browser.newContext({ locale: row.languages[0] });
-    await context.addInitScript((languages) => {
-      Object.defineProperty(Navigator.prototype, 'languages', { get: () => languages });
-      Object.defineProperty(Navigator.prototype, 'language', { get: () => languages[0] });
-    }, row.languages);
-    const page = await context.newPage();
-    await openAt(page, row.hash || '');
-    await shows(page, row.speaks);
-    await context.close();
+  test.describe(`a browser of locale ${row.languages[0]}`, () => {
+    test.use({ locale: row.languages[0] });
+    test(`a browser preferring ${row.languages.join(', ')}${row.hash || ''} gets ${row.speaks}`,
+         async ({ page }) => {
+      await page.addInitScript((languages) => {
+        Object.defineProperty(Navigator.prototype, 'languages', { get: () => languages });
+        Object.defineProperty(Navigator.prototype, 'language', { get: () => languages[0] });
+      }, row.languages);
+      await openAt(page, row.hash || '');
+      await shows(page, row.speaks);
+    });
   });
 }
 

@@ -19,6 +19,36 @@ export const TICK_MS = 50;
 export const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
 
 export const test = base.extend({
+  // A test on the browser's own clock (test.use({ realClock: true })) has
+  // a context of its own: a clock, once installed, is the whole context's.
+  realClock: [false, { option: true }],
+  // A suite's contexts, one for each set of options (test.use), made once
+  // and kept until its worker ends: a new context costs the browser about
+  // twice a new page in one. Each test has a page of its own, closed after
+  // it with every other page it opened. The page keeps nothing between
+  // pages (no storage, no cookies), and each opening sets the clock anew.
+  contextFor: [async ({ browser }, use) => {
+    const made = new Map();
+    await use(async (options) => {
+      const key = JSON.stringify(options);
+      if (!made.has(key))
+        made.set(key, await browser.newContext(options));
+      return made.get(key);
+    });
+    for (const context of made.values())
+      await context.close();
+  }, { scope: 'worker' }],
+  page: async ({ browser, contextFor, viewport, deviceScaleFactor, isMobile, hasTouch, locale,
+                 realClock }, use) => {
+    const options = { viewport, deviceScaleFactor, isMobile, hasTouch, locale };
+    const context = realClock ? await browser.newContext(options) : await contextFor(options);
+    await use(await context.newPage());
+    if (realClock)
+      await context.close();
+    else
+      for (const opened of context.pages())
+        await opened.close();
+  },
   problems: [async ({ page }, use) => {
     const problems = [];
     page.on('console', (m) => {

@@ -273,73 +273,79 @@ function goldenClasses() {
   });
 }
 
-test('the sweep\'s workers leave the ticks on time, and end with every position\'s fate', async ({ page }) => {
-  // The real clock; each 50 ms timer's callbacks are logged as they run.
-  await page.addInitScript(() => {
-    // Every position the page hands to a worker of the sweep (not the
-    // methods' cells, which come after it).
-    window.handedOut = [];
-    const postOfWorker = Worker.prototype.postMessage;
-    Worker.prototype.postMessage = function (message, ...rest) {
-      if (message && message.position && message.method === undefined)
-        window.handedOut.push(message.position);
-      return postOfWorker.call(this, message, ...rest);
-    };
-    window.tickLogs = [];
-    const setIntervalOfPage = window.setInterval;
-    window.setInterval = function (callback, ms, ...rest) {
-      const log = [];
-      window.tickLogs.push({ ms, log });
-      return setIntervalOfPage.call(this, (...a) => {
-        log.push(performance.now());
-        return callback(...a);
-      }, ms, ...rest);
-    };
-  });
-  await page.goto(PAGE_URL);
-  await page.evaluate(() => window.rodadero.ready);
-  const swept = await page.evaluate(() => window.rodadero.swept);
-  // The run ends at once, in the page: every tick so far is logged.
-  const { logs, start, end, steps, handedOut } = await page.evaluate(() => {
-    const canvas = document.getElementById('plot');
-    canvas.dispatchEvent(new KeyboardEvent('keydown', { key: 'Escape', bubbles: true }));
-    const label = document.getElementById('convergence-chart').getAttribute('aria-label');
-    const sweep = performance.getEntriesByName('rodadero-sweep')[0];
-    return { logs: window.tickLogs.filter((t) => t.ms === 50).map((t) => t.log),
-             start: sweep.startTime, end: sweep.startTime + sweep.duration,
-             steps: +label.match(/tras (\d+) pasos?/)[1], handedOut: window.handedOut };
-  });
-  const report = `sweep of 100 positions: ${swept.ms.toFixed(0)} ms in ${swept.workers} workers`;
-  console.log(report);
-  fs.writeFileSync(path.join(OUT_DIR, 'sweep-time.txt'), `${report}\n`);
+test.describe('on the browser\'s own clock', () => {
+  test.use({ realClock: true });
 
-  // The fates are found in the workers, each position handed out once, and
-  // both timers went on ticking while they worked. How steadily depends on
-  // the machine's load, which a test cannot judge: the figures are printed.
-  expect([...handedOut].sort((a, b) => a - b)).toEqual(Array.from({ length: 100 }, (_, i) => i + 1));
-  expect(logs).toHaveLength(2);
-  const seconds = (end - start) / 1000;
-  for (const log of logs) {
-    const during = log.filter((t) => t >= start && t <= end);
-    const gaps = during.slice(1).map((t, i) => t - during[i]);
-    console.log(`timer: ${during.length} ticks in ${seconds.toFixed(2)} s, ` +
-                `longest gap ${Math.max(...gaps).toFixed(1)} ms`);
-    expect(during.length).toBeGreaterThan(0);
-  }
-  // And each tick took its step: the curve counts one a tick.
-  expect(steps).toBe(logs[0].length + logs[1].length);
+  test('the sweep\'s workers leave the ticks on time, and end with every position\'s fate',
+       async ({ page }) => {
+    // The real clock; each 50 ms timer's callbacks are logged as they run.
+    await page.addInitScript(() => {
+      // Every position the page hands to a worker of the sweep (not the
+      // methods' cells, which come after it).
+      window.handedOut = [];
+      const postOfWorker = Worker.prototype.postMessage;
+      Worker.prototype.postMessage = function (message, ...rest) {
+        if (message && message.position && message.method === undefined)
+          window.handedOut.push(message.position);
+        return postOfWorker.call(this, message, ...rest);
+      };
+      window.tickLogs = [];
+      const setIntervalOfPage = window.setInterval;
+      window.setInterval = function (callback, ms, ...rest) {
+        const log = [];
+        window.tickLogs.push({ ms, log });
+        return setIntervalOfPage.call(this, (...a) => {
+          log.push(performance.now());
+          return callback(...a);
+        }, ms, ...rest);
+      };
+    });
+    await page.goto(PAGE_URL);
+    await page.evaluate(() => window.rodadero.ready);
+    const swept = await page.evaluate(() => window.rodadero.swept);
+    // The run ends at once, in the page: every tick so far is logged.
+    const { logs, start, end, steps, handedOut } = await page.evaluate(() => {
+      const canvas = document.getElementById('plot');
+      canvas.dispatchEvent(new KeyboardEvent('keydown', { key: 'Escape', bubbles: true }));
+      const label = document.getElementById('convergence-chart').getAttribute('aria-label');
+      const sweep = performance.getEntriesByName('rodadero-sweep')[0];
+      return { logs: window.tickLogs.filter((t) => t.ms === 50).map((t) => t.log),
+               start: sweep.startTime, end: sweep.startTime + sweep.duration,
+               steps: +label.match(/tras (\d+) pasos?/)[1], handedOut: window.handedOut };
+    });
+    const report = `sweep of 100 positions: ${swept.ms.toFixed(0)} ms in ${swept.workers} workers`;
+    console.log(report);
+    fs.writeFileSync(path.join(OUT_DIR, 'sweep-time.txt'), `${report}\n`);
 
-  // The chart holds every position, classed as the stored sweep says.
-  const classes = await byRole(page).fates.evaluate((host) => {
-    const root = host.shadowRoot;
-    const out = [];
-    for (let p = 1; p <= 100; ++p)
-      out.push({ position: p, low: root.getElementById(`fate-${p}-low`)?.getAttribute('class'),
-                 high: root.getElementById(`fate-${p}-high`)?.getAttribute('class') });
-    return out;
+    // The fates are found in the workers, each position handed out once, and
+    // both timers went on ticking while they worked. How steadily depends on
+    // the machine's load, which a test cannot judge: the figures are printed.
+    expect([...handedOut].sort((a, b) => a - b)).toEqual(Array.from({ length: 100 }, (_, i) => i + 1));
+    expect(logs).toHaveLength(2);
+    const seconds = (end - start) / 1000;
+    for (const log of logs) {
+      const during = log.filter((t) => t >= start && t <= end);
+      const gaps = during.slice(1).map((t, i) => t - during[i]);
+      console.log(`timer: ${during.length} ticks in ${seconds.toFixed(2)} s, ` +
+                  `longest gap ${Math.max(...gaps).toFixed(1)} ms`);
+      expect(during.length).toBeGreaterThan(0);
+    }
+    // And each tick took its step: the curve counts one a tick.
+    expect(steps).toBe(logs[0].length + logs[1].length);
+
+    // The chart holds every position, classed as the stored sweep says.
+    const classes = await byRole(page).fates.evaluate((host) => {
+      const root = host.shadowRoot;
+      const out = [];
+      for (let p = 1; p <= 100; ++p)
+        out.push({ position: p, low: root.getElementById(`fate-${p}-low`)?.getAttribute('class'),
+                   high: root.getElementById(`fate-${p}-high`)?.getAttribute('class') });
+      return out;
+    });
+    expect(classes)
+      .toEqual(goldenClasses().map((g) => ({ position: g.position, low: g.fate, high: g.fate })));
+    await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en \d+,\d s/);
   });
-  expect(classes).toEqual(goldenClasses().map((g) => ({ position: g.position, low: g.fate, high: g.fate })));
-  await expect(page.locator('#fates-status')).toHaveText(/^Las 100 posiciones, calculadas en \d+,\d s/);
 });
 
 test('the race appears on the button and races the current polyline', async ({ page }) => {

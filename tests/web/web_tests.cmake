@@ -36,9 +36,11 @@ set(WEB_TEST_ENVIRONMENT "RODADERO_PAGE=${CMAKE_BINARY_DIR}/rodadero.html;RODADE
 # One Playwright run: a suite of the Chromium project, or an engine's.
 # ctest runs the suites side by side (the test preset's jobs), each with
 # its own output folder, which Playwright empties as it starts. The suites
-# that hold reference screenshots carry the label "screenshots".
+# that hold reference screenshots carry the label "screenshots"; those that
+# compare with the real windows (REFERENCES) wait for make_references.py,
+# the others start beside it.
 function(rodadero_web_test name)
-  cmake_parse_arguments(W "SCREENSHOTS;ALONE" "" "ARGS" ${ARGN})
+  cmake_parse_arguments(W "SCREENSHOTS;ALONE;REFERENCES" "" "ARGS" ${ARGN})
   set(labels web)
   if(W_SCREENSHOTS)
     list(APPEND labels screenshots)
@@ -46,8 +48,10 @@ function(rodadero_web_test name)
   add_test(NAME ${name}
            COMMAND node ${PLAYWRIGHT_CLI} test --config ${CMAKE_CURRENT_SOURCE_DIR}/playwright.config.mjs
                    --output=${CMAKE_BINARY_DIR}/playwright/${name} ${W_ARGS})
+  if(W_REFERENCES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED web_references)
+  endif()
   set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED web_references
     TIMEOUT 900
     ENVIRONMENT "${WEB_TEST_ENVIRONMENT}"
     LABELS "${labels}")
@@ -64,7 +68,7 @@ endfunction()
 # its own (engine_suite.mjs, run by Playwright's runner as a project of each
 # engine).
 foreach(engine firefox webkit)
-  rodadero_web_test(web_${engine} SCREENSHOTS ARGS --project=${engine})
+  rodadero_web_test(web_${engine} SCREENSHOTS REFERENCES ARGS --project=${engine})
 endforeach()
 
 # The Chromium suites, the longest first (ctest starts them in the order
@@ -78,17 +82,28 @@ endforeach()
 
 # Then the others.
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
-set(WEB_ALONE_SUITES panel sweep_failure)
+set(WEB_REFERENCE_SUITES screens picture description)
+set(WEB_ALONE_SUITES sweep_failure)
 foreach(suite links screens scenarios languages downloads picture methods lab description packing
               accessibility
               charts race model_lanes sources fates_module catalogs panel sweep_failure)
   set(options)
+  set(grep)
   if(suite IN_LIST WEB_SCREENSHOT_SUITES)
     list(APPEND options SCREENSHOTS)
+  endif()
+  if(suite IN_LIST WEB_REFERENCE_SUITES)
+    list(APPEND options REFERENCES)
   endif()
   if(suite IN_LIST WEB_ALONE_SUITES)
     list(APPEND options ALONE)
   endif()
-  rodadero_web_test(web_${suite} ${options} ARGS --project=chromium ${suite}.test.mjs)
+  # The panel's tests on the browser's own clock run alone (below).
+  if(suite STREQUAL "panel")
+    set(grep --grep-invert "on the browser's own clock")
+  endif()
+  rodadero_web_test(web_${suite} ${options} ARGS --project=chromium ${suite}.test.mjs ${grep})
 endforeach()
+rodadero_web_test(web_panel_clock ALONE
+                  ARGS --project=chromium panel.test.mjs --grep "on the browser's own clock")
 
