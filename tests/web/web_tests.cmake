@@ -84,6 +84,9 @@ endforeach()
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
 set(WEB_REFERENCE_SUITES screens picture description)
 set(WEB_ALONE_SUITES sweep_failure)
+# The panel's tests on the browser's own clock, by their describe block's
+# title, run alone (web_panel_clock, below); the rest of the panel does not.
+set(WEB_PANEL_CLOCK "on the browser's own clock")
 foreach(suite links screens scenarios languages downloads picture methods lab description packing
               accessibility
               charts race model_lanes sources fates_module catalogs panel sweep_failure)
@@ -98,12 +101,11 @@ foreach(suite links screens scenarios languages downloads picture methods lab de
   if(suite IN_LIST WEB_ALONE_SUITES)
     list(APPEND options ALONE)
   endif()
-  # The panel's tests on the browser's own clock run alone (below).
   if(suite STREQUAL "panel")
-    set(grep --grep-invert "on the browser's own clock")
+    set(grep --grep-invert "${WEB_PANEL_CLOCK}")
   endif()
   rodadero_web_test(web_${suite} ${options} ARGS --project=chromium ${suite}.test.mjs ${grep})
 endforeach()
 rodadero_web_test(web_panel_clock ALONE
-                  ARGS --project=chromium panel.test.mjs --grep "on the browser's own clock")
+                  ARGS --project=chromium panel.test.mjs --grep "${WEB_PANEL_CLOCK}")
 
