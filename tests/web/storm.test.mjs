@@ -72,39 +72,44 @@ for (const seed of SEEDS) {
     let mouseAt = [0, 0];
     const spared = () => onClose(mouseAt) && i <= 0.9 * ACTIONS;
     let i = 0;
-    while (++i <= ACTIONS) {
-      const kind = below(10);
-      if (kind < 3) {
-        const key = KEYS[below(KEYS.length)];
-        if ((key === 'Space' || key === 'Enter') && i <= 0.9 * ACTIONS &&
-            await page.evaluate(() => document.activeElement.id) === 'dialog-close')
-          continue;
-        await page.keyboard.press(key);
-      } else if (kind < 5) {
-        mouseAt = anywhere();
-        if (!spared()) {
-          await page.mouse.click(...mouseAt);
-          mouse.clicked(mouseAt);
+    // The actions in one step of the test: outside any step, Playwright
+    // looks for the parent of each call among all the calls made so far,
+    // which over a storm's calls costs more than the calls themselves.
+    await test.step(`${ACTIONS} random actions`, async () => {
+      while (++i <= ACTIONS) {
+        const kind = below(10);
+        if (kind < 3) {
+          const key = KEYS[below(KEYS.length)];
+          if ((key === 'Space' || key === 'Enter') && i <= 0.9 * ACTIONS &&
+              await page.evaluate(() => document.activeElement.id) === 'dialog-close')
+            continue;
+          await page.keyboard.press(key);
+        } else if (kind < 5) {
+          mouseAt = anywhere();
+          if (!spared()) {
+            await page.mouse.click(...mouseAt);
+            mouse.clicked(mouseAt);
+          }
+        } else if (kind < 7) {
+          mouseAt = anywhere();
+          await mouse.move(mouseAt, 1 + below(3), down);
+        } else if (kind === 7) {
+          if (spared())
+            continue;
+          if (down)
+            await page.mouse.up();
+          else
+            await page.mouse.down();
+          down = !down;
+        } else {
+          await page.clock.runFor(below(120));
         }
-      } else if (kind < 7) {
-        mouseAt = anywhere();
-        await mouse.move(mouseAt, 1 + below(3), down);
-      } else if (kind === 7) {
-        if (spared())
-          continue;
-        if (down)
-          await page.mouse.up();
-        else
-          await page.mouse.down();
-        down = !down;
-      } else {
-        await page.clock.runFor(below(120));
+        if (i % CHECK_EVERY === 0) {
+          const s = await state(page);
+          expect(sound(s), `state after action ${i}: ${JSON.stringify(s)}`).toBe(true);
+        }
       }
-      if (i % CHECK_EVERY === 0) {
-        const s = await state(page);
-        expect(sound(s), `state after action ${i}: ${JSON.stringify(s)}`).toBe(true);
-      }
-    }
+    });
     if (down)
       await page.mouse.up();
     await mouse.move([1, 1], 1, false);
