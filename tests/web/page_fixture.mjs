@@ -22,45 +22,80 @@ export const test = base.extend({
   // A test on the browser's own clock (test.use({ realClock: true })) has
   // a context of its own: a clock, once installed, is the whole context's.
   realClock: [false, { option: true }],
-  // A suite's contexts, one for each set of options (test.use), made once
-  // and kept until its worker ends: a new context costs the browser about
-  // twice a new page in one. Each test has a page of its own, closed after
-  // it with every other page it opened. The page keeps nothing between
-  // pages (no storage, no cookies), and each opening sets the clock anew.
-  contextFor: [async ({ browser }, use) => {
-    const made = new Map();
+  // A suite's pages, one for each set of context options (test.use), each
+  // in a context of its own, made once and kept until its worker ends: a
+  // new page costs the browser about twice an opening in one already there
+  // (a new context twice as much again). Whatever a test leaves on its
+  // page is taken away after it (below); the page keeps nothing else
+  // between tests (no storage, no cookies), and each opening sets the
+  // clock anew.
+  pageFor: [async ({ browser }, use) => {
+    const kept = new Map();
     await use(async (options) => {
       const key = JSON.stringify(options);
-      if (!made.has(key))
-        made.set(key, await browser.newContext(options));
-      return made.get(key);
+      if (!kept.has(key)) {
+        const context = await browser.newContext(options);
+        const page = await context.newPage();
+        kept.set(key, { page, session: await context.newCDPSession(page) });
+      }
+      return kept.get(key);
     });
-    for (const context of made.values())
-      await context.close();
+    for (const { page } of kept.values())
+      await page.context().close();
   }, { scope: 'worker' }],
-  page: async ({ browser, contextFor, viewport, deviceScaleFactor, isMobile, hasTouch, locale,
+  page: async ({ browser, pageFor, viewport, deviceScaleFactor, isMobile, hasTouch, locale,
                  realClock }, use) => {
     const options = { viewport, deviceScaleFactor, isMobile, hasTouch, locale };
-    const context = realClock ? await browser.newContext(options) : await contextFor(options);
-    await use(await context.newPage());
-    if (realClock)
+    if (realClock) {
+      const context = await browser.newContext(options);
+      await use(await context.newPage());
       await context.close();
-    else
-      for (const opened of context.pages())
+      return;
+    }
+    const { page, session } = await pageFor(options);
+    // The scripts the test has run at each opening, to be taken away.
+    const scripts = [];
+    page.addInitScript = async (...args) => {
+      const script = await Object.getPrototypeOf(page).addInitScript.apply(page, args);
+      scripts.push(script);
+      return script;
+    };
+    await use(page);
+    delete page.addInitScript;
+    for (const script of scripts)
+      await script.dispose();
+    for (const opened of page.context().pages())
+      if (opened !== page)
         await opened.close();
+    // The page left for a blank one (its timers and workers stopped), its
+    // history forgotten (a test counts the entries an address adds), the
+    // mouse back at the corner with no button held, and the window at its
+    // size again.
+    await page.goto('about:blank');
+    await session.send('Page.resetNavigationHistory');
+    await page.mouse.up();
+    await page.mouse.move(0, 0);
+    if (JSON.stringify(page.viewportSize()) !== JSON.stringify(viewport))
+      await page.setViewportSize(viewport);
   },
   problems: [async ({ page }, use) => {
     const problems = [];
-    page.on('console', (m) => {
-      if (m.type() === 'error' || m.type() === 'warning')
-        problems.push(`console ${m.type()}: ${m.text()}`);
-    });
-    page.on('pageerror', (e) => problems.push(`uncaught: ${e.message}`));
-    page.on('request', (r) => {
-      if (r.url() !== PAGE_URL && !r.url().startsWith('data:') && !r.url().startsWith('blob:null/'))
-        problems.push(`request: ${r.url()}`);
-    });
+    const listeners = {
+      console: (m) => {
+        if (m.type() === 'error' || m.type() === 'warning')
+          problems.push(`console ${m.type()}: ${m.text()}`);
+      },
+      pageerror: (e) => problems.push(`uncaught: ${e.message}`),
+      request: (r) => {
+        if (r.url() !== PAGE_URL && !r.url().startsWith('data:') && !r.url().startsWith('blob:null/'))
+          problems.push(`request: ${r.url()}`);
+      },
+    };
+    for (const [event, listener] of Object.entries(listeners))
+      page.on(event, listener);
     await use(problems);
+    for (const [event, listener] of Object.entries(listeners))
+      page.off(event, listener);
     expect(problems, 'console errors, exceptions and requests').toEqual([]);
   }, { auto: true }],
 });
