@@ -273,7 +273,7 @@ function goldenClasses() {
   });
 }
 
-test.describe('on the browser\'s own clock', () => {
+test.describe('on the browser\'s own clock', { tag: '@real-time' }, () => {
   test.use({ realClock: true });
 
   test('the sweep\'s workers leave the ticks on time, and end with every position\'s fate',

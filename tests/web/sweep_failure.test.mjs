@@ -50,7 +50,7 @@ const BROKEN_WORKERS = [
 ];
 
 for (const row of BROKEN_WORKERS) {
-  test(`a failed sweep: ${row.name}`, async ({ page, problems }) => {
+  test(`a failed sweep: ${row.name}`, { tag: '@real-time' }, async ({ page, problems }) => {
     await page.addInitScript(({ how, trapping }) => {
       const log = { created: [], terminated: new Set() };
       window.sweepWorkers = log;

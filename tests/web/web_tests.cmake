@@ -80,32 +80,31 @@ foreach(seed 1 2 3)
   rodadero_web_test(web_storm_${seed} ARGS --project=chromium storm.test.mjs --grep "storm ${seed}:")
 endforeach()
 
-# Then the others.
+# Then the others. The suites of a few seconds run as one, in one run of
+# Playwright and one browser (a run costs some 2 CPU-seconds before its
+# first test). The tests that read the real clock (a worker's failure
+# within a second, the timers' rates while the sweep runs) carry the tag
+# @real-time and run together, with nothing beside them (web_real_time);
+# the rest of their suites do not.
 set(WEB_SCREENSHOT_SUITES picture race charts languages screens methods panel)
 set(WEB_REFERENCE_SUITES screens picture description)
-set(WEB_ALONE_SUITES sweep_failure)
-# The panel's tests on the browser's own clock, by their describe block's
-# title, run alone (web_panel_clock, below); the rest of the panel does not.
-set(WEB_PANEL_CLOCK "on the browser's own clock")
-foreach(suite links screens scenarios languages downloads picture methods lab description packing
-              accessibility
-              charts race model_lanes sources fates_module catalogs panel sweep_failure)
+set(WEB_SHORT_SUITES packing accessibility charts race model_lanes sources fates_module catalogs)
+set(WEB_REAL_TIME_SUITES panel sweep_failure)
+foreach(suite links screens scenarios languages downloads picture methods lab description panel)
   set(options)
-  set(grep)
   if(suite IN_LIST WEB_SCREENSHOT_SUITES)
     list(APPEND options SCREENSHOTS)
   endif()
   if(suite IN_LIST WEB_REFERENCE_SUITES)
     list(APPEND options REFERENCES)
   endif()
-  if(suite IN_LIST WEB_ALONE_SUITES)
-    list(APPEND options ALONE)
-  endif()
-  if(suite STREQUAL "panel")
-    set(grep --grep-invert "${WEB_PANEL_CLOCK}")
+  set(grep)
+  if(suite IN_LIST WEB_REAL_TIME_SUITES)
+    set(grep --grep-invert @real-time)
   endif()
   rodadero_web_test(web_${suite} ${options} ARGS --project=chromium ${suite}.test.mjs ${grep})
 endforeach()
-rodadero_web_test(web_panel_clock ALONE
-                  ARGS --project=chromium panel.test.mjs --grep "${WEB_PANEL_CLOCK}")
-
+list(TRANSFORM WEB_SHORT_SUITES APPEND .test.mjs OUTPUT_VARIABLE short_files)
+rodadero_web_test(web_short_suites SCREENSHOTS ARGS --project=chromium ${short_files})
+list(TRANSFORM WEB_REAL_TIME_SUITES APPEND .test.mjs OUTPUT_VARIABLE real_time_files)
+rodadero_web_test(web_real_time ALONE ARGS --project=chromium ${real_time_files} --grep @real-time)
