@@ -51,7 +51,7 @@ function sound(s) {
          (s.runContinuous === 0 || s.runContinuous === 1) && s.alpha > 0;
 }
 
-// A storm takes some 30 s alone, several times that beside other suites on
+// A storm takes some 35 s alone, about twice that beside other suites on
 // a busy machine.
 test.describe.configure({ timeout: 600_000 });
 
