@@ -20,19 +20,20 @@ export const OUT_DIR = process.env.RODADERO_WEB_OUT || 'build/web';
 
 export const test = base.extend({
   // A test on the browser's own clock (test.use({ realClock: true })) has
-  // a context of its own: a clock, once installed, is the whole context's.
+  // a page and context apart from those that install Playwright's: a
+  // clock, once installed, is the whole context's.
   realClock: [false, { option: true }],
-  // A suite's pages, one for each set of context options (test.use), each
-  // in a context of its own, made once and kept until its worker ends: a
-  // new page costs the browser about twice an opening in one already there
-  // (a new context twice as much again). Whatever a test leaves on its
-  // page is taken away after it (below); the page keeps nothing else
-  // between tests (no storage, no cookies), and each opening sets the
-  // clock anew.
+  // A suite's pages, one for each set of context options (test.use) and
+  // clock, each in a context of its own, made once and kept until its
+  // worker ends: a new page costs the browser about twice an opening in one
+  // already there (a new context twice as much again). Whatever a test
+  // leaves on its page is taken away after it (below); the page keeps
+  // nothing else between tests (no storage, no cookies), and each opening
+  // sets the clock anew.
   pageFor: [async ({ browser }, use) => {
     const kept = new Map();
-    await use(async (options) => {
-      const key = JSON.stringify(options);
+    await use(async (options, realClock) => {
+      const key = JSON.stringify([options, realClock]);
       if (!kept.has(key)) {
         const context = await browser.newContext(options);
         const page = await context.newPage();
@@ -43,16 +44,10 @@ export const test = base.extend({
     for (const { page } of kept.values())
       await page.context().close();
   }, { scope: 'worker' }],
-  page: async ({ browser, pageFor, viewport, deviceScaleFactor, isMobile, hasTouch, locale,
+  page: async ({ pageFor, viewport, deviceScaleFactor, isMobile, hasTouch, locale,
                  realClock }, use) => {
-    const options = { viewport, deviceScaleFactor, isMobile, hasTouch, locale };
-    if (realClock) {
-      const context = await browser.newContext(options);
-      await use(await context.newPage());
-      await context.close();
-      return;
-    }
-    const { page, session } = await pageFor(options);
+    const { page, session } =
+      await pageFor({ viewport, deviceScaleFactor, isMobile, hasTouch, locale }, realClock);
     // The scripts the test has run at each opening, to be taken away.
     const scripts = [];
     page.addInitScript = async (...args) => {
